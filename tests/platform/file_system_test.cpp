@@ -1,0 +1,60 @@
+#include "platform/file_system.h"
+
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace rekoda;
+using namespace rekoda::test;
+
+TEST(Paths, joinAddsOneSeparatorAndNoneAfterRoot) {
+  EXPECT_EQ(JoinPath("/data/in", "DF1.L01"), "/data/in/DF1.L01");
+  EXPECT_EQ(JoinPath("/", "DF1.L01"), "/DF1.L01");
+  EXPECT_EQ(JoinPath("/data/in/", "DF1.L01"), "/data/in/DF1.L01");
+}
+
+TEST(Paths, stripRemovesOneSeparatorButKeepsRoot) {
+  EXPECT_EQ(StripTrailingSeparator("/data/in/"), "/data/in");
+  EXPECT_EQ(StripTrailingSeparator("/data/in//"), "/data/in/");
+  EXPECT_EQ(StripTrailingSeparator("/data/in"), "/data/in");
+  EXPECT_EQ(StripTrailingSeparator("/"), "/");
+  EXPECT_EQ(StripTrailingSeparator(""), "");
+}
+
+TEST(CreateFolder, createsExactlyOneFolder) {
+  TempFolder dir;
+  QString error;
+  EXPECT_TRUE(CreateFolder(dir.file("new"), &error));
+  EXPECT_TRUE(QDir(dir.file("new")).exists());
+
+  EXPECT_FALSE(CreateFolder(dir.file("new"), &error));
+  EXPECT_EQ(error, QString::fromLocal8Bit(strerror(EEXIST)));
+
+  EXPECT_FALSE(CreateFolder(dir.file("a/b"), &error));
+  EXPECT_EQ(error, QString::fromLocal8Bit(strerror(ENOENT)));
+  EXPECT_FALSE(QDir(dir.file("a")).exists());
+}
+
+TEST(FileIdentity, sameFileThroughTwoSpellings) {
+  TempFolder dir;
+  dir.write("f", "x");
+  dir.mkdir("sub");
+  ASSERT_TRUE(QFile::link(dir.file("f"), dir.file("link")));
+  EXPECT_EQ(FileIdentity(dir.file("f")), FileIdentity(dir.file("sub/../f")));
+  EXPECT_EQ(FileIdentity(dir.file("f")), FileIdentity(dir.file("link")));
+  EXPECT_NE(FileIdentity(dir.file("f")), FileIdentity(dir.file("sub")));
+  EXPECT_FALSE(FileIdentity(dir.file("missing")).has_value());
+}
+
+TEST(ListMatchingFiles, plainVisibleFilesByPrefixAnyCaseSorted) {
+  TempFolder dir;
+  for (const char *name : {"DF2.L01", "df1.l01", "Df3", "MA1.L01", "XDF.L01", ".DF9.L01"})
+    dir.write(name, "x");
+  dir.mkdir("DF_folder");
+  EXPECT_EQ(ListMatchingFiles(dir.path(), "DF*.*"), (QStringList{"df1.l01", "DF2.L01", "Df3"}));
+  EXPECT_EQ(ListMatchingFiles(dir.path(), "MA*.*"), QStringList{"MA1.L01"});
+  EXPECT_TRUE(ListMatchingFiles(dir.file("missing"), "DF*.*").isEmpty());
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/message.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <vector>
+
+namespace rekoda::test {
+
+struct RecordedMessage {
+  QString text;
+  int style;
+};
+
+// Replaces the message box for the lifetime of the object and records what
+// would have been shown.
+class MessageRecorder {
+ public:
+  MessageRecorder();
+  ~MessageRecorder();
+  MessageRecorder(const MessageRecorder &) = delete;
+  MessageRecorder &operator=(const MessageRecorder &) = delete;
+
+  const std::vector<RecordedMessage> &messages() const { return messages_; }
+  QStringList texts() const;
+  void clear() { messages_.clear(); }
+
+ private:
+  std::vector<RecordedMessage> messages_;
+  MessageHandler previous_;
+};
+
+// A temporary folder with helpers to put files in it and read them back.
+class TempFolder {
+ public:
+  TempFolder();
+  QString path() const { return dir_.path(); }
+  QString file(const QString &name) const;
+  QString write(const QString &name, const QByteArray &bytes) const;
+  QString mkdir(const QString &name) const;
+  // Names of every entry, hidden ones included, sorted.
+  QStringList entries() const;
+
+ private:
+  QTemporaryDir dir_;
+};
+
+QByteArray readBytes(const QString &path);
+
+// Lowers the soft file-size limit for its lifetime, with SIGXFSZ ignored so
+// that an oversized write fails with EFBIG instead of ending the process.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(long long bytes);
+  ~FileSizeLimit();
+
+ private:
+  long long oldSoft_ = 0;
+  void (*oldHandler_)(int) = nullptr;
+};
+
+// Lowers the soft limit of open files to what is open now, so that the next
+// open fails with EMFILE.
+class NoFreeHandles {
+ public:
+  NoFreeHandles();
+  ~NoFreeHandles();
+
+ private:
+  long long oldSoft_ = 0;
+};
+
+}  // namespace rekoda::test
