@@ -1,0 +1,135 @@
+// Every way a write can fail: the user is told, no partial or temporary file
+// is left, and an existing file of the output name is untouched.
+
+#include "buffer/field_buffer.h"
+#include "buffer/variable.h"
+#include "formats/df/df_file.h"
+#include "formats/ma/ma_file.h"
+#include "test_support.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace rekoda;
+using namespace rekoda::test;
+
+namespace {
+
+using Writer = bool (*)(const QString &, const QString &, const QString &);
+
+struct Family {
+  const char *name;
+  Writer write;
+};
+
+class WriterFailure : public ::testing::TestWithParam<Family> {
+ protected:
+  void SetUp() override {
+    ResetBuf();
+    LineCount = 100;
+    for (int r = 1; r <= LineCount; ++r) {
+      FieldBuffer[static_cast<size_t>(r)][0] = "6";
+      for (int k = 1; k <= 6; ++k)
+        FieldBuffer[static_cast<size_t>(r)][static_cast<size_t>(k)] = "value" + std::to_string(k);
+    }
+  }
+  bool write(const QString &folder) { return GetParam().write(folder, "X1.L01", "L02"); }
+
+  const QByteArray old_ = "the earlier, complete output\r\n";
+};
+
+}  // namespace
+
+TEST_P(WriterFailure, missingDestinationFolder) {
+  TempFolder dir;
+  MessageRecorder messages;
+  EXPECT_FALSE(write(dir.file("gone")));
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].style, 0);
+  EXPECT_FALSE(messages.messages()[0].text.isEmpty());
+  EXPECT_TRUE(dir.entries().isEmpty());
+}
+
+TEST_P(WriterFailure, destinationThroughRegularFile) {
+  TempFolder dir;
+  dir.write("plain", "x");
+  MessageRecorder messages;
+  EXPECT_FALSE(write(dir.file("plain")));
+  EXPECT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(dir.entries(), QStringList{"plain"});
+  EXPECT_EQ(readBytes(dir.file("plain")), QByteArray("x"));
+}
+
+TEST_P(WriterFailure, diskFullPartWayKeepsExistingTarget) {
+  TempFolder dir;
+  dir.write("X1.L02", old_);
+  MessageRecorder messages;
+  bool ok;
+  {
+    FileSizeLimit limit(2000);  // the file needs about 6 KB
+    ok = write(dir.path());
+  }
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(readBytes(dir.file("X1.L02")), old_);
+  EXPECT_EQ(dir.entries(), QStringList{"X1.L02"});
+}
+
+TEST_P(WriterFailure, noFreeHandle) {
+  TempFolder dir;
+  dir.write("X1.L02", old_);
+  MessageRecorder messages;
+  bool ok;
+  {
+    NoFreeHandles limit;
+    ok = write(dir.path());
+  }
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(readBytes(dir.file("X1.L02")), old_);
+  EXPECT_EQ(dir.entries(), QStringList{"X1.L02"});
+}
+
+TEST_P(WriterFailure, badFieldCountStopsBeforeAnythingIsReplaced) {
+  for (const char *bad : {"", "x", "-1", "66", "3a"}) {
+    TempFolder dir;
+    dir.write("X1.L02", old_);
+    MessageRecorder messages;
+    FieldBuffer[50][0] = bad;
+    EXPECT_FALSE(write(dir.path())) << bad;
+    EXPECT_EQ(messages.messages().size(), 1u) << bad;
+    EXPECT_EQ(readBytes(dir.file("X1.L02")), old_) << bad;
+    EXPECT_EQ(dir.entries(), QStringList{"X1.L02"}) << bad;
+  }
+}
+
+TEST_P(WriterFailure, readOnlyFolder) {
+  if (::geteuid() == 0)
+    GTEST_SKIP() << "root writes into read-only folders";
+  TempFolder dir;
+  const QString sub = dir.mkdir("ro");
+  QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner);
+  MessageRecorder messages;
+  EXPECT_FALSE(write(sub));
+  EXPECT_EQ(messages.messages().size(), 1u);
+  QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_P(WriterFailure, existingTargetIsReplacedWholeOnSuccess) {
+  TempFolder dir;
+  dir.write("X1.L02", QByteArray(100000, 'o'));
+  MessageRecorder messages;
+  EXPECT_TRUE(write(dir.path()));
+  const QByteArray written = readBytes(dir.file("X1.L02"));
+  EXPECT_EQ(written.count("value1"), 100);
+  EXPECT_TRUE(written.endsWith("value6\r\n"));
+  EXPECT_EQ(written.count("\r\n"), 100);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFamilies, WriterFailure,
+                         ::testing::Values(Family{"DF", WriteDFfile}, Family{"MA", WriteMAfile}),
+                         [](const auto &info) { return std::string(info.param.name); });
