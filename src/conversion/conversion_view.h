@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace rekoda {
+
+// The controls a run locks, in the order it locks and unlocks them.
+enum class RunControl { OptDF, OptMA, CmdStart, CmdClose, CmdBestand, CmdBestand1 };
+
+// What a conversion run needs of the main window. Everything is read at the
+// moment the run needs it, so changes made while the run lets events through
+// take effect for the rows it has not reached yet. Rows count from 1.
+class ConversionView {
+ public:
+  virtual ~ConversionView() = default;
+
+  virtual QString sourceFolder() const = 0;
+  // Writes the folder text back without listing the folder again.
+  virtual void setSourceFolder(const QString &folder) = 0;
+  virtual QString destinationFolder() const = 0;
+  virtual void setDestinationFolder(const QString &folder) = 0;
+  virtual QString newCode() const = 0;
+  virtual bool isDFFamily() const = 0;
+
+  virtual qsizetype rowCount() const = 0;
+  virtual bool isRowSelected(qsizetype row) const = 0;
+  virtual QString rowText(qsizetype row) const = 0;
+  virtual void setRowResult(qsizetype row, const QString &result) = 0;
+
+  virtual void setProgressMinimum(qint64 value) = 0;
+  virtual void setProgressMaximum(qint64 value) = 0;
+  virtual qint64 progressMaximum() const = 0;
+  virtual void setProgressValue(qint64 value) = 0;
+  virtual void setProgressVisible(bool visible) = 0;
+
+  virtual void setControlEnabled(RunControl control, bool enabled) = 0;
+  virtual void setBusyPointer(bool busy) = 0;
+  virtual void processPendingEvents() = 0;
+
+  // True once the user has asked to close the window: the run finishes the
+  // file in hand and stops.
+  virtual bool stopRequested() const { return false; }
+};
+
+}  // namespace rekoda
