@@ -1,0 +1,13 @@
+#include "ui/frm_rekoda.h"
+#include "ui/message_box.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Rekoda");
+  rekoda::InstallMessageBoxes();
+  rekoda::FrmRekoda window;
+  window.show();
+  return app.exec();
+}

@@ -1,0 +1,95 @@
+#include "ui/dir_tree.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QStorageInfo>
+#include <QStyle>
+
+namespace rekoda {
+
+namespace {
+constexpr int kPathRole = Qt::UserRole;
+}
+
+QString VolumeRoot(const QString &folder) {
+  const QString root = QStorageInfo(folder).rootPath();
+  return root.isEmpty() ? QDir::rootPath() : root;
+}
+
+QString NearestExistingFolder(const QString &folder) {
+  QString candidate = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+  if (candidate.isEmpty())
+    return QDir::currentPath();
+  candidate = QDir(candidate).absolutePath();
+  while (!QFileInfo(candidate).isDir()) {
+    const QString parent = QFileInfo(candidate).path();
+    if (parent == candidate)
+      return QDir::currentPath();
+    candidate = parent;
+  }
+  return candidate;
+}
+
+DirTree::DirTree(QWidget *parent) : QTreeWidget(parent) {
+  setHeaderHidden(true);
+  setColumnCount(1);
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setExpandsOnDoubleClick(false);
+  setUniformRowHeights(true);
+  setIndentation(12);
+  connect(this, &QTreeWidget::itemActivated, this,
+          [this](QTreeWidgetItem *item) { setPath(item->data(0, kPathRole).toString()); });
+}
+
+void DirTree::setPath(const QString &folder) {
+  const QString open = QDir::toNativeSeparators(NearestExistingFolder(folder));
+  const bool changed = open != path_;
+  path_ = open;
+  rebuild();
+  if (changed)
+    emit pathChanged(path_);
+}
+
+void DirTree::refresh() { rebuild(); }
+
+void DirTree::rebuild() {
+  clear();
+  const QString current = QDir::fromNativeSeparators(path_);
+  const QString root = VolumeRoot(current);
+
+  // The chain from the volume's root down to the current folder.
+  QStringList chain;
+  for (QString p = current;; p = QFileInfo(p).path()) {
+    chain.prepend(p);
+    if (QDir(p) == QDir(root) || QFileInfo(p).path() == p)
+      break;
+  }
+
+  const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+  const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+  QTreeWidgetItem *parentItem = nullptr;
+  for (const QString &p : chain) {
+    const QString name = parentItem ? QFileInfo(p).fileName() : QDir::toNativeSeparators(p);
+    auto *item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
+    item->setText(0, name);
+    item->setIcon(0, openIcon);
+    item->setData(0, kPathRole, QDir::toNativeSeparators(p));
+    item->setExpanded(true);
+    parentItem = item;
+  }
+
+  const QStringList subs = QDir(current).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
+                                                   QDir::Name | QDir::IgnoreCase);
+  for (const QString &sub : subs) {
+    auto *item = new QTreeWidgetItem(parentItem);
+    item->setText(0, sub);
+    item->setIcon(0, closedIcon);
+    item->setData(0, kPathRole, QDir::toNativeSeparators(QDir(current).filePath(sub)));
+  }
+  parentItem->setExpanded(true);
+  setCurrentItem(parentItem);
+}
+
+}  // namespace rekoda

@@ -1,0 +1,209 @@
+#include "ui/frm_dirlist.h"
+
+#include "platform/file_system.h"
+#include "platform/message.h"
+#include "ui/dir_tree.h"
+#include "ui/twips.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStorageInfo>
+
+namespace rekoda {
+
+namespace {
+
+// File systems that hold no user folders.
+bool isPseudoFileSystem(const QStorageInfo &v) {
+  static const QByteArrayList pseudo = {
+      "proc",     "sysfs",  "devtmpfs", "devpts",   "cgroup",  "cgroup2",     "securityfs",
+      "debugfs",  "tracefs", "pstore",  "bpf",      "mqueue",  "hugetlbfs",   "configfs",
+      "fusectl",  "autofs", "binfmt_misc", "nsfs",  "rpc_pipefs", "efivarfs", "selinuxfs",
+      "ramfs",    "squashfs"};
+  if (pseudo.contains(v.fileSystemType()))
+    return true;
+  const QString root = v.rootPath();
+  for (const char *system : {"/proc", "/sys", "/dev", "/run", "/boot/efi", "/snap"})
+    if (root == QLatin1String(system) || root.startsWith(QLatin1String(system) + u'/'))
+      return true;
+  return false;
+}
+
+void styleReadOnlyBox(QLineEdit *box) {
+  box->setReadOnly(true);
+  QPalette p = box->palette();
+  p.setColor(QPalette::Base, QColor(255, 255, 192));
+  box->setPalette(p);
+}
+
+}  // namespace
+
+QStringList FrmDirlist::Drives() {
+  QStringList roots;
+  for (const QStorageInfo &v : QStorageInfo::mountedVolumes()) {
+    if (!v.isValid() || isPseudoFileSystem(v))
+      continue;
+    const QString root = QDir::toNativeSeparators(v.rootPath());
+    if (!roots.contains(root))
+      roots << root;
+  }
+  const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
+  if (!roots.contains(systemRoot))
+    roots.prepend(systemRoot);
+  std::sort(roots.begin(), roots.end());
+  return roots;
+}
+
+FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
+  setObjectName("FrmDirlist");
+  setWindowTitle("Dirlist");
+  setFixedSize(TwipsToPixels(this, 6480), TwipsToPixels(this, 3690));
+
+  txtPathNu_ = new QLineEdit(this);
+  txtPathNu_->setObjectName("txtPathNu");
+  styleReadOnlyBox(txtPathNu_);
+  txtPathNu_->setGeometry(TwipsRect(this, 120, 90, 6285, 315));
+
+  Frame1_ = new QGroupBox(this);
+  Frame1_->setObjectName("Frame1");
+  Frame1_->setGeometry(TwipsRect(this, 90, 450, 6315, 2835));
+
+  Drive1_ = new QComboBox(Frame1_);
+  Drive1_->setObjectName("Drive1");
+  Drive1_->setGeometry(TwipsRect(this, 90, 180, 6135, 330));
+  for (const QString &d : Drives())
+    Drive1_->addItem(d, d);
+
+  Dir1_ = new DirTree(Frame1_);
+  Dir1_->setObjectName("Dir1");
+  Dir1_->setGeometry(TwipsRect(this, 90, 600, 6135, 2115));
+
+  txtPath_ = new QLineEdit(this);
+  txtPath_->setObjectName("txtPath");
+  txtPath_->setGeometry(TwipsRect(this, 120, 3345, 4185, 315));
+  txtPath_->hide();
+
+  CmdNieuw_ = new QPushButton(this);
+  CmdNieuw_->setObjectName("CmdNieuw");
+  CmdNieuw_->setGeometry(TwipsRect(this, 4395, 3330, 1005, 345));
+  CmdSluiten_ = new QPushButton(this);
+  CmdSluiten_->setObjectName("CmdSluiten");
+  CmdSluiten_->setGeometry(TwipsRect(this, 5430, 3330, 1005, 345));
+  // Enter belongs to the focused control (the tree opens a folder, the name
+  // box acts as OK), never to a default button.
+  for (QPushButton *b : {CmdNieuw_, CmdSluiten_}) {
+    b->setAutoDefault(false);
+    b->setDefault(false);
+  }
+
+  setTabOrder(Drive1_, Dir1_);
+  setTabOrder(Dir1_, CmdSluiten_);
+  setTabOrder(CmdSluiten_, CmdNieuw_);
+  setTabOrder(CmdNieuw_, txtPath_);
+  setTabOrder(txtPath_, txtPathNu_);
+
+  connect(Drive1_, &QComboBox::currentIndexChanged, this, &FrmDirlist::driveChanged);
+  connect(Dir1_, &DirTree::pathChanged, this, &FrmDirlist::folderChanged);
+  connect(CmdNieuw_, &QPushButton::clicked, this, &FrmDirlist::newClicked);
+  connect(CmdSluiten_, &QPushButton::clicked, this, &FrmDirlist::selectClicked);
+  connect(txtPath_, &QLineEdit::returnPressed, this, &FrmDirlist::newClicked);
+}
+
+void FrmDirlist::showEvent(QShowEvent *event) {
+  if (!loaded_) {
+    loaded_ = true;
+    load();
+  }
+  QDialog::showEvent(event);
+}
+
+void FrmDirlist::load() {
+  if (const QScreen *s = screen()) {
+    const QRect area = s->geometry();
+    move(area.x() + area.width() / 2 - width() / 2,
+         area.y() + area.height() / 2 - height() / 2 - TwipsToPixels(this, 500));
+  }
+  NewFolderMode = false;
+  const QString start = NewPath.isEmpty() ? QDir::currentPath() : NewPath;
+  // A start folder that has gone opens its nearest existing parent.
+  const QString folder = NearestExistingFolder(start);
+  setDrive(QDir::toNativeSeparators(VolumeRoot(folder)));
+  Dir1_->setPath(folder);
+  txtPathNu_->setText(Dir1_->path());
+  CmdSluiten_->setText("Select");
+  CmdNieuw_->setText("New");
+}
+
+QString FrmDirlist::currentDrive() const { return Drive1_->currentData().toString(); }
+
+void FrmDirlist::setDrive(const QString &root) {
+  int index = Drive1_->findData(root);
+  if (index < 0) {
+    Drive1_->addItem(root, root);
+    index = Drive1_->count() - 1;
+  }
+  Drive1_->setCurrentIndex(index);
+}
+
+void FrmDirlist::driveChanged() {
+  const QString root = currentDrive();
+  const QStorageInfo volume(root);
+  if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
+    // A drive whose medium is not ready: stay where we are.
+    const QSignalBlocker block(Drive1_);
+    const int index = Drive1_->findData(QDir::toNativeSeparators(VolumeRoot(Dir1_->path())));
+    if (index >= 0)
+      Drive1_->setCurrentIndex(index);
+    return;
+  }
+  Dir1_->setPath(root);
+}
+
+void FrmDirlist::folderChanged() {
+  txtPathNu_->setText(Dir1_->path());
+  // Keep the drive list on the volume of the folder now open.
+  const QSignalBlocker block(Drive1_);
+  const int index = Drive1_->findData(QDir::toNativeSeparators(VolumeRoot(Dir1_->path())));
+  if (index >= 0)
+    Drive1_->setCurrentIndex(index);
+}
+
+void FrmDirlist::newClicked() {
+  if (!NewFolderMode) {
+    txtPath_->clear();
+    txtPath_->show();
+    CmdNieuw_->setText("OK");
+    NewFolderMode = true;
+  } else {
+    CreateFolder();
+  }
+}
+
+void FrmDirlist::CreateFolder() {
+  const QString name = txtPath_->text();
+  if (!name.isEmpty()) {
+    const QString target = JoinPath(Dir1_->path(), name);
+    QString error;
+    if (rekoda::CreateFolder(target, &error)) {
+      Dir1_->setPath(target);
+      Dir1_->refresh();
+    } else {
+      ShowMessage(error, MsgPlain);
+    }
+  }
+  NewFolderMode = false;
+  txtPath_->hide();
+  CmdNieuw_->setText("New");
+}
+
+void FrmDirlist::selectClicked() {
+  Dir1_->refresh();
+  NewPath = Dir1_->path();
+  accept();
+}
+
+}  // namespace rekoda

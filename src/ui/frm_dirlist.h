@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace rekoda {
+
+class DirTree;
+
+// The modal folder picker. The caller puts the start folder in NewPath,
+// shows the dialog, and reads NewPath back: the folder chosen with Select,
+// or the start folder unchanged when the dialog was closed otherwise.
+class FrmDirlist : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit FrmDirlist(QWidget *parent = nullptr);
+
+  QString NewPath;
+  bool NewFolderMode = false;
+
+  // The volumes offered as drives: the root and the real mounts.
+  static QStringList Drives();
+
+ protected:
+  void showEvent(QShowEvent *event) override;
+
+ private:
+  void load();
+  void driveChanged();
+  void folderChanged();
+  void newClicked();
+  void CreateFolder();
+  void selectClicked();
+  void setDrive(const QString &root);
+  QString currentDrive() const;
+
+  QLineEdit *txtPathNu_;
+  QGroupBox *Frame1_;
+  QComboBox *Drive1_;
+  DirTree *Dir1_;
+  QLineEdit *txtPath_;
+  QPushButton *CmdNieuw_;
+  QPushButton *CmdSluiten_;
+  bool loaded_ = false;
+};
+
+}  // namespace rekoda

@@ -1,0 +1,342 @@
+#include "ui/frm_rekoda.h"
+
+#include "conversion/conversion_run.h"
+#include "platform/file_system.h"
+#include "ui/file_list_model.h"
+#include "ui/frm_dirlist.h"
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTreeView>
+
+#include <limits>
+
+namespace rekoda {
+
+void FileEnumerator::setPath(const QString &path) {
+  path_ = path;
+  renew();
+}
+
+void FileEnumerator::setPattern(const QString &pattern) {
+  pattern_ = pattern;
+  renew();
+}
+
+void FileEnumerator::clear() {
+  path_.clear();
+  list_.clear();
+}
+
+void FileEnumerator::renew() { list_ = path_.isEmpty() ? QStringList() : ListMatchingFiles(path_, pattern_); }
+
+namespace {
+
+const QColor kLightYellow(255, 255, 192);
+
+QLineEdit *folderBox(QWidget *parent, const char *name) {
+  auto *box = new QLineEdit(parent);
+  box->setObjectName(name);
+  box->setReadOnly(true);
+  QPalette p = box->palette();
+  p.setColor(QPalette::Base, kLightYellow);
+  box->setPalette(p);
+  return box;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text) {
+  auto *l = new QLabel(text, parent);
+  l->setObjectName(name);
+  return l;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text) {
+  auto *b = new QPushButton(text, parent);
+  b->setObjectName(name);
+  return b;
+}
+
+}  // namespace
+
+FrmRekoda::FrmRekoda(QWidget *parent) : QWidget(parent) {
+  setObjectName("FrmRekoda");
+  setWindowTitle("Change Extension       Omberlin");
+  setFixedSize(TwipsToPixels(this, 9000), TwipsToPixels(this, 6360));
+  folderPicker_ = [](QWidget *owner, const QString &start) {
+    FrmDirlist picker(owner);
+    picker.NewPath = start;
+    picker.exec();
+    return picker.NewPath;
+  };
+  buildControls();
+  load();
+}
+
+FrmRekoda::~FrmRekoda() = default;
+
+void FrmRekoda::buildControls() {
+  Frame1_ = new QGroupBox(this);
+  Frame1_->setObjectName("Frame1");
+  Frame1_->setGeometry(TwipsRect(this, 120, 60, 8775, 5820));
+  auto at = [this](QWidget *w, int x, int y, int width, int height) {
+    w->setGeometry(TwipsRect(this, x, y, width, height));
+  };
+
+  Label1_ = label(Frame1_, "Label1", "Select source path:");
+  at(Label1_, 120, 225, 2160, 315);
+  txtDataMap_ = folderBox(Frame1_, "txtDataMap");
+  at(txtDataMap_, 2310, 210, 5955, 330);
+  CmdBestand_ = button(Frame1_, "CmdBestand", QString());
+  at(CmdBestand_, 8310, 195, 360, 360);
+
+  Label2_ = label(Frame1_, "Label2", "Select destination path:");
+  at(Label2_, 120, 600, 2160, 315);
+  txtDataMap1_ = folderBox(Frame1_, "txtDataMap1");
+  at(txtDataMap1_, 2310, 585, 5955, 330);
+  CmdBestand1_ = button(Frame1_, "CmdBestand1", QString());
+  at(CmdBestand1_, 8310, 570, 360, 360);
+  const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+  for (QPushButton *b : {CmdBestand_, CmdBestand1_}) {
+    b->setIcon(folderIcon);
+    b->setIconSize(QSize(16, 16));
+  }
+  CmdBestand_->setToolTip("Choose the source folder");
+  CmdBestand1_->setToolTip("Choose the destination folder");
+
+  model_ = new FileListModel(this);
+  LsvDirList_ = new QTreeView(Frame1_);
+  LsvDirList_->setObjectName("LsvDirList");
+  LsvDirList_->setModel(model_);
+  LsvDirList_->setRootIsDecorated(false);
+  LsvDirList_->setItemsExpandable(false);
+  LsvDirList_->setUniformRowHeights(true);
+  LsvDirList_->setAllColumnsShowFocus(true);
+  LsvDirList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  LsvDirList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  LsvDirList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  LsvDirList_->header()->setSectionsClickable(true);
+  LsvDirList_->header()->setSectionsMovable(false);
+  LsvDirList_->header()->setStretchLastSection(false);
+  LsvDirList_->setColumnWidth(FileListModel::NameColumn, TwipsToPixels(this, 3000));
+  LsvDirList_->setColumnWidth(FileListModel::ResultColumn, TwipsToPixels(this, 3000));
+  at(LsvDirList_, 45, 990, 8685, 4155);
+  connect(LsvDirList_->header(), &QHeaderView::sectionClicked, this,
+          [this](int section) { sortByColumn(section + 1); });
+
+  OptDF_ = new QRadioButton("DF files", Frame1_);
+  OptDF_->setObjectName("OptDF");
+  at(OptDF_, 120, 5205, 1500, 285);
+  OptMA_ = new QRadioButton("MA files", Frame1_);
+  OptMA_->setObjectName("OptMA");
+  at(OptMA_, 120, 5490, 1500, 285);
+  connect(OptDF_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
+  connect(OptMA_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
+
+  Label3_ = label(Frame1_, "Label3", "New extension/locationcode:");
+  at(Label3_, 1800, 5205, 2600, 315);
+  txtExtension_ = new QLineEdit(Frame1_);
+  txtExtension_->setObjectName("txtExtension");
+  at(txtExtension_, 4440, 5190, 1455, 330);
+  txtExtension_->installEventFilter(this);
+  Label4_ = label(Frame1_, "Label4", "Note!!    Before click start, select the rows on the list above!");
+  at(Label4_, 1800, 5505, 6800, 285);
+  QPalette red = Label4_->palette();
+  red.setColor(QPalette::WindowText, Qt::red);
+  Label4_->setPalette(red);
+
+  CmdSelect_ = button(this, "CmdSelect", "Select all");
+  at(CmdSelect_, 120, 5940, 1275, 375);
+  CmdSelectNone_ = button(this, "CmdSelectNone", "Select None");
+  at(CmdSelectNone_, 1470, 5940, 1275, 375);
+  Pgb1_ = new QProgressBar(this);
+  Pgb1_->setObjectName("Pgb1");
+  Pgb1_->setRange(0, 100);
+  Pgb1_->setTextVisible(false);
+  at(Pgb1_, 2880, 6000, 3480, 255);
+  Pgb1_->hide();
+  CmdStart_ = button(this, "CmdStart", "Start");
+  at(CmdStart_, 6480, 5940, 1155, 375);
+  QFont bold = CmdStart_->font();
+  bold.setBold(true);
+  CmdStart_->setFont(bold);
+  CmdStart_->setStyleSheet("QPushButton { background-color: rgb(0, 192, 0); font-weight: bold; }"
+                           "QPushButton:disabled { background-color: rgb(160, 200, 160); }");
+  CmdClose_ = button(this, "CmdClose", "Close");
+  at(CmdClose_, 7740, 5940, 1155, 375);
+
+  connect(CmdSelect_, &QPushButton::clicked, this, [this] { selectAll(true); });
+  connect(CmdSelectNone_, &QPushButton::clicked, this, [this] { selectAll(false); });
+  connect(CmdStart_, &QPushButton::clicked, this, &FrmRekoda::startClicked);
+  connect(CmdClose_, &QPushButton::clicked, this, &QWidget::close);
+  connect(CmdBestand_, &QPushButton::clicked, this, [this] { chooseFolder(txtDataMap_); });
+  connect(CmdBestand1_, &QPushButton::clicked, this, [this] { chooseFolder(txtDataMap1_); });
+  connect(txtDataMap_, &QLineEdit::textChanged, this, [this] {
+    if (!normalising_)
+      sourceFolderChanged();
+  });
+
+  File1_ = new FileEnumerator(this);
+  File1_->setObjectName("File1");
+
+  setTabOrder(CmdBestand_, txtDataMap_);
+  setTabOrder(txtDataMap_, CmdClose_);
+  setTabOrder(CmdClose_, OptDF_);
+  setTabOrder(OptDF_, OptMA_);
+  setTabOrder(OptMA_, CmdStart_);
+  setTabOrder(CmdStart_, LsvDirList_);
+  setTabOrder(LsvDirList_, CmdSelect_);
+  setTabOrder(CmdSelect_, CmdSelectNone_);
+  setTabOrder(CmdSelectNone_, txtDataMap1_);
+  setTabOrder(txtDataMap1_, CmdBestand1_);
+  setTabOrder(CmdBestand1_, txtExtension_);
+}
+
+void FrmRekoda::load() {
+  if (const QScreen *s = screen()) {
+    const QRect area = s->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+  }
+  OptDF_->setChecked(true);
+  familyChosen();
+}
+
+void FrmRekoda::familyChosen() { sourceFolderChanged(); }
+
+void FrmRekoda::sourceFolderChanged() {
+  const QString folder = txtDataMap_->text();
+  if (folder.isEmpty()) {
+    // Nothing chosen yet: list nothing rather than the working directory.
+    File1_->clear();
+  } else {
+    File1_->setPath(folder);
+    File1_->setPattern(OptDF_->isChecked() ? "DF*.*" : "MA*.*");
+  }
+  GetFiles();
+}
+
+void FrmRekoda::GetFiles() { model_->setNames(File1_->list()); }
+
+void FrmRekoda::sortByColumn(int headerIndex) {
+  if (headerIndex < 1 || headerIndex >= static_cast<int>(SortedAscending.size()))
+    return;
+  bool &ascending = SortedAscending[static_cast<size_t>(headerIndex)];
+  ascending = !ascending;
+  const Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
+  model_->sortRows(headerIndex - 1, order);
+  LsvDirList_->header()->setSortIndicatorShown(true);
+  LsvDirList_->header()->setSortIndicator(headerIndex - 1, order);
+}
+
+void FrmRekoda::selectAll(bool selected) {
+  QItemSelectionModel *sel = LsvDirList_->selectionModel();
+  if (selected && model_->rowCount() > 0) {
+    sel->select(QItemSelection(model_->index(0, 0), model_->index(model_->rowCount() - 1, 1)),
+                QItemSelectionModel::ClearAndSelect);
+  } else {
+    sel->clearSelection();
+  }
+  LsvDirList_->setFocus();
+}
+
+void FrmRekoda::upperCaseCode() {
+  const QString upper = txtExtension_->text().toUpper();
+  if (upper != txtExtension_->text())
+    txtExtension_->setText(upper);
+}
+
+bool FrmRekoda::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == txtExtension_ && event->type() == QEvent::FocusOut)
+    upperCaseCode();
+  return QWidget::eventFilter(watched, event);
+}
+
+void FrmRekoda::chooseFolder(QLineEdit *box) { box->setText(folderPicker_(this, box->text())); }
+
+void FrmRekoda::startClicked() {
+  // Start pressed from the keyboard leaves the focus in the code box.
+  upperCaseCode();
+  running_ = true;
+  StartClicked(*this);
+  running_ = false;
+  if (closeRequested_)
+    close();
+}
+
+void FrmRekoda::closeEvent(QCloseEvent *event) {
+  if (running_) {
+    // Let the file in hand finish; the run closes the window when it stops.
+    closeRequested_ = true;
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+QString FrmRekoda::sourceFolder() const { return txtDataMap_->text(); }
+
+void FrmRekoda::setSourceFolder(const QString &folder) {
+  // The run's own tidying of the text is no change of folder.
+  normalising_ = true;
+  txtDataMap_->setText(folder);
+  normalising_ = false;
+}
+
+QString FrmRekoda::destinationFolder() const { return txtDataMap1_->text(); }
+void FrmRekoda::setDestinationFolder(const QString &folder) { txtDataMap1_->setText(folder); }
+QString FrmRekoda::newCode() const { return txtExtension_->text(); }
+bool FrmRekoda::isDFFamily() const { return OptDF_->isChecked(); }
+qsizetype FrmRekoda::rowCount() const { return model_->rowCount(); }
+
+bool FrmRekoda::isRowSelected(qsizetype row) const {
+  return LsvDirList_->selectionModel()->isRowSelected(static_cast<int>(row - 1), QModelIndex());
+}
+
+QString FrmRekoda::rowText(qsizetype row) const { return model_->name(static_cast<int>(row - 1)); }
+
+void FrmRekoda::setRowResult(qsizetype row, const QString &result) {
+  model_->setResult(static_cast<int>(row - 1), result);
+}
+
+static int clampToInt(qint64 v) {
+  return static_cast<int>(std::clamp<qint64>(v, 0, std::numeric_limits<int>::max()));
+}
+
+void FrmRekoda::setProgressMinimum(qint64 value) { Pgb1_->setMinimum(clampToInt(value)); }
+void FrmRekoda::setProgressMaximum(qint64 value) { Pgb1_->setMaximum(clampToInt(value)); }
+qint64 FrmRekoda::progressMaximum() const { return Pgb1_->maximum(); }
+void FrmRekoda::setProgressValue(qint64 value) { Pgb1_->setValue(clampToInt(value)); }
+void FrmRekoda::setProgressVisible(bool visible) { Pgb1_->setVisible(visible); }
+
+void FrmRekoda::setControlEnabled(RunControl control, bool enabled) {
+  QWidget *w = nullptr;
+  switch (control) {
+    case RunControl::OptDF: w = OptDF_; break;
+    case RunControl::OptMA: w = OptMA_; break;
+    case RunControl::CmdStart: w = CmdStart_; break;
+    case RunControl::CmdClose: w = CmdClose_; break;
+    case RunControl::CmdBestand: w = CmdBestand_; break;
+    case RunControl::CmdBestand1: w = CmdBestand1_; break;
+  }
+  w->setEnabled(enabled);
+}
+
+void FrmRekoda::setBusyPointer(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void FrmRekoda::processPendingEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace rekoda

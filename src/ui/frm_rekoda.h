@@ -1,0 +1,111 @@
+#pragma once
+
+#include "conversion/conversion_view.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTreeView;
+
+namespace rekoda {
+
+class FileListModel;
+
+// The hidden file list: the plain files of Path whose names match Pattern,
+// in ascending order of name. Setting either renews the list.
+class FileEnumerator : public QObject {
+  Q_OBJECT
+
+ public:
+  using QObject::QObject;
+  void setPath(const QString &path);
+  void setPattern(const QString &pattern);
+  // Forgets the folder: nothing is listed.
+  void clear();
+  const QStringList &list() const { return list_; }
+
+ private:
+  void renew();
+  QString path_;
+  QString pattern_ = QStringLiteral("MA*.*");
+  QStringList list_;
+};
+
+// The main window: folders, family, new code, the file list, and Start.
+class FrmRekoda : public QWidget, public ConversionView {
+  Q_OBJECT
+
+ public:
+  // Shows the folder picker for a folder text and returns the new text.
+  using FolderPicker = std::function<QString(QWidget *parent, const QString &start)>;
+
+  explicit FrmRekoda(QWidget *parent = nullptr);
+  ~FrmRekoda() override;
+
+  void setFolderPicker(FolderPicker picker) { folderPicker_ = std::move(picker); }
+  bool isRunning() const { return running_; }
+
+  // ConversionView
+  QString sourceFolder() const override;
+  void setSourceFolder(const QString &folder) override;
+  QString destinationFolder() const override;
+  void setDestinationFolder(const QString &folder) override;
+  QString newCode() const override;
+  bool isDFFamily() const override;
+  qsizetype rowCount() const override;
+  bool isRowSelected(qsizetype row) const override;
+  QString rowText(qsizetype row) const override;
+  void setRowResult(qsizetype row, const QString &result) override;
+  void setProgressMinimum(qint64 value) override;
+  void setProgressMaximum(qint64 value) override;
+  qint64 progressMaximum() const override;
+  void setProgressValue(qint64 value) override;
+  void setProgressVisible(bool visible) override;
+  void setControlEnabled(RunControl control, bool enabled) override;
+  void setBusyPointer(bool busy) override;
+  void processPendingEvents() override;
+  bool stopRequested() const override { return closeRequested_; }
+
+ protected:
+  void closeEvent(QCloseEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  void buildControls();
+  void load();
+  void familyChosen();
+  void sourceFolderChanged();
+  void GetFiles();
+  void sortByColumn(int headerIndex);
+  void selectAll(bool selected);
+  void upperCaseCode();
+  void chooseFolder(QLineEdit *box);
+  void startClicked();
+
+  QGroupBox *Frame1_;
+  QLabel *Label1_, *Label2_, *Label3_, *Label4_;
+  QLineEdit *txtDataMap_, *txtDataMap1_, *txtExtension_;
+  QPushButton *CmdBestand_, *CmdBestand1_;
+  QTreeView *LsvDirList_;
+  FileListModel *model_;
+  QRadioButton *OptDF_, *OptMA_;
+  QPushButton *CmdSelect_, *CmdSelectNone_, *CmdStart_, *CmdClose_;
+  QProgressBar *Pgb1_;
+  FileEnumerator *File1_;
+
+  std::array<bool, 51> SortedAscending{};  // by header index 1..50
+  FolderPicker folderPicker_;
+  bool normalising_ = false;
+  bool running_ = false;
+  bool closeRequested_ = false;
+};
+
+}  // namespace rekoda

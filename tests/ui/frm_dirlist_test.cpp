@@ -1,0 +1,198 @@
+#include "ui/frm_dirlist.h"
+
+#include "test_support.h"
+#include "ui/dir_tree.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace rekoda;
+using namespace rekoda::test;
+
+namespace {
+
+class Picker : public ::testing::Test {
+ protected:
+  TempFolder dir;
+  MessageRecorder messages;
+  FrmDirlist dlg;
+
+  void open(const QString &start) {
+    dlg.NewPath = start;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  }
+  DirTree *tree() { return dlg.findChild<DirTree *>("Dir1"); }
+  QLineEdit *shown() { return dlg.findChild<QLineEdit *>("txtPathNu"); }
+  QLineEdit *name() { return dlg.findChild<QLineEdit *>("txtPath"); }
+  QPushButton *newButton() { return dlg.findChild<QPushButton *>("CmdNieuw"); }
+  void select() { QTest::mouseClick(dlg.findChild<QPushButton *>("CmdSluiten"), Qt::LeftButton); }
+  void createFolder(const QString &folderName) {
+    QTest::mouseClick(newButton(), Qt::LeftButton);
+    name()->setText(folderName);
+    QTest::mouseClick(newButton(), Qt::LeftButton);
+  }
+  QString native(const QString &p) { return QDir::toNativeSeparators(p); }
+};
+
+}  // namespace
+
+TEST_F(Picker, opensTheStartFolderWithItsSubFolders) {
+  dir.mkdir("b");
+  dir.mkdir("A");
+  dir.write("file", "x");
+  open(dir.path());
+  EXPECT_EQ(dlg.windowTitle(), "Dirlist");
+  EXPECT_EQ(shown()->text(), native(dir.path()));
+  EXPECT_TRUE(shown()->isReadOnly());
+  EXPECT_EQ(tree()->path(), native(dir.path()));
+  QTreeWidgetItem *current = tree()->currentItem();
+  ASSERT_NE(current, nullptr);
+  ASSERT_EQ(current->childCount(), 2);  // folders only
+  EXPECT_EQ(current->child(0)->text(0), "A");
+  EXPECT_EQ(current->child(1)->text(0), "b");
+  EXPECT_EQ(newButton()->text(), "New");
+  EXPECT_EQ(dlg.findChild<QPushButton *>("CmdSluiten")->text(), "Select");
+  EXPECT_FALSE(name()->isVisible());
+}
+
+TEST_F(Picker, emptyStartOpensWorkingFolderAndCloseKeepsEmpty) {
+  open(QString());
+  EXPECT_EQ(tree()->path(), native(QDir::currentPath()));
+  dlg.close();
+  EXPECT_EQ(dlg.NewPath, "");
+}
+
+TEST_F(Picker, vanishedStartFolderOpensNearestParent) {
+  open(dir.file("gone/deeper"));
+  EXPECT_EQ(tree()->path(), native(dir.path()));
+  EXPECT_EQ(shown()->text(), native(dir.path()));
+}
+
+TEST_F(Picker, escapeClosesAndKeepsStartValue) {
+  open(dir.path());
+  tree()->setPath(dir.mkdir("other"));
+  QTest::keyClick(&dlg, Qt::Key_Escape);
+  EXPECT_FALSE(dlg.isVisible());
+  EXPECT_EQ(dlg.NewPath, dir.path());
+}
+
+TEST_F(Picker, selectReturnsCurrentFolderNotHighlightedOne) {
+  dir.mkdir("child");
+  open(dir.path());
+  QTreeWidgetItem *child = tree()->currentItem()->child(0);
+  tree()->setCurrentItem(child);  // highlighted only
+  select();
+  EXPECT_EQ(dlg.NewPath, native(dir.path()));
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+}
+
+TEST_F(Picker, enterOpensHighlightedFolder) {
+  dir.mkdir("child");
+  open(dir.path());
+  tree()->setFocus();
+  tree()->setCurrentItem(tree()->currentItem()->child(0));
+  QTest::keyClick(tree(), Qt::Key_Return);
+  EXPECT_EQ(tree()->path(), native(dir.file("child")));
+  EXPECT_EQ(shown()->text(), native(dir.file("child")));
+  EXPECT_TRUE(dlg.isVisible());
+  // Up the chain again by opening the parent.
+  tree()->setCurrentItem(tree()->currentItem()->parent());
+  QTest::keyClick(tree(), Qt::Key_Return);
+  EXPECT_EQ(tree()->path(), native(dir.path()));
+}
+
+TEST_F(Picker, newFolderIsCreatedEnteredAndReturned) {
+  open(dir.path());
+  QTest::mouseClick(newButton(), Qt::LeftButton);
+  EXPECT_TRUE(name()->isVisible());
+  EXPECT_EQ(newButton()->text(), "OK");
+  EXPECT_TRUE(dlg.NewFolderMode);
+  QTest::keyClicks(name(), "Day 12");
+  QTest::keyClick(name(), Qt::Key_Return);  // Enter acts as OK
+  EXPECT_TRUE(QFileInfo(dir.file("Day 12")).isDir());
+  EXPECT_EQ(shown()->text(), native(dir.file("Day 12")));
+  EXPECT_FALSE(name()->isVisible());
+  EXPECT_EQ(newButton()->text(), "New");
+  select();
+  EXPECT_EQ(dlg.NewPath, native(dir.file("Day 12")));
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(Picker, emptyNameCreatesNothingAndSaysNothing) {
+  open(dir.path());
+  createFolder("");
+  EXPECT_TRUE(dir.entries().isEmpty());
+  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_FALSE(dlg.NewFolderMode);
+  EXPECT_EQ(newButton()->text(), "New");
+}
+
+TEST_F(Picker, nameTypedThenSelectCreatesNothing) {
+  open(dir.path());
+  QTest::mouseClick(newButton(), Qt::LeftButton);
+  name()->setText("never");
+  select();
+  EXPECT_TRUE(dir.entries().isEmpty());
+  EXPECT_EQ(dlg.NewPath, native(dir.path()));
+}
+
+TEST_F(Picker, existingNameIsReportedAndFolderStays) {
+  dir.mkdir("there");
+  open(dir.path());
+  createFolder("there");
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].text, QString::fromLocal8Bit(strerror(EEXIST)));
+  EXPECT_EQ(messages.messages()[0].style, 0);
+  EXPECT_EQ(tree()->path(), native(dir.path()));
+  EXPECT_FALSE(dlg.NewFolderMode);
+}
+
+TEST_F(Picker, nestedNameCreatesNoMissingParents) {
+  open(dir.path());
+  createFolder("a/b");
+  EXPECT_EQ(messages.messages().size(), 1u);
+  EXPECT_TRUE(dir.entries().isEmpty());
+}
+
+TEST_F(Picker, folderAtRootGetsNoDoubledSeparator) {
+  const QString root = QDir::rootPath();
+  if (!QFileInfo(root).isWritable())
+    GTEST_SKIP() << "the root folder is not writable here";
+  const QString folderName = QStringLiteral("rekoda-test-%1").arg(QCoreApplication::applicationPid());
+  open(root);
+  createFolder(folderName);
+  const QString made = native(root + folderName);
+  EXPECT_EQ(tree()->path(), made);
+  EXPECT_TRUE(QDir().rmdir(root + folderName));
+}
+
+TEST_F(Picker, anotherVolumeShowsItsDriveAndFolder) {
+  const QString tempDrive = native(VolumeRoot(dir.path()));
+  QString other;
+  for (const QString &d : FrmDirlist::Drives())
+    if (d != tempDrive && QFileInfo(d).isDir() && QFileInfo(d).isReadable())
+      other = d;
+  if (other.isEmpty())
+    GTEST_SKIP() << "only one volume on this machine";
+  open(other);
+  EXPECT_EQ(dlg.findChild<QComboBox *>("Drive1")->currentData().toString(), other);
+  EXPECT_EQ(tree()->path(), other);
+}
+
+TEST_F(Picker, tabOrder) {
+  open(dir.path());
+  QStringList order;
+  const QStringList named = {"Drive1", "Dir1", "CmdSluiten", "CmdNieuw", "txtPath", "txtPathNu"};
+  QWidget *w = dlg.findChild<QWidget *>("Drive1");
+  for (int i = 0; i < 40 && order.size() < named.size(); ++i, w = w->nextInFocusChain())
+    if (named.contains(w->objectName()) && !order.contains(w->objectName()))
+      order << w->objectName();
+  EXPECT_EQ(order, named);
+}

@@ -1,0 +1,233 @@
+#include "ui/frm_rekoda.h"
+
+#include "test_support.h"
+#include "ui/dir_tree.h"
+#include "ui/frm_dirlist.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+using namespace rekoda;
+using namespace rekoda::test;
+
+namespace {
+
+const QByteArray kDF = "L01,MINI,LOGGER\r\n1,2\r\n";
+
+class MainWindow : public ::testing::Test {
+ protected:
+  TempFolder in, out;
+  MessageRecorder messages;
+  FrmRekoda w;
+  QString nextPick;  // what the stand-in picker returns
+
+  void SetUp() override {
+    w.setFolderPicker([this](QWidget *, const QString &) { return nextPick; });
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  }
+  template <class T>
+  T *get(const char *name) {
+    T *c = w.findChild<T *>(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+  }
+  void click(const char *name) { QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton); }
+  void pick(const char *button, const QString &folder) {
+    nextPick = folder;
+    click(button);
+  }
+  QTreeView *list() { return get<QTreeView>("LsvDirList"); }
+  QStringList column(int c) {
+    QStringList out;
+    auto *m = list()->model();
+    for (int r = 0; r < m->rowCount(); ++r)
+      out << m->index(r, c).data().toString();
+    return out;
+  }
+  void selectRows(const QStringList &names) {
+    auto *m = list()->model();
+    for (int r = 0; r < m->rowCount(); ++r)
+      if (names.contains(m->index(r, 0).data().toString()))
+        list()->selectionModel()->select(m->index(r, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  void clickHeader(int section) {
+    QHeaderView *h = list()->header();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                      QPoint(h->sectionViewportPosition(section) + 5, h->height() / 2));
+  }
+};
+
+}  // namespace
+
+TEST_F(MainWindow, opensWithDFOnEmptyListAndTheFixedTexts) {
+  EXPECT_EQ(w.windowTitle(), "Change Extension       Omberlin");
+  EXPECT_TRUE(get<QRadioButton>("OptDF")->isChecked());
+  EXPECT_EQ(list()->model()->rowCount(), 0);  // no folder chosen: nothing listed
+  EXPECT_FALSE(get<QProgressBar>("Pgb1")->isVisible());
+  EXPECT_EQ(get<QLabel>("Label4")->text(), "Note!!    Before click start, select the rows on the list above!");
+  EXPECT_EQ(get<QLabel>("Label3")->text(), "New extension/locationcode:");
+  EXPECT_EQ(list()->model()->headerData(0, Qt::Horizontal).toString(), "Filename");
+  EXPECT_EQ(list()->model()->headerData(1, Qt::Horizontal).toString(), "Result");
+  EXPECT_TRUE(get<QLineEdit>("txtDataMap")->isReadOnly());
+  EXPECT_TRUE(get<QLineEdit>("txtDataMap1")->isReadOnly());
+  EXPECT_EQ(list()->selectionMode(), QAbstractItemView::ExtendedSelection);
+}
+
+TEST_F(MainWindow, refreshByFamilyAndFolder) {
+  for (const char *n : {"DF2.L01", "df1.l01", "MA1.L01", "ma2", ".DF3.L01", "XDF4.L01"})
+    in.write(n, "x");
+  in.mkdir("DF5.L01");
+  pick("CmdBestand", in.path());
+  EXPECT_EQ(get<QLineEdit>("txtDataMap")->text(), in.path());
+  EXPECT_EQ(column(0), (QStringList{"df1.l01", "DF2.L01"}));
+
+  selectRows({"df1.l01"});
+  click("OptMA");
+  EXPECT_EQ(column(0), (QStringList{"MA1.L01", "ma2"}));
+  EXPECT_TRUE(list()->selectionModel()->selectedRows().isEmpty());
+
+  pick("CmdBestand", out.path());  // a folder without matching files
+  EXPECT_EQ(column(0), QStringList{});
+  click("CmdSelect");
+  EXPECT_TRUE(list()->hasFocus());
+}
+
+TEST_F(MainWindow, closingThePickerWithoutSelectKeepsTheBox) {
+  w.setFolderPicker([](QWidget *, const QString &start) { return start; });
+  get<QLineEdit>("txtDataMap1")->setText(out.path());
+  click("CmdBestand1");
+  EXPECT_EQ(get<QLineEdit>("txtDataMap1")->text(), out.path());
+}
+
+TEST_F(MainWindow, sourceChosenThroughTheRealPicker) {
+  in.write("DF1.L01", "x");
+  FrmRekoda real;
+  real.show();
+  QTimer::singleShot(0, [&] {
+    auto *picker = qobject_cast<FrmDirlist *>(QApplication::activeModalWidget());
+    ASSERT_NE(picker, nullptr);
+    picker->findChild<DirTree *>("Dir1")->setPath(in.path());
+    QTest::mouseClick(picker->findChild<QPushButton *>("CmdSluiten"), Qt::LeftButton);
+  });
+  QTest::mouseClick(real.findChild<QPushButton *>("CmdBestand"), Qt::LeftButton);
+  EXPECT_EQ(real.findChild<QLineEdit *>("txtDataMap")->text(), QDir::toNativeSeparators(in.path()));
+  EXPECT_EQ(real.rowCount(), 1);
+}
+
+TEST_F(MainWindow, sortingAlternatesPerColumnAndSurvivesRefresh) {
+  for (const char *n : {"DF2.L01", "DF1.L01", "DF3.L01"})
+    in.write(n, kDF);
+  in.write("DF9.L01", "not a DF file");
+  pick("CmdBestand", in.path());
+  pick("CmdBestand1", out.path());
+  selectRows({"DF1.L01", "DF9.L01"});
+  get<QLineEdit>("txtExtension")->setText("L02");
+  click("CmdStart");
+  EXPECT_EQ(column(1), (QStringList{"OK", "", "", "Faild"}));
+
+  clickHeader(0);
+  EXPECT_EQ(column(0), (QStringList{"DF1.L01", "DF2.L01", "DF3.L01", "DF9.L01"}));
+  clickHeader(0);
+  EXPECT_EQ(column(0), (QStringList{"DF9.L01", "DF3.L01", "DF2.L01", "DF1.L01"}));
+  clickHeader(1);  // by result, ascending: empty cells first
+  EXPECT_EQ(column(1), (QStringList{"", "", "Faild", "OK"}));
+  clickHeader(0);  // the name column goes on with its own alternation
+  EXPECT_EQ(column(0), (QStringList{"DF1.L01", "DF2.L01", "DF3.L01", "DF9.L01"}));
+  clickHeader(0);
+  EXPECT_EQ(column(0).first(), "DF9.L01");
+
+  // The selection travels with its files.
+  QStringList selected;
+  for (const auto &i : list()->selectionModel()->selectedRows())
+    selected << i.data().toString();
+  selected.sort();
+  EXPECT_EQ(selected, (QStringList{"DF1.L01", "DF9.L01"}));
+
+  // A refresh under a descending sort lists in that order.
+  in.write("DF5.L01", kDF);
+  click("OptMA");
+  click("OptDF");
+  EXPECT_EQ(column(0), (QStringList{"DF9.L01", "DF5.L01", "DF3.L01", "DF2.L01", "DF1.L01"}));
+}
+
+TEST_F(MainWindow, wholeRunFromTheWindow) {
+  in.write("DF1.L01", kDF);
+  in.write("DF2.L01", kDF);
+  in.write("DF3.L01", kDF);
+  pick("CmdBestand", in.path() + "/");
+  pick("CmdBestand1", out.path());
+  selectRows({"DF1.L01", "DF3.L01"});
+
+  auto *code = get<QLineEdit>("txtExtension");
+  code->setFocus();
+  QTest::keyClicks(code, "loc1");
+  get<QPushButton>("CmdSelectNone")->setFocus();  // leaving the box upper-cases it
+  EXPECT_EQ(code->text(), "LOC1");
+  code->setFocus();
+  code->setText("loc2");
+  click("CmdStart");
+
+  EXPECT_EQ(column(1), (QStringList{"OK", "", "OK"}));
+  EXPECT_EQ(out.entries(), (QStringList{"DF1.LOC2", "DF3.LOC2"}));
+  EXPECT_EQ(readBytes(out.file("DF1.LOC2")), QByteArray("\"LOC2\",\"MINI\",\"LOGGER\"\r\n\"1\",\"2\"\r\n"));
+  EXPECT_EQ(get<QLineEdit>("txtDataMap")->text(), in.path());
+  EXPECT_EQ(column(0).size(), 3);  // the run's tidying of the folder did not relist
+  EXPECT_EQ(list()->selectionModel()->selectedRows().size(), 2);
+  EXPECT_FALSE(get<QProgressBar>("Pgb1")->isVisible());
+  EXPECT_EQ(get<QProgressBar>("Pgb1")->value(), 2);
+  for (const char *c : {"OptDF", "OptMA", "CmdStart", "CmdClose", "CmdBestand", "CmdBestand1"})
+    EXPECT_TRUE(get<QWidget>(c)->isEnabled()) << c;
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(MainWindow, startChecksShowTheirMessage) {
+  click("CmdStart");
+  EXPECT_EQ(messages.texts(), QStringList{"Source datapath not found!"});
+  EXPECT_EQ(messages.messages()[0].style, 16);
+
+  in.write("DF1.L01", kDF);
+  pick("CmdBestand", in.path());
+  pick("CmdBestand1", out.path());
+  get<QLineEdit>("txtExtension")->setText("L2");
+  messages.clear();
+  click("CmdStart");
+  EXPECT_EQ(messages.texts(), QStringList{"No rows select for conversion!"});
+  EXPECT_TRUE(out.entries().isEmpty());
+}
+
+TEST_F(MainWindow, closingDuringRunFinishesFileInHandThenCloses) {
+  for (const char *n : {"DF1.L01", "DF2.L01", "DF3.L01"})
+    in.write(n, kDF);
+  pick("CmdBestand", in.path());
+  pick("CmdBestand1", out.path());
+  get<QLineEdit>("txtExtension")->setText("L2");
+  click("CmdSelect");
+  QTimer::singleShot(0, &w, [this] { w.close(); });  // arrives while the run lets events through
+  click("CmdStart");
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(w.isRunning());
+  EXPECT_EQ(column(1), (QStringList{"OK", "", ""}));
+  EXPECT_EQ(out.entries(), QStringList{"DF1.L2"});
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindow, closeButtonEndsTheWindow) {
+  click("CmdClose");
+  EXPECT_FALSE(w.isVisible());
+}
