@@ -25,20 +25,27 @@ namespace rekoda {
 
 void FileEnumerator::setPath(const QString &path) {
   path_ = path;
-  renew();
+  stale_ = true;
 }
 
 void FileEnumerator::setPattern(const QString &pattern) {
   pattern_ = pattern;
-  renew();
+  stale_ = true;
 }
 
 void FileEnumerator::clear() {
   path_.clear();
   list_.clear();
+  stale_ = false;
 }
 
-void FileEnumerator::renew() { list_ = path_.isEmpty() ? QStringList() : ListMatchingFiles(path_, pattern_); }
+const QStringList &FileEnumerator::list() {
+  if (stale_) {
+    list_ = path_.isEmpty() ? QStringList() : ListMatchingFiles(path_, pattern_);
+    stale_ = false;
+  }
+  return list_;
+}
 
 namespace {
 

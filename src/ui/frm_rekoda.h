@@ -20,7 +20,8 @@ namespace rekoda {
 class FileListModel;
 
 // The hidden file list: the plain files of Path whose names match Pattern,
-// in ascending order of name. Setting either renews the list.
+// in ascending order of name. The list is renewed when it is next read, so
+// that setting both settings lists the folder once.
 class FileEnumerator : public QObject {
   Q_OBJECT
 
@@ -30,13 +31,13 @@ class FileEnumerator : public QObject {
   void setPattern(const QString &pattern);
   // Forgets the folder: nothing is listed.
   void clear();
-  const QStringList &list() const { return list_; }
+  const QStringList &list();
 
  private:
-  void renew();
   QString path_;
   QString pattern_ = QStringLiteral("MA*.*");
   QStringList list_;
+  bool stale_ = false;
 };
 
 // The main window: folders, family, new code, the file list, and Start.
