@@ -1,86 +1,17 @@
 #include "conversion/conversion_run.h"
 
+#include "fake_view.h"
 #include "test_support.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 using namespace rekoda;
 using namespace rekoda::test;
 
 namespace {
-
-struct Row {
-  QString text;
-  bool selected = false;
-  QString result;
-};
-
-// The window as the run sees it, with a log of what the run did to it.
-class FakeView : public ConversionView {
- public:
-  QString source, dest, code = "L02";
-  bool df = true;
-  std::vector<Row> rows;
-  qint64 pmin = -1, pmax = -1, pvalue = -1;
-  bool pvisible = false;
-  bool busy = false;
-  QStringList log;
-  std::vector<qint64> progressSeen;
-  std::function<void(int)> onEvents;  // called with the number of event rounds so far
-  int eventRounds = 0;
-  bool stop = false;
-
-  QString sourceFolder() const override { return source; }
-  void setSourceFolder(const QString &f) override { source = f; }
-  QString destinationFolder() const override { return dest; }
-  void setDestinationFolder(const QString &f) override { dest = f; }
-  QString newCode() const override { return code; }
-  bool isDFFamily() const override { return df; }
-  qsizetype rowCount() const override { return static_cast<qsizetype>(rows.size()); }
-  bool isRowSelected(qsizetype r) const override { return rows.at(size_t(r - 1)).selected; }
-  QString rowText(qsizetype r) const override { return rows.at(size_t(r - 1)).text; }
-  void setRowResult(qsizetype r, const QString &res) override { rows.at(size_t(r - 1)).result = res; }
-  void setProgressMinimum(qint64 v) override { pmin = v; }
-  void setProgressMaximum(qint64 v) override { pmax = v; }
-  qint64 progressMaximum() const override { return pmax; }
-  void setProgressValue(qint64 v) override {
-    pvalue = v;
-    progressSeen.push_back(v);
-  }
-  void setProgressVisible(bool v) override {
-    pvisible = v;
-    log << QString("bar %1").arg(v);
-  }
-  void setControlEnabled(RunControl c, bool on) override {
-    log << QString("%1 %2").arg(on ? "unlock" : "lock").arg(int(c));
-  }
-  void setBusyPointer(bool b) override {
-    busy = b;
-    log << QString("busy %1").arg(b);
-  }
-  void processPendingEvents() override {
-    ++eventRounds;
-    log << "events";
-    if (onEvents)
-      onEvents(eventRounds);
-  }
-  bool stopRequested() const override { return stop; }
-
-  QStringList results() const {
-    QStringList out;
-    for (const auto &r : rows)
-      out << r.result;
-    return out;
-  }
-  void addRows(const QStringList &names, bool selected = true) {
-    for (const auto &n : names)
-      rows.push_back({n, selected, "stale"});
-  }
-};
 
 const QByteArray kDF = "L01,MINI,LOGGER\r\nh2\r\nh3\r\nh4\r\nh5\r\nh6\r\nh7\r\n01-01-05,1,2\r\n";
 const QByteArray kDFOut =

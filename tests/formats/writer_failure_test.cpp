@@ -25,6 +25,8 @@ struct Family {
   Writer write;
 };
 
+void PrintTo(const Family &f, std::ostream *os) { *os << f.name; }
+
 class WriterFailure : public ::testing::TestWithParam<Family> {
  protected:
   void SetUp() override {

@@ -1,0 +1,132 @@
+// Runs that meet a failing disk or a changing folder: nothing is lost, no
+// partial or temporary file stays behind, and the user is told.
+
+#include "conversion/conversion_run.h"
+
+#include "fake_view.h"
+#include "test_support.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+using namespace rekoda;
+using namespace rekoda::test;
+
+namespace {
+
+QByteArray dfContent(int rows) {
+  QByteArray b = "L01,MINI,LOGGER\r\n";
+  for (int r = 2; r <= rows; ++r)
+    b += "\"01-01-05\",12.5,13.5,14.5,15.5,16.5,17.5\r\n";
+  return b;
+}
+
+class RunFault : public ::testing::Test {
+ protected:
+  TempFolder in, out;
+  FakeView view;
+  MessageRecorder messages;
+  const QByteArray input = dfContent(100);
+
+  void SetUp() override {
+    view.source = in.path();
+    view.dest = out.path();
+    in.write("DF1.L01", input);
+    in.write("DF2.L01", input);
+    view.addRows({"DF1.L01", "DF2.L01"});
+  }
+  void expectInputsIntact() {
+    EXPECT_EQ(in.entries(), (QStringList{"DF1.L01", "DF2.L01"}));
+    EXPECT_EQ(readBytes(in.file("DF1.L01")), input);
+    EXPECT_EQ(readBytes(in.file("DF2.L01")), input);
+  }
+  void expectRunEndedCleanly() {
+    EXPECT_FALSE(view.pvisible);
+    EXPECT_FALSE(view.busy);
+    EXPECT_TRUE(view.log.endsWith("unlock 5"));
+  }
+};
+
+}  // namespace
+
+TEST_F(RunFault, destinationRemovedAfterItWasChosen) {
+  ASSERT_TRUE(QDir(out.path()).removeRecursively());
+  StartClicked(view);
+  EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
+  EXPECT_EQ(messages.messages().size(), 2u);
+  expectInputsIntact();
+  EXPECT_FALSE(QFileInfo::exists(out.path()));
+  expectRunEndedCleanly();
+}
+
+TEST_F(RunFault, destinationThroughRegularFile) {
+  view.dest = out.write("plain", "x") + "/sub";
+  StartClicked(view);
+  EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
+  EXPECT_EQ(messages.messages().size(), 2u);
+  EXPECT_EQ(out.entries(), QStringList{"plain"});
+  expectInputsIntact();
+}
+
+TEST_F(RunFault, diskFillsPartWayThroughAFile) {
+  const QByteArray earlier = "yesterday's complete output\r\n";
+  out.write("DF1.L02", earlier);
+  {
+    FileSizeLimit limit(input.size() / 2);
+    StartClicked(view);
+  }
+  EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
+  EXPECT_EQ(messages.messages().size(), 2u);
+  EXPECT_EQ(readBytes(out.file("DF1.L02")), earlier);  // fully old
+  EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});     // no temporary file
+  expectInputsIntact();
+  expectRunEndedCleanly();
+}
+
+TEST_F(RunFault, sameFolderSameCodeOnAFullDiskKeepsTheOriginal) {
+  view.dest = in.path();
+  view.code = "L01";
+  {
+    FileSizeLimit limit(input.size() / 2);
+    StartClicked(view);
+  }
+  EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
+  expectInputsIntact();
+}
+
+TEST_F(RunFault, sameFolderSameCodeRewritesEveryFileWhole) {
+  view.dest = in.path();
+  view.code = "L01";
+  StartClicked(view);
+  EXPECT_EQ(view.results(), (QStringList{"OK", "OK"}));
+  EXPECT_EQ(in.entries(), (QStringList{"DF1.L01", "DF2.L01"}));
+  const QByteArray rewritten = readBytes(in.file("DF1.L01"));
+  EXPECT_TRUE(rewritten.startsWith("\"L01\",\"MINI\",\"LOGGER\"\r\n"));
+  EXPECT_EQ(rewritten.count("\r\n"), 100);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(RunFault, tooManyOpenFiles) {
+  {
+    NoFreeHandles limit;
+    StartClicked(view);
+  }
+  EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
+  ASSERT_EQ(messages.messages().size(), 2u);
+  EXPECT_EQ(messages.messages()[0].text, "Error on reading Minilogger File!");
+  EXPECT_TRUE(out.entries().isEmpty());
+  expectInputsIntact();
+  expectRunEndedCleanly();
+}
+
+TEST_F(RunFault, sourceFileDeletedBetweenListingAndStart) {
+  const QByteArray earlier = "an earlier output of DF1\r\n";
+  out.write("DF1.L02", earlier);
+  ASSERT_TRUE(QFile::remove(in.file("DF1.L01")));
+  StartClicked(view);
+  EXPECT_EQ(view.results(), (QStringList{"Faild", "OK"}));
+  EXPECT_EQ(readBytes(out.file("DF1.L02")), earlier);
+  EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02"}));
+  EXPECT_EQ(readBytes(in.file("DF2.L01")), input);
+}
