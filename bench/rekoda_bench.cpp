@@ -1,6 +1,8 @@
 // Measures listing and conversion through the real window against plain file
 // operations on the same files, in one run:
-//   rekoda_bench [--list N] [--convert N] [--dir PARENT]
+//   rekoda_bench [--list N] [--convert N] [--rounds N] [--dir PARENT]
+// Disk figures vary from run to run on shared machines, so the copies and the
+// conversion take turns for several rounds and the medians are reported.
 
 #include "ui/frm_rekoda.h"
 
@@ -26,7 +28,10 @@ using namespace rekoda;
 
 namespace {
 
+// Each figure starts with nothing left for the disk to write back, so that
+// one measurement does not pay for the files another one made.
 double seconds(const std::function<void()> &work) {
+  ::sync();
   QElapsedTimer t;
   t.start();
   work();
@@ -126,12 +131,13 @@ struct Window {
 int main(int argc, char **argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  int listCount = 40000, convertCount = 10000;
+  int listCount = 40000, convertCount = 10000, rounds = 3;
   QString parent = QDir::tempPath();
   for (int i = 1; i + 1 < argc; i += 2) {
     const QByteArray opt = argv[i];
     if (opt == "--list") listCount = atoi(argv[i + 1]);
     else if (opt == "--convert") convertCount = atoi(argv[i + 1]);
+    else if (opt == "--rounds") rounds = std::max(1, atoi(argv[i + 1]));
     else if (opt == "--dir") parent = QString::fromLocal8Bit(argv[i + 1]);
   }
   QTemporaryDir root(parent + "/rekoda-bench-XXXXXX");
@@ -141,8 +147,8 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "message: %s\n", qPrintable(text));
   });
 
-  std::printf("Rekoda benchmark: %d files listed, %d files converted per family, in %s\n\n", listCount,
-              convertCount, qPrintable(root.path()));
+  std::printf("Rekoda benchmark: %d files listed, %d files converted per family, %d rounds, in %s\n\n",
+              listCount, convertCount, rounds, qPrintable(root.path()));
 
   // Listing.
   const QString listDir = root.filePath("list");
@@ -174,30 +180,40 @@ int main(int argc, char **argv) {
   for (const Family &f : families) {
     const QString src = root.filePath(QStringLiteral("%1-src").arg(f.name));
     makeFiles(src, f.prefix, convertCount, f.content);
-    const double copyS = seconds([&] { copyAll(src, root.filePath(QStringLiteral("%1-copy").arg(f.name)), false); });
-    const double syncS = seconds([&] { copyAll(src, root.filePath(QStringLiteral("%1-sync").arg(f.name)), true); });
-
     Window win;
     const QString out = root.filePath(QStringLiteral("%1-out").arg(f.name));
-    QDir().mkpath(out);
     win.click(f.option);
     win.choose("CmdBestand", src);
     win.choose("CmdBestand1", out);
     win.w.findChild<QLineEdit *>("txtExtension")->setText("L02");
     win.click("CmdSelect");
     app.processEvents();
-    const long rssBefore = currentRssKb();
-    const double runS = seconds([&] { win.click("CmdStart"); });
-    const long rssAfter = currentRssKb();
-    if (QDir(out).entryList(QDir::Files).size() != convertCount)
-      qFatal("%s: %lld files written", f.name, static_cast<long long>(QDir(out).entryList(QDir::Files).size()));
+
+    std::vector<double> copies, syncs, runs;
+    long rssBefore = 0, rssAfter = 0;
+    for (int round = 0; round < rounds; ++round) {
+      const QString copy = root.filePath(QStringLiteral("%1-copy").arg(f.name));
+      const QString synced = root.filePath(QStringLiteral("%1-sync").arg(f.name));
+      for (const QString &d : {copy, synced, out})
+        QDir(d).removeRecursively();
+      QDir().mkpath(out);
+      copies.push_back(seconds([&] { copyAll(src, copy, false); }));
+      syncs.push_back(seconds([&] { copyAll(src, synced, true); }));
+      rssBefore = currentRssKb();
+      runs.push_back(seconds([&] { win.click("CmdStart"); }));
+      rssAfter = currentRssKb();
+      const auto written = QDir(out).entryList(QDir::Files).size();
+      if (written != convertCount)
+        qFatal("%s: %lld files written", f.name, static_cast<long long>(written));
+    }
+    const double copyS = median(copies), syncS = median(syncs), runS = median(runs);
 
     std::printf("%s, %d files of %lld bytes\n", f.name, convertCount, static_cast<long long>(f.content(0).size()));
     std::printf("  %-32s %9.3f s\n", "plain copy", copyS);
     std::printf("  %-32s %9.3f s\n", "copy with fsync per file", syncS);
     std::printf("  %-32s %9.3f s   %.2fx fsync copy, %.2fx plain copy\n", "conversion through the window", runS,
                 runS / syncS, runS / copyS);
-    std::printf("  %-32s %9ld KiB (%+.1f bytes per file)\n\n", "resident memory growth in run",
+    std::printf("  %-32s %9ld KiB (%+.1f bytes per file)\n\n", "memory growth in last run",
                 rssAfter - rssBefore, (rssAfter - rssBefore) * 1024.0 / convertCount);
   }
   std::printf("peak resident memory: %ld KiB; messages shown: %d\n", peakRssKb(), failures);

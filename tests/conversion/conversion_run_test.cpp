@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 
@@ -251,4 +253,26 @@ TEST_F(ConversionRun, fortyThousandRowsAreNotLimitedBySixteenBits) {
   EXPECT_EQ(view.progressSeen.back(), 40001);
   EXPECT_EQ(view.rows.back().result, "OK");
   EXPECT_EQ(view.rows[39999].result, "Faild");
+}
+
+TEST_F(ConversionRun, errorInsideTheLoopUnlocksThenReports) {
+  struct Failing : FakeView {
+    QString rowText(qsizetype r) const override {
+      if (r == 2)
+        throw std::runtime_error("the list went away");
+      return FakeView::rowText(r);
+    }
+  } failing;
+  in.write("DF1.L01", kDF);
+  failing.source = in.path();
+  failing.dest = out.path();
+  failing.addRows({"DF1.L01", "DF2.L01", "DF3.L01"});
+  failing.onEvents = [&](int) { EXPECT_TRUE(messages.messages().empty()); };
+  StartClicked(failing);
+  EXPECT_EQ(failing.results(), (QStringList{"OK", "", ""}));
+  EXPECT_EQ(messages.texts(), QStringList{"the list went away"});
+  EXPECT_EQ(messages.messages()[0].style, 0);
+  EXPECT_TRUE(failing.log.endsWith("unlock 5"));
+  EXPECT_FALSE(failing.pvisible);
+  EXPECT_FALSE(failing.busy);
 }

@@ -186,6 +186,18 @@ TEST_F(Picker, anotherVolumeShowsItsDriveAndFolder) {
   EXPECT_EQ(tree()->path(), other);
 }
 
+TEST_F(Picker, driveThatIsNotReadyLeavesTheCurrentFolder) {
+  open(dir.path());
+  auto *drives = dlg.findChild<QComboBox *>("Drive1");
+  const QString before = drives->currentData().toString();
+  const QString gone = native(dir.file("unplugged"));
+  drives->addItem(gone, gone);
+  drives->setCurrentIndex(drives->count() - 1);
+  EXPECT_EQ(tree()->path(), native(dir.path()));
+  EXPECT_EQ(drives->currentData().toString(), before);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
 TEST_F(Picker, tabOrder) {
   open(dir.path());
   QStringList order;
