@@ -3,7 +3,7 @@
 #include "platform/file_system.h"
 #include "platform/message.h"
 #include "ui/dir_tree.h"
-#include "ui/twips.h"
+#include "ui/controls.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -33,13 +33,6 @@ bool isPseudoFileSystem(const QStorageInfo &v) {
   return false;
 }
 
-void styleReadOnlyBox(QLineEdit *box) {
-  box->setReadOnly(true);
-  QPalette p = box->palette();
-  p.setColor(QPalette::Base, QColor(255, 255, 192));
-  box->setPalette(p);
-}
-
 }  // namespace
 
 QStringList FrmDirlist::Drives() {
@@ -63,9 +56,7 @@ FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
   setWindowTitle("Dirlist");
   setFixedSize(TwipsToPixels(this, 6480), TwipsToPixels(this, 3690));
 
-  txtPathNu_ = new QLineEdit(this);
-  txtPathNu_->setObjectName("txtPathNu");
-  styleReadOnlyBox(txtPathNu_);
+  txtPathNu_ = ReadOnlyBox(this, "txtPathNu");
   txtPathNu_->setGeometry(TwipsRect(this, 120, 90, 6285, 315));
 
   Frame1_ = new QGroupBox(this);

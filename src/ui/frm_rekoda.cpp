@@ -4,7 +4,7 @@
 #include "platform/file_system.h"
 #include "ui/file_list_model.h"
 #include "ui/frm_dirlist.h"
-#include "ui/twips.h"
+#include "ui/controls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -49,18 +49,6 @@ const QStringList &FileEnumerator::list() {
 
 namespace {
 
-const QColor kLightYellow(255, 255, 192);
-
-QLineEdit *folderBox(QWidget *parent, const char *name) {
-  auto *box = new QLineEdit(parent);
-  box->setObjectName(name);
-  box->setReadOnly(true);
-  QPalette p = box->palette();
-  p.setColor(QPalette::Base, kLightYellow);
-  box->setPalette(p);
-  return box;
-}
-
 QLabel *label(QWidget *parent, const char *name, const QString &text) {
   auto *l = new QLabel(text, parent);
   l->setObjectName(name);
@@ -99,24 +87,22 @@ void FrmRekoda::buildControls() {
     w->setGeometry(TwipsRect(this, x, y, width, height));
   };
 
-  Label1_ = label(Frame1_, "Label1", "Select source path:");
-  at(Label1_, 120, 225, 2160, 315);
-  txtDataMap_ = folderBox(Frame1_, "txtDataMap");
-  at(txtDataMap_, 2310, 210, 5955, 330);
-  CmdBestand_ = button(Frame1_, "CmdBestand", QString());
-  at(CmdBestand_, 8310, 195, 360, 360);
-
-  Label2_ = label(Frame1_, "Label2", "Select destination path:");
-  at(Label2_, 120, 600, 2160, 315);
-  txtDataMap1_ = folderBox(Frame1_, "txtDataMap1");
-  at(txtDataMap1_, 2310, 585, 5955, 330);
-  CmdBestand1_ = button(Frame1_, "CmdBestand1", QString());
-  at(CmdBestand1_, 8310, 570, 360, 360);
+  // The source and the destination row: caption, folder box, picker button.
   const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-  for (QPushButton *b : {CmdBestand_, CmdBestand1_}) {
+  auto folderRow = [&](int y, const char *labelName, const char *caption, const char *boxName,
+                       const char *buttonName, QLabel *&l, QLineEdit *&box, QPushButton *&b) {
+    l = label(Frame1_, labelName, caption);
+    at(l, 120, y + 15, 2160, 315);
+    box = ReadOnlyBox(Frame1_, boxName);
+    at(box, 2310, y, 5955, 330);
+    b = button(Frame1_, buttonName, QString());
+    at(b, 8310, y - 15, 360, 360);
     b->setIcon(folderIcon);
     b->setIconSize(QSize(16, 16));
-  }
+  };
+  folderRow(210, "Label1", "Select source path:", "txtDataMap", "CmdBestand", Label1_, txtDataMap_, CmdBestand_);
+  folderRow(585, "Label2", "Select destination path:", "txtDataMap1", "CmdBestand1", Label2_, txtDataMap1_,
+            CmdBestand1_);
   CmdBestand_->setToolTip("Choose the source folder");
   CmdBestand1_->setToolTip("Choose the destination folder");
 

@@ -2,13 +2,20 @@
 
 #include <QRect>
 
+class QLineEdit;
 class QWidget;
 
 namespace rekoda {
+
+// Shared pieces of the two windows.
 
 // Window geometry is given in twips (1/1440 inch): 15 twips a pixel at
 // 96 dpi, scaled with the screen's logical DPI.
 int TwipsToPixels(const QWidget *w, int twips);
 QRect TwipsRect(const QWidget *w, int x, int y, int width, int height);
+
+// A text box the user cannot type into, on the light-yellow face that marks
+// a folder shown by the program.
+QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName);
 
 }  // namespace rekoda

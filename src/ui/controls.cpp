@@ -1,5 +1,6 @@
-#include "ui/twips.h"
+#include "ui/controls.h"
 
+#include <QLineEdit>
 #include <QWidget>
 
 #include <cmath>
@@ -13,6 +14,16 @@ int TwipsToPixels(const QWidget *w, int twips) {
 
 QRect TwipsRect(const QWidget *w, int x, int y, int width, int height) {
   return {TwipsToPixels(w, x), TwipsToPixels(w, y), TwipsToPixels(w, width), TwipsToPixels(w, height)};
+}
+
+QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName) {
+  auto *box = new QLineEdit(parent);
+  box->setObjectName(objectName);
+  box->setReadOnly(true);
+  QPalette p = box->palette();
+  p.setColor(QPalette::Base, QColor(255, 255, 192));
+  box->setPalette(p);
+  return box;
 }
 
 }  // namespace rekoda
