@@ -145,10 +145,7 @@ void FrmDirlist::driveChanged() {
   const QStorageInfo volume(root);
   if (!volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
     // A drive whose medium is not ready: stay where we are.
-    const QSignalBlocker block(Drive1_);
-    const int index = Drive1_->findData(QDir::toNativeSeparators(VolumeRoot(Dir1_->path())));
-    if (index >= 0)
-      Drive1_->setCurrentIndex(index);
+    showDriveOfCurrentFolder();
     return;
   }
   Dir1_->setPath(root);
@@ -156,7 +153,11 @@ void FrmDirlist::driveChanged() {
 
 void FrmDirlist::folderChanged() {
   txtPathNu_->setText(Dir1_->path());
-  // Keep the drive list on the volume of the folder now open.
+  showDriveOfCurrentFolder();
+}
+
+void FrmDirlist::showDriveOfCurrentFolder() {
+  // Only shows the volume: no drive change is raised.
   const QSignalBlocker block(Drive1_);
   const int index = Drive1_->findData(QDir::toNativeSeparators(VolumeRoot(Dir1_->path())));
   if (index >= 0)
@@ -180,8 +181,7 @@ void FrmDirlist::CreateFolder() {
     const QString target = JoinPath(Dir1_->path(), name);
     QString error;
     if (rekoda::CreateFolder(target, &error)) {
-      Dir1_->setPath(target);
-      Dir1_->refresh();
+      Dir1_->setPath(target);  // reads the tree afresh
     } else {
       ShowMessage(error, MsgPlain);
     }

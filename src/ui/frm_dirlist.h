@@ -38,6 +38,7 @@ class FrmDirlist : public QDialog {
   void CreateFolder();
   void selectClicked();
   void setDrive(const QString &root);
+  void showDriveOfCurrentFolder();
   QString currentDrive() const;
 
   QLineEdit *txtPathNu_;
