@@ -84,11 +84,6 @@ TextFileWriter::TextFileWriter(const QString &path) : file_(path) {
   file_.setDirectWriteFallback(false);
 }
 
-TextFileWriter::~TextFileWriter() {
-  if (file_.isOpen())
-    file_.cancelWriting();
-}
-
 bool TextFileWriter::fail() {
   if (error_.isEmpty())
     error_ = file_.errorString();
@@ -124,12 +119,12 @@ bool TextFileWriter::commit() {
 }
 
 void TextFileWriter::cancel() {
-  if (file_.isOpen())
-    file_.cancelWriting();
   // cancelWriting() only marks the file; commit() is what removes the
-  // temporary file without touching the target.
-  if (file_.isOpen())
+  // temporary file at once, without touching the target.
+  if (file_.isOpen()) {
+    file_.cancelWriting();
     file_.commit();
+  }
 }
 
 }  // namespace rekoda

@@ -49,8 +49,8 @@ class TextFileReader {
 // failure there is no partial file and an existing target is untouched.
 class TextFileWriter {
  public:
+  // An uncommitted file is discarded when the writer goes away.
   explicit TextFileWriter(const QString &path);
-  ~TextFileWriter();
   TextFileWriter(const TextFileWriter &) = delete;
   TextFileWriter &operator=(const TextFileWriter &) = delete;
 
