@@ -3,5 +3,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   using namespace rekoda;
-  return fuzz::roundTrip(data, size, ReadDFFile, WriteDFfile, [] { FieldBuffer[1][1] = "FZ"; });
+  return fuzz::roundTrip(
+      data, size, [](const QString &p) { return ReadDFFile(p); },
+      [](const QString &d, const QString &n, const QString &c) { return WriteDFfile(d, n, c); }, [] { FieldBuffer[1][1] = "FZ"; });
 }

@@ -2,6 +2,7 @@
 
 #include "buffer/field_buffer.h"
 #include "buffer/variable.h"
+#include "platform/durable_file.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
 #include "platform/text_file.h"
@@ -12,6 +13,8 @@ namespace rekoda {
 
 namespace {
 
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
 void storeRow(int row, long long lastField) {
   auto &dst = FieldBuffer[static_cast<size_t>(row)];
   dst[0] = std::to_string(lastField + 1);
@@ -19,9 +22,17 @@ void storeRow(int row, long long lastField) {
     dst[static_cast<size_t>(j + 1)] = SplitFields[static_cast<size_t>(j)];
 }
 
-int failRead(int status) {
+int failRead(int status, ReadReport *report, const QString &reason) {
   ResetBuf();
+  if (report)
+    report->reason = reason;
   return status;
+}
+
+// A byte-order mark of UTF-16 or UTF-32 (either order) opens the line.
+bool startsWithWideBom(const std::string &line) {
+  auto starts = [&line](const char *bom, size_t n) { return line.size() >= n && line.compare(0, n, bom, n) == 0; };
+  return starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2) || starts("\x00\x00\xFE\xFF", 4);
 }
 
 // Field 0 as a count within the row; none when it is not one.
@@ -36,96 +47,125 @@ std::optional<int> fieldCount(const std::string &text) {
 
 }  // namespace
 
-int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest) {
+int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const char *family,
+                   ReadReport *report) {
   ResetBuf();
+  if (report)
+    *report = ReadReport{};
 
   TextFileReader in;
   switch (in.open(Filenaam)) {
     case TextFileReader::OpenResult::Ok:
       break;
     case TextFileReader::OpenResult::NoHandle:
-      ShowMessage(QString::fromLatin1(kReadErrorText), MsgPlain);
-      return ReadOpenFailed;
+      if (!report)
+        ShowMessage(QString::fromLatin1(kReadErrorText), MsgPlain);
+      return failRead(ReadOpenFailed, report,
+                      QStringLiteral("%1 (%2)").arg(QLatin1String(kReadErrorText), in.errorString()));
+    case TextFileReader::OpenResult::TooLarge:
+      return failRead(ReadTooLarge, report,
+                      QStringLiteral("file too large (more than %1 MiB)").arg(kMaxTextFileBytes >> 20));
+    case TextFileReader::OpenResult::NotPlain:
+      return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
     case TextFileReader::OpenResult::Failed:
-      return ReadOpenFailed;
+      return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
   }
 
   std::string line;
   int i = 1;
   while (in.readLine(line)) {
+    if (i == 1) {
+      if (startsWithWideBom(line))
+        return failRead(ReadNotText, report,
+                        QStringLiteral("not %1 %2 file (UTF-16 or UTF-32 text)")
+                            .arg(QLatin1String(family[0] == 'M' ? "an" : "a"), QLatin1String(family)));
+      if (line.compare(0, 3, kUtf8Bom) == 0) {
+        line.erase(0, 3);
+        if (report)
+          report->utf8Bom = true;
+      }
+    }
     const long long lastField = SplitRegel(line);
     if (i == 1 && firstLineTest && !firstLineTest(lastField))
-      return failRead(ReadNoMarker);
+      return failRead(ReadNoMarker, report,
+                      QStringLiteral("not a DF file (no MINI LOGGER or TREND MONITOR marker)"));
     // Refuse what the buffer cannot hold rather than cut it silently.
-    if (i > kMaxRows || lastField + 1 > kMaxFields)
-      return failRead(ReadTooLarge);
+    if (i > kMaxRows)
+      return failRead(ReadTooLarge, report, QStringLiteral("more than %1 lines").arg(kMaxRows));
+    if (lastField + 1 > kMaxFields)
+      return failRead(ReadTooLarge, report,
+                      QStringLiteral("more than %1 fields on line %2").arg(kMaxFields).arg(i));
     storeRow(i, lastField);
     ++i;
   }
   if (in.failed())
-    return failRead(ReadOpenFailed);
+    return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
   if (i == 1)
-    return failRead(ReadEmpty);
+    return failRead(ReadEmpty, report, QStringLiteral("empty file (no lines)"));
   LineCount = i - 1;
   return ReadOk;
 }
 
-std::optional<QString> OutputFilePath(const QString &destFolder, const QString &Filename,
-                                      const QString &sExtension) {
+std::optional<QString> OutputFileName(const QString &Filename, const QString &sExtension) {
   const auto dot = Filename.indexOf(u'.');
   if (dot < 0)
     return std::nullopt;
-  return JoinPath(destFolder, Filename.left(dot + 1) + sExtension);
+  return Filename.left(dot + 1) + sExtension;
 }
 
-bool WriteBufferFile(const QString &destFolder, const QString &Filename, const QString &sExtension,
-                     FieldWriter writeField) {
-  const auto path = OutputFilePath(destFolder, Filename, sExtension);
-  if (!path)
-    return false;
+std::optional<QString> OutputFilePath(const QString &destFolder, const QString &Filename,
+                                      const QString &sExtension) {
+  const auto name = OutputFileName(Filename, sExtension);
+  if (!name)
+    return std::nullopt;
+  return JoinPath(destFolder, *name);
+}
 
+bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QString *reason) {
+  out.clear();
   if (LineCount < 0 || LineCount > kMaxRows) {
-    ShowMessage(QStringLiteral("Cannot write %1: the file holds %2 lines, more than %3.")
-                    .arg(*path)
-                    .arg(LineCount)
-                    .arg(kMaxRows));
+    *reason = QStringLiteral("the file holds %1 lines, more than %2").arg(LineCount).arg(kMaxRows);
     return false;
   }
-
-  TextFileWriter out(*path);
-  if (!out.open()) {
-    ShowMessage(out.errorString());
-    return false;
-  }
-  std::string line;
+  if (utf8Bom)
+    out += kUtf8Bom;
   for (int r = 1; r <= LineCount; ++r) {
     const auto &row = FieldBuffer[static_cast<size_t>(r)];
     const auto count = fieldCount(row[0]);
     if (!count) {
-      out.cancel();
-      ShowMessage(QStringLiteral("Cannot write %1: row %2 has no valid field count (\"%3\").")
-                      .arg(*path)
-                      .arg(r)
-                      .arg(QString::fromLocal8Bit(row[0])));
+      *reason = QStringLiteral("row %1 has no valid field count (\"%2\")")
+                    .arg(r)
+                    .arg(QString::fromLocal8Bit(row[0]));
       return false;
     }
-    line.clear();
+    const size_t lineStart = out.size();
     for (int k = 1; k <= *count; ++k) {
-      writeField(r, k, row[static_cast<size_t>(k)], line);
-      line += ',';
+      writeField(r, k, row[static_cast<size_t>(k)], out);
+      out += ',';
     }
-    if (!line.empty())
-      line.pop_back();
-    if (!out.writeLine(line)) {
-      ShowMessage(out.errorString());
-      return false;
-    }
-  }
-  if (!out.commit()) {
-    ShowMessage(out.errorString());
-    return false;
+    if (out.size() > lineStart)
+      out.pop_back();
+    out += "\r\n";
   }
   return true;
+}
+
+bool WriteBufferFile(const QString &destFolder, const QString &Filename, const QString &sExtension,
+                     FieldWriter writeField, QString *reason, bool utf8Bom) {
+  const auto name = OutputFileName(Filename, sExtension);
+  if (!name)
+    return false;
+  QString problem;
+  std::string bytes;
+  const bool ok = RenderBufferFile(writeField, utf8Bom, bytes, &problem) &&
+                  WriteFileDurably(destFolder, *name, bytes, &problem);
+  if (!ok) {
+    if (reason)
+      *reason = problem;
+    else
+      ShowMessage(problem, MsgPlain);
+  }
+  return ok;
 }
 
 }  // namespace rekoda

@@ -12,32 +12,47 @@ namespace rekoda {
 enum ReadStatus : int {
   ReadOk = 0,
   ReadNoMarker = 2,     // DF identification line without a marker pair
-  ReadOpenFailed = -1,  // cannot be opened, no handle free, or a read error
+  ReadOpenFailed = -1,  // cannot be opened, not a plain file, no handle free, or a read error
   ReadEmpty = -2,       // not a single line
-  ReadTooLarge = -3,    // more lines or fields than the buffer holds
+  ReadTooLarge = -3,    // more lines, fields or bytes than the buffer holds
+  ReadNotText = -4,     // UTF-16 or UTF-32 text, not 8-bit text
 };
 
 // Text shown when a file cannot even be tried.
 inline constexpr char kReadErrorText[] = "Error on reading Minilogger File!";
 
+// What a read found besides its status.
+struct ReadReport {
+  QString reason;        // why the file was not read, in words for the user
+  bool utf8Bom = false;  // began with a UTF-8 byte-order mark, which the output keeps
+};
+
 // Tests the first line, whose fields are in SplitFields; null accepts any.
 using FirstLineTest = bool (*)(long long lastField);
 
-// Reads the file line by line into FieldBuffer, one row per line.
-int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest);
+// Reads the file line by line into FieldBuffer, one row per line. Without a
+// report, a file that cannot even be tried is shown to the user; with one,
+// every failure is described there instead.
+int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const char *family,
+                   ReadReport *report);
 
-// The output path: the name up to and including its first dot, then the new
-// code, in the destination folder. None for a name without a dot.
+// The output name: the name up to and including its first dot, then the new
+// code. None for a name without a dot.
+std::optional<QString> OutputFileName(const QString &Filename, const QString &sExtension);
 std::optional<QString> OutputFilePath(const QString &destFolder, const QString &Filename,
                                       const QString &sExtension);
 
 // Appends one field of a row, quoted as the format wants it.
 using FieldWriter = void (*)(int row, int field, const std::string &value, std::string &out);
 
-// Writes rows 1..LineCount atomically, fields joined by commas, each line
-// ended by CR LF. Returns whether the file was written; every failure but a
-// name without a dot is shown to the user.
+// Renders rows 1..LineCount, fields joined by commas, each line ended by
+// CR LF. False, with the reason, when the buffer is not one a reader left.
+bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QString *reason);
+
+// Renders and writes the file whole or not at all. Returns whether it was
+// written; every failure but a name without a dot is described in *reason,
+// or shown to the user when reason is null.
 bool WriteBufferFile(const QString &destFolder, const QString &Filename, const QString &sExtension,
-                     FieldWriter writeField);
+                     FieldWriter writeField, QString *reason = nullptr, bool utf8Bom = false);
 
 }  // namespace rekoda

@@ -1,9 +1,13 @@
 #include "platform/file_system.h"
 
+#include "platform/file_name.h"
+
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStorageInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +17,7 @@
 
 #ifdef Q_OS_WIN
 #include <direct.h>
+#include <windows.h>
 #else
 #include <dirent.h>
 #include <sys/stat.h>
@@ -42,33 +47,65 @@ QString JoinPath(const QString &folder, const QString &name) {
 QString StripTrailingSeparator(const QString &folder) {
   if (!EndsWithSeparator(folder) || folder.size() == 1)
     return folder;
+#ifdef Q_OS_WIN
+  if (folder.size() == 3 && folder[1] == u':')
+    return folder;  // "C:\" is a root
+#endif
   return folder.left(folder.size() - 1);
 }
+
+QString ErrorText(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
 
 bool CreateFolder(const QString &path, QString *error) {
 #ifdef Q_OS_WIN
   const int rc = _wmkdir(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
 #else
-  const int rc = ::mkdir(QFile::encodeName(path).constData(), 0777);
+  const int rc = ::mkdir(EncodeFileName(path).constData(), 0777);
 #endif
   if (rc == 0)
     return true;
   if (error)
-    *error = QString::fromLocal8Bit(std::strerror(errno));
+    *error = errno == EEXIST && QFileInfo(path).isDir() ? QStringLiteral("Folder already exists")
+                                                        : ErrorText(errno);
   return false;
 }
 
 std::optional<QString> FileIdentity(const QString &path) {
 #ifdef Q_OS_WIN
-  const QString canonical = QFileInfo(path).canonicalFilePath();
-  if (canonical.isEmpty())
+  HANDLE h = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), 0,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
     return std::nullopt;
-  return canonical.toCaseFolded();
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool ok = GetFileInformationByHandle(h, &info);
+  CloseHandle(h);
+  if (!ok)
+    return std::nullopt;
+  return QStringLiteral("%1:%2")
+      .arg(quint64(info.dwVolumeSerialNumber))
+      .arg((quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
 #else
   struct stat st;
-  if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+  if (::stat(EncodeFileName(path).constData(), &st) != 0)
     return std::nullopt;
   return QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
+#endif
+}
+
+EntryKind PathEntryKind(const QString &path) {
+#ifdef Q_OS_WIN
+  const DWORD attributes = GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return EntryKind::Missing;
+  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
+             ? EntryKind::Other
+             : EntryKind::Plain;
+#else
+  struct stat st;
+  if (::lstat(EncodeFileName(path).constData(), &st) != 0)
+    return EntryKind::Missing;
+  return S_ISREG(st.st_mode) ? EntryKind::Plain : EntryKind::Other;
 #endif
 }
 
@@ -113,17 +150,33 @@ std::string foldedKey(const QString &name) {
 
 }  // namespace
 
-QStringList ListMatchingFiles(const QString &folder, const QString &pattern) {
+std::optional<QStringList> ListMatchingFiles(const QString &folder, const QString &pattern,
+                                             QString *error) {
   const NameMatcher matcher(pattern);
   QStringList names;
 #ifdef Q_OS_UNIX
   // readdir's own file type spares a stat per entry, which matters in
   // folders of tens of thousands of exports.
-  const QByteArray dirName = QFile::encodeName(folder);
+  const QByteArray dirName = EncodeFileName(folder);
   DIR *dir = ::opendir(dirName.constData());
-  if (!dir)
-    return names;
-  while (const dirent *e = ::readdir(dir)) {
+  if (!dir) {
+    if (error)
+      *error = ErrorText(errno);
+    return std::nullopt;
+  }
+  for (;;) {
+    errno = 0;
+    const dirent *e = ::readdir(dir);
+    if (!e) {
+      if (errno != 0) {
+        const int err = errno;
+        ::closedir(dir);
+        if (error)
+          *error = ErrorText(err);
+        return std::nullopt;
+      }
+      break;
+    }
     if (e->d_name[0] == '.')
       continue;  // hidden, and . and ..
     bool plain = e->d_type == DT_REG;
@@ -133,12 +186,18 @@ QStringList ListMatchingFiles(const QString &folder, const QString &pattern) {
     }
     if (!plain)
       continue;
-    QString name = QFile::decodeName(e->d_name);
+    QString name = DecodeFileName(QByteArray(e->d_name));
     if (matcher.matches(name))
       names.append(std::move(name));
   }
   ::closedir(dir);
 #else
+  if (!QFileInfo(folder).isDir() || !QDir(folder).isReadable()) {
+    if (error)
+      *error = QFileInfo::exists(folder) ? QStringLiteral("Permission denied")
+                                         : QStringLiteral("No such file or directory");
+    return std::nullopt;
+  }
   QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
   while (it.hasNext()) {
     it.next();
@@ -166,6 +225,111 @@ QStringList ListMatchingFiles(const QString &folder, const QString &pattern) {
   for (const Keyed &k : keyed)
     sorted.append(names[k.index]);
   return sorted;
+}
+
+namespace {
+
+// File systems that never hold a user's folders.
+bool isPseudoFileSystem(const QString &type) {
+  static const QStringList pseudo = {
+      "proc",     "sysfs",     "devtmpfs",   "devpts",     "cgroup",   "cgroup2",  "securityfs",
+      "debugfs",  "tracefs",   "pstore",     "bpf",        "mqueue",   "hugetlbfs", "configfs",
+      "fusectl",  "autofs",    "binfmt_misc", "nsfs",      "rpc_pipefs", "efivarfs", "selinuxfs",
+      "ramfs",    "squashfs",  "overlay",    "fuse.portal", "fuse.gvfsd-fuse", "fuse.lxcfs"};
+  return pseudo.contains(type);
+}
+
+constexpr const char *kSystemTrees[] = {"/proc", "/sys", "/dev", "/run", "/boot/efi", "/snap"};
+
+// mountinfo escapes space, tab, newline and backslash as octal.
+QString unescapeMountPath(const QByteArray &field) {
+  QByteArray out;
+  for (qsizetype i = 0; i < field.size(); ++i) {
+    if (field[i] == '\\' && i + 3 < field.size()) {
+      bool ok = false;
+      const int v = field.mid(i + 1, 3).toInt(&ok, 8);
+      if (ok) {
+        out.append(char(v));
+        i += 3;
+        continue;
+      }
+    }
+    out.append(field[i]);
+  }
+  return DecodeFileName(out);
+}
+
+}  // namespace
+
+QList<Volume> VolumesFromMountInfo(const QByteArray &mountinfo) {
+  QList<Volume> volumes;
+  for (const QByteArray &line : mountinfo.split('\n')) {
+    // id parent major:minor root mountpoint options [optional...] - type source superoptions
+    const QList<QByteArray> f = line.split(' ');
+    const qsizetype dash = f.indexOf("-");
+    if (f.size() < 5 || dash < 6 || dash + 1 >= f.size())
+      continue;
+    const QString type = QString::fromLatin1(f[dash + 1]);
+    if (isPseudoFileSystem(type))
+      continue;
+    const QString root = unescapeMountPath(f[4]);
+    // The system's own trees are no drives; removable media under /run/media
+    // are, whatever their file system.
+    const bool systemTree = std::any_of(std::begin(kSystemTrees), std::end(kSystemTrees), [&](const char *t) {
+      return root == QLatin1String(t) || root.startsWith(QLatin1String(t) + u'/');
+    });
+    if (systemTree && !root.startsWith(QLatin1String("/run/media/")))
+      continue;
+    if (std::none_of(volumes.begin(), volumes.end(), [&](const Volume &v) { return v.root == root; }))
+      volumes.append({root, type});
+  }
+  return volumes;
+}
+
+QStringList Drives() {
+  QStringList roots;
+#ifdef Q_OS_WIN
+  const DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i)
+    if (mask & (1u << i))
+      roots << QString(QChar(u'A' + i)) + QStringLiteral(":\\");
+  return roots;
+#else
+  QFile table(QStringLiteral("/proc/self/mountinfo"));
+  if (table.open(QIODevice::ReadOnly)) {
+    for (const Volume &v : VolumesFromMountInfo(table.readAll()))
+      if (QFileInfo(v.root).isDir())
+        roots << v.root;
+  } else {
+    for (const QStorageInfo &v : QStorageInfo::mountedVolumes())
+      if (v.isValid() && !isPseudoFileSystem(QString::fromLatin1(v.fileSystemType())))
+        roots << v.rootPath();
+  }
+  roots.removeDuplicates();
+  std::sort(roots.begin(), roots.end());
+  roots.removeAll(QDir::rootPath());
+  roots.prepend(QDir::rootPath());
+  return roots;
+#endif
+}
+
+QString VolumeRoot(const QString &folder) {
+  const QString root = QDir::toNativeSeparators(QStorageInfo(folder).rootPath());
+  return root.isEmpty() ? QDir::toNativeSeparators(QDir::rootPath()) : root;
+}
+
+QString NearestExistingFolder(const QString &folder) {
+  QString candidate = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+  if (candidate.isEmpty())
+    return QDir::currentPath();
+  candidate = QDir(candidate).absolutePath();
+  while (!QFileInfo(candidate).isDir()) {
+    const QString parent = QFileInfo(candidate).path();
+    if (parent == candidate)
+      return QDir::currentPath();
+    candidate = parent;
+  }
+  return candidate;
 }
 
 }  // namespace rekoda

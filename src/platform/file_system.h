@@ -19,19 +19,51 @@ QString JoinPath(const QString &folder, const QString &name);
 // meaning without it ("/").
 QString StripTrailingSeparator(const QString &folder);
 
+// The system's own description of an error number ("No space left on device").
+QString ErrorText(int errnum);
+
 // Creates exactly one folder; its parent must exist. On failure returns
 // false and puts the system's description of the failure in *error.
 bool CreateFolder(const QString &path, QString *error);
 
 // What identifies a file or folder to the file system, so that two spellings
-// of one file (links, letter case on a case-blind volume) compare equal.
-// Empty when the path does not exist.
+// of one file (links, "dir/.", letter case on a case-blind volume) compare
+// equal. Empty when the path does not exist.
 std::optional<QString> FileIdentity(const QString &path);
+
+enum class EntryKind { Missing, Plain, Other };
+// What a path names, without following a link: a link, a folder, a pipe or
+// a device is Other.
+EntryKind PathEntryKind(const QString &path);
 
 // Plain, non-hidden files of a folder whose names match a wildcard pattern,
 // letter case ignored, in ascending order of name (case-blind, as people
-// read a listing). A trailing ".*" also
-// matches names without a dot, as "DF*.*" always has on the loggers' PCs.
-QStringList ListMatchingFiles(const QString &folder, const QString &pattern);
+// read a listing). A trailing ".*" also matches names without a dot, as
+// "DF*.*" always has on the loggers' PCs. Names are kept as the file system
+// gave them (see DecodeFileName). When the folder cannot be listed, returns
+// nothing and puts the system's reason in *error.
+std::optional<QStringList> ListMatchingFiles(const QString &folder, const QString &pattern,
+                                             QString *error = nullptr);
+
+// A mounted volume that can hold a user's folders.
+struct Volume {
+  QString root;
+  QString type;
+};
+
+// The volumes of a mount table in the form of /proc/self/mountinfo, without
+// the system's own file systems (proc, sysfs, tmpfs under /run, overlays of
+// containers and the like). Removable media stay, wherever they are mounted.
+QList<Volume> VolumesFromMountInfo(const QByteArray &mountinfo);
+
+// The volumes offered as drives, the system root first: drive letters on
+// Windows, mounted volumes elsewhere.
+QStringList Drives();
+
+// The root of the volume that holds a folder.
+QString VolumeRoot(const QString &folder);
+
+// The nearest folder at or above the given one that exists.
+QString NearestExistingFolder(const QString &folder);
 
 }  // namespace rekoda

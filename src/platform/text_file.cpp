@@ -1,9 +1,17 @@
 #include "platform/text_file.h"
 
+#include "platform/file_name.h"
+#include "platform/file_system.h"
+
+#include <QDir>
+
 #include <cstring>
 
-#ifdef Q_OS_UNIX
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,34 +19,43 @@
 
 namespace rekoda {
 
+#ifdef _WIN32
+
+TextFileReader::~TextFileReader() {
+  if (handle_)
+    CloseHandle(static_cast<HANDLE>(handle_));
+}
+
 TextFileReader::OpenResult TextFileReader::open(const QString &path) {
-#ifdef Q_OS_UNIX
-  // Opened here rather than by QFile so that running out of handles can be
-  // told apart from a missing file.
-  int fd;
-  do {
-    fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0)
-    return (errno == EMFILE || errno == ENFILE) ? OpenResult::NoHandle : OpenResult::Failed;
-  if (!file_.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-    ::close(fd);
-    return OpenResult::Failed;
+  HANDLE h = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    error_ = code == ERROR_TOO_MANY_OPEN_FILES ? QStringLiteral("Too many open files")
+                                               : QStringLiteral("cannot open (error %1)").arg(code);
+    return code == ERROR_TOO_MANY_OPEN_FILES ? OpenResult::NoHandle : OpenResult::Failed;
   }
-#else
-  file_.setFileName(path);
-  if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-    return file_.error() == QFileDevice::ResourceError ? OpenResult::NoHandle : OpenResult::Failed;
-#endif
+  handle_ = h;
+  if (GetFileType(h) != FILE_TYPE_DISK) {
+    error_ = QStringLiteral("not a plain file");
+    return OpenResult::NotPlain;
+  }
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(h, &size) && size.QuadPart > kMaxTextFileBytes) {
+    error_ = QStringLiteral("file too large");
+    return OpenResult::TooLarge;
+  }
   return OpenResult::Ok;
 }
 
 bool TextFileReader::refill() {
   if (eof_ || failed_)
     return false;
-  const qint64 n = file_.read(buf_.data(), static_cast<qint64>(buf_.size()));
-  if (n < 0) {
+  DWORD n = 0;
+  if (!ReadFile(static_cast<HANDLE>(handle_), buf_.data(), static_cast<DWORD>(buf_.size()), &n, nullptr)) {
     failed_ = true;
+    error_ = QStringLiteral("read error (%1)").arg(GetLastError());
     return false;
   }
   if (n == 0) {
@@ -50,6 +67,62 @@ bool TextFileReader::refill() {
   return true;
 }
 
+#else
+
+TextFileReader::~TextFileReader() {
+  if (fd_ >= 0)
+    ::close(fd_);
+}
+
+TextFileReader::OpenResult TextFileReader::open(const QString &path) {
+  // Without blocking: a pipe swapped in for a file must fail, not wait for
+  // a writer that never comes.
+  do {
+    fd_ = ::open(EncodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  } while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) {
+    error_ = ErrorText(errno);
+    return (errno == EMFILE || errno == ENFILE) ? OpenResult::NoHandle : OpenResult::Failed;
+  }
+  struct stat st;
+  if (::fstat(fd_, &st) != 0) {
+    error_ = ErrorText(errno);
+    return OpenResult::Failed;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    error_ = S_ISDIR(st.st_mode) ? ErrorText(EISDIR) : QStringLiteral("not a plain file");
+    return OpenResult::NotPlain;
+  }
+  if (st.st_size > kMaxTextFileBytes) {
+    error_ = ErrorText(EFBIG);
+    return OpenResult::TooLarge;
+  }
+  return OpenResult::Ok;
+}
+
+bool TextFileReader::refill() {
+  if (eof_ || failed_)
+    return false;
+  ssize_t n;
+  do {
+    n = ::read(fd_, buf_.data(), buf_.size());
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    failed_ = true;
+    error_ = ErrorText(errno);
+    return false;
+  }
+  if (n == 0) {
+    eof_ = true;
+    return false;
+  }
+  pos_ = 0;
+  len_ = n;
+  return true;
+}
+
+#endif
+
 bool TextFileReader::readLine(std::string &line) {
   line.clear();
   bool any = false;
@@ -58,72 +131,24 @@ bool TextFileReader::readLine(std::string &line) {
       return any && !failed_;
     if (skipLineFeed_) {
       skipLineFeed_ = false;
-      if (buf_[pos_] == '\n') {
+      if (buf_[static_cast<size_t>(pos_)] == '\n') {
         ++pos_;
         continue;
       }
     }
     const char *start = buf_.data() + pos_;
-    const auto avail = static_cast<size_t>(len_ - pos_);
-    const void *cr = std::memchr(start, '\r', avail);
-    if (cr) {
-      const auto n = static_cast<size_t>(static_cast<const char *>(cr) - start);
-      line.append(start, n);
-      pos_ += static_cast<qint64>(n) + 1;
-      skipLineFeed_ = true;
+    const char *end = buf_.data() + len_;
+    const char *stop = start;
+    while (stop != end && *stop != '\r' && *stop != '\n')
+      ++stop;
+    line.append(start, static_cast<size_t>(stop - start));
+    if (stop != end) {
+      skipLineFeed_ = *stop == '\r';
+      pos_ = stop - buf_.data() + 1;
       return true;
     }
-    line.append(start, avail);
     pos_ = len_;
     any = true;
-  }
-}
-
-TextFileWriter::TextFileWriter(const QString &path) : file_(path) {
-  // Never fall back to writing the target in place.
-  file_.setDirectWriteFallback(false);
-}
-
-bool TextFileWriter::fail() {
-  if (error_.isEmpty())
-    error_ = file_.errorString();
-  cancel();
-  return false;
-}
-
-bool TextFileWriter::open() {
-  if (!file_.open(QIODevice::WriteOnly))
-    return fail();
-  return true;
-}
-
-bool TextFileWriter::writeLine(const std::string &line) {
-  const auto size = static_cast<qint64>(line.size());
-  if (size > 0 && file_.write(line.data(), size) != size)
-    return fail();
-  if (file_.write("\r\n", 2) != 2)
-    return fail();
-  return true;
-}
-
-bool TextFileWriter::commit() {
-  // The last buffered block is flushed here and checked: commit() alone can
-  // report success after that final write failed.
-  if (!file_.flush() || file_.error() != QFileDevice::NoError)
-    return fail();
-  if (!file_.commit()) {
-    error_ = file_.errorString();
-    return false;
-  }
-  return true;
-}
-
-void TextFileWriter::cancel() {
-  // cancelWriting() only marks the file; commit() is what removes the
-  // temporary file at once, without touching the target.
-  if (file_.isOpen()) {
-    file_.cancelWriting();
-    file_.commit();
   }
 }
 

@@ -70,11 +70,12 @@ TEST(ReadDFFile, identificationLineWithoutMarkerPairFailsWithTwo) {
 TEST(ReadDFFile, lineStructure) {
   TempFolder dir;
   EXPECT_EQ(readDF(dir, "L1,MINI,LOGGER\r\n\r\nsolo\r\na\nb,c\r\n"), ReadOk);
-  EXPECT_EQ(LineCount, 4);
+  EXPECT_EQ(LineCount, 5);
   EXPECT_EQ(row(2), F{"0"});
   EXPECT_EQ(FieldBuffer[2][1], "");
   EXPECT_EQ(row(3), (F{"1", "solo"}));  // a one-field line keeps its field
-  EXPECT_EQ(row(4), (F{"2", "a\nb", "c"}));
+  EXPECT_EQ(row(4), (F{"1", "a"}));      // a lone LF ends a line too
+  EXPECT_EQ(row(5), (F{"2", "b", "c"}));
 }
 
 TEST(ReadDFFile, emptyMissingAndUnreadableFiles) {

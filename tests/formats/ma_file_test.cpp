@@ -66,7 +66,7 @@ TEST(ReadMAFile, failuresLeaveClearedBuffer) {
     status = ReadMAFile(path);
   }
   EXPECT_EQ(status, ReadOpenFailed);
-  EXPECT_EQ(messages.texts(), QStringList{"Error on reading Minilogger File!"});
+  ASSERT_EQ(messages.texts(), QStringList{"Error on reading Minilogger File!"});
   EXPECT_EQ(messages.messages()[0].style, 0);
 }
 

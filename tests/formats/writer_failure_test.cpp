@@ -8,6 +8,7 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -108,16 +109,27 @@ TEST_P(WriterFailure, badFieldCountStopsBeforeAnythingIsReplaced) {
   }
 }
 
-TEST_P(WriterFailure, readOnlyFolder) {
-  if (::geteuid() == 0)
-    GTEST_SKIP() << "root writes into read-only folders";
+TEST_P(WriterFailure, folderThatCannotBeWritten) {
   TempFolder dir;
   const QString sub = dir.mkdir("ro");
-  QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner);
+  dir.write("ro/X1.L02", old_);
+  // Permissions do not stop root; an immutable folder stops everyone.
+  const bool root = ::geteuid() == 0;
+  if (root && QProcess::execute("chattr", {"+i", sub}) != 0)
+    GTEST_SKIP() << "chattr +i is not available on this file system";
+  if (!root)
+    QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner);
   MessageRecorder messages;
-  EXPECT_FALSE(write(sub));
-  EXPECT_EQ(messages.messages().size(), 1u);
-  QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const bool written = write(sub);
+  if (root)
+    QProcess::execute("chattr", {"-i", sub});
+  else
+    QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EXPECT_FALSE(written);
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_FALSE(messages.messages()[0].text.isEmpty());
+  EXPECT_EQ(readBytes(dir.file("ro/X1.L02")), old_);
+  EXPECT_EQ(QDir(sub).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"X1.L02"});
 }
 
 TEST_P(WriterFailure, existingTargetIsReplacedWholeOnSuccess) {
@@ -133,5 +145,10 @@ TEST_P(WriterFailure, existingTargetIsReplacedWholeOnSuccess) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFamilies, WriterFailure,
-                         ::testing::Values(Family{"DF", WriteDFfile}, Family{"MA", WriteMAfile}),
+                         ::testing::Values(Family{"DF", [](const QString &d, const QString &n, const QString &c) {
+                                             return WriteDFfile(d, n, c);
+                                           }},
+                                           Family{"MA", [](const QString &d, const QString &n, const QString &c) {
+                                             return WriteMAfile(d, n, c);
+                                           }}),
                          [](const auto &info) { return std::string(info.param.name); });

@@ -31,6 +31,8 @@ TEST(CreateFolder, createsExactlyOneFolder) {
   EXPECT_TRUE(QDir(dir.file("new")).exists());
 
   EXPECT_FALSE(CreateFolder(dir.file("new"), &error));
+  EXPECT_EQ(error, "Folder already exists");
+  EXPECT_FALSE(CreateFolder(dir.write("plain", "x"), &error));
   EXPECT_EQ(error, QString::fromLocal8Bit(strerror(EEXIST)));
 
   EXPECT_FALSE(CreateFolder(dir.file("a/b"), &error));
@@ -56,5 +58,14 @@ TEST(ListMatchingFiles, plainVisibleFilesByPrefixAnyCaseSorted) {
   dir.mkdir("DF_folder");
   EXPECT_EQ(ListMatchingFiles(dir.path(), "DF*.*"), (QStringList{"df1.l01", "DF2.L01", "Df3"}));
   EXPECT_EQ(ListMatchingFiles(dir.path(), "MA*.*"), QStringList{"MA1.L01"});
-  EXPECT_TRUE(ListMatchingFiles(dir.file("missing"), "DF*.*").isEmpty());
+}
+
+TEST(ListMatchingFiles, folderThatCannotBeListedSaysWhy) {
+  TempFolder dir;
+  QString error;
+  EXPECT_FALSE(ListMatchingFiles(dir.file("missing"), "DF*.*", &error).has_value());
+  EXPECT_EQ(error, "No such file or directory");
+  // Not a folder at all: fails for root too, unlike a permission.
+  EXPECT_FALSE(ListMatchingFiles(dir.write("plain", "x"), "DF*.*", &error).has_value());
+  EXPECT_EQ(error, "Not a directory");
 }

@@ -2,7 +2,11 @@
 
 #include "test_support.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -28,14 +32,14 @@ using Lines = std::vector<std::string>;
 
 }  // namespace
 
-TEST(TextFileReader, lineEndsAtCrOrCrLfButNotAtLoneLf) {
+TEST(TextFileReader, lineEndsAtCrLfCrOrLf) {
   TempFolder dir;
   EXPECT_EQ(readAllLines(dir.write("a", "a\rb\r\nc")), (Lines{"a", "b", "c"}));
-  EXPECT_EQ(readAllLines(dir.write("b", "a\nb\nc\n")), (Lines{"a\nb\nc\n"}));
-  EXPECT_EQ(readAllLines(dir.write("c", "a\n\rb")), (Lines{"a\n", "b"}));
+  EXPECT_EQ(readAllLines(dir.write("b", "a\nb\nc\n")), (Lines{"a", "b", "c"}));
+  EXPECT_EQ(readAllLines(dir.write("c", "a\n\rb")), (Lines{"a", "", "b"}));
   EXPECT_EQ(readAllLines(dir.write("d", "a\r\n\r\nb\r\n")), (Lines{"a", "", "b"}));
   EXPECT_EQ(readAllLines(dir.write("e", "\r\r")), (Lines{"", ""}));
-  EXPECT_EQ(readAllLines(dir.write("f", "\r\n\n")), (Lines{"", "\n"}));
+  EXPECT_EQ(readAllLines(dir.write("f", "\r\n\n")), (Lines{"", ""}));
 }
 
 TEST(TextFileReader, terminatorAtEndOpensNoFurtherLine) {
@@ -57,7 +61,8 @@ TEST(TextFileReader, bytesPassUnchangedAcrossChunkBoundaries) {
 
   std::string longLine(200000, 'x');
   longLine[100000] = '\n';
-  EXPECT_EQ(readAllLines(dir.write("b", QByteArray::fromStdString(longLine + "\r"))), (Lines{longLine}));
+  EXPECT_EQ(readAllLines(dir.write("b", QByteArray::fromStdString(longLine + "\r"))),
+            (Lines{longLine.substr(0, 100000), longLine.substr(100001)}));
 }
 
 TEST(TextFileReader, openFailures) {
@@ -73,68 +78,22 @@ TEST(TextFileReader, openFailures) {
   }
 }
 
-TEST(TextFileReader, readErrorAfterOpenIsReported) {
+TEST(TextFileReader, onlyPlainFilesOfBoundedSizeAreRead) {
   TempFolder dir;
-  // A folder opens on POSIX but every read of it fails.
-  bool failed = false;
-  const auto lines = readAllLines(dir.mkdir("sub"), &failed);
-  EXPECT_TRUE(failed);
-  EXPECT_TRUE(lines.empty());
-}
+  TextFileReader folder;
+  EXPECT_EQ(folder.open(dir.mkdir("sub")), TextFileReader::OpenResult::NotPlain);
+  EXPECT_FALSE(folder.errorString().isEmpty());
 
-TEST(TextFileWriter, everyLineEndsInCrLfAndTargetIsReplacedWhole) {
-  TempFolder dir;
-  const QString path = dir.write("out.txt", "old content that is longer\r\n");
-  TextFileWriter out(path);
-  ASSERT_TRUE(out.open());
-  ASSERT_TRUE(out.writeLine("a\xFF"));
-  ASSERT_TRUE(out.writeLine(""));
-  ASSERT_TRUE(out.writeLine("b"));
-  ASSERT_TRUE(out.commit());
-  EXPECT_EQ(readBytes(path), QByteArray("a\xFF\r\n\r\nb\r\n"));
-  EXPECT_EQ(dir.entries(), QStringList{"out.txt"});
-}
+  // A pipe with no writer would block a plain open for ever.
+  ASSERT_EQ(::mkfifo(dir.file("fifo").toLocal8Bit().constData(), 0600), 0);
+  TextFileReader fifo;
+  EXPECT_EQ(fifo.open(dir.file("fifo")), TextFileReader::OpenResult::NotPlain);
 
-TEST(TextFileWriter, failureLeavesOldTargetAndNoTemporaryFile) {
-  TempFolder dir;
-  const QByteArray old = "precious\r\n";
-  const QString path = dir.write("out.txt", old);
-  {
-    // Big enough for nothing of the new content to reach the disk before the
-    // final flush, which is where Qt's own check falls short.
-    FileSizeLimit limit(1000);
-    TextFileWriter out(path);
-    ASSERT_TRUE(out.open());
-    bool ok = true;
-    for (int i = 0; i < 200 && ok; ++i)
-      ok = out.writeLine(std::string(20, 'x'));
-    if (ok)
-      ok = out.commit();
-    EXPECT_FALSE(ok);
-    EXPECT_FALSE(out.errorString().isEmpty());
-  }
-  EXPECT_EQ(readBytes(path), old);
-  EXPECT_EQ(dir.entries(), QStringList{"out.txt"});
-}
-
-TEST(TextFileWriter, failedFinalFlushIsNotReportedAsSuccess) {
-  TempFolder dir;
-  const QByteArray old = "precious\r\n";
-  const QString path = dir.write("out.txt", old);
-  FileSizeLimit limit(100);
-  TextFileWriter out(path);
-  ASSERT_TRUE(out.open());
-  // Stays inside Qt's write buffer, so only the flush meets the limit.
-  ASSERT_TRUE(out.writeLine(std::string(500, 'y')));
-  EXPECT_FALSE(out.commit());
-  EXPECT_EQ(readBytes(path), old);
-  EXPECT_EQ(dir.entries(), QStringList{"out.txt"});
-}
-
-TEST(TextFileWriter, missingFolderFailsAtOpenWithDescription) {
-  TempFolder dir;
-  TextFileWriter out(dir.file("no/such/out.txt"));
-  EXPECT_FALSE(out.open());
-  EXPECT_FALSE(out.errorString().isEmpty());
-  EXPECT_TRUE(dir.entries().isEmpty());
+  // Sparse: costs no disk, and must not be read to be refused.
+  QFile big(dir.file("big"));
+  ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(big.resize(kMaxTextFileBytes + 1));
+  big.close();
+  TextFileReader huge;
+  EXPECT_EQ(huge.open(dir.file("big")), TextFileReader::OpenResult::TooLarge);
 }

@@ -1,10 +1,6 @@
 #include "formats/df/df_file.h"
 
 #include "buffer/variable.h"
-#include "formats/buffer_file.h"
-
-#include <algorithm>
-#include <cctype>
 
 namespace rekoda {
 
@@ -12,15 +8,18 @@ namespace {
 
 constexpr int kFirstDataRow = 8;
 
-// Spaces around the marker are tolerated, other white space is not.
+// Spaces around the marker are tolerated, other white space is not. Only
+// ASCII letters are upper-cased: under a Turkish locale toupper('i') is not
+// 'I', and "mini logger" must still pass.
 std::string markerWord(const std::string &field) {
   const auto first = field.find_first_not_of(' ');
   if (first == std::string::npos)
     return {};
   const auto last = field.find_last_not_of(' ');
   std::string word = field.substr(first, last - first + 1);
-  std::transform(word.begin(), word.end(), word.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  for (char &c : word)
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
   return word;
 }
 
@@ -30,7 +29,9 @@ bool hasMarkerPair(long long) {
   return (a == "MINI" && b == "LOGGER") || (a == "TREND" && b == "MONITOR");
 }
 
-void writeDFField(int row, int field, const std::string &v, std::string &out) {
+}  // namespace
+
+void WriteDFField(int row, int field, const std::string &v, std::string &out) {
   const bool quoted = row < kFirstDataRow || field == 1;
   if (!quoted) {
     out += v;
@@ -41,12 +42,13 @@ void writeDFField(int row, int field, const std::string &v, std::string &out) {
   }
 }
 
-}  // namespace
+int ReadDFFile(const QString &Filenaam, ReadReport *report) {
+  return ReadBufferFile(Filenaam, hasMarkerPair, "DF", report);
+}
 
-int ReadDFFile(const QString &Filenaam) { return ReadBufferFile(Filenaam, hasMarkerPair); }
-
-bool WriteDFfile(const QString &destFolder, const QString &Filename, const QString &sExtension) {
-  return WriteBufferFile(destFolder, Filename, sExtension, writeDFField);
+bool WriteDFfile(const QString &destFolder, const QString &Filename, const QString &sExtension,
+                 QString *reason, bool utf8Bom) {
+  return WriteBufferFile(destFolder, Filename, sExtension, WriteDFField, reason, utf8Bom);
 }
 
 }  // namespace rekoda

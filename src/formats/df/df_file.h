@@ -1,17 +1,25 @@
 #pragma once
 
+#include "formats/buffer_file.h"
+
 #include <QString>
+
+#include <string>
 
 namespace rekoda {
 
 // Reads a DF file into FieldBuffer. Its first line must carry the marker pair
 // MINI,LOGGER or TREND,MONITOR in its second and third fields. Returns a
 // ReadStatus.
-int ReadDFFile(const QString &Filenaam);
+int ReadDFFile(const QString &Filenaam, ReadReport *report = nullptr);
 
-// Writes FieldBuffer as a DF file into destFolder: rows 1 to 7 are the header,
-// every non-empty field quoted; from row 8 on only the first field is quoted.
-// Returns whether the file was written.
-bool WriteDFfile(const QString &destFolder, const QString &Filename, const QString &sExtension);
+// How a DF file quotes a field: rows 1 to 7 are the header, every non-empty
+// field quoted (empty ones too from row 2); from row 8 on only the first.
+void WriteDFField(int row, int field, const std::string &value, std::string &out);
+
+// Writes FieldBuffer as a DF file into destFolder. Returns whether the file
+// was written.
+bool WriteDFfile(const QString &destFolder, const QString &Filename, const QString &sExtension,
+                 QString *reason = nullptr, bool utf8Bom = false);
 
 }  // namespace rekoda

@@ -1,12 +1,8 @@
 #include "formats/ma/ma_file.h"
 
-#include "formats/buffer_file.h"
-
 namespace rekoda {
 
-namespace {
-
-void writeMAField(int, int field, const std::string &v, std::string &out) {
+void WriteMAField(int, int field, const std::string &v, std::string &out) {
   if (field == 4 || field == 5) {
     out += '"';
     out += v;
@@ -16,12 +12,13 @@ void writeMAField(int, int field, const std::string &v, std::string &out) {
   }
 }
 
-}  // namespace
+int ReadMAFile(const QString &Filenaam, ReadReport *report) {
+  return ReadBufferFile(Filenaam, nullptr, "MA", report);
+}
 
-int ReadMAFile(const QString &Filenaam) { return ReadBufferFile(Filenaam, nullptr); }
-
-bool WriteMAfile(const QString &destFolder, const QString &Filename, const QString &sExtension) {
-  return WriteBufferFile(destFolder, Filename, sExtension, writeMAField);
+bool WriteMAfile(const QString &destFolder, const QString &Filename, const QString &sExtension,
+                 QString *reason, bool utf8Bom) {
+  return WriteBufferFile(destFolder, Filename, sExtension, WriteMAField, reason, utf8Bom);
 }
 
 }  // namespace rekoda

@@ -1,0 +1,445 @@
+#include "platform/durable_file.h"
+
+#include "platform/file_name.h"
+#include "platform/file_system.h"
+
+#include <QDir>
+
+#include <atomic>
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace rekoda {
+
+namespace {
+
+std::atomic<bool> forceNamed{false};
+std::atomic<unsigned> tempCounter{0};
+
+// Hidden (leading dot) so that no "DF*.*" listing ever shows one.
+const QString kTempPrefix = QStringLiteral(".rekoda-");
+const QString kTempSuffix = QStringLiteral(".tmp");
+
+QString nextTempName() {
+#ifdef _WIN32
+  const auto pid = static_cast<qint64>(GetCurrentProcessId());
+#else
+  const auto pid = static_cast<qint64>(::getpid());
+#endif
+  return kTempPrefix + QString::number(pid) + u'-' + QString::number(tempCounter.fetch_add(1)) +
+         kTempSuffix;
+}
+
+bool namedForced() {
+  static const bool fromEnv = qEnvironmentVariableIntValue("REKODA_TEST_NAMED_TEMPORARIES") == 1;
+  return forceNamed || fromEnv;
+}
+
+void setError(QString *error, const QString &text) {
+  if (error)
+    *error = text;
+}
+
+}  // namespace
+
+void ForceNamedTemporaries(bool force) { forceNamed = force; }
+
+bool IsTemporaryFileName(const QString &name) {
+  return name.startsWith(kTempPrefix) && name.endsWith(kTempSuffix);
+}
+
+bool WriteFileDurably(const QString &folder, const QString &name, const std::string &bytes,
+                      QString *error) {
+  DestinationFolder dir;
+  if (!dir.open(folder, error))
+    return false;
+  StagedFile file(dir, name);
+  if (!file.create(error) || !file.write(bytes.data(), bytes.size(), error))
+    return false;
+  file.startWriteback();
+  if (!file.syncData(error))
+    return false;
+  switch (file.install(error)) {
+    case StagedFile::Install::Done:
+      break;
+    case StagedFile::Install::NotPlain:
+      setError(error, QStringLiteral("Destination file already exists!"));
+      return false;
+    case StagedFile::Install::Failed:
+      return false;
+  }
+  return dir.sync(error);
+}
+
+StagedFile::StagedFile(DestinationFolder &folder, const QString &name) : folder_(folder), name_(name) {}
+
+StagedFile::~StagedFile() { discard(); }
+
+#ifndef _WIN32
+
+namespace {
+
+int sysFail(QString *error) {
+  setError(error, ErrorText(errno));
+  return -1;
+}
+
+QByteArray nativeName(const QString &name) { return EncodeFileName(name); }
+
+}  // namespace
+
+DestinationFolder::~DestinationFolder() {
+  if (fd_ >= 0)
+    ::close(fd_);
+}
+
+bool DestinationFolder::isOpen() const { return fd_ >= 0; }
+
+bool DestinationFolder::open(const QString &folder, QString *error) {
+  path_ = folder;
+  fd_ = ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0)
+    return sysFail(error), false;
+  // An unnamed temporary file can only be given a name through /proc.
+  unnamedTemporaries_ = !namedForced() && ::access("/proc/self/fd", X_OK) == 0;
+  return true;
+}
+
+void DestinationFolder::removeLeftovers() {
+  if (fd_ < 0)
+    return;
+  const int listFd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listFd < 0)
+    return;
+  DIR *dir = ::fdopendir(listFd);
+  if (!dir) {
+    ::close(listFd);
+    return;
+  }
+  while (const dirent *e = ::readdir(dir)) {
+    if (!IsTemporaryFileName(DecodeFileName(e->d_name)))
+      continue;
+    const int fd = ::openat(fd_, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+      continue;
+    // A writer holds its temporary file locked until it is in place.
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+      ::unlinkat(fd_, e->d_name, 0);
+    ::close(fd);
+  }
+  ::closedir(dir);
+}
+
+bool DestinationFolder::sync(QString *error) {
+  if (::fsync(fd_) == 0)
+    return true;
+  // Some file systems (FUSE, some network shares) cannot sync a folder at
+  // all; each file's data was synced, and there is nothing more to ask for.
+  if (errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP)
+    return true;
+  return sysFail(error), false;
+}
+
+bool StagedFile::create(QString *error) {
+  discard();
+#ifdef O_TMPFILE
+  if (folder_.unnamedTemporaries_) {
+    fd_ = ::openat(folder_.fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd_ >= 0) {
+      // Locked for the moment it carries a hidden name before the rename.
+      ::flock(fd_, LOCK_EX | LOCK_NB);
+      return true;
+    }
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
+      return sysFail(error), false;
+    folder_.unnamedTemporaries_ = false;  // not on this file system
+  }
+#endif
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QString temp = nextTempName();
+    fd_ = ::openat(folder_.fd_, nativeName(temp).constData(),
+                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd_ >= 0) {
+      tempName_ = temp;
+      // Held until the file is in place, so that no cleanup takes it away.
+      ::flock(fd_, LOCK_EX | LOCK_NB);
+      return true;
+    }
+    if (errno != EEXIST)
+      return sysFail(error), false;
+  }
+  return sysFail(error), false;
+}
+
+bool StagedFile::write(const char *data, std::size_t size, QString *error) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd_, data, size);
+    if (n < 0) {
+      if (errno == EINTR)
+        continue;
+      return sysFail(error), false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+void StagedFile::startWriteback() {
+#if defined(__linux__) && defined(SYNC_FILE_RANGE_WRITE)
+  if (fd_ >= 0)
+    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
+bool StagedFile::syncData(QString *error) {
+  int rc;
+  do {
+    rc = ::fdatasync(fd_);
+  } while (rc != 0 && errno == EINTR);
+  if (rc != 0)
+    return sysFail(error), false;
+  synced_ = true;
+  return true;
+}
+
+StagedFile::Install StagedFile::install(QString *error) {
+  if (fd_ < 0 || !synced_) {
+    setError(error, QStringLiteral("the file was not written"));
+    return Install::Failed;
+  }
+  const QByteArray target = nativeName(name_);
+  struct stat st;
+  bool targetExists = false;
+  if (::fstatat(folder_.fd_, target.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (!S_ISREG(st.st_mode))
+      return Install::NotPlain;
+    targetExists = true;
+  } else if (errno != ENOENT) {
+    return sysFail(error), Install::Failed;
+  }
+  if (::fstat(fd_, &st) == 0)
+    identity_ = QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
+
+  bool linkedAsTarget = false;
+  if (tempName_.isEmpty()) {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+    // A new name takes the file in one step; an existing one is replaced
+    // through a hidden name and a rename, which never leaves the target
+    // missing or half there.
+    if (!targetExists &&
+        ::linkat(AT_FDCWD, self.constData(), folder_.fd_, target.constData(), AT_SYMLINK_FOLLOW) == 0) {
+      linkedAsTarget = true;
+    } else if (!targetExists && errno != EEXIST) {
+      return sysFail(error), Install::Failed;
+    } else {
+      for (int attempt = 0; attempt < 100 && tempName_.isEmpty(); ++attempt) {
+        const QString temp = nextTempName();
+        if (::linkat(AT_FDCWD, self.constData(), folder_.fd_, nativeName(temp).constData(),
+                     AT_SYMLINK_FOLLOW) == 0)
+          tempName_ = temp;
+        else if (errno != EEXIST)
+          return sysFail(error), Install::Failed;
+      }
+      if (tempName_.isEmpty())
+        return sysFail(error), Install::Failed;
+    }
+  }
+
+  // The lock goes with the close: a cleanup may now take the temporary file,
+  // which is why the rename below checks its own result.
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) {
+    const int closeErr = errno;
+    if (linkedAsTarget)
+      ::unlinkat(folder_.fd_, target.constData(), 0);
+    discard();
+    setError(error, ErrorText(closeErr));
+    return Install::Failed;
+  }
+  if (linkedAsTarget)
+    return Install::Done;
+  if (::renameat(folder_.fd_, nativeName(tempName_).constData(), folder_.fd_, target.constData()) != 0) {
+    sysFail(error);
+    discard();
+    return Install::Failed;
+  }
+  tempName_.clear();
+  return Install::Done;
+}
+
+void StagedFile::discard() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  if (!tempName_.isEmpty()) {
+    ::unlinkat(folder_.fd_, nativeName(tempName_).constData(), 0);
+    tempName_.clear();
+  }
+  synced_ = false;
+}
+
+#else  // _WIN32
+
+namespace {
+
+std::wstring nativePath(const QString &path) {
+  return QDir::toNativeSeparators(path).toStdWString();
+}
+
+QString lastErrorText() {
+  const DWORD code = GetLastError();
+  wchar_t *text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+  QString out = text ? QString::fromWCharArray(text).trimmed() : QString::number(code);
+  LocalFree(text);
+  return out;
+}
+
+}  // namespace
+
+DestinationFolder::~DestinationFolder() = default;
+
+bool DestinationFolder::isOpen() const { return open_; }
+
+bool DestinationFolder::open(const QString &folder, QString *error) {
+  path_ = folder;
+  const DWORD attributes = GetFileAttributesW(nativePath(folder).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    setError(error, lastErrorText());
+    return false;
+  }
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetLastError(ERROR_DIRECTORY);
+    setError(error, lastErrorText());
+    return false;
+  }
+  open_ = true;
+  return true;
+}
+
+void DestinationFolder::removeLeftovers() {
+  WIN32_FIND_DATAW found;
+  const std::wstring pattern = nativePath(JoinPath(path_, kTempPrefix + u'*' + kTempSuffix));
+  HANDLE h = FindFirstFileW(pattern.c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE)
+    return;
+  do {
+    // A temporary file still being written is open without delete sharing,
+    // so DeleteFile fails on it and it stays.
+    DeleteFileW(nativePath(JoinPath(path_, QString::fromWCharArray(found.cFileName))).c_str());
+  } while (FindNextFileW(h, &found));
+  FindClose(h);
+}
+
+// MoveFileEx with MOVEFILE_WRITE_THROUGH returns only once the rename is on
+// disk, so the folder needs no sync of its own.
+bool DestinationFolder::sync(QString *) { return true; }
+
+bool StagedFile::create(QString *error) {
+  discard();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QString temp = nextTempName();
+    HANDLE h = CreateFileW(nativePath(JoinPath(folder_.path_, temp)).c_str(), GENERIC_WRITE, 0, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      handle_ = h;
+      tempName_ = temp;
+      return true;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) {
+      setError(error, lastErrorText());
+      return false;
+    }
+  }
+  setError(error, lastErrorText());
+  return false;
+}
+
+bool StagedFile::write(const char *data, std::size_t size, QString *error) {
+  while (size > 0) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(static_cast<HANDLE>(handle_), data, chunk, &written, nullptr)) {
+      setError(error, lastErrorText());
+      return false;
+    }
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+void StagedFile::startWriteback() {}
+
+bool StagedFile::syncData(QString *error) {
+  if (!FlushFileBuffers(static_cast<HANDLE>(handle_))) {
+    setError(error, lastErrorText());
+    return false;
+  }
+  synced_ = true;
+  return true;
+}
+
+StagedFile::Install StagedFile::install(QString *error) {
+  if (!handle_ || !synced_) {
+    setError(error, QStringLiteral("the file was not written"));
+    return Install::Failed;
+  }
+  const std::wstring target = nativePath(JoinPath(folder_.path_, name_));
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))
+    return Install::NotPlain;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileInformationByHandle(static_cast<HANDLE>(handle_), &info))
+    identity_ = QStringLiteral("%1:%2")
+                    .arg(quint64(info.dwVolumeSerialNumber))
+                    .arg((quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+  if (!CloseHandle(static_cast<HANDLE>(handle_))) {
+    handle_ = nullptr;
+    setError(error, lastErrorText());
+    discard();
+    return Install::Failed;
+  }
+  handle_ = nullptr;
+  const std::wstring temp = nativePath(JoinPath(folder_.path_, tempName_));
+  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    setError(error, lastErrorText());
+    discard();
+    return Install::Failed;
+  }
+  tempName_.clear();
+  return Install::Done;
+}
+
+void StagedFile::discard() {
+  if (handle_) {
+    CloseHandle(static_cast<HANDLE>(handle_));
+    handle_ = nullptr;
+  }
+  if (!tempName_.isEmpty()) {
+    DeleteFileW(nativePath(JoinPath(folder_.path_, tempName_)).c_str());
+    tempName_.clear();
+  }
+  synced_ = false;
+}
+
+#endif
+
+}  // namespace rekoda

@@ -1,0 +1,135 @@
+#include "platform/file_name.h"
+
+#include <QFile>
+
+namespace rekoda {
+
+#ifndef Q_OS_WIN
+namespace {
+
+constexpr char16_t kEscapeBase = 0xDC00;
+
+bool isEscapedByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
+// Length of the valid UTF-8 sequence at p (at most n bytes), 0 if invalid.
+int validUtf8Length(const unsigned char *p, qsizetype n, char32_t &cp) {
+  const unsigned char b = p[0];
+  int len;
+  if (b < 0x80) {
+    cp = b;
+    return 1;
+  } else if (b >= 0xC2 && b <= 0xDF) {
+    len = 2;
+    cp = b & 0x1F;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3;
+    cp = b & 0x0F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4;
+    cp = b & 0x07;
+  } else {
+    return 0;
+  }
+  if (n < len)
+    return 0;
+  for (int i = 1; i < len; ++i) {
+    if ((p[i] & 0xC0) != 0x80)
+      return 0;
+    cp = (cp << 6) | (p[i] & 0x3F);
+  }
+  // Overlong forms, surrogates and values past Unicode are not valid UTF-8.
+  if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+      (cp >= 0xD800 && cp <= 0xDFFF))
+    return 0;
+  return len;
+}
+
+}  // namespace
+#endif
+
+#ifdef Q_OS_WIN
+
+QString DecodeFileName(const QByteArray &bytes) { return QFile::decodeName(bytes); }
+QByteArray EncodeFileName(const QString &name) { return QFile::encodeName(name); }
+QString DisplayFileName(const QString &name) { return name; }
+
+#else
+
+QString DecodeFileName(const QByteArray &bytes) {
+  QString out;
+  out.reserve(bytes.size());
+  const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+  const qsizetype n = bytes.size();
+  for (qsizetype i = 0; i < n;) {
+    char32_t cp = 0;
+    const int len = validUtf8Length(p + i, n - i, cp);
+    if (len == 0) {
+      out.append(QChar(char16_t(kEscapeBase + p[i])));
+      ++i;
+      continue;
+    }
+    if (cp >= 0x10000) {
+      const char32_t v = cp - 0x10000;
+      out.append(QChar(char16_t(0xD800 + (v >> 10))));
+      out.append(QChar(char16_t(0xDC00 + (v & 0x3FF))));
+    } else {
+      out.append(QChar(char16_t(cp)));
+    }
+    i += len;
+  }
+  return out;
+}
+
+QByteArray EncodeFileName(const QString &name) {
+  QByteArray out;
+  out.reserve(name.size());
+  const qsizetype n = name.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = name[i].unicode();
+    char32_t cp = c;
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && name[i + 1].unicode() >= 0xDC00 &&
+        name[i + 1].unicode() <= 0xDFFF) {
+      cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (name[i + 1].unicode() - 0xDC00);
+      ++i;
+    } else if (isEscapedByte(c)) {
+      out.append(char(c - kEscapeBase));
+      continue;
+    }
+    if (cp < 0x80) {
+      out.append(char(cp));
+    } else if (cp < 0x800) {
+      out.append(char(0xC0 | (cp >> 6)));
+      out.append(char(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.append(char(0xE0 | (cp >> 12)));
+      out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+      out.append(char(0x80 | (cp & 0x3F)));
+    } else {
+      out.append(char(0xF0 | (cp >> 18)));
+      out.append(char(0x80 | ((cp >> 12) & 0x3F)));
+      out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+      out.append(char(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+QString DisplayFileName(const QString &name) {
+  QString out = name;
+  for (QChar &c : out)
+    if (isEscapedByte(c.unicode()))
+      c = QChar(char16_t(c.unicode() - kEscapeBase));
+  return out;
+}
+
+#endif
+
+QString AsciiUpper(const QString &text) {
+  QString out = text;
+  for (QChar &c : out)
+    if (c.unicode() >= 'a' && c.unicode() <= 'z')
+      c = QChar(char16_t(c.unicode() - 32));
+  return out;
+}
+
+}  // namespace rekoda

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace rekoda {
+
+// File names as the file system gives them. On Linux a name is bytes, not
+// always UTF-8 (old FAT media, Windows code pages). A name is carried as a
+// QString that maps back to exactly the same bytes: valid UTF-8 decodes as
+// usual, every other byte b becomes the lone surrogate U+DC00 + b. On
+// Windows names are UTF-16 already and pass unchanged.
+QString DecodeFileName(const QByteArray &bytes);
+QByteArray EncodeFileName(const QString &name);
+
+// The name as a person should see it: a byte that was not UTF-8 is shown as
+// the Latin-1 character of that byte.
+QString DisplayFileName(const QString &name);
+
+// Upper-cases ASCII letters only, whatever the locale: "i" is "I" in Turkish
+// too, and a code never changes length or gains letters.
+QString AsciiUpper(const QString &text);
+
+}  // namespace rekoda
