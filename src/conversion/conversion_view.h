@@ -8,9 +8,9 @@ namespace rekoda {
 // The controls a run locks, in the order it locks and unlocks them.
 enum class RunControl { OptDF, OptMA, CmdStart, CmdClose, CmdBestand, CmdBestand1 };
 
-// What a conversion run needs of the main window. Everything is read at the
-// moment the run needs it, so changes made while the run lets events through
-// take effect for the rows it has not reached yet. Rows count from 1.
+// What a conversion run needs of the main window. The run reads the inputs
+// once, at Start; after that it only reports, by file name, so that sorting
+// or selecting rows during the run cannot confuse it. Rows count from 1.
 class ConversionView {
  public:
   virtual ~ConversionView() = default;
@@ -26,11 +26,15 @@ class ConversionView {
   virtual qsizetype rowCount() const = 0;
   virtual bool isRowSelected(qsizetype row) const = 0;
   virtual QString rowText(qsizetype row) const = 0;
-  virtual void setRowResult(qsizetype row, const QString &result) = 0;
+  // Empties the result and reason of a row.
+  virtual void clearRowResult(qsizetype row) = 0;
+  // The result of a file, on the row that shows it wherever that row is now.
+  virtual void setFileResult(const QString &file, const QString &result, const QString &reason) = 0;
+  // The file being converted: the list keeps it in view.
+  virtual void showFileInProgress(const QString &file) { (void)file; }
 
   virtual void setProgressMinimum(qint64 value) = 0;
   virtual void setProgressMaximum(qint64 value) = 0;
-  virtual qint64 progressMaximum() const = 0;
   virtual void setProgressValue(qint64 value) = 0;
   virtual void setProgressVisible(bool visible) = 0;
 
@@ -38,8 +42,8 @@ class ConversionView {
   virtual void setBusyPointer(bool busy) = 0;
   virtual void processPendingEvents() = 0;
 
-  // True once the user has asked to close the window: the run finishes the
-  // file in hand and stops.
+  // True once the user has asked to stop or to close the window: the run
+  // finishes the file in hand and stops.
   virtual bool stopRequested() const { return false; }
 };
 

@@ -4,6 +4,11 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <sys/stat.h>
 
 #include <stdexcept>
 
@@ -51,6 +56,15 @@ TEST_F(ConversionRun, checksShowFirstFailureAndTouchNothing) {
       {"s", "d", "L\"2", 1, true, "Invalid new extension!"},
       {"s", "d", "L'2", 1, true, "Invalid new extension!"},
       {"s", "d", "L\t2", 1, true, "Invalid new extension!"},
+      // What a Windows name cannot hold, or would silently drop.
+      {"s", "d", "A:B", 1, true, "Invalid new extension!"},
+      {"s", "d", "A|B", 1, true, "Invalid new extension!"},
+      {"s", "d", "L?", 1, true, "Invalid new extension!"},
+      {"s", "d", "L*", 1, true, "Invalid new extension!"},
+      {"s", "d", "<L>", 1, true, "Invalid new extension!"},
+      {"s", "d", " L2", 1, true, "Invalid new extension!"},
+      {"s", "d", "L2 ", 1, true, "Invalid new extension!"},
+      {"s", "d", "L2.", 1, true, "Invalid new extension!"},
       {"s", "d", "c", 0, true, "No rows found for conversion!"},
       {"s", "d", "c", 2, false, "No rows select for conversion!"},
   };
@@ -60,7 +74,7 @@ TEST_F(ConversionRun, checksShowFirstFailureAndTouchNothing) {
     v.dest = c.dest;
     v.code = c.code;
     for (int i = 0; i < c.rows; ++i)
-      v.rows.push_back({QString("DF%1.L01").arg(i), c.selected, "stale"});
+      v.rows.push_back({QString("DF%1.L01").arg(i), c.selected, "stale", {}});
     messages.clear();
     StartClicked(v);
     ASSERT_EQ(messages.messages().size(), 1u) << c.message;
@@ -77,13 +91,13 @@ TEST_F(ConversionRun, checksShowFirstFailureAndTouchNothing) {
   EXPECT_TRUE(out.entries().isEmpty());
 }
 
-TEST_F(ConversionRun, codeWithSpacesPassesAndIsUsedAsItStands) {
+TEST_F(ConversionRun, codeWithInnerSpaceIsUsedUpperCased) {
   in.write("DF1.L01", kDF);
-  view.code = " L2 ";
+  view.code = "l 2";
   view.addRows({"DF1.L01"});
   StartClicked(view);
   EXPECT_EQ(view.results(), QStringList{"OK"});
-  EXPECT_TRUE(readBytes(out.file("DF1. L2 ")).startsWith("\" L2 \","));
+  EXPECT_TRUE(readBytes(out.file("DF1.L 2")).startsWith("\"L 2\","));
 }
 
 TEST_F(ConversionRun, mixedBatchOnRealFiles) {
@@ -93,20 +107,44 @@ TEST_F(ConversionRun, mixedBatchOnRealFiles) {
   in.write("DF4.L01", kDF);                             // not selected
   in.write("DF6.L01", kDF);
   out.write("DF2.L02", "an earlier good output\r\n");
+  QByteArray tooLong = "L01,MINI,LOGGER\r\n";
+  for (int i = 0; i < 100; ++i)
+    tooLong += "1,2\r\n";
+  in.write("DF7.L01", tooLong);
+  in.write("DF8.L01", "L01,MINI,LOGGER\r\n" + QByteArray(70, ','));
   view.addRows({"DF1.L01", "DF2.L01", "DF3", "DF5.L01" /* vanished */});
   view.addRows({"DF4.L01"}, false);
-  view.addRows({"DF6.L01"});
+  view.addRows({"DF6.L01", "DF7.L01", "DF8.L01"});
 
   StartClicked(view);
 
-  EXPECT_EQ(view.results(), (QStringList{"OK", "Faild", "Faild", "Faild", "", "OK"}));
+  EXPECT_EQ(view.results(), (QStringList{"OK", "Faild", "Faild", "Faild", "", "OK", "Faild", "Faild"}));
+  EXPECT_EQ(view.reasons(), (QStringList{"", "not a DF file (no MINI LOGGER or TREND MONITOR marker)",
+                                          "name has no dot", "cannot read: No such file or directory", "",
+                                          "", "more than 100 lines", "more than 65 fields on line 2"}));
   EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02", "DF6.L02"}));
   EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
   EXPECT_EQ(readBytes(out.file("DF6.L02")), kDFOut);
   // A failed read writes nothing, so the earlier file is still there.
   EXPECT_EQ(readBytes(out.file("DF2.L02")), QByteArray("an earlier good output\r\n"));
   EXPECT_EQ(readBytes(in.file("DF1.L01")), kDF);
-  EXPECT_TRUE(messages.messages().empty());
+  // One message for the whole run, naming the first failures.
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_TRUE(messages.messages()[0].text.startsWith("5 of 7 files failed."));
+  EXPECT_TRUE(messages.messages()[0].text.contains("DF3: name has no dot"));
+}
+
+TEST_F(ConversionRun, oneMessageForTwentyFilesFailingAlike) {
+  for (int i = 0; i < 20; ++i) {
+    in.write(QString("DF%1.L01").arg(i), kDF);
+    view.addRows({QString("DF%1.L01").arg(i)});
+  }
+  view.dest = out.file("gone");
+  StartClicked(view);
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_TRUE(messages.messages()[0].text.startsWith("20 of 20 files failed."));
+  for (const auto &r : view.rows)
+    EXPECT_TRUE(r.result == "Faild" && r.reason.contains("No such file or directory")) << r.text.toStdString();
 }
 
 TEST_F(ConversionRun, maFamilyStampsEveryRecord) {
@@ -136,24 +174,26 @@ TEST_F(ConversionRun, lockOrderProgressAndEventsOncePerConvertedFile) {
                                    "unlock 5"}));
 }
 
-TEST_F(ConversionRun, changesWhileEventsRunApplyToRowsNotYetReached) {
-  for (int i = 1; i <= 4; ++i)
+TEST_F(ConversionRun, sortingSelectingAndTypingDuringTheRunChangeNothing) {
+  for (int i = 1; i <= 6; ++i)
     in.write(QString("DF%1.L01").arg(i), kDF);
-  view.addRows({"DF1.L01"});
-  view.addRows({"DF2.L01", "DF3.L01", "DF4.L01"}, false);
-  view.onEvents = [this](int round) {
-    if (round == 1) {
-      view.code = "L09";
-      view.rows[2].selected = true;  // DF3
-      view.rows[3].selected = true;  // DF4: more than the bar's maximum of 1
-    }
+  view.addRows({"DF1.L01", "DF2.L01", "DF3.L01"});
+  view.addRows({"DF4.L01", "DF5.L01", "DF6.L01"}, false);
+  view.onEvents = [this](int) {
+    // Re-sorted after every file, the code made unsafe, the selection widened.
+    std::reverse(view.rows.begin(), view.rows.end());
+    view.code = "K9,x";
+    for (auto &r : view.rows)
+      r.selected = true;
   };
   StartClicked(view);
-  EXPECT_EQ(view.results(), (QStringList{"OK", "", "OK", "OK"}));
-  EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF3.L09", "DF4.L09"}));
-  EXPECT_TRUE(readBytes(out.file("DF3.L09")).startsWith("\"L09\""));
+  EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02", "DF3.L02"}));
+  EXPECT_EQ(view.resultsSet, (QStringList{"DF1.L01", "DF2.L01", "DF3.L01"}));  // each exactly once
+  for (const auto &r : view.rows)
+    EXPECT_EQ(r.result, r.text < "DF4" ? "OK" : "") << r.text.toStdString();
+  EXPECT_EQ(view.pmax, 3);
   EXPECT_EQ(view.progressSeen.back(), 3);
-  EXPECT_GE(view.pmax, 3);
+  EXPECT_TRUE(messages.messages().empty());
 }
 
 TEST_F(ConversionRun, trailingSeparatorIsRemovedOnceAndRootKeepsIt) {
@@ -169,7 +209,7 @@ TEST_F(ConversionRun, trailingSeparatorIsRemovedOnceAndRootKeepsIt) {
   FakeView root;
   root.source = "/";
   root.dest = "/";
-  root.rows.push_back({"DF-no-such-file.L01", true, ""});
+  root.rows.push_back({"DF-no-such-file.L01", true, "", {}});
   StartClicked(root);
   EXPECT_EQ(root.source, "/");
   EXPECT_EQ(root.dest, "/");
@@ -196,10 +236,65 @@ TEST_F(ConversionRun, anotherOriginalInSourceFolderIsNeverReplaced) {
   view.addRows({"DF1.L01", "DF1.L02"});
   StartClicked(view);
   EXPECT_EQ(view.results(), (QStringList{"Faild", "OK"}));
-  EXPECT_EQ(messages.texts(), QStringList{"Destination file already exists!"});
+  EXPECT_EQ(view.rows[0].reason, "Destination file already exists!");
+  EXPECT_EQ(messages.messages().size(), 1u);
   EXPECT_EQ(messages.messages()[0].style, 0);
   EXPECT_EQ(readBytes(in.file("DF1.L01")), kDF);
   EXPECT_TRUE(readBytes(in.file("DF1.L02")).contains("\"other original\""));
+
+  // The same folder spelled "dir/." or through a linked folder is still it.
+  const QByteArray written = readBytes(in.file("DF1.L02"));
+  ASSERT_TRUE(QFile::link(in.path(), out.file("alias")));
+  for (const QString &spelling : {in.path() + "/.", out.file("alias")}) {
+    FakeView again;
+    again.source = in.path();
+    again.dest = spelling;
+    again.addRows({"DF1.L01"});
+    StartClicked(again);
+    EXPECT_EQ(again.results(), QStringList{"Faild"}) << spelling.toStdString();
+    EXPECT_EQ(readBytes(in.file("DF1.L02")), written);
+  }
+}
+
+TEST_F(ConversionRun, targetThatIsNotAPlainFileIsNeverWrittenThrough) {
+  in.write("DF1.L01", kDF);
+  in.write("DF2.L01", kDF);
+  in.write("DF3.L01", kDF);
+  in.write("DF4.L01", kDF);
+  TempFolder elsewhere;
+  elsewhere.write("keep", "elsewhere\r\n");
+  ASSERT_TRUE(QFile::link(in.file("DF2.L01"), out.file("DF1.L02")));    // another original
+  ASSERT_TRUE(QFile::link(elsewhere.file("keep"), out.file("DF2.L02")));  // a file elsewhere
+  ASSERT_TRUE(QFile::link(elsewhere.file("new"), out.file("DF3.L02")));   // dangling
+  out.mkdir("DF4.L02");
+  view.addRows({"DF1.L01", "DF2.L01", "DF3.L01", "DF4.L01"});
+  StartClicked(view);
+  EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild", "Faild", "Faild"}));
+  for (const auto &r : view.rows)
+    EXPECT_EQ(r.reason, "Destination file already exists!");
+  EXPECT_EQ(readBytes(in.file("DF2.L01")), kDF);
+  EXPECT_EQ(readBytes(elsewhere.file("keep")), QByteArray("elsewhere\r\n"));
+  EXPECT_EQ(elsewhere.entries(), QStringList{"keep"});
+  EXPECT_EQ(QFileInfo(out.file("DF1.L02")).symLinkTarget(), in.file("DF2.L01"));
+  EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02", "DF3.L02", "DF4.L02"}));
+}
+
+TEST_F(ConversionRun, sourcesThatCannotBeReadFailAloneAndAtOnce) {
+  in.write("DF1.L01", kDF);
+  ASSERT_EQ(::mkfifo(in.file("DF2.L01").toLocal8Bit().constData(), 0600), 0);  // would block for ever
+  {
+    QFile big(in.file("DF3.L01"));  // sparse, beyond any real export
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(200LL * 1024 * 1024));
+  }
+  in.mkdir("DF4.L01");
+  in.write("DF5.L01", kDF);
+  view.addRows({"DF1.L01", "DF2.L01", "DF3.L01", "DF4.L01", "DF5.L01"});
+  StartClicked(view);
+  EXPECT_EQ(view.results(), (QStringList{"OK", "Faild", "Faild", "Faild", "OK"}));
+  EXPECT_EQ(view.rows[1].reason, "cannot read: not a plain file");
+  EXPECT_EQ(view.rows[2].reason, "file too large (more than 64 MiB)");
+  EXPECT_EQ(view.rows[3].reason, "cannot read: Is a directory");
 }
 
 TEST_F(ConversionRun, twoRowsOntoOneOutputWriteOnlyTheFirst) {
@@ -208,8 +303,8 @@ TEST_F(ConversionRun, twoRowsOntoOneOutputWriteOnlyTheFirst) {
   view.addRows({"DF1.L01", "DF1.L03"});
   StartClicked(view);
   EXPECT_EQ(view.results(), (QStringList{"OK", "Faild"}));
+  EXPECT_EQ(view.rows[1].reason, "Destination file already exists!");
   EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
-  EXPECT_EQ(messages.texts(), QStringList{"Destination file already exists!"});
 }
 
 TEST_F(ConversionRun, earlierOutputInSeparateFolderIsReplaced) {
@@ -246,8 +341,8 @@ TEST_F(ConversionRun, stopRequestFinishesFileInHandThenStops) {
 TEST_F(ConversionRun, fortyThousandRowsAreNotLimitedBySixteenBits) {
   in.write("DF1.L01", kDF);
   for (int i = 0; i < 40000; ++i)
-    view.rows.push_back({QString("DFmissing%1.L01").arg(i), true, ""});
-  view.rows.push_back({"DF1.L01", true, ""});
+    view.rows.push_back({QString("DFmissing%1.L01").arg(i), true, "", {}});
+  view.rows.push_back({"DF1.L01", true, "", {}});
   StartClicked(view);
   EXPECT_EQ(view.pmax, 40001);
   EXPECT_EQ(view.progressSeen.back(), 40001);
@@ -257,19 +352,22 @@ TEST_F(ConversionRun, fortyThousandRowsAreNotLimitedBySixteenBits) {
 
 TEST_F(ConversionRun, errorInsideTheLoopUnlocksThenReports) {
   struct Failing : FakeView {
-    QString rowText(qsizetype r) const override {
-      if (r == 2)
+    void setProgressValue(qint64 v) override {
+      if (v == 2)
         throw std::runtime_error("the list went away");
-      return FakeView::rowText(r);
+      FakeView::setProgressValue(v);
     }
   } failing;
-  in.write("DF1.L01", kDF);
+  for (const char *n : {"DF1.L01", "DF2.L01", "DF3.L01"})
+    in.write(n, kDF);
   failing.source = in.path();
   failing.dest = out.path();
   failing.addRows({"DF1.L01", "DF2.L01", "DF3.L01"});
   failing.onEvents = [&](int) { EXPECT_TRUE(messages.messages().empty()); };
   StartClicked(failing);
-  EXPECT_EQ(failing.results(), (QStringList{"OK", "", ""}));
+  // The group in hand was never put in place: no result, no temporary file.
+  EXPECT_EQ(failing.results(), (QStringList{"", "", ""}));
+  EXPECT_TRUE(out.entries().isEmpty());
   EXPECT_EQ(messages.texts(), QStringList{"the list went away"});
   EXPECT_EQ(messages.messages()[0].style, 0);
   EXPECT_TRUE(failing.log.endsWith("unlock 5"));

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <vector>
 
@@ -13,6 +15,7 @@ struct Row {
   QString text;
   bool selected = false;
   QString result;
+  QString reason;
 };
 
 // The window as the run sees it, with a log of what the run did to it.
@@ -29,6 +32,8 @@ class FakeView : public ConversionView {
   std::function<void(int)> onEvents;  // called with the number of event rounds so far
   int eventRounds = 0;
   bool stop = false;
+  QStringList resultsSet;  // every file given a result, in that order
+  size_t hint = 0;
 
   QString sourceFolder() const override { return source; }
   void setSourceFolder(const QString &f) override { source = f; }
@@ -39,10 +44,28 @@ class FakeView : public ConversionView {
   qsizetype rowCount() const override { return static_cast<qsizetype>(rows.size()); }
   bool isRowSelected(qsizetype r) const override { return rows.at(size_t(r - 1)).selected; }
   QString rowText(qsizetype r) const override { return rows.at(size_t(r - 1)).text; }
-  void setRowResult(qsizetype r, const QString &res) override { rows.at(size_t(r - 1)).result = res; }
+  void clearRowResult(qsizetype r) override {
+    rows.at(size_t(r - 1)).result.clear();
+    rows.at(size_t(r - 1)).reason.clear();
+  }
+  // Results find their row by name, as the window's do.
+  void setFileResult(const QString &file, const QString &res, const QString &why) override {
+    // Results mostly come in list order: look on from the last one found.
+    const size_t n = rows.size();
+    for (size_t k = 0; k < n; ++k) {
+      Row &r = rows[(hint + k) % n];
+      if (r.text == file) {
+        r.result = res;
+        r.reason = why;
+        hint = (hint + k) % n;
+        resultsSet << file;
+        return;
+      }
+    }
+    ADD_FAILURE() << "no row shows " << file.toStdString();
+  }
   void setProgressMinimum(qint64 v) override { pmin = v; }
   void setProgressMaximum(qint64 v) override { pmax = v; }
-  qint64 progressMaximum() const override { return pmax; }
   void setProgressValue(qint64 v) override {
     pvalue = v;
     progressSeen.push_back(v);
@@ -72,9 +95,15 @@ class FakeView : public ConversionView {
       out << r.result;
     return out;
   }
+  QStringList reasons() const {
+    QStringList out;
+    for (const auto &r : rows)
+      out << r.reason;
+    return out;
+  }
   void addRows(const QStringList &names, bool selected = true) {
     for (const auto &n : names)
-      rows.push_back({n, selected, "stale"});
+      rows.push_back({n, selected, "stale", {}});
   }
 };
 

@@ -1,0 +1,253 @@
+#include "conversion/conversion_job.h"
+
+#include "buffer/field_buffer.h"
+#include "buffer/variable.h"
+#include "formats/buffer_file.h"
+#include "formats/df/df_file.h"
+#include "formats/ma/ma_file.h"
+#include "platform/durable_file.h"
+#include "platform/file_name.h"
+#include "platform/file_system.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace rekoda {
+
+namespace {
+
+// Only the space character counts as blank here.
+bool isBlank(const QString &text) {
+  for (QChar c : text)
+    if (c != u' ')
+      return false;
+  return true;
+}
+
+constexpr int kSummaryReasons = 5;
+
+class Run {
+ public:
+  Run(const ConversionJob &job, RunObserver &observer) : job_(job), observer_(observer) {
+    summary_.total = job.files.size();
+  }
+
+  RunSummary go() {
+    if (!folder_.open(job_.dest, &folderError_))
+      folderError_ = QStringLiteral("cannot write to %1: %2").arg(job_.dest, folderError_);
+    else if (!job_.dryRun)
+      folder_.removeLeftovers();
+    const auto sourceId = FileIdentity(job_.source);
+    intoSourceFolder_ = sourceId && sourceId == FileIdentity(job_.dest);
+
+    for (qsizetype i = 0; i < job_.files.size(); ++i) {
+      if (observer_.stopRequested())
+        break;
+      if (group_.empty())
+        groupTimer_.start();
+      handle(i);
+      observer_.fileHandled(i, ++summary_.handled);
+      if (!group_.empty() &&
+          (group_.size() >= kGroupFiles || groupTimer_.elapsed() >= kGroupMilliseconds))
+        commitGroup();
+    }
+    commitGroup();
+    return summary_;
+  }
+
+ private:
+  struct Pending {
+    qsizetype index;
+    FileOutcome outcome;
+    std::unique_ptr<StagedFile> file;
+  };
+
+  void settle(qsizetype index, FileOutcome &outcome) {
+    if (!outcome.ok) {
+      ++summary_.failed;
+      if (summary_.firstFailures.size() < kSummaryReasons)
+        summary_.firstFailures << QStringLiteral("%1: %2").arg(DisplayFileName(outcome.file), outcome.reason);
+    }
+    observer_.fileDone(index, outcome);
+  }
+
+  void fail(qsizetype index, FileOutcome &outcome, const QString &reason) {
+    outcome.ok = false;
+    outcome.reason = reason;
+    settle(index, outcome);
+  }
+
+  void handle(qsizetype index) {
+    FileOutcome outcome;
+    outcome.file = job_.files[index];
+    try {
+      handleFile(index, outcome);
+    } catch (const std::bad_alloc &) {
+      ResetBuf();
+      fail(index, outcome, QStringLiteral("not enough memory for this file"));
+    } catch (const std::exception &e) {
+      ResetBuf();
+      fail(index, outcome, QString::fromLocal8Bit(e.what()));
+    }
+  }
+
+  void handleFile(qsizetype index, FileOutcome &outcome) {
+    const QString &name = outcome.file;
+    const QString inputPath = JoinPath(job_.source, name);
+    const bool df = job_.family == Family::DF;
+    const auto outName = OutputFileName(name, job_.code);
+    if (outName)
+      outcome.output = *outName;
+
+    ReadReport report;
+    const int status = df ? ReadDFFile(inputPath, &report) : ReadMAFile(inputPath, &report);
+    if (status != ReadOk)
+      return fail(index, outcome, report.reason);
+    if (!outName)
+      return fail(index, outcome, QStringLiteral("name has no dot"));
+    if (!folderError_.isEmpty())
+      return fail(index, outcome, folderError_);
+
+    const std::string code = job_.code.toLocal8Bit().toStdString();
+    if (df) {
+      FieldBuffer[1][1] = code;
+    } else {
+      for (int r = 1; r <= LineCount; ++r)
+        FieldBuffer[static_cast<size_t>(r)][4] = code;
+    }
+
+    // Never destroy an original this run did not create: another file of
+    // the source folder, a file this run wrote or is writing, or anything
+    // that is not a plain file (a link would be written through).
+    const QString outPath = JoinPath(job_.dest, *outName);
+    bool blocked = claimed_.contains(*outName) || PathEntryKind(outPath) == EntryKind::Other;
+    if (!blocked) {
+      if (const auto outId = FileIdentity(outPath))
+        blocked = written_.contains(*outId) || (intoSourceFolder_ && outId != FileIdentity(inputPath));
+    }
+    if (blocked)
+      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
+
+    std::string bytes;
+    QString reason;
+    if (!RenderBufferFile(df ? WriteDFField : WriteMAField, report.utf8Bom, bytes, &reason))
+      return fail(index, outcome, reason);
+    claimed_.insert(*outName);
+    if (job_.dryRun) {
+      outcome.ok = true;
+      return settle(index, outcome);
+    }
+    auto file = std::make_unique<StagedFile>(folder_, *outName);
+    if (!file->create(&reason) || !file->write(bytes.data(), bytes.size(), &reason))
+      return fail(index, outcome, reason);
+    group_.push_back({index, std::move(outcome), std::move(file)});
+  }
+
+  // Write-back for the whole group first, then one wait per file, then the
+  // names, then one folder sync: the disk sees the group at once.
+  void commitGroup() {
+    if (group_.empty())
+      return;
+    for (Pending &p : group_)
+      p.file->startWriteback();
+    std::vector<Pending *> installed;
+    for (Pending &p : group_) {
+      QString reason;
+      if (!p.file->syncData(&reason)) {
+        p.outcome.reason = reason;
+        continue;
+      }
+      // Two names of one file (a case-blind volume) meet here at the latest.
+      if (const auto id = FileIdentity(JoinPath(job_.dest, p.outcome.output)); id && written_.contains(*id)) {
+        p.outcome.reason = QString::fromLatin1(kDestinationExists);
+        continue;
+      }
+      switch (p.file->install(&reason)) {
+        case StagedFile::Install::Done:
+          written_.insert(p.file->identity());
+          installed.push_back(&p);
+          p.outcome.ok = true;
+          break;
+        case StagedFile::Install::NotPlain:
+          p.outcome.reason = QString::fromLatin1(kDestinationExists);
+          break;
+        case StagedFile::Install::Failed:
+          p.outcome.reason = reason;
+          break;
+      }
+    }
+    QString reason;
+    if (!installed.empty() && !folder_.sync(&reason)) {
+      for (Pending *p : installed) {
+        p->outcome.ok = false;
+        p->outcome.reason = reason;
+      }
+    }
+    for (Pending &p : group_) {
+      p.file.reset();  // a file that did not make it leaves no temporary behind
+      settle(p.index, p.outcome);
+    }
+    group_.clear();
+  }
+
+  const ConversionJob &job_;
+  RunObserver &observer_;
+  RunSummary summary_;
+  DestinationFolder folder_;
+  QString folderError_;
+  bool intoSourceFolder_ = false;
+  QSet<QString> claimed_;  // output names of this run
+  QSet<QString> written_;  // identities of the files this run put in place
+  std::vector<Pending> group_;
+  QElapsedTimer groupTimer_;
+};
+
+}  // namespace
+
+RunSummary RunJob(const ConversionJob &job, RunObserver &observer) { return Run(job, observer).go(); }
+
+bool IsValidNewCode(const QString &code) {
+  // A separator would write outside the destination folder; quotes and commas
+  // would not survive the next read of the file; the rest cannot be stored in
+  // a Windows name, or would be dropped from its end so that the extension
+  // and the code inside the file would differ.
+  static const QString refused = QStringLiteral("\\/,\"'<>:|?*");
+  for (QChar c : code) {
+    if (refused.contains(c) || c.category() == QChar::Other_Control)
+      return false;
+  }
+  if (code.startsWith(u' ') || code.endsWith(u' ') || code.endsWith(u'.'))
+    return false;
+  return true;
+}
+
+std::optional<QString> CheckFoldersAndCode(const QString &source, const QString &dest,
+                                           const QString &code) {
+  if (isBlank(source))
+    return QStringLiteral("Source datapath not found!");
+  if (isBlank(dest))
+    return QStringLiteral("Destination datapath not found!");
+  if (isBlank(code))
+    return QStringLiteral("No new extension found!");
+  if (!IsValidNewCode(code))
+    return QStringLiteral("Invalid new extension!");
+  return std::nullopt;
+}
+
+std::optional<QString> FailureSummary(const RunSummary &summary) {
+  if (summary.failed == 0)
+    return std::nullopt;
+  QString text = QStringLiteral("%1 of %2 files failed.").arg(summary.failed).arg(summary.total);
+  text += u'\n';
+  for (const QString &line : summary.firstFailures)
+    text += u'\n' + line;
+  if (summary.failed > summary.firstFailures.size())
+    text += QStringLiteral("\n…");
+  return text;
+}
+
+}  // namespace rekoda
