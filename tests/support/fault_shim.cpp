@@ -1,0 +1,109 @@
+// Preloaded into a child process (LD_PRELOAD) to make the system calls of
+// the durable writer fail for real, for files in one folder only:
+//   REKODA_FAULT      fdatasync | fsync | close | write | rename | link | open
+//   REKODA_FAULT_DIR  the folder whose files fail
+//   REKODA_FAULT_SKIP how many matching calls succeed first (default 0)
+// Every failure is EIO, the error a dying disk or a lost share gives.
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char *fault() { return std::getenv("REKODA_FAULT"); }
+
+std::string fdPath(int fd) {
+  char link[64], target[4096];
+  std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  const ssize_t n = ::readlink(link, target, sizeof target - 1);
+  return n < 0 ? std::string() : std::string(target, size_t(n));
+}
+
+// Whether a call of this kind on this path should fail now.
+bool shouldFail(const char *kind, const std::string &path, bool inside) {
+  const char *f = fault();
+  const char *dir = std::getenv("REKODA_FAULT_DIR");
+  if (!f || !dir || std::strcmp(f, kind) != 0)
+    return false;
+  const std::string d = dir;
+  const bool match = inside ? path.compare(0, d.size() + 1, d + "/") == 0 : path == d;
+  if (!match)
+    return false;
+  static std::atomic<long> skipped{0};
+  const char *skip = std::getenv("REKODA_FAULT_SKIP");
+  return skipped++ >= (skip ? std::atol(skip) : 0);
+}
+
+template <class F>
+F real(const char *name) {
+  return reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
+}
+
+int fail() {
+  errno = EIO;
+  return -1;
+}
+
+}  // namespace
+
+extern "C" {
+
+int fdatasync(int fd) {
+  if (shouldFail("fdatasync", fdPath(fd), true))
+    return fail();
+  return real<int (*)(int)>("fdatasync")(fd);
+}
+
+int fsync(int fd) {
+  if (shouldFail("fsync", fdPath(fd), false))
+    return fail();
+  return real<int (*)(int)>("fsync")(fd);
+}
+
+int close(int fd) {
+  const bool failIt = fault() && shouldFail("close", fdPath(fd), true);
+  const int rc = real<int (*)(int)>("close")(fd);
+  return failIt ? fail() : rc;
+}
+
+ssize_t write(int fd, const void *buf, size_t n) {
+  if (fault() && shouldFail("write", fdPath(fd), true))
+    return fail();
+  return real<ssize_t (*)(int, const void *, size_t)>("write")(fd, buf, n);
+}
+
+int renameat(int olddirfd, const char *oldpath, int newdirfd, const char *newpath) {
+  if (shouldFail("rename", fdPath(newdirfd), false))
+    return fail();
+  return real<int (*)(int, const char *, int, const char *)>("renameat")(olddirfd, oldpath, newdirfd, newpath);
+}
+
+int linkat(int olddirfd, const char *oldpath, int newdirfd, const char *newpath, int flags) {
+  if (shouldFail("link", fdPath(newdirfd), false))
+    return fail();
+  return real<int (*)(int, const char *, int, const char *, int)>("linkat")(olddirfd, oldpath, newdirfd,
+                                                                          newpath, flags);
+}
+
+int openat(int dirfd, const char *path, int flags, ...) {
+  mode_t mode = 0;
+  if (flags & (O_CREAT | O_TMPFILE)) {
+    va_list ap;
+    va_start(ap, flags);
+    mode = va_arg(ap, mode_t);
+    va_end(ap);
+  }
+  if ((flags & (O_CREAT | O_TMPFILE)) && shouldFail("open", fdPath(dirfd), false))
+    return fail();
+  return real<int (*)(int, const char *, int, ...)>("openat")(dirfd, path, flags, mode);
+}
+
+}  // extern "C"
