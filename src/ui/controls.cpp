@@ -1,7 +1,10 @@
 #include "ui/controls.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
+#include <QApplication>
 
 #include <cmath>
 
@@ -24,6 +27,32 @@ QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName) {
   p.setColor(QPalette::Base, QColor(255, 255, 192));
   box->setPalette(p);
   return box;
+}
+
+namespace {
+
+class EnterPresses : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent *>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        auto *b = static_cast<QAbstractButton *>(watched);
+        if (b->isEnabled())
+          b->click();
+        return true;
+      }
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+void PressOnEnter(QAbstractButton *button) {
+  static auto *filter = new EnterPresses(qApp);
+  button->installEventFilter(filter);
 }
 
 }  // namespace rekoda

@@ -19,3 +19,12 @@ QRect TwipsRect(const QWidget *w, int x, int y, int width, int height);
 QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName);
 
 }  // namespace rekoda
+
+class QAbstractButton;
+
+namespace rekoda {
+
+// Enter and Return press the button while it has the focus, as Space does.
+void PressOnEnter(QAbstractButton *button);
+
+}  // namespace rekoda

@@ -1,5 +1,7 @@
 #include "ui/dir_tree.h"
 
+#include "platform/file_system.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -12,25 +14,6 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 }
 
-QString VolumeRoot(const QString &folder) {
-  const QString root = QStorageInfo(folder).rootPath();
-  return root.isEmpty() ? QDir::rootPath() : root;
-}
-
-QString NearestExistingFolder(const QString &folder) {
-  QString candidate = QDir::cleanPath(QDir::fromNativeSeparators(folder));
-  if (candidate.isEmpty())
-    return QDir::currentPath();
-  candidate = QDir(candidate).absolutePath();
-  while (!QFileInfo(candidate).isDir()) {
-    const QString parent = QFileInfo(candidate).path();
-    if (parent == candidate)
-      return QDir::currentPath();
-    candidate = parent;
-  }
-  return candidate;
-}
-
 DirTree::DirTree(QWidget *parent) : QTreeWidget(parent) {
   setHeaderHidden(true);
   setColumnCount(1);
@@ -41,6 +24,15 @@ DirTree::DirTree(QWidget *parent) : QTreeWidget(parent) {
   setIndentation(12);
   connect(this, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem *item) { setPath(item->data(0, kPathRole).toString()); });
+  connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+    if (item && !rebuilding_)
+      emit highlightChanged(item->data(0, kPathRole).toString());
+  });
+}
+
+QString DirTree::highlightedPath() const {
+  const QTreeWidgetItem *item = currentItem();
+  return item ? item->data(0, kPathRole).toString() : path_;
 }
 
 void DirTree::setPath(const QString &folder) {
@@ -55,6 +47,7 @@ void DirTree::setPath(const QString &folder) {
 void DirTree::refresh() { rebuild(); }
 
 void DirTree::rebuild() {
+  rebuilding_ = true;
   clear();
   const QString current = QDir::fromNativeSeparators(path_);
   const QString root = VolumeRoot(current);
@@ -90,6 +83,7 @@ void DirTree::rebuild() {
   }
   parentItem->setExpanded(true);
   setCurrentItem(parentItem);
+  rebuilding_ = false;
 }
 
 }  // namespace rekoda

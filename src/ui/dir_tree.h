@@ -6,8 +6,8 @@ namespace rekoda {
 
 // A folder tree in the manner of the old drive/folder pickers: the folders
 // from the volume's root down to the current folder, and the sub-folders of
-// the current folder. A click only highlights; a double click or Enter opens
-// a folder and makes it current. Filled synchronously.
+// the current folder. A click highlights a folder; a double click or Enter
+// opens it, listing its sub-folders. Filled synchronously.
 class DirTree : public QTreeWidget {
   Q_OBJECT
 
@@ -21,20 +21,18 @@ class DirTree : public QTreeWidget {
   void setPath(const QString &folder);
   // Reads the current folder again from disk.
   void refresh();
+  // The folder the user has highlighted; the open folder when none is.
+  QString highlightedPath() const;
 
  signals:
   void pathChanged(const QString &path);
+  void highlightChanged(const QString &path);
 
  private:
   void rebuild();
 
   QString path_;
+  bool rebuilding_ = false;
 };
-
-// The root of the volume that holds a folder.
-QString VolumeRoot(const QString &folder);
-
-// The nearest folder at or above the given one that exists.
-QString NearestExistingFolder(const QString &folder);
 
 }  // namespace rekoda

@@ -1,5 +1,12 @@
 #include "ui/file_list_model.h"
 
+#include "conversion/conversion_job.h"
+#include "formats/buffer_file.h"
+#include "platform/file_name.h"
+
+#include <QBrush>
+#include <QColor>
+
 #include <algorithm>
 
 namespace rekoda {
@@ -8,19 +15,66 @@ int FileListModel::rowCount(const QModelIndex &parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int FileListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 2; }
+int FileListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QString FileListModel::newName(int row) const {
+  if (!codeValid_)
+    return {};
+  return OutputFileName(rows_.at(static_cast<size_t>(row)).name, code_).value_or(QString());
+}
+
+bool FileListModel::newNameExists(int row) const {
+  const QString n = newName(row);
+  return !n.isEmpty() && destinationNames_.contains(n);
+}
 
 QVariant FileListModel::data(const QModelIndex &index, int role) const {
-  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+  if (!index.isValid())
     return {};
   const Row &row = rows_.at(static_cast<size_t>(index.row()));
-  return index.column() == NameColumn ? row.name : row.result;
+  const int column = index.column();
+  if (role == Qt::DisplayRole) {
+    switch (column) {
+      case NameColumn: return row.display;
+      case ResultColumn: return row.result;
+      case ReasonColumn: return row.reason;
+      case NewNameColumn: {
+        const QString n = DisplayFileName(newName(index.row()));
+        return newNameExists(index.row()) ? n + QStringLiteral("  (exists)") : n;
+      }
+    }
+  }
+  if (role == Qt::ToolTipRole) {
+    if (column == ResultColumn || column == ReasonColumn)
+      return row.reason.isEmpty() ? QVariant() : QVariant(row.reason);
+    if (column == NewNameColumn && newNameExists(index.row()))
+      return QStringLiteral("A file of this name is in the destination folder. Start replaces an "
+                            "earlier output, never another original of the source folder.");
+    if (column == NameColumn)
+      return row.display;
+  }
+  if (role == Qt::ForegroundRole && column == NewNameColumn && newNameExists(index.row()))
+    return QBrush(QColor(176, 96, 0));
+  return {};
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
     return {};
-  return section == NameColumn ? QStringLiteral("Filename") : QStringLiteral("Result");
+  switch (section) {
+    case NameColumn: return QStringLiteral("Filename");
+    case ResultColumn: return QStringLiteral("Result");
+    case NewNameColumn: return QStringLiteral("New name");
+    case ReasonColumn: return QStringLiteral("Reason");
+  }
+  return {};
+}
+
+void FileListModel::reindex() {
+  rowOf_.clear();
+  rowOf_.reserve(static_cast<qsizetype>(rows_.size()));
+  for (size_t r = 0; r < rows_.size(); ++r)
+    rowOf_.insert(rows_[r].name, static_cast<int>(r));
 }
 
 void FileListModel::setNames(const QStringList &names) {
@@ -28,27 +82,45 @@ void FileListModel::setNames(const QStringList &names) {
   rows_.clear();
   rows_.reserve(static_cast<size_t>(names.size()));
   for (const QString &n : names)
-    rows_.push_back({n, QString()});
+    rows_.push_back({n, DisplayFileName(n), QString(), QString()});
   if (sorted_)
     sortInPlace();
+  reindex();
   endResetModel();
 }
 
-void FileListModel::setResult(int row, const QString &result) {
+void FileListModel::setResult(int row, const QString &result, const QString &reason) {
   auto &r = rows_.at(static_cast<size_t>(row));
-  if (r.result == result)
+  if (r.result == result && r.reason == reason)
     return;
   r.result = result;
-  const QModelIndex cell = index(row, ResultColumn);
-  emit dataChanged(cell, cell, {Qt::DisplayRole});
+  r.reason = reason;
+  emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+}
+
+void FileListModel::setPreview(const QString &code, const QSet<QString> &destinationNames) {
+  code_ = AsciiUpper(code);
+  codeValid_ = !code_.trimmed().isEmpty() && IsValidNewCode(code_);
+  destinationNames_ = destinationNames;
+  if (!rows_.empty())
+    emit dataChanged(index(0, NewNameColumn), index(rowCount() - 1, NewNameColumn));
+}
+
+QString FileListModel::sortText(const Row &row, int column) const {
+  switch (column) {
+    case ResultColumn: return row.result;
+    case ReasonColumn: return row.reason;
+    case NewNameColumn: return codeValid_ ? OutputFileName(row.name, code_).value_or(QString()) : QString();
+    default: return row.display;
+  }
 }
 
 void FileListModel::sortInPlace() {
   const int column = sortColumn_;
   const bool ascending = sortOrder_ == Qt::AscendingOrder;
-  std::stable_sort(rows_.begin(), rows_.end(), [column, ascending](const Row &a, const Row &b) {
-    const QString &x = column == NameColumn ? a.name : a.result;
-    const QString &y = column == NameColumn ? b.name : b.result;
+  std::stable_sort(rows_.begin(), rows_.end(), [this, column, ascending](const Row &a, const Row &b) {
+    const QString x = sortText(a, column);
+    const QString y = sortText(b, column);
     int c = x.compare(y, Qt::CaseInsensitive);
     if (c == 0)
       c = x.compare(y, Qt::CaseSensitive);
@@ -69,16 +141,13 @@ void FileListModel::sortRows(int column, Qt::SortOrder order) {
   sortColumn_ = column;
   sortOrder_ = order;
   sortInPlace();
+  reindex();
 
   if (!before.isEmpty()) {
-    QHash<QString, int> rowOf;
-    rowOf.reserve(static_cast<qsizetype>(rows_.size()));
-    for (size_t r = 0; r < rows_.size(); ++r)
-      rowOf.insert(rows_[r].name, static_cast<int>(r));
     QModelIndexList after;
     after.reserve(before.size());
     for (qsizetype i = 0; i < before.size(); ++i)
-      after << index(rowOf.value(names[static_cast<size_t>(i)]), before[i].column());
+      after << index(rowOf_.value(names[static_cast<size_t>(i)]), before[i].column());
     changePersistentIndexList(before, after);
   }
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);

@@ -1,19 +1,22 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <vector>
 
 namespace rekoda {
 
-// The rows of the file list: a file name and the result of its conversion.
-// Once sorted by a column, rows stay in that order, also after a refresh.
+// The rows of the file list: a file name, the result of its conversion with
+// its reason, and the name Start would write. Once sorted by a column, rows
+// stay in that order, also after a refresh.
 class FileListModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum Column { NameColumn = 0, ResultColumn = 1 };
+  enum Column { NameColumn = 0, ResultColumn = 1, NewNameColumn = 2, ReasonColumn = 3, ColumnCount };
 
   using QAbstractTableModel::QAbstractTableModel;
 
@@ -22,11 +25,20 @@ class FileListModel : public QAbstractTableModel {
   QVariant data(const QModelIndex &index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  // Replaces every row; results are empty.
+  // Replaces every row; results are empty. Names are kept as listed (see
+  // DecodeFileName) and shown legibly.
   void setNames(const QStringList &names);
   QString name(int row) const { return rows_.at(static_cast<size_t>(row)).name; }
   QString result(int row) const { return rows_.at(static_cast<size_t>(row)).result; }
-  void setResult(int row, const QString &result);
+  QString reason(int row) const { return rows_.at(static_cast<size_t>(row)).reason; }
+  // The row that shows a file, or -1.
+  int rowOf(const QString &name) const { return rowOf_.value(name, -1); }
+  void setResult(int row, const QString &result, const QString &reason = {});
+
+  // The preview: the code as typed and the names already in the destination.
+  void setPreview(const QString &code, const QSet<QString> &destinationNames);
+  QString newName(int row) const;
+  bool newNameExists(int row) const;
 
   void sortRows(int column, Qt::SortOrder order);
   bool isSorted() const { return sorted_; }
@@ -34,11 +46,19 @@ class FileListModel : public QAbstractTableModel {
  private:
   struct Row {
     QString name;
+    QString display;
     QString result;
+    QString reason;
   };
   void sortInPlace();
+  void reindex();
+  QString sortText(const Row &row, int column) const;
 
   std::vector<Row> rows_;
+  QHash<QString, int> rowOf_;
+  QString code_;
+  bool codeValid_ = false;
+  QSet<QString> destinationNames_;
   bool sorted_ = false;
   int sortColumn_ = NameColumn;
   Qt::SortOrder sortOrder_ = Qt::AscendingOrder;

@@ -12,42 +12,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStorageInfo>
+#include <QTimer>
 
 namespace rekoda {
 
-namespace {
-
-// File systems that hold no user folders.
-bool isPseudoFileSystem(const QStorageInfo &v) {
-  static const QByteArrayList pseudo = {
-      "proc",     "sysfs",  "devtmpfs", "devpts",   "cgroup",  "cgroup2",     "securityfs",
-      "debugfs",  "tracefs", "pstore",  "bpf",      "mqueue",  "hugetlbfs",   "configfs",
-      "fusectl",  "autofs", "binfmt_misc", "nsfs",  "rpc_pipefs", "efivarfs", "selinuxfs",
-      "ramfs",    "squashfs"};
-  if (pseudo.contains(v.fileSystemType()))
-    return true;
-  const QString root = v.rootPath();
-  for (const char *system : {"/proc", "/sys", "/dev", "/run", "/boot/efi", "/snap"})
-    if (root == QLatin1String(system) || root.startsWith(QLatin1String(system) + u'/'))
-      return true;
-  return false;
-}
-
-}  // namespace
-
 QStringList FrmDirlist::Drives() {
   QStringList roots;
-  for (const QStorageInfo &v : QStorageInfo::mountedVolumes()) {
-    if (!v.isValid() || isPseudoFileSystem(v))
-      continue;
-    const QString root = QDir::toNativeSeparators(v.rootPath());
-    if (!roots.contains(root))
-      roots << root;
-  }
-  const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
-  if (!roots.contains(systemRoot))
-    roots.prepend(systemRoot);
-  std::sort(roots.begin(), roots.end());
+  for (const QString &d : rekoda::Drives())
+    roots << QDir::toNativeSeparators(d);
   return roots;
 }
 
@@ -89,6 +61,7 @@ FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
   for (QPushButton *b : {CmdNieuw_, CmdSluiten_}) {
     b->setAutoDefault(false);
     b->setDefault(false);
+    PressOnEnter(b);
   }
 
   setTabOrder(Drive1_, Dir1_);
@@ -99,6 +72,9 @@ FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
 
   connect(Drive1_, &QComboBox::currentIndexChanged, this, &FrmDirlist::driveChanged);
   connect(Dir1_, &DirTree::pathChanged, this, &FrmDirlist::folderChanged);
+  // The highlighted folder is the one chosen: what the user sees is what
+  // Select returns.
+  connect(Dir1_, &DirTree::highlightChanged, this, [this] { txtPathNu_->setText(Dir1_->highlightedPath()); });
   connect(CmdNieuw_, &QPushButton::clicked, this, &FrmDirlist::newClicked);
   connect(CmdSluiten_, &QPushButton::clicked, this, &FrmDirlist::selectClicked);
   connect(txtPath_, &QLineEdit::returnPressed, this, &FrmDirlist::newClicked);
@@ -127,6 +103,8 @@ void FrmDirlist::load() {
   txtPathNu_->setText(Dir1_->path());
   CmdSluiten_->setText("Select");
   CmdNieuw_->setText("New");
+  // The first control in tab order, not the read-only path box.
+  Drive1_->setFocus();
 }
 
 QString FrmDirlist::currentDrive() const { return Drive1_->currentData().toString(); }
@@ -168,6 +146,7 @@ void FrmDirlist::newClicked() {
   if (!NewFolderMode) {
     txtPath_->clear();
     txtPath_->show();
+    txtPath_->setFocus();
     CmdNieuw_->setText("OK");
     NewFolderMode = true;
   } else {
@@ -178,7 +157,7 @@ void FrmDirlist::newClicked() {
 void FrmDirlist::CreateFolder() {
   const QString name = txtPath_->text();
   if (!name.isEmpty()) {
-    const QString target = JoinPath(Dir1_->path(), name);
+    const QString target = JoinPath(Dir1_->highlightedPath(), name);
     QString error;
     if (rekoda::CreateFolder(target, &error)) {
       Dir1_->setPath(target);  // reads the tree afresh
@@ -192,8 +171,8 @@ void FrmDirlist::CreateFolder() {
 }
 
 void FrmDirlist::selectClicked() {
+  NewPath = Dir1_->highlightedPath();
   Dir1_->refresh();
-  NewPath = Dir1_->path();
   accept();
 }
 

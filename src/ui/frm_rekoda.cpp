@@ -1,7 +1,9 @@
 #include "ui/frm_rekoda.h"
 
 #include "conversion/conversion_run.h"
+#include "platform/file_name.h"
 #include "platform/file_system.h"
+#include "platform/message.h"
 #include "ui/file_list_model.h"
 #include "ui/frm_dirlist.h"
 #include "ui/controls.h"
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTreeView>
 
@@ -36,12 +39,14 @@ void FileEnumerator::setPattern(const QString &pattern) {
 void FileEnumerator::clear() {
   path_.clear();
   list_.clear();
+  error_.clear();
   stale_ = false;
 }
 
 const QStringList &FileEnumerator::list() {
   if (stale_) {
-    list_ = path_.isEmpty() ? QStringList() : ListMatchingFiles(path_, pattern_);
+    error_.clear();
+    list_ = path_.isEmpty() ? QStringList() : ListMatchingFiles(path_, pattern_, &error_).value_or(QStringList());
     stale_ = false;
   }
   return list_;
@@ -58,6 +63,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text) {
 QPushButton *button(QWidget *parent, const char *name, const QString &text) {
   auto *b = new QPushButton(text, parent);
   b->setObjectName(name);
+  PressOnEnter(b);
   return b;
 }
 
@@ -66,7 +72,10 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
 FrmRekoda::FrmRekoda(QWidget *parent) : QWidget(parent) {
   setObjectName("FrmRekoda");
   setWindowTitle("Change Extension       Omberlin");
-  setFixedSize(TwipsToPixels(this, 9000), TwipsToPixels(this, 6360));
+  // Opens at the described size; grows for a folder of thousands of files.
+  baseSize_ = QSize(TwipsToPixels(this, 9000), TwipsToPixels(this, 6360));
+  setMinimumSize(baseSize_);
+  resize(baseSize_);
   folderPicker_ = [](QWidget *owner, const QString &start) {
     FrmDirlist picker(owner);
     picker.NewPath = start;
@@ -82,21 +91,18 @@ FrmRekoda::~FrmRekoda() = default;
 void FrmRekoda::buildControls() {
   Frame1_ = new QGroupBox(this);
   Frame1_->setObjectName("Frame1");
-  Frame1_->setGeometry(TwipsRect(this, 120, 60, 8775, 5820));
-  auto at = [this](QWidget *w, int x, int y, int width, int height) {
-    w->setGeometry(TwipsRect(this, x, y, width, height));
-  };
+  place(Frame1_, 120, 60, 8775, 5820, true, true);
 
   // The source and the destination row: caption, folder box, picker button.
   const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
   auto folderRow = [&](int y, const char *labelName, const char *caption, const char *boxName,
                        const char *buttonName, QLabel *&l, QLineEdit *&box, QPushButton *&b) {
     l = label(Frame1_, labelName, caption);
-    at(l, 120, y + 15, 2160, 315);
+    place(l, 120, y + 15, 2160, 315);
     box = ReadOnlyBox(Frame1_, boxName);
-    at(box, 2310, y, 5955, 330);
+    place(box, 2310, y, 5955, 330, true);
     b = button(Frame1_, buttonName, QString());
-    at(b, 8310, y - 15, 360, 360);
+    place(b, 8310, y - 15, 360, 360, false, false, true);
     b->setIcon(folderIcon);
     b->setIconSize(QSize(16, 16));
   };
@@ -119,53 +125,72 @@ void FrmRekoda::buildControls() {
   LsvDirList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   LsvDirList_->header()->setSectionsClickable(true);
   LsvDirList_->header()->setSectionsMovable(false);
-  LsvDirList_->header()->setStretchLastSection(false);
+  LsvDirList_->header()->setStretchLastSection(true);
+  // The end of a name is its extension: cut long names in the middle.
+  LsvDirList_->setTextElideMode(Qt::ElideMiddle);
   LsvDirList_->setColumnWidth(FileListModel::NameColumn, TwipsToPixels(this, 3000));
-  LsvDirList_->setColumnWidth(FileListModel::ResultColumn, TwipsToPixels(this, 3000));
-  at(LsvDirList_, 45, 990, 8685, 4155);
+  LsvDirList_->setColumnWidth(FileListModel::ResultColumn, TwipsToPixels(this, 900));
+  LsvDirList_->setColumnWidth(FileListModel::NewNameColumn, TwipsToPixels(this, 3000));
+  LsvDirList_->header()->setToolTip("Click a column, or press Ctrl+1 to Ctrl+4, to sort by it");
+  place(LsvDirList_, 45, 990, 8685, 4155, true, true);
   connect(LsvDirList_->header(), &QHeaderView::sectionClicked, this,
           [this](int section) { sortByColumn(section + 1); });
+  for (int column = 0; column < FileListModel::ColumnCount; ++column) {
+    auto *sort = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + column)), this);
+    connect(sort, &QShortcut::activated, this, [this, column] { sortByColumn(column + 1); });
+  }
 
   OptDF_ = new QRadioButton("DF files", Frame1_);
   OptDF_->setObjectName("OptDF");
-  at(OptDF_, 120, 5205, 1500, 285);
+  place(OptDF_, 120, 5205, 1500, 285, false, false, false, true);
   OptMA_ = new QRadioButton("MA files", Frame1_);
   OptMA_->setObjectName("OptMA");
-  at(OptMA_, 120, 5490, 1500, 285);
+  place(OptMA_, 120, 5490, 1500, 285, false, false, false, true);
   connect(OptDF_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   connect(OptMA_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
 
   Label3_ = label(Frame1_, "Label3", "New extension/locationcode:");
-  at(Label3_, 1800, 5205, 2600, 315);
+  place(Label3_, 1800, 5205, 2600, 315, false, false, false, true);
   txtExtension_ = new QLineEdit(Frame1_);
   txtExtension_->setObjectName("txtExtension");
-  at(txtExtension_, 4440, 5190, 1455, 330);
+  place(txtExtension_, 4440, 5190, 1455, 330, false, false, false, true);
   txtExtension_->installEventFilter(this);
+  connect(txtExtension_, &QLineEdit::textChanged, this, &FrmRekoda::refreshPreview);
   Label4_ = label(Frame1_, "Label4", "Note!!    Before click start, select the rows on the list above!");
-  at(Label4_, 1800, 5505, 6800, 285);
+  place(Label4_, 1800, 5505, 6800, 285, false, false, false, true);
   QPalette red = Label4_->palette();
   red.setColor(QPalette::WindowText, Qt::red);
   Label4_->setPalette(red);
 
   CmdSelect_ = button(this, "CmdSelect", "Select all");
-  at(CmdSelect_, 120, 5940, 1275, 375);
+  place(CmdSelect_, 120, 5940, 1275, 375, false, false, false, true);
   CmdSelectNone_ = button(this, "CmdSelectNone", "Select None");
-  at(CmdSelectNone_, 1470, 5940, 1275, 375);
+  place(CmdSelectNone_, 1470, 5940, 1275, 375, false, false, false, true);
   Pgb1_ = new QProgressBar(this);
   Pgb1_->setObjectName("Pgb1");
   Pgb1_->setRange(0, 100);
   Pgb1_->setTextVisible(false);
-  at(Pgb1_, 2880, 6000, 3480, 255);
+  place(Pgb1_, 2880, 6000, 3480, 255, true, false, false, true);
   Pgb1_->hide();
   CmdStart_ = button(this, "CmdStart", "Start");
-  at(CmdStart_, 6480, 5940, 1155, 375);
+  place(CmdStart_, 6480, 5940, 1155, 375, false, false, true, true);
   QFont bold = CmdStart_->font();
   bold.setBold(true);
   CmdStart_->setFont(bold);
-  CmdStart_->setStyleSheet("QPushButton { background-color: rgb(0, 192, 0); font-weight: bold; }"
+  CmdStart_->setStyleSheet("QPushButton { background-color: rgb(0, 192, 0); font-weight: bold;"
+                           " border: 1px solid rgb(0, 96, 0); border-radius: 3px; }"
+                           "QPushButton:focus { border: 2px dashed black; }"
                            "QPushButton:disabled { background-color: rgb(160, 200, 160); }");
+  // Takes Start's place while a run is on.
+  CmdStop_ = button(this, "CmdStop", "Stop");
+  place(CmdStop_, 6480, 5940, 1155, 375, false, false, true, true);
+  CmdStop_->setToolTip("Stop after the file in hand (Esc)");
+  CmdStop_->hide();
   CmdClose_ = button(this, "CmdClose", "Close");
-  at(CmdClose_, 7740, 5940, 1155, 375);
+  place(CmdClose_, 7740, 5940, 1155, 375, false, false, true, true);
+  auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &FrmRekoda::requestStop);
+  connect(CmdStop_, &QPushButton::clicked, this, &FrmRekoda::requestStop);
 
   connect(CmdSelect_, &QPushButton::clicked, this, [this] { selectAll(true); });
   connect(CmdSelectNone_, &QPushButton::clicked, this, [this] { selectAll(false); });
@@ -194,6 +219,27 @@ void FrmRekoda::buildControls() {
   setTabOrder(CmdBestand1_, txtExtension_);
 }
 
+void FrmRekoda::place(QWidget *w, int x, int y, int width, int height, bool growX, bool growY, bool moveX,
+                      bool moveY) {
+  placements_.push_back({w, QRect(x, y, width, height), growX, growY, moveX, moveY});
+  w->setGeometry(TwipsRect(this, x, y, width, height));
+}
+
+void FrmRekoda::layoutControls() {
+  const int dx = std::max(0, width() - baseSize_.width());
+  const int dy = std::max(0, height() - baseSize_.height());
+  for (const Placement &p : placements_) {
+    QRect r = TwipsRect(this, p.twips.x(), p.twips.y(), p.twips.width(), p.twips.height());
+    r.adjust(p.moveX ? dx : 0, p.moveY ? dy : 0, p.growX || p.moveX ? dx : 0, p.growY || p.moveY ? dy : 0);
+    p.widget->setGeometry(r);
+  }
+}
+
+void FrmRekoda::resizeEvent(QResizeEvent *event) {
+  QWidget::resizeEvent(event);
+  layoutControls();
+}
+
 void FrmRekoda::load() {
   if (const QScreen *s = screen()) {
     const QRect area = s->geometry();
@@ -217,7 +263,24 @@ void FrmRekoda::sourceFolderChanged() {
   GetFiles();
 }
 
-void FrmRekoda::GetFiles() { model_->setNames(File1_->list()); }
+void FrmRekoda::GetFiles() {
+  model_->setNames(File1_->list());
+  if (!File1_->error().isEmpty())
+    ShowMessage(QStringLiteral("The folder %1 cannot be listed: %2").arg(txtDataMap_->text(), File1_->error()),
+                MsgPlain);
+  refreshDestinationNames();
+}
+
+void FrmRekoda::refreshDestinationNames() {
+  destinationNames_.clear();
+  const QString dest = txtDataMap1_->text();
+  if (!dest.isEmpty())
+    for (const QString &n : ListMatchingFiles(dest, QStringLiteral("*")).value_or(QStringList()))
+      destinationNames_.insert(n);
+  refreshPreview();
+}
+
+void FrmRekoda::refreshPreview() { model_->setPreview(txtExtension_->text(), destinationNames_); }
 
 void FrmRekoda::sortByColumn(int headerIndex) {
   if (headerIndex < 1 || headerIndex >= static_cast<int>(SortedAscending.size()))
@@ -233,8 +296,8 @@ void FrmRekoda::sortByColumn(int headerIndex) {
 void FrmRekoda::selectAll(bool selected) {
   QItemSelectionModel *sel = LsvDirList_->selectionModel();
   if (selected && model_->rowCount() > 0) {
-    sel->select(QItemSelection(model_->index(0, 0), model_->index(model_->rowCount() - 1, 1)),
-                QItemSelectionModel::ClearAndSelect);
+    sel->select(QItemSelection(model_->index(0, 0), model_->index(model_->rowCount() - 1, 0)),
+                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   } else {
     sel->clearSelection();
   }
@@ -242,7 +305,7 @@ void FrmRekoda::selectAll(bool selected) {
 }
 
 void FrmRekoda::upperCaseCode() {
-  const QString upper = txtExtension_->text().toUpper();
+  const QString upper = AsciiUpper(txtExtension_->text());
   if (upper != txtExtension_->text())
     txtExtension_->setText(upper);
 }
@@ -253,22 +316,58 @@ bool FrmRekoda::eventFilter(QObject *watched, QEvent *event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void FrmRekoda::chooseFolder(QLineEdit *box) { box->setText(folderPicker_(this, box->text())); }
+void FrmRekoda::chooseFolder(QLineEdit *box) {
+  box->setText(folderPicker_(this, box->text()));
+  if (box == txtDataMap1_)
+    refreshDestinationNames();
+}
 
 void FrmRekoda::startClicked() {
   // Start pressed from the keyboard leaves the focus in the code box.
   upperCaseCode();
   running_ = true;
+  stopRequested_ = false;
   StartClicked(*this);
   running_ = false;
-  if (closeRequested_)
+  stopRequested_ = false;
+  if (closeRequested_) {
     close();
+    return;
+  }
+  // Converted in place: the new files join the list, the results stay.
+  const auto source = FileIdentity(txtDataMap_->text());
+  if (source && source == FileIdentity(txtDataMap1_->text())) {
+    std::vector<std::pair<QString, std::pair<QString, QString>>> results;
+    for (int r = 0; r < model_->rowCount(); ++r)
+      if (!model_->result(r).isEmpty())
+        results.push_back({model_->name(r), {model_->result(r), model_->reason(r)}});
+    QStringList selected;
+    for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
+      selected << model_->name(i.row());
+    File1_->setPath(txtDataMap_->text());
+    GetFiles();
+    for (const auto &[name, result] : results)
+      if (const int row = model_->rowOf(name); row >= 0)
+        model_->setResult(row, result.first, result.second);
+    for (const QString &name : selected)
+      if (const int row = model_->rowOf(name); row >= 0)
+        LsvDirList_->selectionModel()->select(model_->index(row, 0),
+                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  } else {
+    refreshDestinationNames();
+  }
+}
+
+void FrmRekoda::requestStop() {
+  if (running_)
+    stopRequested_ = true;
 }
 
 void FrmRekoda::closeEvent(QCloseEvent *event) {
   if (running_) {
     // Let the file in hand finish; the run closes the window when it stops.
     closeRequested_ = true;
+    stopRequested_ = true;
     event->ignore();
     return;
   }
@@ -296,8 +395,16 @@ bool FrmRekoda::isRowSelected(qsizetype row) const {
 
 QString FrmRekoda::rowText(qsizetype row) const { return model_->name(static_cast<int>(row - 1)); }
 
-void FrmRekoda::setRowResult(qsizetype row, const QString &result) {
-  model_->setResult(static_cast<int>(row - 1), result);
+void FrmRekoda::clearRowResult(qsizetype row) { model_->setResult(static_cast<int>(row - 1), {}, {}); }
+
+void FrmRekoda::setFileResult(const QString &file, const QString &result, const QString &reason) {
+  if (const int row = model_->rowOf(file); row >= 0)
+    model_->setResult(row, result, reason);
+}
+
+void FrmRekoda::showFileInProgress(const QString &file) {
+  if (const int row = model_->rowOf(file); row >= 0)
+    LsvDirList_->scrollTo(model_->index(row, 0));
 }
 
 static int clampToInt(qint64 v) {
@@ -306,7 +413,6 @@ static int clampToInt(qint64 v) {
 
 void FrmRekoda::setProgressMinimum(qint64 value) { Pgb1_->setMinimum(clampToInt(value)); }
 void FrmRekoda::setProgressMaximum(qint64 value) { Pgb1_->setMaximum(clampToInt(value)); }
-qint64 FrmRekoda::progressMaximum() const { return Pgb1_->maximum(); }
 void FrmRekoda::setProgressValue(qint64 value) { Pgb1_->setValue(clampToInt(value)); }
 void FrmRekoda::setProgressVisible(bool visible) { Pgb1_->setVisible(visible); }
 
@@ -315,7 +421,16 @@ void FrmRekoda::setControlEnabled(RunControl control, bool enabled) {
   switch (control) {
     case RunControl::OptDF: w = OptDF_; break;
     case RunControl::OptMA: w = OptMA_; break;
-    case RunControl::CmdStart: w = CmdStart_; break;
+    case RunControl::CmdStart:
+      // Stop stands in Start's place while the run is on.
+      CmdStop_->setVisible(!enabled);
+      CmdStart_->setVisible(enabled);
+      if (!enabled)
+        CmdStop_->setFocus();
+      else if (CmdStop_->hasFocus() || !focusWidget())
+        CmdStart_->setFocus();
+      w = CmdStart_;
+      break;
     case RunControl::CmdClose: w = CmdClose_; break;
     case RunControl::CmdBestand: w = CmdBestand_; break;
     case RunControl::CmdBestand1: w = CmdBestand1_; break;

@@ -4,7 +4,10 @@
 
 #include <QWidget>
 
+#include <QSet>
+
 #include <array>
+#include <vector>
 #include <functional>
 
 class QGroupBox;
@@ -32,11 +35,14 @@ class FileEnumerator : public QObject {
   // Forgets the folder: nothing is listed.
   void clear();
   const QStringList &list();
+  // Why the folder could not be listed; empty when it could.
+  const QString &error() const { return error_; }
 
  private:
   QString path_;
   QString pattern_ = QStringLiteral("MA*.*");
   QStringList list_;
+  QString error_;
   bool stale_ = false;
 };
 
@@ -64,23 +70,38 @@ class FrmRekoda : public QWidget, public ConversionView {
   qsizetype rowCount() const override;
   bool isRowSelected(qsizetype row) const override;
   QString rowText(qsizetype row) const override;
-  void setRowResult(qsizetype row, const QString &result) override;
+  void clearRowResult(qsizetype row) override;
+  void setFileResult(const QString &file, const QString &result, const QString &reason) override;
+  void showFileInProgress(const QString &file) override;
   void setProgressMinimum(qint64 value) override;
   void setProgressMaximum(qint64 value) override;
-  qint64 progressMaximum() const override;
   void setProgressValue(qint64 value) override;
   void setProgressVisible(bool visible) override;
   void setControlEnabled(RunControl control, bool enabled) override;
   void setBusyPointer(bool busy) override;
   void processPendingEvents() override;
-  bool stopRequested() const override { return closeRequested_; }
+  bool stopRequested() const override { return stopRequested_; }
 
  protected:
   void closeEvent(QCloseEvent *event) override;
   bool eventFilter(QObject *watched, QEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
 
  private:
+  // A control's place in twips at the described size, and how it follows
+  // the window when that grows.
+  struct Placement {
+    QWidget *widget;
+    QRect twips;
+    bool growX, growY, moveX, moveY;
+  };
+  void place(QWidget *w, int x, int y, int width, int height, bool growX = false, bool growY = false,
+             bool moveX = false, bool moveY = false);
+  void layoutControls();
   void buildControls();
+  void requestStop();
+  void refreshPreview();
+  void refreshDestinationNames();
   void load();
   void familyChosen();
   void sourceFolderChanged();
@@ -98,7 +119,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   QTreeView *LsvDirList_;
   FileListModel *model_;
   QRadioButton *OptDF_, *OptMA_;
-  QPushButton *CmdSelect_, *CmdSelectNone_, *CmdStart_, *CmdClose_;
+  QPushButton *CmdSelect_, *CmdSelectNone_, *CmdStart_, *CmdStop_, *CmdClose_;
   QProgressBar *Pgb1_;
   FileEnumerator *File1_;
 
@@ -106,7 +127,11 @@ class FrmRekoda : public QWidget, public ConversionView {
   FolderPicker folderPicker_;
   bool normalising_ = false;
   bool running_ = false;
+  bool stopRequested_ = false;
   bool closeRequested_ = false;
+  QSize baseSize_;
+  std::vector<Placement> placements_;
+  QSet<QString> destinationNames_;
 };
 
 }  // namespace rekoda

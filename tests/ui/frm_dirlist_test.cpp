@@ -1,6 +1,7 @@
 #include "ui/frm_dirlist.h"
 
 #include "test_support.h"
+#include "platform/file_system.h"
 #include "ui/dir_tree.h"
 
 #include <QComboBox>
@@ -83,13 +84,14 @@ TEST_F(Picker, escapeClosesAndKeepsStartValue) {
   EXPECT_EQ(dlg.NewPath, dir.path());
 }
 
-TEST_F(Picker, selectReturnsCurrentFolderNotHighlightedOne) {
+TEST_F(Picker, selectReturnsTheHighlightedFolder) {
   dir.mkdir("child");
   open(dir.path());
   QTreeWidgetItem *child = tree()->currentItem()->child(0);
-  tree()->setCurrentItem(child);  // highlighted only
+  tree()->setCurrentItem(child);  // highlighted with one click, not opened
+  EXPECT_EQ(shown()->text(), native(dir.file("child")));
   select();
-  EXPECT_EQ(dlg.NewPath, native(dir.path()));
+  EXPECT_EQ(dlg.NewPath, native(dir.file("child")));
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }
 
@@ -148,7 +150,7 @@ TEST_F(Picker, existingNameIsReportedAndFolderStays) {
   open(dir.path());
   createFolder("there");
   ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].text, QString::fromLocal8Bit(strerror(EEXIST)));
+  EXPECT_EQ(messages.messages()[0].text, "Folder already exists");
   EXPECT_EQ(messages.messages()[0].style, 0);
   EXPECT_EQ(tree()->path(), native(dir.path()));
   EXPECT_FALSE(dlg.NewFolderMode);

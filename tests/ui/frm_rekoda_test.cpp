@@ -220,6 +220,7 @@ TEST_F(MainWindow, closingDuringRunFinishesFileInHandThenCloses) {
   click("CmdSelect");
   QTimer::singleShot(0, &w, [this] { w.close(); });  // arrives while the run lets events through
   click("CmdStart");
+  EXPECT_EQ(messages.texts(), QStringList{});
   EXPECT_FALSE(w.isVisible());
   EXPECT_FALSE(w.isRunning());
   EXPECT_EQ(column(1), (QStringList{"OK", "", ""}));
