@@ -5,15 +5,27 @@ set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev libgtest-dev
           # the fuzz targets: clang with its sanitizer and libFuzzer runtimes
-          clang libclang-rt-dev)
+          clang libclang-rt-dev
+          # the fault tests: chattr for a folder even root cannot write,
+          # and a Turkish locale for the upper-casing test
+          e2fsprogs locales)
+
+sudo=""
+if [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null; then sudo="sudo"; fi
+ensure_locale() {
+  locale -a 2>/dev/null | grep -qi '^tr_TR.utf8$' && return 0
+  $sudo localedef -i tr_TR -f UTF-8 tr_TR.UTF-8 2>/dev/null || echo "setup: no tr_TR.UTF-8 locale; its test will skip"
+}
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  ensure_locale
+  exit 0
+fi
 
-sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null || { echo "setup: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
   sudo="sudo"
@@ -21,3 +33,4 @@ fi
 echo "setup: installing ${missing[*]}"
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+ensure_locale

@@ -69,3 +69,22 @@ TEST(ListMatchingFiles, folderThatCannotBeListedSaysWhy) {
   EXPECT_FALSE(ListMatchingFiles(dir.write("plain", "x"), "DF*.*", &error).has_value());
   EXPECT_EQ(error, "Not a directory");
 }
+
+TEST(Volumes, removableMediaStayAndSystemFileSystemsGo) {
+  const QByteArray mountinfo =
+      "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+      "23 22 0:5 / /proc rw,nosuid - proc proc rw\n"
+      "24 22 0:6 / /sys rw,nosuid - sysfs sysfs rw\n"
+      "25 22 0:20 / /run rw,nosuid - tmpfs tmpfs rw\n"
+      "26 25 0:21 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+      "27 22 8:17 / /run/media/u/STICK rw - vfat /dev/sdb1 rw\n"
+      "28 22 8:33 / /media/u/My\\040Card rw - exfat /dev/sdc1 rw\n"
+      "29 22 0:30 / /var/lib/docker/overlay2/x/merged rw - overlay overlay rw\n"
+      "30 22 0:31 / /mnt/share rw - cifs //server/share rw\n"
+      "31 22 0:32 / /dev/shm rw - tmpfs tmpfs rw\n"
+      "32 22 0:33 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n";
+  QStringList roots;
+  for (const Volume &v : VolumesFromMountInfo(mountinfo))
+    roots << v.root;
+  EXPECT_EQ(roots, (QStringList{"/", "/run/media/u/STICK", "/media/u/My Card", "/mnt/share"}));
+}
