@@ -1,12 +1,13 @@
-// Measures listing and conversion through the real window against plain file
-// operations on the same files, in one run:
-//   rekoda_bench [--list N] [--convert N] [--rounds N] [--dir PARENT]
-// Disk figures vary from run to run on shared machines, so the copies and the
-// conversion take turns for several rounds and the medians are reported.
+// Measures listing, and conversion against copies that do the same work at
+// the same durability, in one run:
+//   rekoda_bench [--list N] [--convert N] [--rounds N] [--dir PARENT] [--cli PATH]
+// Every round runs each variant once, in an order rotated from round to
+// round, and the ratio to the syncing copy is taken within the round; the
+// report gives the median and the range of those ratios.
 
-#include "ui/frm_rekoda.h"
-
+#include "conversion/conversion_job.h"
 #include "platform/message.h"
+#include "ui/frm_rekoda.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,12 +15,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <functional>
+#include <map>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -40,7 +45,7 @@ double seconds(const std::function<void()> &work) {
 
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 long currentRssKb() {
@@ -59,23 +64,35 @@ long peakRssKb() {
   return ru.ru_maxrss;
 }
 
+QByteArray loadAverage() {
+  QFile f("/proc/loadavg");
+  return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
+}
+
+// Files as loggers write them: DF 20-60 lines of 10-30 fields, MA records
+// of 6 fields; 2-4 KB each.
 QByteArray dfFile(int n) {
+  QRandomGenerator rng(static_cast<quint32>(n));
+  const int lines = rng.bounded(20, 61), fields = rng.bounded(10, 31);
   QByteArray b = "\"L01\",\"MINI\",\"LOGGER\",\"" + QByteArray::number(n) + "\"\r\n";
   for (int r = 2; r <= 7; ++r)
     b += "\"Header " + QByteArray::number(r) + "\",\"value\",\"\",\"x\"\r\n";
-  for (int r = 8; r <= 100; ++r) {
+  for (int r = 8; r <= lines && b.size() < 4000; ++r) {
     b += "\"01-01-05\"";
-    for (int k = 2; k <= 10; ++k)
-      b += "," + QByteArray::number(r * 10 + k) + ".5";
+    for (int k = 2; k <= fields && b.size() < 4000; ++k)
+      b += "," + QByteArray::number(rng.bounded(1000)) + ".5";
     b += "\r\n";
   }
   return b;
 }
 
-QByteArray maFile() {
+QByteArray maFile(int n) {
+  QRandomGenerator rng(static_cast<quint32>(n));
+  const int target = rng.bounded(2000, 4000);
   QByteArray b;
-  for (int r = 1; r <= 100; ++r)
-    b += QByteArray::number(r) + ",12:00:00,17.5,\"L01\",\"TEMP\"," + QByteArray::number(r * 3) + "\r\n";
+  for (int r = 1; b.size() < target; ++r)
+    b += QByteArray::number(r) + ",12:00:00," + QByteArray::number(rng.bounded(400)) + ".5,\"L01\",\"TEMP\"," +
+         QByteArray::number(r * 3) + "\r\n";
   return b;
 }
 
@@ -98,18 +115,28 @@ QStringList rawListing(const QString &dir) {
   return names;
 }
 
-void copyAll(const QString &from, const QString &to, bool sync) {
+// The fair baseline: what a careful copy does for each file. Read, write a
+// temporary, sync it, rename it into place; optionally sync the folder.
+void syncingCopy(const QString &from, const QString &to, bool folderSync) {
   QDir().mkpath(to);
-  for (const QString &name : QDir(from).entryList(QDir::Files)) {
-    QFile in(from + '/' + name);
-    QFile out(to + '/' + name);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+  const int dir = ::open(QFile::encodeName(to).constData(), O_RDONLY | O_DIRECTORY);
+  std::vector<char> buf(1 << 16);
+  for (const QString &name : rawListing(from)) {
+    const int in = ::open(QFile::encodeName(from + '/' + name).constData(), O_RDONLY);
+    const QByteArray temp = QFile::encodeName(to + "/.tmp-" + name);
+    const int out = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ssize_t n;
+    while ((n = ::read(in, buf.data(), buf.size())) > 0)
+      if (::write(out, buf.data(), size_t(n)) != n)
+        qFatal("copy failed");
+    if (::fdatasync(out) != 0 || ::close(out) != 0 ||
+        ::rename(temp.constData(), QFile::encodeName(to + '/' + name).constData()) != 0)
       qFatal("copy failed");
-    out.write(in.readAll());
-    out.flush();
-    if (sync)
-      fsync(out.handle());
+    ::close(in);
+    if (folderSync)
+      ::fsync(dir);
   }
+  ::close(dir);
 }
 
 struct Window {
@@ -126,6 +153,20 @@ struct Window {
   }
 };
 
+class CountingObserver : public RunObserver {
+ public:
+  qint64 failed = 0;
+  void fileDone(qsizetype, const FileOutcome &o) override { failed += o.ok ? 0 : 1; }
+  void fileHandled(qsizetype, qint64) override {}
+  bool stopRequested() override { return false; }
+};
+
+void expectFiles(const QString &dir, int count, const char *what) {
+  const auto n = rawListing(dir).size();
+  if (n != count)
+    qFatal("%s: %lld files written, %d expected", what, static_cast<long long>(n), count);
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -133,12 +174,14 @@ int main(int argc, char **argv) {
   QApplication app(argc, argv);
   int listCount = 40000, convertCount = 10000, rounds = 3;
   QString parent = QDir::tempPath();
+  QString cli = QDir(QCoreApplication::applicationDirPath()).filePath("../src/rekoda-cli");
   for (int i = 1; i + 1 < argc; i += 2) {
     const QByteArray opt = argv[i];
     if (opt == "--list") listCount = atoi(argv[i + 1]);
     else if (opt == "--convert") convertCount = atoi(argv[i + 1]);
     else if (opt == "--rounds") rounds = std::max(1, atoi(argv[i + 1]));
     else if (opt == "--dir") parent = QString::fromLocal8Bit(argv[i + 1]);
+    else if (opt == "--cli") cli = QString::fromLocal8Bit(argv[i + 1]);
   }
   QTemporaryDir root(parent + "/rekoda-bench-XXXXXX");
   int failures = 0;
@@ -154,34 +197,41 @@ int main(int argc, char **argv) {
   const QString listDir = root.filePath("list");
   makeFiles(listDir, "DF", listCount, [](int) { return QByteArray("L01,MINI,LOGGER\r\n"); });
   std::vector<double> raw, window;
-  for (int i = 0; i < 5; ++i)
-    raw.push_back(seconds([&] { rawListing(listDir); }));
   {
     Window win;
     win.choose("CmdBestand", listDir);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
+      raw.push_back(seconds([&] { rawListing(listDir); }));
       window.push_back(seconds([&] {
         win.click("OptDF");
         app.processEvents();
       }));
+    }
     if (win.w.rowCount() != listCount)
       qFatal("listed %lld rows", static_cast<long long>(win.w.rowCount()));
   }
+  QDir(listDir).removeRecursively();
   const double rawS = median(raw), listS = median(window);
-  std::printf("%-34s %9.3f s\n", "raw directory listing", rawS);
-  std::printf("%-34s %9.3f s   %.2fx raw\n\n", "GetFiles through the window", listS, listS / rawS);
+  std::printf("%-40s %8.3f s\n", "raw directory listing", rawS);
+  std::printf("%-40s %8.3f s   %.2fx raw\n\n", "GetFiles through the window", listS, listS / rawS);
 
-  // Conversion, each family against plain and syncing copies of its files.
   struct Family {
-    const char *name, *option, *prefix;
+    const char *name, *option, *flag;
     std::function<QByteArray(int)> content;
   };
-  const Family families[] = {{"DF", "OptDF", "DF", dfFile}, {"MA", "OptMA", "MA", [](int) { return maFile(); }}};
+  const Family families[] = {{"DF", "OptDF", "df", dfFile}, {"MA", "OptMA", "ma", maFile}};
+  const char *variants[] = {"copy: temp + sync + rename", "copy: the same + folder sync", "conversion, core alone",
+                            "conversion through the window", "conversion by rekoda-cli"};
+  constexpr int kVariants = 5;
   for (const Family &f : families) {
     const QString src = root.filePath(QStringLiteral("%1-src").arg(f.name));
-    makeFiles(src, f.prefix, convertCount, f.content);
-    Window win;
+    makeFiles(src, f.name, convertCount, f.content);
+    qint64 bytes = 0;
+    for (int i = 0; i < convertCount; ++i)
+      bytes += f.content(i).size();
     const QString out = root.filePath(QStringLiteral("%1-out").arg(f.name));
+    QDir().mkpath(out);
+    Window win;
     win.click(f.option);
     win.choose("CmdBestand", src);
     win.choose("CmdBestand1", out);
@@ -189,32 +239,62 @@ int main(int argc, char **argv) {
     win.click("CmdSelect");
     app.processEvents();
 
-    std::vector<double> copies, syncs, runs;
-    long rssBefore = 0, rssAfter = 0;
-    for (int round = 0; round < rounds; ++round) {
-      const QString copy = root.filePath(QStringLiteral("%1-copy").arg(f.name));
-      const QString synced = root.filePath(QStringLiteral("%1-sync").arg(f.name));
-      for (const QString &d : {copy, synced, out})
-        QDir(d).removeRecursively();
-      QDir().mkpath(out);
-      copies.push_back(seconds([&] { copyAll(src, copy, false); }));
-      syncs.push_back(seconds([&] { copyAll(src, synced, true); }));
-      rssBefore = currentRssKb();
-      runs.push_back(seconds([&] { win.click("CmdStart"); }));
-      rssAfter = currentRssKb();
-      const auto written = QDir(out).entryList(QDir::Files).size();
-      if (written != convertCount)
-        qFatal("%s: %lld files written", f.name, static_cast<long long>(written));
-    }
-    const double copyS = median(copies), syncS = median(syncs), runS = median(runs);
+    ConversionJob job;
+    job.source = src;
+    job.dest = out;
+    job.code = "L02";
+    job.family = f.option[3] == 'D' ? Family::DF : Family::MA;
+    job.files = rawListing(src);
+    std::sort(job.files.begin(), job.files.end());
 
-    std::printf("%s, %d files of %lld bytes\n", f.name, convertCount, static_cast<long long>(f.content(0).size()));
-    std::printf("  %-32s %9.3f s\n", "plain copy", copyS);
-    std::printf("  %-32s %9.3f s\n", "copy with fsync per file", syncS);
-    std::printf("  %-32s %9.3f s   %.2fx fsync copy, %.2fx plain copy\n", "conversion through the window", runS,
-                runS / syncS, runS / copyS);
-    std::printf("  %-32s %9ld KiB (%+.1f bytes per file)\n\n", "memory growth in last run",
-                rssAfter - rssBefore, (rssAfter - rssBefore) * 1024.0 / convertCount);
+    std::printf("%s, %d files, %.1f KB on average\n", f.name, convertCount, bytes / 1024.0 / convertCount);
+    std::map<int, std::vector<double>> times;
+    long rssGrowth = 0;
+    for (int round = 0; round < rounds; ++round) {
+      std::printf("  round %d, load average %s:", round + 1, loadAverage().constData());
+      for (int k = 0; k < kVariants; ++k) {
+        const int v = (k + round) % kVariants;  // rotated order
+        const QString target = v < 2 ? root.filePath("copy") : out;
+        QDir(target).removeRecursively();
+        QDir().mkpath(target);
+        double s = 0;
+        switch (v) {
+          case 0: s = seconds([&] { syncingCopy(src, target, false); }); break;
+          case 1: s = seconds([&] { syncingCopy(src, target, true); }); break;
+          case 2: {
+            CountingObserver observer;
+            const long before = currentRssKb();
+            s = seconds([&] { RunJob(job, observer); });
+            rssGrowth = std::max(rssGrowth, currentRssKb() - before);
+            if (observer.failed)
+              qFatal("%lld files failed", static_cast<long long>(observer.failed));
+            break;
+          }
+          case 3: s = seconds([&] { win.click("CmdStart"); }); break;
+          case 4:
+            s = seconds([&] {
+              if (QProcess::execute(cli, {"--family", f.flag, "--code", "L02", "--from", src, "--to", out,
+                                          "--quiet"}) != 0)
+                qFatal("rekoda-cli failed");
+            });
+            break;
+        }
+        expectFiles(target, convertCount, variants[v]);
+        times[v].push_back(s);
+        std::printf(" %.2f", s);
+      }
+      std::printf("\n");
+    }
+    for (int v = 0; v < kVariants; ++v) {
+      std::vector<double> ratios;
+      for (int r = 0; r < rounds; ++r)
+        ratios.push_back(times[v][size_t(r)] / times[0][size_t(r)]);
+      const auto [lo, hi] = std::minmax_element(ratios.begin(), ratios.end());
+      std::printf("  %-34s %7.2f s   %.2fx syncing copy (range %.2f-%.2f)\n", variants[v], median(times[v]),
+                  median(ratios), *lo, *hi);
+    }
+    std::printf("  %-34s %7ld KiB over %d files\n\n", "memory growth of a run (core)", rssGrowth, convertCount);
+    QDir(src).removeRecursively();
   }
   std::printf("peak resident memory: %ld KiB; messages shown: %d\n", peakRssKb(), failures);
   return failures == 0 ? 0 : 1;

@@ -241,7 +241,12 @@ std::optional<QString> CheckFoldersAndCode(const QString &source, const QString 
 std::optional<QString> FailureSummary(const RunSummary &summary) {
   if (summary.failed == 0)
     return std::nullopt;
-  QString text = QStringLiteral("%1 of %2 files failed.").arg(summary.failed).arg(summary.total);
+  QString text = summary.handled < summary.total
+                     ? QStringLiteral("Stopped after %1 of %2 files; %3 failed.")
+                           .arg(summary.handled)
+                           .arg(summary.total)
+                           .arg(summary.failed)
+                     : QStringLiteral("%1 of %2 files failed.").arg(summary.failed).arg(summary.total);
   text += u'\n';
   for (const QString &line : summary.firstFailures)
     text += u'\n' + line;

@@ -4,7 +4,9 @@
 #include "formats/buffer_file.h"
 #include "platform/file_name.h"
 
+#include <QApplication>
 #include <QBrush>
+#include <QStyle>
 #include <QColor>
 
 #include <algorithm>
@@ -39,8 +41,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
       case ResultColumn: return row.result;
       case ReasonColumn: return row.reason;
       case NewNameColumn: {
-        const QString n = DisplayFileName(newName(index.row()));
-        return newNameExists(index.row()) ? n + QStringLiteral("  (exists)") : n;
+        return DisplayFileName(newName(index.row()));
       }
     }
   }
@@ -53,8 +54,14 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
     if (column == NameColumn)
       return row.display;
   }
-  if (role == Qt::ForegroundRole && column == NewNameColumn && newNameExists(index.row()))
-    return QBrush(QColor(176, 96, 0));
+  if (column == NewNameColumn && newNameExists(index.row())) {
+    if (role == Qt::ForegroundRole)
+      return QBrush(QColor(176, 96, 0));
+    if (role == Qt::DecorationRole)
+      return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    if (role == ExistsRole)
+      return true;
+  }
   return {};
 }
 

@@ -17,6 +17,8 @@ class FileListModel : public QAbstractTableModel {
 
  public:
   enum Column { NameColumn = 0, ResultColumn = 1, NewNameColumn = 2, ReasonColumn = 3, ColumnCount };
+  // True on a new name that is already in the destination folder.
+  static constexpr int ExistsRole = Qt::UserRole + 1;
 
   using QAbstractTableModel::QAbstractTableModel;
 

@@ -232,3 +232,67 @@ TEST_F(MainWindow, closeButtonEndsTheWindow) {
   click("CmdClose");
   EXPECT_FALSE(w.isVisible());
 }
+
+TEST_F(MainWindow, growsWithTheWindowAndPreviewsEveryNewName) {
+  const QSize listBefore = list()->size();
+  w.resize(w.width() + 300, w.height() + 200);
+  QApplication::processEvents();
+  EXPECT_EQ(list()->width(), listBefore.width() + 300);
+  EXPECT_EQ(list()->height(), listBefore.height() + 200);
+  EXPECT_EQ(list()->header()->sectionViewportPosition(3) + list()->header()->sectionSize(3),
+            list()->viewport()->width());  // the last column fills the list
+
+  in.write("DF1.L01", kDF);
+  in.write("DF2.A.B", kDF);
+  in.write("DF3", kDF);
+  out.write("DF1.L07", "earlier output\r\n");
+  pick("CmdBestand", in.path());
+  pick("CmdBestand1", out.path());
+  auto *code = get<QLineEdit>("txtExtension");
+  const auto exists = [this](int row) {
+    return list()->model()->index(row, 2).data(Qt::UserRole + 1).toBool();
+  };
+  QTest::keyClicks(code, "l07");
+  EXPECT_EQ(column(2), (QStringList{"DF1.L07", "DF2.L07", ""}));
+  EXPECT_TRUE(exists(0));
+  EXPECT_FALSE(exists(1));
+  code->setText("L:7");  // refused at Start, so no preview
+  EXPECT_EQ(column(2), (QStringList{"", "", ""}));
+  EXPECT_TRUE(readBytes(out.file("DF1.L07")) == "earlier output\r\n");
+}
+
+TEST_F(MainWindow, keyboardPressesButtonsAndStopsARun) {
+  for (int i = 1; i <= 5; ++i)
+    in.write(QString("DF%1.L01").arg(i), kDF);
+  pick("CmdBestand", in.path());
+  pick("CmdBestand1", out.path());
+  get<QLineEdit>("txtExtension")->setText("L2");
+  auto *selectAll = get<QPushButton>("CmdSelect");
+  selectAll->setFocus();
+  QTest::keyClick(selectAll, Qt::Key_Return);
+  EXPECT_EQ(list()->selectionModel()->selectedRows().size(), 5);
+
+  // Escape while the run lets events through: the file in hand finishes,
+  // later rows stay blank, Start is back.
+  bool stopShown = false;
+  QTimer::singleShot(0, &w, [&] {
+    stopShown = get<QPushButton>("CmdStop")->isVisible() && !get<QPushButton>("CmdStart")->isVisible();
+    QTest::keyClick(&w, Qt::Key_Escape);
+  });
+  auto *start = get<QPushButton>("CmdStart");
+  start->setFocus();
+  QTest::keyClick(start, Qt::Key_Enter);
+  EXPECT_TRUE(stopShown);
+  EXPECT_EQ(column(1), (QStringList{"OK", "", "", "", ""}));
+  EXPECT_EQ(out.entries(), QStringList{"DF1.L2"});
+  EXPECT_TRUE(start->isVisible() && start->isEnabled());
+  EXPECT_FALSE(get<QPushButton>("CmdStop")->isVisible());
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(MainWindow, folderThatCannotBeListedSaysWhy) {
+  pick("CmdBestand", in.file("gone"));
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].text,
+            QString("The folder %1 cannot be listed: No such file or directory").arg(in.file("gone")));
+}
