@@ -215,15 +215,15 @@ int main(int argc, char **argv) {
   std::printf("%-40s %8.3f s\n", "raw directory listing", rawS);
   std::printf("%-40s %8.3f s   %.2fx raw\n\n", "GetFiles through the window", listS, listS / rawS);
 
-  struct Family {
+  struct Kind {
     const char *name, *option, *flag;
     std::function<QByteArray(int)> content;
   };
-  const Family families[] = {{"DF", "OptDF", "df", dfFile}, {"MA", "OptMA", "ma", maFile}};
+  const Kind families[] = {{"DF", "OptDF", "df", dfFile}, {"MA", "OptMA", "ma", maFile}};
   const char *variants[] = {"copy: temp + sync + rename", "copy: the same + folder sync", "conversion, core alone",
                             "conversion through the window", "conversion by rekoda-cli"};
   constexpr int kVariants = 5;
-  for (const Family &f : families) {
+  for (const Kind &f : families) {
     const QString src = root.filePath(QStringLiteral("%1-src").arg(f.name));
     makeFiles(src, f.name, convertCount, f.content);
     qint64 bytes = 0;

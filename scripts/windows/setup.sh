@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           ninja-build dpkg-dev cmake qt6-base-dev qt6-base-dev-tools libgtest-dev
-          wine wine64 nsis xvfb xauth)
+          wine wine64 nsis xvfb xauth x11-utils)
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

@@ -5,6 +5,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 
@@ -301,15 +302,7 @@ std::wstring nativePath(const QString &path) {
   return QDir::toNativeSeparators(path).toStdWString();
 }
 
-QString lastErrorText() {
-  const DWORD code = GetLastError();
-  wchar_t *text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-  QString out = text ? QString::fromWCharArray(text).trimmed() : QString::number(code);
-  LocalFree(text);
-  return out;
-}
+QString lastErrorText() { return WindowsErrorText(GetLastError()); }
 
 }  // namespace
 
@@ -355,8 +348,10 @@ bool StagedFile::create(QString *error) {
   discard();
   for (int attempt = 0; attempt < 100; ++attempt) {
     const QString temp = nextTempName();
+    // Not marked hidden: the mark would stay on the file after the rename.
+    // The leading dot keeps it out of every listing of exports.
     HANDLE h = CreateFileW(nativePath(JoinPath(folder_.path_, temp)).c_str(), GENERIC_WRITE, 0, nullptr,
-                           CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       handle_ = h;
       tempName_ = temp;

@@ -56,6 +56,17 @@ QString StripTrailingSeparator(const QString &folder) {
 
 QString ErrorText(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
 
+#ifdef Q_OS_WIN
+QString WindowsErrorText(unsigned long code) {
+  wchar_t *text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+  QString out = text ? QString::fromWCharArray(text).trimmed() : QStringLiteral("error %1").arg(code);
+  LocalFree(text);
+  return out;
+}
+#endif
+
 bool CreateFolder(const QString &path, QString *error) {
 #ifdef Q_OS_WIN
   const int rc = _wmkdir(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
@@ -192,10 +203,10 @@ std::optional<QStringList> ListMatchingFiles(const QString &folder, const QStrin
   }
   ::closedir(dir);
 #else
-  if (!QFileInfo(folder).isDir() || !QDir(folder).isReadable()) {
+  const QFileInfo info(folder);
+  if (!info.isDir() || !QDir(folder).isReadable()) {
     if (error)
-      *error = QFileInfo::exists(folder) ? QStringLiteral("Permission denied")
-                                         : QStringLiteral("No such file or directory");
+      *error = !info.exists() ? ErrorText(ENOENT) : !info.isDir() ? ErrorText(ENOTDIR) : ErrorText(EACCES);
     return std::nullopt;
   }
   QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);

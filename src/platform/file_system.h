@@ -21,6 +21,10 @@ QString StripTrailingSeparator(const QString &folder);
 
 // The system's own description of an error number ("No space left on device").
 QString ErrorText(int errnum);
+#ifdef _WIN32
+// The same for a Windows error code (GetLastError).
+QString WindowsErrorText(unsigned long code);
+#endif
 
 // Creates exactly one folder; its parent must exist. On failure returns
 // false and puts the system's description of the failure in *error.

@@ -32,8 +32,7 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
-    error_ = code == ERROR_TOO_MANY_OPEN_FILES ? QStringLiteral("Too many open files")
-                                               : QStringLiteral("cannot open (error %1)").arg(code);
+    error_ = WindowsErrorText(code);
     return code == ERROR_TOO_MANY_OPEN_FILES ? OpenResult::NoHandle : OpenResult::Failed;
   }
   handle_ = h;
@@ -55,7 +54,7 @@ bool TextFileReader::refill() {
   DWORD n = 0;
   if (!ReadFile(static_cast<HANDLE>(handle_), buf_.data(), static_cast<DWORD>(buf_.size()), &n, nullptr)) {
     failed_ = true;
-    error_ = QStringLiteral("read error (%1)").arg(GetLastError());
+    error_ = WindowsErrorText(GetLastError());
     return false;
   }
   if (n == 0) {

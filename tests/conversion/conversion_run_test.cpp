@@ -8,7 +8,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <stdexcept>
 
@@ -244,8 +246,12 @@ TEST_F(ConversionRun, anotherOriginalInSourceFolderIsNeverReplaced) {
 
   // The same folder spelled "dir/." or through a linked folder is still it.
   const QByteArray written = readBytes(in.file("DF1.L02"));
+  QStringList spellings{in.path() + "/."};
+#ifndef _WIN32
   ASSERT_TRUE(QFile::link(in.path(), out.file("alias")));
-  for (const QString &spelling : {in.path() + "/.", out.file("alias")}) {
+  spellings << out.file("alias");
+#endif
+  for (const QString &spelling : spellings) {
     FakeView again;
     again.source = in.path();
     again.dest = spelling;
@@ -257,6 +263,7 @@ TEST_F(ConversionRun, anotherOriginalInSourceFolderIsNeverReplaced) {
 }
 
 TEST_F(ConversionRun, targetThatIsNotAPlainFileIsNeverWrittenThrough) {
+  REKODA_SKIP_WITHOUT_LINKS();
   in.write("DF1.L01", kDF);
   in.write("DF2.L01", kDF);
   in.write("DF3.L01", kDF);
@@ -280,6 +287,8 @@ TEST_F(ConversionRun, targetThatIsNotAPlainFileIsNeverWrittenThrough) {
 }
 
 TEST_F(ConversionRun, sourcesThatCannotBeReadFailAloneAndAtOnce) {
+  REKODA_SKIP_WITHOUT_LINKS();
+#ifndef _WIN32
   in.write("DF1.L01", kDF);
   ASSERT_EQ(::mkfifo(in.file("DF2.L01").toLocal8Bit().constData(), 0600), 0);  // would block for ever
   {
@@ -295,6 +304,7 @@ TEST_F(ConversionRun, sourcesThatCannotBeReadFailAloneAndAtOnce) {
   EXPECT_EQ(view.rows[1].reason, "cannot read: not a plain file");
   EXPECT_EQ(view.rows[2].reason, "file too large (more than 64 MiB)");
   EXPECT_EQ(view.rows[3].reason, "cannot read: Is a directory");
+#endif
 }
 
 TEST_F(ConversionRun, twoRowsOntoOneOutputWriteOnlyTheFirst) {

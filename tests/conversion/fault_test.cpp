@@ -70,6 +70,7 @@ TEST_F(RunFault, destinationThroughRegularFile) {
 }
 
 TEST_F(RunFault, diskFillsPartWayThroughAFile) {
+  REKODA_SKIP_WITHOUT_RLIMITS();
   const QByteArray earlier = "yesterday's complete output\r\n";
   out.write("DF1.L02", earlier);
   {
@@ -86,6 +87,7 @@ TEST_F(RunFault, diskFillsPartWayThroughAFile) {
 }
 
 TEST_F(RunFault, sameFolderSameCodeOnAFullDiskKeepsTheOriginal) {
+  REKODA_SKIP_WITHOUT_RLIMITS();
   view.dest = in.path();
   view.code = "L01";
   {
@@ -109,6 +111,7 @@ TEST_F(RunFault, sameFolderSameCodeRewritesEveryFileWhole) {
 }
 
 TEST_F(RunFault, tooManyOpenFiles) {
+  REKODA_SKIP_WITHOUT_RLIMITS();
   {
     NoFreeHandles limit;
     StartClicked(view);

@@ -11,9 +11,11 @@
 
 #include <algorithm>
 #include <clocale>
+#ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -22,6 +24,7 @@ using namespace rekoda::test;
 
 namespace {
 
+#ifndef _WIN32
 QByteArrayList rawEntries(const QString &folder) {
   QByteArrayList names;
   DIR *d = ::opendir(folder.toLocal8Bit().constData());
@@ -33,6 +36,7 @@ QByteArrayList rawEntries(const QString &folder) {
   std::sort(names.begin(), names.end());
   return names;
 }
+#endif
 
 struct Run : ::testing::Test {
   TempFolder in, out;
@@ -53,6 +57,9 @@ struct Run : ::testing::Test {
 }  // namespace
 
 TEST_F(Run, latin1NameIsListedConvertedAndWrittenByteExact) {
+#ifdef _WIN32
+  GTEST_SKIP() << "names are UTF-16 on Windows: there are no undecodable bytes";
+#else
   const QByteArray name = "DF\xE9t\xE9.L01";  // as an old FAT stick gives it
   const QByteArray path = QFile::encodeName(in.path()) + '/' + name;
   const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
@@ -67,6 +74,7 @@ TEST_F(Run, latin1NameIsListedConvertedAndWrittenByteExact) {
   // QTemporaryDir cannot spell these names to remove them.
   ::unlink(path.constData());
   ::unlink((QFile::encodeName(out.path()) + "/DF\xE9t\xE9.L02").constData());
+#endif
 }
 
 TEST_F(Run, everyLineEndStampsEveryRecord) {

@@ -94,6 +94,7 @@ TEST(ReadDFFile, emptyMissingAndUnreadableFiles) {
 }
 
 TEST(ReadDFFile, noFreeHandleIsReported) {
+  REKODA_SKIP_WITHOUT_RLIMITS();
   TempFolder dir;
   const QString path = dir.write("DF1.L01", "L1,MINI,LOGGER");
   MessageRecorder messages;

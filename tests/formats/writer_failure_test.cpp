@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 using namespace rekoda;
 using namespace rekoda::test;
@@ -67,6 +69,7 @@ TEST_P(WriterFailure, destinationThroughRegularFile) {
 }
 
 TEST_P(WriterFailure, diskFullPartWayKeepsExistingTarget) {
+  REKODA_SKIP_WITHOUT_RLIMITS();
   TempFolder dir;
   dir.write("X1.L02", old_);
   MessageRecorder messages;
@@ -82,6 +85,7 @@ TEST_P(WriterFailure, diskFullPartWayKeepsExistingTarget) {
 }
 
 TEST_P(WriterFailure, noFreeHandle) {
+  REKODA_SKIP_WITHOUT_RLIMITS();
   TempFolder dir;
   dir.write("X1.L02", old_);
   MessageRecorder messages;
@@ -110,6 +114,9 @@ TEST_P(WriterFailure, badFieldCountStopsBeforeAnythingIsReplaced) {
 }
 
 TEST_P(WriterFailure, folderThatCannotBeWritten) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a folder's read-only attribute does not stop writes on Windows, and wine has no ACLs";
+#else
   TempFolder dir;
   const QString sub = dir.mkdir("ro");
   dir.write("ro/X1.L02", old_);
@@ -130,6 +137,7 @@ TEST_P(WriterFailure, folderThatCannotBeWritten) {
   EXPECT_FALSE(messages.messages()[0].text.isEmpty());
   EXPECT_EQ(readBytes(dir.file("ro/X1.L02")), old_);
   EXPECT_EQ(QDir(sub).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"X1.L02"});
+#endif
 }
 
 TEST_P(WriterFailure, existingTargetIsReplacedWholeOnSuccess) {

@@ -44,9 +44,13 @@ TEST(FileIdentity, sameFileThroughTwoSpellings) {
   TempFolder dir;
   dir.write("f", "x");
   dir.mkdir("sub");
-  ASSERT_TRUE(QFile::link(dir.file("f"), dir.file("link")));
   EXPECT_EQ(FileIdentity(dir.file("f")), FileIdentity(dir.file("sub/../f")));
+#ifdef _WIN32
+  EXPECT_EQ(FileIdentity(dir.file("f")), FileIdentity(dir.file("F")));  // a case-blind volume
+#else
+  ASSERT_TRUE(QFile::link(dir.file("f"), dir.file("link")));
   EXPECT_EQ(FileIdentity(dir.file("f")), FileIdentity(dir.file("link")));
+#endif
   EXPECT_NE(FileIdentity(dir.file("f")), FileIdentity(dir.file("sub")));
   EXPECT_FALSE(FileIdentity(dir.file("missing")).has_value());
 }

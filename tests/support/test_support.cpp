@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#ifndef _WIN32
 #include <fcntl.h>
-#include <unistd.h>
 #include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 namespace rekoda::test {
 
@@ -55,6 +57,15 @@ QByteArray readBytes(const QString &path) {
   return f.readAll();
 }
 
+#ifdef _WIN32
+
+FileSizeLimit::FileSizeLimit(long long) {}
+FileSizeLimit::~FileSizeLimit() = default;
+NoFreeHandles::NoFreeHandles() {}
+NoFreeHandles::~NoFreeHandles() = default;
+
+#else
+
 FileSizeLimit::FileSizeLimit(long long bytes) {
   oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
   rlimit rl{};
@@ -89,5 +100,7 @@ NoFreeHandles::~NoFreeHandles() {
   rl.rlim_cur = static_cast<rlim_t>(oldSoft_);
   setrlimit(RLIMIT_NOFILE, &rl);
 }
+
+#endif
 
 }  // namespace rekoda::test

@@ -50,6 +50,21 @@ class TempFolder {
 
 QByteArray readBytes(const QString &path);
 
+// Windows has no per-process limit on file size or open handles: tests that
+// inject a full disk or exhausted handles that way skip there.
+#ifdef _WIN32
+#define REKODA_SKIP_WITHOUT_RLIMITS() GTEST_SKIP() << "no rlimits on Windows to inject this fault with"
+#else
+#define REKODA_SKIP_WITHOUT_RLIMITS() (void)0
+#endif
+// Symbolic links and named pipes are POSIX fixtures here (QFile::link makes
+// a .lnk shortcut on Windows).
+#ifdef _WIN32
+#define REKODA_SKIP_WITHOUT_LINKS() GTEST_SKIP() << "needs POSIX symlinks and FIFOs"
+#else
+#define REKODA_SKIP_WITHOUT_LINKS() (void)0
+#endif
+
 // Lowers the soft file-size limit for its lifetime, with SIGXFSZ ignored so
 // that an oversized write fails with EFBIG instead of ending the process.
 class FileSizeLimit {
