@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 
 #ifdef _WIN32
@@ -109,53 +110,38 @@ class CliObserver : public RunObserver {
 }  // namespace
 
 int main(int argc, char *argv[]) {
-  QString family, code, from, to;
-  bool dryRun = false, json = false, quiet = false, haveFamily = false;
-  bool haveCode = false, haveFrom = false, haveTo = false;
+  // Options that take a value, and where it goes.
+  std::map<std::string, std::optional<QString>> values = {
+      {"--family", {}}, {"--code", {}}, {"--from", {}}, {"--to", {}}};
+  std::map<std::string, bool> flags = {{"--dry-run", false}, {"--json", false}, {"--quiet", false}};
   QStringList names;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    auto value = [&](QString &into, bool &seen) {
-      if (i + 1 >= argc)
-        return false;
-      into = DecodeFileName(QByteArray(argv[++i]));
-      seen = true;
-      return true;
-    };
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
-    } else if (arg == "--family") {
-      if (!value(family, haveFamily))
-        return usageError(QStringLiteral("--family needs df or ma"));
-    } else if (arg == "--code") {
-      if (!value(code, haveCode))
-        return usageError(QStringLiteral("--code needs a code"));
-    } else if (arg == "--from") {
-      if (!value(from, haveFrom))
-        return usageError(QStringLiteral("--from needs a folder"));
-    } else if (arg == "--to") {
-      if (!value(to, haveTo))
-        return usageError(QStringLiteral("--to needs a folder"));
-    } else if (arg == "--dry-run") {
-      dryRun = true;
-    } else if (arg == "--json") {
-      json = true;
-    } else if (arg == "--quiet") {
-      quiet = true;
-    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+    } else if (const auto v = values.find(arg); v != values.end()) {
+      if (i + 1 >= argc)
+        return usageError(QStringLiteral("%1 needs a value").arg(QString::fromStdString(arg)));
+      v->second = DecodeFileName(QByteArray(argv[++i]));
+    } else if (const auto f = flags.find(arg); f != flags.end()) {
+      f->second = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
       return usageError(QStringLiteral("unknown option %1").arg(QString::fromLocal8Bit(argv[i])));
     } else {
       names << DecodeFileName(QByteArray(argv[i]));
     }
   }
-  if (!haveFamily || (family.toLower() != "df" && family.toLower() != "ma"))
+  const QString family = values["--family"].value_or(QString()).toLower();
+  const bool dryRun = flags["--dry-run"], json = flags["--json"], quiet = flags["--quiet"];
+  if (family != "df" && family != "ma")
     return usageError(QStringLiteral("--family df or --family ma is needed"));
-  if (!haveCode || !haveFrom || !haveTo)
+  if (!values["--code"] || !values["--from"] || !values["--to"])
     return usageError(QStringLiteral("--code, --from and --to are needed"));
+  const QString code = *values["--code"], from = *values["--from"], to = *values["--to"];
 
   ConversionJob job;
-  job.family = family.toLower() == "df" ? Family::DF : Family::MA;
+  job.family = family == "df" ? Family::DF : Family::MA;
   job.code = AsciiUpper(code);
   job.dryRun = dryRun;
   if (const auto problem = CheckFoldersAndCode(from, to, job.code)) {

@@ -27,16 +27,7 @@ const QByteArray kDFOut =
     "\"L02\",\"MINI\",\"LOGGER\"\r\n\"h2\"\r\n\"h3\"\r\n\"h4\"\r\n\"h5\"\r\n\"h6\"\r\n\"h7\"\r\n"
     "\"01-01-05\",1,2\r\n";
 
-class ConversionRun : public ::testing::Test {
- protected:
-  TempFolder in, out;
-  FakeView view;
-  MessageRecorder messages;
-  void SetUp() override {
-    view.source = in.path();
-    view.dest = out.path();
-  }
-};
+using ConversionRun = RunFixture;
 
 }  // namespace
 

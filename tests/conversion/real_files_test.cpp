@@ -38,14 +38,7 @@ QByteArrayList rawEntries(const QString &folder) {
 }
 #endif
 
-struct Run : ::testing::Test {
-  TempFolder in, out;
-  FakeView view;
-  MessageRecorder messages;
-  void SetUp() override {
-    view.source = in.path();
-    view.dest = out.path();
-  }
+struct Run : RunFixture {
   // Lists the source as the window does and converts every file.
   void convertAll(const char *pattern) {
     const QStringList names = ListMatchingFiles(in.path(), pattern).value();

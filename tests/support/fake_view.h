@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/conversion_view.h"
+#include "test_support.h"
 
 #include <QStringList>
 
@@ -104,6 +105,18 @@ class FakeView : public ConversionView {
   void addRows(const QStringList &names, bool selected = true) {
     for (const auto &n : names)
       rows.push_back({n, selected, "stale", {}});
+  }
+};
+
+// A run between two real temporary folders, with the boxes recorded.
+class RunFixture : public ::testing::Test {
+ protected:
+  TempFolder in, out;
+  FakeView view;
+  MessageRecorder messages;
+  void SetUp() override {
+    view.source = in.path();
+    view.dest = out.path();
   }
 };
 
