@@ -27,6 +27,7 @@ FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
   setObjectName("FrmDirlist");
   setWindowTitle("Dirlist");
   setFixedSize(TwipsToPixels(this, 6480), TwipsToPixels(this, 3690));
+  setStyleSheet(kFocusStyle);
 
   txtPathNu_ = ReadOnlyBox(this, "txtPathNu");
   txtPathNu_->setGeometry(TwipsRect(this, 120, 90, 6285, 315));

@@ -82,6 +82,7 @@ FrmRekoda::FrmRekoda(QWidget *parent) : QWidget(parent) {
     picker.exec();
     return picker.NewPath;
   };
+  setStyleSheet(kFocusStyle);
   buildControls();
   load();
 }
