@@ -147,6 +147,12 @@ bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QS
       out.pop_back();
     out += "\r\n";
   }
+  // Data that happens to begin with the bytes of a byte-order mark would be
+  // taken for one when the file is read again. A quote in front changes no
+  // field (quotes are dropped on reading) and keeps the bytes data.
+  const size_t body = utf8Bom ? 3 : 0;
+  if (startsWithWideBom(out.substr(body, 4)) || out.compare(body, 3, kUtf8Bom) == 0)
+    out.insert(out.begin() + static_cast<std::ptrdiff_t>(body), '"');
   return true;
 }
 
