@@ -163,9 +163,11 @@ bool StagedFile::create(QString *error) {
       ::flock(fd_, LOCK_EX | LOCK_NB);
       return true;
     }
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
-      return sysFail(error), false;
-    folder_.unnamedTemporaries_ = false;  // not on this file system
+    // Not on this file system: named ones from now on. Any other failure
+    // (a folder removed under the run gives EPERM here) is told by the named
+    // attempt below in plainer words.
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+      folder_.unnamedTemporaries_ = false;
   }
 #endif
   for (int attempt = 0; attempt < 100; ++attempt) {

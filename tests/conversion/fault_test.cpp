@@ -60,6 +60,20 @@ TEST_F(RunFault, destinationRemovedAfterItWasChosen) {
   expectRunEndedCleanly();
 }
 
+TEST_F(RunFault, destinationRemovedDuringTheRun) {
+  view.onEvents = [this](int round) {
+    if (round == 1) {
+      ASSERT_TRUE(QDir(out.path()).removeRecursively());
+    }
+  };
+  StartClicked(view);
+  EXPECT_EQ(view.results()[1], "Faild");
+  EXPECT_EQ(view.rows[1].reason, "No such file or directory");
+  EXPECT_EQ(messages.messages().size(), 1u);
+  expectInputsIntact();
+  expectRunEndedCleanly();
+}
+
 TEST_F(RunFault, destinationThroughRegularFile) {
   view.dest = out.write("plain", "x") + "/sub";
   StartClicked(view);
