@@ -2,6 +2,8 @@
 ; entry and an uninstaller. Built by scripts/windows/test.sh with
 ;   makensis -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> rekoda.nsi
 Unicode true
+; A 64-bit installer for a 64-bit program; it also runs under wine64 alone.
+Target amd64-unicode
 Name "Rekoda"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Rekoda"

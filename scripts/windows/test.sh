@@ -28,6 +28,7 @@ fi
 # A wine prefix of our own, made once; one wineserver for the whole run.
 export WINEPREFIX="$cache/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 mingw_dll_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
@@ -42,7 +43,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" --parallel "$(nproc)"
 
 export WINEQT_QPA_PLATFORM=offscreen QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)" | tee "$build/ctest.log"
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300 | tee "$build/ctest.log"
 
 # The installer, with what windeployqt would copy (it is not built when
 # cross-compiling): the Qt and mingw runtime DLLs and the windows plugin.

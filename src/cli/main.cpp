@@ -13,6 +13,7 @@
 #include <string>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #define isatty _isatty
 #define fileno _fileno
@@ -110,6 +111,11 @@ class CliObserver : public RunObserver {
 }  // namespace
 
 int main(int argc, char *argv[]) {
+#ifdef _WIN32
+  // Lines end in LF on every platform, so that scripts read one format.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   // Options that take a value, and where it goes.
   std::map<std::string, std::optional<QString>> values = {
       {"--family", {}}, {"--code", {}}, {"--from", {}}, {"--to", {}}};

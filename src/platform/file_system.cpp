@@ -58,6 +58,28 @@ QString ErrorText(int errnum) { return QString::fromLocal8Bit(std::strerror(errn
 
 #ifdef Q_OS_WIN
 QString WindowsErrorText(unsigned long code) {
+  // The common failures read as they do on Linux (the C runtime's own
+  // texts), so that a reason means the same on every technician's machine.
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+      return ErrorText(ENOENT);
+    case ERROR_ACCESS_DENIED:
+      return ErrorText(EACCES);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ErrorText(ENOSPC);
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return ErrorText(EMFILE);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return ErrorText(EEXIST);
+    case ERROR_DIRECTORY:
+      return ErrorText(ENOTDIR);
+    default:
+      break;
+  }
   wchar_t *text = nullptr;
   FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                  nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);

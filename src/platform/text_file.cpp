@@ -9,6 +9,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <cerrno>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,6 +29,11 @@ TextFileReader::~TextFileReader() {
 }
 
 TextFileReader::OpenResult TextFileReader::open(const QString &path) {
+  const DWORD attributes = GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    error_ = ErrorText(EISDIR);
+    return OpenResult::NotPlain;
+  }
   HANDLE h = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

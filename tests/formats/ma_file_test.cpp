@@ -121,6 +121,11 @@ TEST(MAWriter, outputNames) {
   EXPECT_FALSE(WriteMAfile(out.path(), "MA0412", "L07"));
   EXPECT_EQ(out.entries(), (QStringList{".L07", "MA.X", "MA0412.L07"}));
   EXPECT_TRUE(messages.messages().empty());
+#ifdef _WIN32
+  EXPECT_EQ(OutputFilePath("D:\\OUT", "MA0412.L01", "L07"), QString("D:\\OUT\\MA0412.L07"));
+  EXPECT_EQ(OutputFilePath("D:\\", "MA0412.L01", "L07"), QString("D:\\MA0412.L07"));
+#else
   EXPECT_EQ(OutputFilePath("/out", "MA0412.L01", "L07"), QString("/out/MA0412.L07"));
   EXPECT_EQ(OutputFilePath("/", "MA0412.L01", "L07"), QString("/MA0412.L07"));
+#endif
 }

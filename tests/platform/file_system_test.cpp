@@ -10,6 +10,20 @@
 using namespace rekoda;
 using namespace rekoda::test;
 
+#ifdef _WIN32
+TEST(Paths, joinAddsOneSeparatorAndNoneAfterRoot) {
+  EXPECT_EQ(JoinPath("D:\\data\\in", "DF1.L01"), "D:\\data\\in\\DF1.L01");
+  EXPECT_EQ(JoinPath("D:\\", "DF1.L01"), "D:\\DF1.L01");
+  EXPECT_EQ(JoinPath("D:\\data\\in\\", "DF1.L01"), "D:\\data\\in\\DF1.L01");
+}
+
+TEST(Paths, stripRemovesOneSeparatorButKeepsRoot) {
+  EXPECT_EQ(StripTrailingSeparator("D:\\data\\in\\"), "D:\\data\\in");
+  EXPECT_EQ(StripTrailingSeparator("D:\\data\\in"), "D:\\data\\in");
+  EXPECT_EQ(StripTrailingSeparator("D:\\"), "D:\\");
+  EXPECT_EQ(StripTrailingSeparator(""), "");
+}
+#else
 TEST(Paths, joinAddsOneSeparatorAndNoneAfterRoot) {
   EXPECT_EQ(JoinPath("/data/in", "DF1.L01"), "/data/in/DF1.L01");
   EXPECT_EQ(JoinPath("/", "DF1.L01"), "/DF1.L01");
@@ -23,6 +37,7 @@ TEST(Paths, stripRemovesOneSeparatorButKeepsRoot) {
   EXPECT_EQ(StripTrailingSeparator("/"), "/");
   EXPECT_EQ(StripTrailingSeparator(""), "");
 }
+#endif
 
 TEST(CreateFolder, createsExactlyOneFolder) {
   TempFolder dir;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <ostream>
 #include <vector>
 
 namespace rekoda::test {
@@ -89,3 +90,7 @@ class NoFreeHandles {
 };
 
 }  // namespace rekoda::test
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray &b, std::ostream *os) { *os << '"' << b.toStdString() << '"'; }
