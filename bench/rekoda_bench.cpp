@@ -90,8 +90,8 @@ QByteArray maFile(int n) {
   QRandomGenerator rng(static_cast<quint32>(n));
   const int target = rng.bounded(2000, 4000);
   QByteArray b;
-  for (int r = 1; b.size() < target; ++r)
-    b += QByteArray::number(r) + ",12:00:00," + QByteArray::number(rng.bounded(400)) + ".5,\"L01\",\"TEMP\"," +
+  for (int r = 1; b.size() < target && r <= 100; ++r)
+    b += QByteArray::number(r) + ",2026-12-07 12:00:00," + QByteArray::number(rng.bounded(400)) + ".5,\"L01\",\"TEMP\"," +
          QByteArray::number(r * 3) + "\r\n";
   return b;
 }
@@ -156,7 +156,11 @@ struct Window {
 class CountingObserver : public RunObserver {
  public:
   qint64 failed = 0;
-  void fileDone(qsizetype, const FileOutcome &o) override { failed += o.ok ? 0 : 1; }
+  QString firstReason;
+  void fileDone(qsizetype, const FileOutcome &o) override {
+    if (!o.ok && failed++ == 0)
+      firstReason = o.file + ": " + o.reason;
+  }
   void fileHandled(qsizetype, qint64) override {}
   bool stopRequested() override { return false; }
 };
@@ -267,14 +271,17 @@ int main(int argc, char **argv) {
             s = seconds([&] { RunJob(job, observer); });
             rssGrowth = std::max(rssGrowth, currentRssKb() - before);
             if (observer.failed)
-              qFatal("%lld files failed", static_cast<long long>(observer.failed));
+              qFatal("%lld files failed, first %s", static_cast<long long>(observer.failed),
+                     qPrintable(observer.firstReason));
             break;
           }
           case 3: s = seconds([&] { win.click("CmdStart"); }); break;
           case 4:
             s = seconds([&] {
-              if (QProcess::execute(cli, {"--family", f.flag, "--code", "L02", "--from", src, "--to", out,
-                                          "--quiet"}) != 0)
+              QProcess p;
+              p.setStandardOutputFile(QProcess::nullDevice());
+              p.start(cli, {"--family", f.flag, "--code", "L02", "--from", src, "--to", out, "--quiet"});
+              if (!p.waitForFinished(-1) || p.exitCode() != 0)
                 qFatal("rekoda-cli failed");
             });
             break;

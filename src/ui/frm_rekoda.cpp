@@ -404,8 +404,14 @@ void FrmRekoda::setFileResult(const QString &file, const QString &result, const 
 }
 
 void FrmRekoda::showFileInProgress(const QString &file) {
+  // Scrolling costs about a millisecond, more than converting a file: the
+  // list follows the run ten times a second, which the eye cannot tell
+  // from every file.
+  if (scrolled_.isValid() && scrolled_.elapsed() < 100)
+    return;
+  scrolled_.start();
   if (const int row = model_->rowOf(file); row >= 0)
-    LsvDirList_->scrollTo(model_->index(row, 0));
+    LsvDirList_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
 }
 
 static int clampToInt(qint64 v) {

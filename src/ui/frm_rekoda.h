@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <QElapsedTimer>
 #include <QSet>
 
 #include <array>
@@ -132,6 +133,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   QSize baseSize_;
   std::vector<Placement> placements_;
   QSet<QString> destinationNames_;
+  QElapsedTimer scrolled_;
 };
 
 }  // namespace rekoda
