@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 
 using namespace rekoda::test;
 
@@ -186,6 +190,29 @@ TEST(CliFaults, failedFolderSyncFailsJustItsGroup) {
   }
   for (const QString &name : out.entries())
     EXPECT_EQ(readBytes(out.file(name)), kDFOut) << name.toStdString();
+}
+
+// A file too big for the memory the process may use fails alone; the run
+// goes on with the next file.
+TEST(CliFaults, fileThatCannotBeHeldInMemoryFailsAlone) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no address-space limit to inject this with on Windows";
+#else
+  TempFolder in, out;
+  in.write("MA1.L01", QByteArray(60 * 1024 * 1024, 'x'));  // one line, one field
+  in.write("MA2.L01", "1,2,3,L01,T,4\r\n");
+  QProcess p;
+  p.setChildProcessModifier([] {
+    rlimit rl{150u << 20, 150u << 20};
+    ::setrlimit(RLIMIT_AS, &rl);
+  });
+  p.start(REKODA_CLI, {"--family", "ma", "--code", "L02", "--from", in.path(), "--to", out.path()});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  EXPECT_EQ(p.exitCode(), 1);
+  EXPECT_EQ(p.readAllStandardOutput(), QByteArray("MA1.L01\tMA1.L02\tFaild\tnot enough memory for this file\n"
+                                                  "MA2.L01\tMA2.L02\tOK\t\n"));
+  EXPECT_EQ(out.entries(), QStringList{"MA2.L02"});
+#endif
 }
 
 // A run killed at random moments: every output is absent, the old file, or
