@@ -55,22 +55,13 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
   return OpenResult::Ok;
 }
 
-bool TextFileReader::refill() {
-  if (eof_ || failed_)
-    return false;
+long long TextFileReader::readSome() {
   DWORD n = 0;
   if (!ReadFile(static_cast<HANDLE>(handle_), buf_.data(), static_cast<DWORD>(buf_.size()), &n, nullptr)) {
-    failed_ = true;
     error_ = WindowsErrorText(GetLastError());
-    return false;
+    return -1;
   }
-  if (n == 0) {
-    eof_ = true;
-    return false;
-  }
-  pos_ = 0;
-  len_ = n;
-  return true;
+  return n;
 }
 
 #else
@@ -106,28 +97,30 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
   return OpenResult::Ok;
 }
 
-bool TextFileReader::refill() {
-  if (eof_ || failed_)
-    return false;
+long long TextFileReader::readSome() {
   ssize_t n;
   do {
     n = ::read(fd_, buf_.data(), buf_.size());
   } while (n < 0 && errno == EINTR);
-  if (n < 0) {
-    failed_ = true;
+  if (n < 0)
     error_ = ErrorText(errno);
+  return n;
+}
+
+#endif
+
+bool TextFileReader::refill() {
+  if (eof_ || failed_)
     return false;
-  }
-  if (n == 0) {
-    eof_ = true;
+  const long long n = readSome();
+  failed_ = n < 0;
+  eof_ = n == 0;
+  if (n <= 0)
     return false;
-  }
   pos_ = 0;
   len_ = n;
   return true;
 }
-
-#endif
 
 bool TextFileReader::readLine(std::string &line) {
   line.clear();

@@ -41,6 +41,8 @@ class TextFileReader {
 
  private:
   bool refill();
+  // One read into buf_: the byte count, 0 at the end, -1 with error_ set.
+  long long readSome();
 
 #ifdef _WIN32
   void *handle_ = nullptr;
