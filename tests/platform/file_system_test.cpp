@@ -13,7 +13,7 @@ using namespace rekoda::test;
 // Paths in the platform's own form: "D:\\data\\in" on Windows, "/data/in" elsewhere.
 QString native(const char *path) {
 #ifdef _WIN32
-  return ("D:" + QString(path)).replace(u'/', u'\\');
+  return QString("D:" + QString(path)).replace(u'/', u'\\');
 #else
   return QString(path);
 #endif
