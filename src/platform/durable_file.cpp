@@ -42,11 +42,6 @@ QString nextTempName() {
          kTempSuffix;
 }
 
-bool namedForced() {
-  static const bool fromEnv = qEnvironmentVariableIntValue("REKODA_TEST_NAMED_TEMPORARIES") == 1;
-  return forceNamed || fromEnv;
-}
-
 void setError(QString *error, const QString &text) {
   if (error)
     *error = text;
@@ -90,6 +85,11 @@ StagedFile::~StagedFile() { discard(); }
 #ifndef _WIN32
 
 namespace {
+
+bool namedForced() {
+  static const bool fromEnv = qEnvironmentVariableIntValue("REKODA_TEST_NAMED_TEMPORARIES") == 1;
+  return forceNamed || fromEnv;
+}
 
 int sysFail(QString *error) {
   setError(error, ErrorText(errno));
