@@ -124,11 +124,11 @@ class Run {
     // the source folder, a file this run wrote or is writing, or anything
     // that is not a plain file (a link would be written through).
     const QString outPath = JoinPath(job_.dest, *outName);
-    bool blocked = claimed_.contains(*outName) || PathEntryKind(outPath) == EntryKind::Other;
-    if (!blocked) {
-      if (const auto outId = FileIdentity(outPath))
-        blocked = written_.contains(*outId) || (intoSourceFolder_ && outId != FileIdentity(inputPath));
-    }
+    const Entry target = PathEntry(outPath);
+    bool blocked = claimed_.contains(*outName) || target.kind == EntryKind::Other;
+    if (!blocked && target.kind == EntryKind::Plain)
+      blocked = written_.contains(target.identity) ||
+                (intoSourceFolder_ && target.identity != FileIdentity(inputPath));
     if (blocked)
       return fail(index, outcome, QString::fromLatin1(kDestinationExists));
 
@@ -162,17 +162,13 @@ class Run {
         continue;
       }
       // Two names of one file (a case-blind volume) meet here at the latest.
-      if (const auto id = FileIdentity(JoinPath(job_.dest, p.outcome.output)); id && written_.contains(*id)) {
-        p.outcome.reason = QString::fromLatin1(kDestinationExists);
-        continue;
-      }
-      switch (p.file->install(&reason)) {
+      switch (p.file->install(&reason, &written_)) {
         case StagedFile::Install::Done:
           written_.insert(p.file->identity());
           installed.push_back(&p);
           p.outcome.ok = true;
           break;
-        case StagedFile::Install::NotPlain:
+        case StagedFile::Install::Refused:
           p.outcome.reason = QString::fromLatin1(kDestinationExists);
           break;
         case StagedFile::Install::Failed:

@@ -69,7 +69,7 @@ bool WriteFileDurably(const QString &folder, const QString &name, const std::str
   switch (file.install(error)) {
     case StagedFile::Install::Done:
       break;
-    case StagedFile::Install::NotPlain:
+    case StagedFile::Install::Refused:
       setError(error, QStringLiteral("Destination file already exists!"));
       return false;
     case StagedFile::Install::Failed:
@@ -218,7 +218,7 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-StagedFile::Install StagedFile::install(QString *error) {
+StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *keep) {
   if (fd_ < 0 || !synced_) {
     setError(error, QStringLiteral("the file was not written"));
     return Install::Failed;
@@ -227,8 +227,9 @@ StagedFile::Install StagedFile::install(QString *error) {
   struct stat st;
   bool targetExists = false;
   if (::fstatat(folder_.fd_, target.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-    if (!S_ISREG(st.st_mode))
-      return Install::NotPlain;
+    if (!S_ISREG(st.st_mode) ||
+        (keep && keep->contains(QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino)))))
+      return Install::Refused;
     targetExists = true;
   } else if (errno != ENOENT) {
     return sysFail(error), Install::Failed;
@@ -393,7 +394,7 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-StagedFile::Install StagedFile::install(QString *error) {
+StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *keep) {
   if (!handle_ || !synced_) {
     setError(error, QStringLiteral("the file was not written"));
     return Install::Failed;
@@ -402,7 +403,11 @@ StagedFile::Install StagedFile::install(QString *error) {
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))
-    return Install::NotPlain;
+    return Install::Refused;
+  if (keep && attributes != INVALID_FILE_ATTRIBUTES) {
+    if (const auto existing = FileIdentity(JoinPath(folder_.path_, name_)); existing && keep->contains(*existing))
+      return Install::Refused;
+  }
   BY_HANDLE_FILE_INFORMATION info;
   if (GetFileInformationByHandle(static_cast<HANDLE>(handle_), &info))
     identity_ = QStringLiteral("%1:%2")

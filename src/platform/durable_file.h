@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 #include <cstddef>
@@ -57,10 +58,11 @@ class StagedFile {
   void startWriteback();
   bool syncData(QString *error);
 
-  enum class Install { Done, NotPlain, Failed };
+  enum class Install { Done, Refused, Failed };
   // A target that is a link, a folder or anything but a plain file is never
-  // written through or replaced: NotPlain, and both stay as they were.
-  Install install(QString *error);
+  // written through or replaced, nor a file whose identity is in keep:
+  // Refused, and both stay as they were.
+  Install install(QString *error, const QSet<QString> *keep = nullptr);
   void discard();
 
   const QString &name() const { return name_; }

@@ -126,19 +126,22 @@ std::optional<QString> FileIdentity(const QString &path) {
 #endif
 }
 
-EntryKind PathEntryKind(const QString &path) {
+Entry PathEntry(const QString &path) {
 #ifdef Q_OS_WIN
   const DWORD attributes = GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES)
-    return EntryKind::Missing;
-  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
-             ? EntryKind::Other
-             : EntryKind::Plain;
+    return {};
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
+    return {EntryKind::Other, {}};
+  return {EntryKind::Plain, FileIdentity(path).value_or(QString())};
 #else
+  // One lstat: for a plain file it identifies the file as stat would.
   struct stat st;
   if (::lstat(EncodeFileName(path).constData(), &st) != 0)
-    return EntryKind::Missing;
-  return S_ISREG(st.st_mode) ? EntryKind::Plain : EntryKind::Other;
+    return {};
+  if (!S_ISREG(st.st_mode))
+    return {EntryKind::Other, {}};
+  return {EntryKind::Plain, QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino))};
 #endif
 }
 

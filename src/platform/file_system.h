@@ -36,9 +36,13 @@ bool CreateFolder(const QString &path, QString *error);
 std::optional<QString> FileIdentity(const QString &path);
 
 enum class EntryKind { Missing, Plain, Other };
+struct Entry {
+  EntryKind kind = EntryKind::Missing;
+  QString identity;  // as FileIdentity() gives it; empty unless Plain
+};
 // What a path names, without following a link: a link, a folder, a pipe or
 // a device is Other.
-EntryKind PathEntryKind(const QString &path);
+Entry PathEntry(const QString &path);
 
 // Plain, non-hidden files of a folder whose names match a wildcard pattern,
 // letter case ignored, in ascending order of name (case-blind, as people
