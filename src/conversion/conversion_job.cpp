@@ -32,7 +32,8 @@ constexpr int kSummaryReasons = 5;
 
 class Run {
  public:
-  Run(const ConversionJob &job, RunObserver &observer) : job_(job), observer_(observer) {
+  Run(const ConversionJob &job, RunObserver &observer)
+      : job_(job), observer_(observer), codeBytes_(job.code.toLocal8Bit().toStdString()) {
     summary_.total = job.files.size();
   }
 
@@ -112,12 +113,11 @@ class Run {
     if (!folderError_.isEmpty())
       return fail(index, outcome, folderError_);
 
-    const std::string code = job_.code.toLocal8Bit().toStdString();
     if (df) {
-      FieldBuffer[1][1] = code;
+      FieldBuffer[1][1] = codeBytes_;
     } else {
       for (int r = 1; r <= LineCount; ++r)
-        FieldBuffer[static_cast<size_t>(r)][4] = code;
+        FieldBuffer[static_cast<size_t>(r)][4] = codeBytes_;
     }
 
     // Never destroy an original this run did not create: another file of
@@ -192,6 +192,7 @@ class Run {
 
   const ConversionJob &job_;
   RunObserver &observer_;
+  const std::string codeBytes_;  // the code as it goes into the files
   RunSummary summary_;
   DestinationFolder folder_;
   QString folderError_;

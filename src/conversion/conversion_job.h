@@ -9,7 +9,6 @@ namespace rekoda {
 
 inline constexpr char kResultOk[] = "OK";
 inline constexpr char kResultFailed[] = "Faild";
-inline constexpr char kDestinationExists[] = "Destination file already exists!";
 
 enum class Family { DF, MA };
 

@@ -25,12 +25,15 @@ namespace rekoda {
 
 namespace {
 
-std::atomic<bool> forceNamed{false};
 std::atomic<unsigned> tempCounter{0};
 
 // Hidden (leading dot) so that no "DF*.*" listing ever shows one.
 const QString kTempPrefix = QStringLiteral(".rekoda-");
 const QString kTempSuffix = QStringLiteral(".tmp");
+
+bool isTemporaryFileName(const QString &name) {
+  return name.startsWith(kTempPrefix) && name.endsWith(kTempSuffix);
+}
 
 QString nextTempName() {
 #ifdef _WIN32
@@ -49,11 +52,6 @@ void setError(QString *error, const QString &text) {
 
 }  // namespace
 
-void ForceNamedTemporaries(bool force) { forceNamed = force; }
-
-bool IsTemporaryFileName(const QString &name) {
-  return name.startsWith(kTempPrefix) && name.endsWith(kTempSuffix);
-}
 
 bool WriteFileDurably(const QString &folder, const QString &name, const std::string &bytes,
                       QString *error) {
@@ -70,7 +68,7 @@ bool WriteFileDurably(const QString &folder, const QString &name, const std::str
     case StagedFile::Install::Done:
       break;
     case StagedFile::Install::Refused:
-      setError(error, QStringLiteral("Destination file already exists!"));
+      setError(error, QString::fromLatin1(kDestinationExists));
       return false;
     case StagedFile::Install::Failed:
       return false;
@@ -88,7 +86,7 @@ namespace {
 
 bool namedForced() {
   static const bool fromEnv = qEnvironmentVariableIntValue("REKODA_TEST_NAMED_TEMPORARIES") == 1;
-  return forceNamed || fromEnv;
+  return fromEnv;
 }
 
 int sysFail(QString *error) {
@@ -129,7 +127,7 @@ void DestinationFolder::removeLeftovers() {
     return;
   }
   while (const dirent *e = ::readdir(dir)) {
-    if (!IsTemporaryFileName(DecodeFileName(e->d_name)))
+    if (!isTemporaryFileName(DecodeFileName(e->d_name)))
       continue;
     const int fd = ::openat(fd_, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)

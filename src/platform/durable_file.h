@@ -86,11 +86,10 @@ class StagedFile {
 bool WriteFileDurably(const QString &folder, const QString &name, const std::string &bytes,
                       QString *error);
 
-// For tests: named temporary files even where unnamed ones are available.
-// Also switched on by REKODA_TEST_NAMED_TEMPORARIES=1 in the environment.
-void ForceNamedTemporaries(bool force);
+// What a run says of a target it must not replace.
+inline constexpr char kDestinationExists[] = "Destination file already exists!";
 
-// Names of temporary files, so that listings can be sure to skip them.
-bool IsTemporaryFileName(const QString &name);
+// Tests force named temporary files, even where unnamed ones are available,
+// with REKODA_TEST_NAMED_TEMPORARIES=1 in the environment.
 
 }  // namespace rekoda

@@ -19,11 +19,11 @@ int FileListModel::rowCount(const QModelIndex &parent) const {
 
 int FileListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
-QString FileListModel::newName(int row) const {
-  if (!codeValid_)
-    return {};
-  return OutputFileName(rows_.at(static_cast<size_t>(row)).name, code_).value_or(QString());
+QString FileListModel::newNameOf(const Row &row) const {
+  return codeValid_ ? OutputFileName(row.name, code_).value_or(QString()) : QString();
 }
+
+QString FileListModel::newName(int row) const { return newNameOf(rows_.at(static_cast<size_t>(row))); }
 
 bool FileListModel::newNameExists(int row) const {
   const QString n = newName(row);
@@ -117,7 +117,7 @@ QString FileListModel::sortText(const Row &row, int column) const {
   switch (column) {
     case ResultColumn: return row.result;
     case ReasonColumn: return row.reason;
-    case NewNameColumn: return codeValid_ ? OutputFileName(row.name, code_).value_or(QString()) : QString();
+    case NewNameColumn: return newNameOf(row);
     default: return row.display;
   }
 }

@@ -55,6 +55,7 @@ class FileListModel : public QAbstractTableModel {
   void sortInPlace();
   void reindex();
   QString sortText(const Row &row, int column) const;
+  QString newNameOf(const Row &row) const;
 
   std::vector<Row> rows_;
   QHash<QString, int> rowOf_;
