@@ -84,12 +84,20 @@ void FileListModel::reindex() {
     rowOf_.insert(rows_[r].name, static_cast<int>(r));
 }
 
-void FileListModel::setNames(const QStringList &names) {
+void FileListModel::setNames(const QStringList &names, bool keepResults) {
   beginResetModel();
+  std::vector<Row> before;
+  if (keepResults)
+    before.swap(rows_);
   rows_.clear();
   rows_.reserve(static_cast<size_t>(names.size()));
-  for (const QString &n : names)
-    rows_.push_back({n, DisplayFileName(n), QString(), QString()});
+  for (const QString &n : names) {
+    const int old = keepResults ? rowOf_.value(n, -1) : -1;
+    if (old >= 0)
+      rows_.push_back(std::move(before[static_cast<size_t>(old)]));
+    else
+      rows_.push_back({n, DisplayFileName(n), QString(), QString()});
+  }
   if (sorted_)
     sortInPlace();
   reindex();

@@ -27,12 +27,12 @@ class FileListModel : public QAbstractTableModel {
   QVariant data(const QModelIndex &index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  // Replaces every row; results are empty. Names are kept as listed (see
-  // DecodeFileName) and shown legibly.
-  void setNames(const QStringList &names);
+  // Replaces every row. Names are kept as listed (see DecodeFileName) and
+  // shown legibly. Results are empty, or with keepResults those of names
+  // that were listed before.
+  void setNames(const QStringList &names, bool keepResults = false);
   QString name(int row) const { return rows_.at(static_cast<size_t>(row)).name; }
   QString result(int row) const { return rows_.at(static_cast<size_t>(row)).result; }
-  QString reason(int row) const { return rows_.at(static_cast<size_t>(row)).reason; }
   // The row that shows a file, or -1.
   int rowOf(const QString &name) const { return rowOf_.value(name, -1); }
   void setResult(int row, const QString &result, const QString &reason = {});

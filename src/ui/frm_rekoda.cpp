@@ -264,8 +264,8 @@ void FrmRekoda::sourceFolderChanged() {
   GetFiles();
 }
 
-void FrmRekoda::GetFiles() {
-  model_->setNames(File1_->list());
+void FrmRekoda::GetFiles(bool keepResults) {
+  model_->setNames(File1_->list(), keepResults);
   if (!File1_->error().isEmpty())
     ShowMessage(QStringLiteral("The folder %1 cannot be listed: %2").arg(txtDataMap_->text(), File1_->error()),
                 MsgPlain);
@@ -338,18 +338,11 @@ void FrmRekoda::startClicked() {
   // Converted in place: the new files join the list, the results stay.
   const auto source = FileIdentity(txtDataMap_->text());
   if (source && source == FileIdentity(txtDataMap1_->text())) {
-    std::vector<std::pair<QString, std::pair<QString, QString>>> results;
-    for (int r = 0; r < model_->rowCount(); ++r)
-      if (!model_->result(r).isEmpty())
-        results.push_back({model_->name(r), {model_->result(r), model_->reason(r)}});
     QStringList selected;
     for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
       selected << model_->name(i.row());
     File1_->setPath(txtDataMap_->text());
-    GetFiles();
-    for (const auto &[name, result] : results)
-      if (const int row = model_->rowOf(name); row >= 0)
-        model_->setResult(row, result.first, result.second);
+    GetFiles(true);
     for (const QString &name : selected)
       if (const int row = model_->rowOf(name); row >= 0)
         LsvDirList_->selectionModel()->select(model_->index(row, 0),

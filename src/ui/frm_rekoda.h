@@ -106,7 +106,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   void load();
   void familyChosen();
   void sourceFolderChanged();
-  void GetFiles();
+  void GetFiles(bool keepResults = false);
   void sortByColumn(int headerIndex);
   void selectAll(bool selected);
   void upperCaseCode();

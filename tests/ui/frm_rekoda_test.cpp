@@ -296,3 +296,17 @@ TEST_F(MainWindow, folderThatCannotBeListedSaysWhy) {
   EXPECT_EQ(messages.messages()[0].text,
             QString("The folder %1 cannot be listed: No such file or directory").arg(in.file("gone")));
 }
+
+TEST_F(MainWindow, runIntoTheSourceFolderListsTheNewFilesAndKeepsTheResults) {
+  in.write("DF1.L01", kDF);
+  in.write("DF2.L01", "L01,NOT,ALOGGER\r\n");
+  pick("CmdBestand", in.path());
+  pick("CmdBestand1", in.path());
+  get<QLineEdit>("txtExtension")->setText("L2");
+  click("CmdSelect");
+  click("CmdStart");
+  EXPECT_EQ(column(0), (QStringList{"DF1.L01", "DF1.L2", "DF2.L01"}));
+  EXPECT_EQ(column(1), (QStringList{"OK", "", "Faild"}));
+  EXPECT_EQ(column(3)[2], "not a DF file (no MINI LOGGER or TREND MONITOR marker)");
+  EXPECT_EQ(list()->selectionModel()->selectedRows().size(), 2);
+}
