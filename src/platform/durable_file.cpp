@@ -31,10 +31,6 @@ std::atomic<unsigned> tempCounter{0};
 const QString kTempPrefix = QStringLiteral(".rekoda-");
 const QString kTempSuffix = QStringLiteral(".tmp");
 
-bool isTemporaryFileName(const QString &name) {
-  return name.startsWith(kTempPrefix) && name.endsWith(kTempSuffix);
-}
-
 QString nextTempName() {
 #ifdef _WIN32
   const auto pid = static_cast<qint64>(GetCurrentProcessId());
@@ -83,6 +79,10 @@ StagedFile::~StagedFile() { discard(); }
 #ifndef _WIN32
 
 namespace {
+
+bool isTemporaryFileName(const QString &name) {
+  return name.startsWith(kTempPrefix) && name.endsWith(kTempSuffix);
+}
 
 bool namedForced() {
   static const bool fromEnv = qEnvironmentVariableIntValue("REKODA_TEST_NAMED_TEMPORARIES") == 1;
