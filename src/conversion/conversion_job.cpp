@@ -65,6 +65,7 @@ class Run {
     qsizetype index;
     FileOutcome outcome;
     std::unique_ptr<StagedFile> file;
+    bool synced = false;
   };
 
   void settle(qsizetype index, FileOutcome &outcome) {
@@ -148,19 +149,26 @@ class Run {
   }
 
   // Write-back for the whole group first, then one wait per file, then the
-  // names, then one folder sync: the disk sees the group at once.
+  // names, then one folder sync: the disk sees the group at once. Every
+  // file is synced before any is named: naming one changes its inode, and
+  // on file systems that write inodes in shared blocks that would make the
+  // next file's sync write the same block again.
   void commitGroup() {
     if (group_.empty())
       return;
     for (Pending &p : group_)
       p.file->startWriteback();
-    std::vector<Pending *> installed;
     for (Pending &p : group_) {
       QString reason;
-      if (!p.file->syncData(&reason)) {
+      p.synced = p.file->syncData(&reason);
+      if (!p.synced)
         p.outcome.reason = reason;
+    }
+    std::vector<Pending *> installed;
+    for (Pending &p : group_) {
+      if (!p.synced)
         continue;
-      }
+      QString reason;
       // Two names of one file (a case-blind volume) meet here at the latest.
       switch (p.file->install(&reason, &written_)) {
         case StagedFile::Install::Done:
