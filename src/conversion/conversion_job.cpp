@@ -13,7 +13,10 @@
 #include <QSet>
 
 #include <memory>
+#include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace rekoda {
@@ -45,6 +48,9 @@ class Run {
     const auto sourceId = FileIdentity(job_.source);
     intoSourceFolder_ = sourceId && sourceId == FileIdentity(job_.dest);
 
+    // Never more than a group's worth, so that adding to one cannot fail.
+    group_.reserve(kGroupFiles);
+    committing_.reserve(kGroupFiles);
     for (qsizetype i = 0; i < job_.files.size(); ++i) {
       if (observer_.stopRequested())
         break;
@@ -54,10 +60,16 @@ class Run {
       observer_.fileHandled(i, ++summary_.handled);
       if (!group_.empty() &&
           (group_.size() >= kGroupFiles || groupTimer_.elapsed() >= kGroupMilliseconds))
-        commitGroup();
+        startCommit();
     }
-    commitGroup();
+    startCommit();
+    finishCommit();
     return summary_;
+  }
+
+  ~Run() {
+    if (committer_.joinable())
+      committer_.join();
   }
 
  private:
@@ -77,10 +89,18 @@ class Run {
     observer_.fileDone(index, outcome);
   }
 
+  // Results are told in job order, a group at a time, once its files are
+  // in place; a dry run has no groups.
+  void decide(qsizetype index, FileOutcome &outcome, std::unique_ptr<StagedFile> file = nullptr) {
+    if (job_.dryRun)
+      return settle(index, outcome);
+    group_.push_back({index, std::move(outcome), std::move(file)});
+  }
+
   void fail(qsizetype index, FileOutcome &outcome, const QString &reason) {
     outcome.ok = false;
     outcome.reason = reason;
-    settle(index, outcome);
+    decide(index, outcome);
   }
 
   void handle(qsizetype index) {
@@ -127,9 +147,11 @@ class Run {
     const QString outPath = JoinPath(job_.dest, *outName);
     const Entry target = PathEntry(outPath);
     bool blocked = claimed_.contains(*outName) || target.kind == EntryKind::Other;
-    if (!blocked && target.kind == EntryKind::Plain)
+    if (!blocked && target.kind == EntryKind::Plain) {
+      std::lock_guard lock(writtenMutex_);
       blocked = written_.contains(target.identity) ||
                 (intoSourceFolder_ && target.identity != FileIdentity(inputPath));
+    }
     if (blocked)
       return fail(index, outcome, QString::fromLatin1(kDestinationExists));
 
@@ -140,12 +162,52 @@ class Run {
     claimed_.insert(*outName);
     if (job_.dryRun) {
       outcome.ok = true;
-      return settle(index, outcome);
+      return decide(index, outcome);
     }
     auto file = std::make_unique<StagedFile>(folder_, *outName);
     if (!file->create(&reason) || !file->write(bytes.data(), bytes.size(), &reason))
       return fail(index, outcome, reason);
-    group_.push_back({index, std::move(outcome), std::move(file)});
+    decide(index, outcome, std::move(file));
+  }
+
+  // A group is committed on a thread of its own while the next one is read
+  // and written, so that the disk and the processor work at the same time;
+  // at most one group is committed at a time, and its results are told on
+  // this thread.
+  void startCommit() {
+    finishCommit();
+    if (group_.empty())
+      return;
+    committing_.swap(group_);
+    try {
+      committer_ = std::thread([this] { commitOrFail(committing_); });
+    } catch (const std::system_error &) {
+      commitOrFail(committing_);  // no thread to be had: commit it here
+    }
+  }
+
+  void commitOrFail(std::vector<Pending> &group) noexcept {
+    try {
+      commit(group);
+    } catch (const std::exception &) {
+      // Out of memory midway: a file may be in place and still be told
+      // "Faild", never the other way round.
+      for (Pending &p : group) {
+        if (p.file) {
+          p.file.reset();
+          p.outcome.ok = false;
+          p.outcome.reason = QStringLiteral("not enough memory for this file");
+        }
+      }
+    }
+  }
+
+  void finishCommit() {
+    if (committer_.joinable())
+      committer_.join();
+    for (Pending &p : committing_)
+      settle(p.index, p.outcome);
+    committing_.clear();
   }
 
   // Write-back for the whole group first, then one wait per file, then the
@@ -153,22 +215,24 @@ class Run {
   // file is synced before any is named: naming one changes its inode, and
   // on file systems that write inodes in shared blocks that would make the
   // next file's sync write the same block again.
-  void commitGroup() {
-    if (group_.empty())
-      return;
-    for (Pending &p : group_)
-      p.file->startWriteback();
-    for (Pending &p : group_) {
+  void commit(std::vector<Pending> &group) {
+    for (Pending &p : group)
+      if (p.file)
+        p.file->startWriteback();
+    for (Pending &p : group) {
+      if (!p.file)
+        continue;
       QString reason;
       p.synced = p.file->syncData(&reason);
       if (!p.synced)
         p.outcome.reason = reason;
     }
     std::vector<Pending *> installed;
-    for (Pending &p : group_) {
+    for (Pending &p : group) {
       if (!p.synced)
         continue;
       QString reason;
+      std::lock_guard lock(writtenMutex_);
       // Two names of one file (a case-blind volume) meet here at the latest.
       switch (p.file->install(&reason, &written_)) {
         case StagedFile::Install::Done:
@@ -191,11 +255,8 @@ class Run {
         p->outcome.reason = reason;
       }
     }
-    for (Pending &p : group_) {
+    for (Pending &p : group)
       p.file.reset();  // a file that did not make it leaves no temporary behind
-      settle(p.index, p.outcome);
-    }
-    group_.clear();
   }
 
   const ConversionJob &job_;
@@ -207,7 +268,10 @@ class Run {
   bool intoSourceFolder_ = false;
   QSet<QString> claimed_;  // output names of this run
   QSet<QString> written_;  // identities of the files this run put in place
-  std::vector<Pending> group_;
+  std::mutex writtenMutex_;
+  std::vector<Pending> group_;       // being read and written
+  std::vector<Pending> committing_;  // being synced and put in place
+  std::thread committer_;
   QElapsedTimer groupTimer_;
 };
 
