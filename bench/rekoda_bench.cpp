@@ -192,6 +192,7 @@ int main(int argc, char **argv) {
     else if (opt == "--dir") parent = QString::fromLocal8Bit(argv[i + 1]);
     else if (opt == "--cli") cli = QString::fromLocal8Bit(argv[i + 1]);
   }
+  QDir().mkpath(parent);
   QTemporaryDir root(parent + "/rekoda-bench-XXXXXX");
   int failures = 0;
   SetMessageHandler([&failures](const QString &text, int) {
