@@ -3,8 +3,6 @@
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 
-#include <QDir>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -225,15 +223,14 @@ StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *kee
   struct stat st;
   bool targetExists = false;
   if (::fstatat(folder_.fd_, target.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-    if (!S_ISREG(st.st_mode) ||
-        (keep && keep->contains(QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino)))))
+    if (!S_ISREG(st.st_mode) || (keep && keep->contains(FileIdentityText(st.st_dev, st.st_ino))))
       return Install::Refused;
     targetExists = true;
   } else if (errno != ENOENT) {
     return sysFail(error), Install::Failed;
   }
   if (::fstat(fd_, &st) == 0)
-    identity_ = QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
+    identity_ = FileIdentityText(st.st_dev, st.st_ino);
 
   bool linkedAsTarget = false;
   if (tempName_.isEmpty()) {
@@ -299,10 +296,6 @@ void StagedFile::discard() {
 
 namespace {
 
-std::wstring nativePath(const QString &path) {
-  return QDir::toNativeSeparators(path).toStdWString();
-}
-
 QString lastErrorText() { return WindowsErrorText(GetLastError()); }
 
 }  // namespace
@@ -313,7 +306,7 @@ bool DestinationFolder::isOpen() const { return open_; }
 
 bool DestinationFolder::open(const QString &folder, QString *error) {
   path_ = folder;
-  const DWORD attributes = GetFileAttributesW(nativePath(folder).c_str());
+  const DWORD attributes = GetFileAttributesW(NativePath(folder).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     setError(error, lastErrorText());
     return false;
@@ -329,14 +322,14 @@ bool DestinationFolder::open(const QString &folder, QString *error) {
 
 void DestinationFolder::removeLeftovers() {
   WIN32_FIND_DATAW found;
-  const std::wstring pattern = nativePath(JoinPath(path_, kTempPrefix + u'*' + kTempSuffix));
+  const std::wstring pattern = NativePath(JoinPath(path_, kTempPrefix + u'*' + kTempSuffix));
   HANDLE h = FindFirstFileW(pattern.c_str(), &found);
   if (h == INVALID_HANDLE_VALUE)
     return;
   do {
     // A temporary file still being written is open without delete sharing,
     // so DeleteFile fails on it and it stays.
-    DeleteFileW(nativePath(JoinPath(path_, QString::fromWCharArray(found.cFileName))).c_str());
+    DeleteFileW(NativePath(JoinPath(path_, QString::fromWCharArray(found.cFileName))).c_str());
   } while (FindNextFileW(h, &found));
   FindClose(h);
 }
@@ -351,7 +344,7 @@ bool StagedFile::create(QString *error) {
     const QString temp = nextTempName();
     // Not marked hidden: the mark would stay on the file after the rename.
     // The leading dot keeps it out of every listing of exports.
-    HANDLE h = CreateFileW(nativePath(JoinPath(folder_.path_, temp)).c_str(), GENERIC_WRITE, 0, nullptr,
+    HANDLE h = CreateFileW(NativePath(JoinPath(folder_.path_, temp)).c_str(), GENERIC_WRITE, 0, nullptr,
                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       handle_ = h;
@@ -397,20 +390,15 @@ StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *kee
     setError(error, QStringLiteral("the file was not written"));
     return Install::Failed;
   }
-  const std::wstring target = nativePath(JoinPath(folder_.path_, name_));
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))
+  const QString targetPath = JoinPath(folder_.path_, name_);
+  const Entry existing = PathEntry(targetPath);
+  if (existing.kind == EntryKind::Other ||
+      (keep && existing.kind == EntryKind::Plain && keep->contains(existing.identity)))
     return Install::Refused;
-  if (keep && attributes != INVALID_FILE_ATTRIBUTES) {
-    if (const auto existing = FileIdentity(JoinPath(folder_.path_, name_)); existing && keep->contains(*existing))
-      return Install::Refused;
-  }
   BY_HANDLE_FILE_INFORMATION info;
   if (GetFileInformationByHandle(static_cast<HANDLE>(handle_), &info))
-    identity_ = QStringLiteral("%1:%2")
-                    .arg(quint64(info.dwVolumeSerialNumber))
-                    .arg((quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+    identity_ = FileIdentityText(info.dwVolumeSerialNumber,
+                                 (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
   if (!CloseHandle(static_cast<HANDLE>(handle_))) {
     handle_ = nullptr;
     setError(error, lastErrorText());
@@ -418,8 +406,9 @@ StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *kee
     return Install::Failed;
   }
   handle_ = nullptr;
-  const std::wstring temp = nativePath(JoinPath(folder_.path_, tempName_));
-  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const std::wstring temp = NativePath(JoinPath(folder_.path_, tempName_));
+  if (!MoveFileExW(temp.c_str(), NativePath(targetPath).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     setError(error, lastErrorText());
     discard();
     return Install::Failed;
@@ -434,7 +423,7 @@ void StagedFile::discard() {
     handle_ = nullptr;
   }
   if (!tempName_.isEmpty()) {
-    DeleteFileW(nativePath(JoinPath(folder_.path_, tempName_)).c_str());
+    DeleteFileW(NativePath(JoinPath(folder_.path_, tempName_)).c_str());
     tempName_.clear();
   }
   synced_ = false;

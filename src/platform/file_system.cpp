@@ -57,6 +57,8 @@ QString StripTrailingSeparator(const QString &folder) {
 QString ErrorText(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
 
 #ifdef Q_OS_WIN
+std::wstring NativePath(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
+
 QString WindowsErrorText(unsigned long code) {
   // The common failures read as they do on Linux (the C runtime's own
   // texts), so that a reason means the same on every technician's machine.
@@ -103,9 +105,13 @@ bool CreateFolder(const QString &path, QString *error) {
   return false;
 }
 
+QString FileIdentityText(quint64 volume, quint64 file) {
+  return QStringLiteral("%1:%2").arg(volume).arg(file);
+}
+
 std::optional<QString> FileIdentity(const QString &path) {
 #ifdef Q_OS_WIN
-  HANDLE h = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), 0,
+  HANDLE h = CreateFileW(NativePath(path).c_str(), 0,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE)
@@ -115,20 +121,19 @@ std::optional<QString> FileIdentity(const QString &path) {
   CloseHandle(h);
   if (!ok)
     return std::nullopt;
-  return QStringLiteral("%1:%2")
-      .arg(quint64(info.dwVolumeSerialNumber))
-      .arg((quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+  return FileIdentityText(info.dwVolumeSerialNumber,
+                          (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
 #else
   struct stat st;
   if (::stat(EncodeFileName(path).constData(), &st) != 0)
     return std::nullopt;
-  return QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
+  return FileIdentityText(st.st_dev, st.st_ino);
 #endif
 }
 
 Entry PathEntry(const QString &path) {
 #ifdef Q_OS_WIN
-  const DWORD attributes = GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
+  const DWORD attributes = GetFileAttributesW(NativePath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES)
     return {};
   if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
@@ -141,7 +146,7 @@ Entry PathEntry(const QString &path) {
     return {};
   if (!S_ISREG(st.st_mode))
     return {EntryKind::Other, {}};
-  return {EntryKind::Plain, QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino))};
+  return {EntryKind::Plain, FileIdentityText(st.st_dev, st.st_ino)};
 #endif
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
 
 namespace rekoda {
 
@@ -22,6 +23,8 @@ QString StripTrailingSeparator(const QString &folder);
 // The system's own description of an error number ("No space left on device").
 QString ErrorText(int errnum);
 #ifdef _WIN32
+// A path as the wide-character Windows calls take it.
+std::wstring NativePath(const QString &path);
 // The same for a Windows error code (GetLastError).
 QString WindowsErrorText(unsigned long code);
 #endif
@@ -34,6 +37,9 @@ bool CreateFolder(const QString &path, QString *error);
 // of one file (links, "dir/.", letter case on a case-blind volume) compare
 // equal. Empty when the path does not exist.
 std::optional<QString> FileIdentity(const QString &path);
+// How an identity is spelled: the volume (device, or volume serial number)
+// and the file's number on it (inode, or file index).
+QString FileIdentityText(quint64 volume, quint64 file);
 
 enum class EntryKind { Missing, Plain, Other };
 struct Entry {

@@ -3,8 +3,6 @@
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 
-#include <QDir>
-
 #include <cstring>
 
 #ifdef _WIN32
@@ -29,12 +27,13 @@ TextFileReader::~TextFileReader() {
 }
 
 TextFileReader::OpenResult TextFileReader::open(const QString &path) {
-  const DWORD attributes = GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
+  const std::wstring native = NativePath(path);
+  const DWORD attributes = GetFileAttributesW(native.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     error_ = ErrorText(EISDIR);
     return OpenResult::NotPlain;
   }
-  HANDLE h = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
+  HANDLE h = CreateFileW(native.c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
