@@ -234,18 +234,12 @@ class Run {
       QString reason;
       std::lock_guard lock(writtenMutex_);
       // Two names of one file (a case-blind volume) meet here at the latest.
-      switch (p.file->install(&reason, &written_)) {
-        case StagedFile::Install::Done:
-          written_.insert(p.file->identity());
-          installed.push_back(&p);
-          p.outcome.ok = true;
-          break;
-        case StagedFile::Install::Refused:
-          p.outcome.reason = QString::fromLatin1(kDestinationExists);
-          break;
-        case StagedFile::Install::Failed:
-          p.outcome.reason = reason;
-          break;
+      if (p.file->install(&reason, &written_)) {
+        written_.insert(p.file->identity());
+        installed.push_back(&p);
+        p.outcome.ok = true;
+      } else {
+        p.outcome.reason = reason;
       }
     }
     QString reason;

@@ -44,6 +44,11 @@ void setError(QString *error, const QString &text) {
     *error = text;
 }
 
+bool refuse(QString *error) {
+  setError(error, QString::fromLatin1(kDestinationExists));
+  return false;
+}
+
 }  // namespace
 
 
@@ -58,16 +63,7 @@ bool WriteFileDurably(const QString &folder, const QString &name, const std::str
   file.startWriteback();
   if (!file.syncData(error))
     return false;
-  switch (file.install(error)) {
-    case StagedFile::Install::Done:
-      break;
-    case StagedFile::Install::Refused:
-      setError(error, QString::fromLatin1(kDestinationExists));
-      return false;
-    case StagedFile::Install::Failed:
-      return false;
-  }
-  return dir.sync(error);
+  return file.install(error) && dir.sync(error);
 }
 
 StagedFile::StagedFile(DestinationFolder &folder, const QString &name) : folder_(folder), name_(name) {}
@@ -214,20 +210,20 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *keep) {
+bool StagedFile::install(QString *error, const QSet<QString> *keep) {
   if (fd_ < 0 || !synced_) {
     setError(error, QStringLiteral("the file was not written"));
-    return Install::Failed;
+    return false;
   }
   const QByteArray target = nativeName(name_);
   struct stat st;
   bool targetExists = false;
   if (::fstatat(folder_.fd_, target.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
     if (!S_ISREG(st.st_mode) || (keep && keep->contains(FileIdentityText(st.st_dev, st.st_ino))))
-      return Install::Refused;
+      return refuse(error);
     targetExists = true;
   } else if (errno != ENOENT) {
-    return sysFail(error), Install::Failed;
+    return sysFail(error), false;
   }
   if (::fstat(fd_, &st) == 0)
     identity_ = FileIdentityText(st.st_dev, st.st_ino);
@@ -242,7 +238,7 @@ StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *kee
         ::linkat(AT_FDCWD, self.constData(), folder_.fd_, target.constData(), AT_SYMLINK_FOLLOW) == 0) {
       linkedAsTarget = true;
     } else if (!targetExists && errno != EEXIST) {
-      return sysFail(error), Install::Failed;
+      return sysFail(error), false;
     } else {
       for (int attempt = 0; attempt < 100 && tempName_.isEmpty(); ++attempt) {
         const QString temp = nextTempName();
@@ -250,10 +246,10 @@ StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *kee
                      AT_SYMLINK_FOLLOW) == 0)
           tempName_ = temp;
         else if (errno != EEXIST)
-          return sysFail(error), Install::Failed;
+          return sysFail(error), false;
       }
       if (tempName_.isEmpty())
-        return sysFail(error), Install::Failed;
+        return sysFail(error), false;
     }
   }
 
@@ -267,17 +263,17 @@ StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *kee
       ::unlinkat(folder_.fd_, target.constData(), 0);
     discard();
     setError(error, ErrorText(closeErr));
-    return Install::Failed;
+    return false;
   }
   if (linkedAsTarget)
-    return Install::Done;
+    return true;
   if (::renameat(folder_.fd_, nativeName(tempName_).constData(), folder_.fd_, target.constData()) != 0) {
     sysFail(error);
     discard();
-    return Install::Failed;
+    return false;
   }
   tempName_.clear();
-  return Install::Done;
+  return true;
 }
 
 void StagedFile::discard() {
@@ -385,16 +381,16 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *keep) {
+bool StagedFile::install(QString *error, const QSet<QString> *keep) {
   if (!handle_ || !synced_) {
     setError(error, QStringLiteral("the file was not written"));
-    return Install::Failed;
+    return false;
   }
   const QString targetPath = JoinPath(folder_.path_, name_);
   const Entry existing = PathEntry(targetPath);
   if (existing.kind == EntryKind::Other ||
       (keep && existing.kind == EntryKind::Plain && keep->contains(existing.identity)))
-    return Install::Refused;
+    return refuse(error);
   BY_HANDLE_FILE_INFORMATION info;
   if (GetFileInformationByHandle(static_cast<HANDLE>(handle_), &info))
     identity_ = FileIdentityText(info.dwVolumeSerialNumber,
@@ -403,7 +399,7 @@ StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *kee
     handle_ = nullptr;
     setError(error, lastErrorText());
     discard();
-    return Install::Failed;
+    return false;
   }
   handle_ = nullptr;
   const std::wstring temp = NativePath(JoinPath(folder_.path_, tempName_));
@@ -411,10 +407,10 @@ StagedFile::Install StagedFile::install(QString *error, const QSet<QString> *kee
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     setError(error, lastErrorText());
     discard();
-    return Install::Failed;
+    return false;
   }
   tempName_.clear();
-  return Install::Done;
+  return true;
 }
 
 void StagedFile::discard() {

@@ -8,6 +8,9 @@
 
 namespace rekoda {
 
+// What a run says of a target it must not replace.
+inline constexpr char kDestinationExists[] = "Destination file already exists!";
+
 // The folder a run writes into, held open for the whole run so that every
 // file lands in the folder that was chosen, and synced once per group of
 // files rather than once per file.
@@ -58,11 +61,10 @@ class StagedFile {
   void startWriteback();
   bool syncData(QString *error);
 
-  enum class Install { Done, Refused, Failed };
   // A target that is a link, a folder or anything but a plain file is never
-  // written through or replaced, nor a file whose identity is in keep:
-  // Refused, and both stay as they were.
-  Install install(QString *error, const QSet<QString> *keep = nullptr);
+  // written through or replaced, nor a file whose identity is in keep: the
+  // reason is then kDestinationExists, and both stay as they were.
+  bool install(QString *error, const QSet<QString> *keep = nullptr);
   void discard();
 
   const QString &name() const { return name_; }
@@ -85,9 +87,6 @@ class StagedFile {
 // Writes one file whole or not at all: temporary, sync, install, folder sync.
 bool WriteFileDurably(const QString &folder, const QString &name, const std::string &bytes,
                       QString *error);
-
-// What a run says of a target it must not replace.
-inline constexpr char kDestinationExists[] = "Destination file already exists!";
 
 // Tests force named temporary files, even where unnamed ones are available,
 // with REKODA_TEST_NAMED_TEMPORARIES=1 in the environment.
