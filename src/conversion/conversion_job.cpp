@@ -32,6 +32,8 @@ bool isBlank(const QString &text) {
 }
 
 constexpr int kSummaryReasons = 5;
+// Static text: saying it needs no memory.
+QString noMemory() { return QStringLiteral("not enough memory for this file"); }
 
 class Run {
  public:
@@ -77,7 +79,6 @@ class Run {
     qsizetype index;
     FileOutcome outcome;
     std::unique_ptr<StagedFile> file;
-    bool synced = false;
   };
 
   void settle(qsizetype index, FileOutcome &outcome) {
@@ -110,7 +111,7 @@ class Run {
       handleFile(index, outcome);
     } catch (const std::bad_alloc &) {
       ResetBuf();
-      fail(index, outcome, QStringLiteral("not enough memory for this file"));
+      fail(index, outcome, noMemory());
     } catch (const std::exception &e) {
       ResetBuf();
       fail(index, outcome, QString::fromLocal8Bit(e.what()));
@@ -148,9 +149,9 @@ class Run {
     const Entry target = PathEntry(outPath);
     bool blocked = claimed_.contains(*outName) || target.kind == EntryKind::Other;
     if (!blocked && target.kind == EntryKind::Plain) {
+      blocked = intoSourceFolder_ && target.identity != FileIdentity(inputPath);
       std::lock_guard lock(writtenMutex_);
-      blocked = written_.contains(target.identity) ||
-                (intoSourceFolder_ && target.identity != FileIdentity(inputPath));
+      blocked = blocked || written_.contains(target.identity);
     }
     if (blocked)
       return fail(index, outcome, QString::fromLatin1(kDestinationExists));
@@ -196,7 +197,7 @@ class Run {
         if (p.file) {
           p.file.reset();
           p.outcome.ok = false;
-          p.outcome.reason = QStringLiteral("not enough memory for this file");
+          p.outcome.reason = noMemory();
         }
       }
     }
@@ -223,13 +224,12 @@ class Run {
       if (!p.file)
         continue;
       QString reason;
-      p.synced = p.file->syncData(&reason);
-      if (!p.synced)
+      if (!p.file->syncData(&reason))
         p.outcome.reason = reason;
     }
     std::vector<Pending *> installed;
     for (Pending &p : group) {
-      if (!p.synced)
+      if (!p.file || !p.file->synced())
         continue;
       QString reason;
       std::lock_guard lock(writtenMutex_);

@@ -60,6 +60,7 @@ class StagedFile {
   // Asks the system to start writing the data out; syncData() waits for it.
   void startWriteback();
   bool syncData(QString *error);
+  bool synced() const { return synced_; }
 
   // A target that is a link, a folder or anything but a plain file is never
   // written through or replaced, nor a file whose identity is in keep: the
