@@ -67,14 +67,10 @@ class CliObserver : public RunObserver {
     timer_.start();
   }
 
-  // Lines come out in the job's order, whatever order files settle in.
-  void fileDone(qsizetype index, const FileOutcome &o) override {
-    pending_[index] = line(o);
-    while (!pending_.empty() && pending_.begin()->first == next_) {
-      std::fwrite(pending_.begin()->second.constData(), 1, size_t(pending_.begin()->second.size()), stdout);
-      pending_.erase(pending_.begin());
-      ++next_;
-    }
+  // Files settle in the job's order, so lines come out in it.
+  void fileDone(qsizetype, const FileOutcome &o) override {
+    const QByteArray text = line(o);
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
   }
   void fileHandled(qsizetype, qint64 handled) override {
     if (!progress_ || (handled != total_ && timer_.elapsed() - lastShown_ < 100))
@@ -102,8 +98,6 @@ class CliObserver : public RunObserver {
 
   qsizetype total_;
   bool json_, progress_;
-  std::map<qsizetype, QByteArray> pending_;
-  qsizetype next_ = 0;
   QElapsedTimer timer_;
   qint64 lastShown_ = -1000;
 };

@@ -35,8 +35,8 @@ class RunObserver {
  public:
   virtual ~RunObserver() = default;
   // The file at this index of the job is settled: written and on disk, or
-  // failed with its reason. Files are settled in groups, so this comes
-  // somewhat after fileHandled().
+  // failed with its reason. Files are settled in job order, a group at a
+  // time, so this comes somewhat after fileHandled().
   virtual void fileDone(qsizetype index, const FileOutcome &outcome) = 0;
   // The file at this index has been read and written out; handled counts
   // them. The window lets its events through here.
