@@ -3,7 +3,6 @@
 #include "buffer/field_buffer.h"
 #include "buffer/variable.h"
 #include "platform/durable_file.h"
-#include "platform/file_system.h"
 #include "platform/message.h"
 #include "platform/text_file.h"
 
@@ -113,13 +112,6 @@ std::optional<QString> OutputFileName(const QString &Filename, const QString &sE
   return Filename.left(dot + 1) + sExtension;
 }
 
-std::optional<QString> OutputFilePath(const QString &destFolder, const QString &Filename,
-                                      const QString &sExtension) {
-  const auto name = OutputFileName(Filename, sExtension);
-  if (!name)
-    return std::nullopt;
-  return JoinPath(destFolder, *name);
-}
 
 bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QString *reason) {
   out.clear();

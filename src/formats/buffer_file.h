@@ -39,8 +39,6 @@ int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const c
 // The output name: the name up to and including its first dot, then the new
 // code. None for a name without a dot.
 std::optional<QString> OutputFileName(const QString &Filename, const QString &sExtension);
-std::optional<QString> OutputFilePath(const QString &destFolder, const QString &Filename,
-                                      const QString &sExtension);
 
 // Appends one field of a row, quoted as the format wants it.
 using FieldWriter = void (*)(int row, int field, const std::string &value, std::string &out);

@@ -2,6 +2,7 @@
 
 #include "buffer/variable.h"
 #include "formats/buffer_file.h"
+#include "platform/file_system.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -122,10 +123,10 @@ TEST(MAWriter, outputNames) {
   EXPECT_EQ(out.entries(), (QStringList{".L07", "MA.X", "MA0412.L07"}));
   EXPECT_TRUE(messages.messages().empty());
 #ifdef _WIN32
-  EXPECT_EQ(OutputFilePath("D:\\OUT", "MA0412.L01", "L07"), QString("D:\\OUT\\MA0412.L07"));
-  EXPECT_EQ(OutputFilePath("D:\\", "MA0412.L01", "L07"), QString("D:\\MA0412.L07"));
+  EXPECT_EQ(JoinPath("D:\\OUT", *OutputFileName("MA0412.L01", "L07")), QString("D:\\OUT\\MA0412.L07"));
+  EXPECT_EQ(JoinPath("D:\\", *OutputFileName("MA0412.L01", "L07")), QString("D:\\MA0412.L07"));
 #else
-  EXPECT_EQ(OutputFilePath("/out", "MA0412.L01", "L07"), QString("/out/MA0412.L07"));
-  EXPECT_EQ(OutputFilePath("/", "MA0412.L01", "L07"), QString("/MA0412.L07"));
+  EXPECT_EQ(JoinPath("/out", *OutputFileName("MA0412.L01", "L07")), QString("/out/MA0412.L07"));
+  EXPECT_EQ(JoinPath("/", *OutputFileName("MA0412.L01", "L07")), QString("/MA0412.L07"));
 #endif
 }
