@@ -5,5 +5,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   using namespace rekoda;
   return fuzz::roundTrip(
       data, size, [](const QString &p) { return ReadDFFile(p); },
-      [](const QString &d, const QString &n, const QString &c) { return WriteDFfile(d, n, c); }, [] { FieldBuffer[1][1] = "FZ"; });
+      WriteDFField, [] { FieldBuffer[1][1] = "FZ"; });
 }

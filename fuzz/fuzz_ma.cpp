@@ -5,7 +5,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   using namespace rekoda;
   return fuzz::roundTrip(
       data, size, [](const QString &p) { return ReadMAFile(p); },
-      [](const QString &d, const QString &n, const QString &c) { return WriteMAfile(d, n, c); }, [] {
+      WriteMAField, [] {
     for (int r = 1; r <= LineCount; ++r)
       FieldBuffer[static_cast<size_t>(r)][4] = "FZ";
   });

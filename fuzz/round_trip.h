@@ -19,7 +19,6 @@
 namespace rekoda::fuzz {
 
 using Reader = int (*)(const QString &);
-using Writer = bool (*)(const QString &, const QString &, const QString &);
 using Stamp = void (*)();
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -35,22 +34,26 @@ inline Rows snapshot() {
   return rows;
 }
 
-inline int roundTrip(const uint8_t *data, size_t size, Reader read, Writer write, Stamp stamp) {
-  // tmpfs where there is one: the writer syncs every file it commits.
-  static QTemporaryDir dir(QDir("/dev/shm").exists() ? "/dev/shm/rekoda-fuzz-XXXXXX"
+inline void writeFile(const QString &path, const char *data, size_t size) {
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly) || f.write(data, qint64(size)) != qint64(size))
+    std::abort();
+}
+
+inline int roundTrip(const uint8_t *data, size_t size, Reader read, FieldWriter writeField, Stamp stamp) {
+    static QTemporaryDir dir(QDir("/dev/shm").exists() ? "/dev/shm/rekoda-fuzz-XXXXXX"
                                                        : QDir::tempPath() + "/rekoda-fuzz-XXXXXX");
   const QString in = dir.filePath("IN.L01");
-  {
-    QFile f(in);
-    if (!f.open(QIODevice::WriteOnly) || f.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))
-      std::abort();
-  }
+  writeFile(in, reinterpret_cast<const char *>(data), size);
   if (read(in) != ReadOk)
     return 0;
   stamp();
   const Rows before = snapshot();
-  if (!write(dir.path(), "IN.L01", "FZ"))
+  std::string out;
+  QString reason;
+  if (!RenderBufferFile(writeField, false, out, &reason))
     std::abort();
+  writeFile(dir.filePath("IN.FZ"), out.data(), out.size());
   if (read(dir.filePath("IN.FZ")) != ReadOk)
     std::abort();
   if (snapshot() != before)

@@ -105,6 +105,7 @@ class CliObserver : public RunObserver {
 }  // namespace
 
 int main(int argc, char *argv[]) {
+  KeepRunningPastFileSizeLimit();
 #ifdef _WIN32
   // Lines end in LF on every platform, so that scripts read one format.
   _setmode(_fileno(stdout), _O_BINARY);

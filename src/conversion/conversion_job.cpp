@@ -92,23 +92,32 @@ class Run {
 
   // Results are told in job order, a group at a time, once its files are
   // in place; a dry run has no groups.
-  void decide(qsizetype index, FileOutcome &outcome, std::unique_ptr<StagedFile> file = nullptr) {
+  bool decide(qsizetype index, FileOutcome &outcome, std::unique_ptr<StagedFile> file = nullptr) {
     if (job_.dryRun)
-      return settle(index, outcome);
-    group_.push_back({index, std::move(outcome), std::move(file)});
+      settle(index, outcome);
+    else
+      group_.push_back({index, std::move(outcome), std::move(file)});
+    return true;
   }
 
-  void fail(qsizetype index, FileOutcome &outcome, const QString &reason) {
+  bool fail(qsizetype index, FileOutcome &outcome, const QString &reason) {
     outcome.ok = false;
     outcome.reason = reason;
     decide(index, outcome);
+    return true;
   }
 
   void handle(qsizetype index) {
     FileOutcome outcome;
     outcome.file = job_.files[index];
     try {
-      handleFile(index, outcome);
+      // Out of file handles: the files in hand give theirs back once they
+      // are committed, and the file gets one more try.
+      if (!handleFile(index, outcome, false)) {
+        startCommit();
+        finishCommit();
+        handleFile(index, outcome, true);
+      }
     } catch (const std::bad_alloc &) {
       ResetBuf();
       fail(index, outcome, noMemory());
@@ -118,7 +127,9 @@ class Run {
     }
   }
 
-  void handleFile(qsizetype index, FileOutcome &outcome) {
+  // False, having decided nothing, when the file needs a file handle that
+  // is not free and this is not its last try.
+  bool handleFile(qsizetype index, FileOutcome &outcome, bool lastTry) {
     const QString &name = outcome.file;
     const QString inputPath = JoinPath(job_.source, name);
     const bool df = job_.family == Family::DF;
@@ -128,6 +139,8 @@ class Run {
 
     ReadReport report;
     const int status = df ? ReadDFFile(inputPath, &report) : ReadMAFile(inputPath, &report);
+    if (status != ReadOk && report.outOfHandles && !lastTry)
+      return false;
     if (status != ReadOk)
       return fail(index, outcome, report.reason);
     if (!outName)
@@ -138,8 +151,16 @@ class Run {
     if (df) {
       FieldBuffer[1][1] = codeBytes_;
     } else {
-      for (int r = 1; r <= LineCount; ++r)
-        FieldBuffer[static_cast<size_t>(r)][4] = codeBytes_;
+      // Short records stay as they are; a file in which no record has the
+      // field would come out without its code.
+      bool stamped = false;
+      for (int r = 1; r <= LineCount; ++r) {
+        auto &row = FieldBuffer[static_cast<size_t>(r)];
+        row[4] = codeBytes_;
+        stamped = stamped || std::stoi(row[0]) >= 4;
+      }
+      if (!stamped)
+        return fail(index, outcome, QStringLiteral("not an MA file (no record has a location code field)"));
     }
 
     // Never destroy an original this run did not create: another file of
@@ -151,7 +172,7 @@ class Run {
     if (!blocked && target.kind == EntryKind::Plain) {
       blocked = intoSourceFolder_ && target.identity != FileIdentity(inputPath);
       std::lock_guard lock(writtenMutex_);
-      blocked = blocked || written_.contains(target.identity);
+      blocked = blocked || written_.isOwn(target.identity, *outName);
     }
     if (blocked)
       return fail(index, outcome, QString::fromLatin1(kDestinationExists));
@@ -166,9 +187,17 @@ class Run {
       return decide(index, outcome);
     }
     auto file = std::make_unique<StagedFile>(folder_, *outName);
-    if (!file->create(&reason) || !file->write(bytes.data(), bytes.size(), &reason))
+    if (!file->create(&reason)) {
+      if (file->outOfHandles() && !lastTry) {
+        claimed_.remove(*outName);
+        return false;
+      }
+      return fail(index, outcome, reason);
+    }
+    if (!file->write(bytes.data(), bytes.size(), &reason))
       return fail(index, outcome, reason);
     decide(index, outcome, std::move(file));
+    return true;
   }
 
   // A group is committed on a thread of its own while the next one is read
@@ -235,7 +264,7 @@ class Run {
       std::lock_guard lock(writtenMutex_);
       // Two names of one file (a case-blind volume) meet here at the latest.
       if (p.file->install(&reason, &written_)) {
-        written_.insert(p.file->identity());
+        written_.add(p.file->identity(), p.file->name());
         installed.push_back(&p);
         p.outcome.ok = true;
       } else {
@@ -261,7 +290,7 @@ class Run {
   QString folderError_;
   bool intoSourceFolder_ = false;
   QSet<QString> claimed_;  // output names of this run
-  QSet<QString> written_;  // identities of the files this run put in place
+  WrittenFiles written_;  // the files this run put in place
   std::mutex writtenMutex_;
   std::vector<Pending> group_;       // being read and written
   std::vector<Pending> committing_;  // being synced and put in place

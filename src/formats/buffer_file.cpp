@@ -2,7 +2,6 @@
 
 #include "buffer/field_buffer.h"
 #include "buffer/variable.h"
-#include "platform/durable_file.h"
 #include "platform/message.h"
 #include "platform/text_file.h"
 
@@ -59,6 +58,8 @@ int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const c
     case TextFileReader::OpenResult::NoHandle:
       if (!report)
         ShowMessage(QString::fromLatin1(kReadErrorText), MsgPlain);
+      else
+        report->outOfHandles = true;
       return failRead(ReadOpenFailed, report,
                       QStringLiteral("%1 (%2)").arg(QLatin1String(kReadErrorText), in.errorString()));
     case TextFileReader::OpenResult::TooLarge:
@@ -97,8 +98,17 @@ int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const c
     storeRow(i, lastField);
     ++i;
   }
-  if (in.failed())
-    return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
+  switch (in.failure()) {
+    case TextFileReader::Failure::None:
+      break;
+    case TextFileReader::Failure::Io:
+      return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
+    case TextFileReader::Failure::TooLarge:
+      return failRead(ReadTooLarge, report,
+                      QStringLiteral("file too large (more than %1 MiB)").arg(kMaxTextFileBytes >> 20));
+    case TextFileReader::Failure::Changed:
+      return failRead(ReadOpenFailed, report, QStringLiteral("the file changed while it was read"));
+  }
   if (i == 1)
     return failRead(ReadEmpty, report, QStringLiteral("empty file (no lines)"));
   LineCount = i - 1;
@@ -146,24 +156,6 @@ bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QS
   if (startsWithWideBom(out.substr(body, 4)) || out.compare(body, 3, kUtf8Bom) == 0)
     out.insert(out.begin() + static_cast<std::ptrdiff_t>(body), '"');
   return true;
-}
-
-bool WriteBufferFile(const QString &destFolder, const QString &Filename, const QString &sExtension,
-                     FieldWriter writeField, QString *reason, bool utf8Bom) {
-  const auto name = OutputFileName(Filename, sExtension);
-  if (!name)
-    return false;
-  QString problem;
-  std::string bytes;
-  const bool ok = RenderBufferFile(writeField, utf8Bom, bytes, &problem) &&
-                  WriteFileDurably(destFolder, *name, bytes, &problem);
-  if (!ok) {
-    if (reason)
-      *reason = problem;
-    else
-      ShowMessage(problem, MsgPlain);
-  }
-  return ok;
 }
 
 }  // namespace rekoda

@@ -25,6 +25,7 @@ inline constexpr char kReadErrorText[] = "Error on reading Minilogger File!";
 struct ReadReport {
   QString reason;        // why the file was not read, in words for the user
   bool utf8Bom = false;  // began with a UTF-8 byte-order mark, which the output keeps
+  bool outOfHandles = false;  // no file handle was free to open it with
 };
 
 // Tests the first line, whose fields are in SplitFields; null accepts any.
@@ -46,11 +47,5 @@ using FieldWriter = void (*)(int row, int field, const std::string &value, std::
 // Renders rows 1..LineCount, fields joined by commas, each line ended by
 // CR LF. False, with the reason, when the buffer is not one a reader left.
 bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QString *reason);
-
-// Renders and writes the file whole or not at all. Returns whether it was
-// written; every failure but a name without a dot is described in *reason,
-// or shown to the user when reason is null.
-bool WriteBufferFile(const QString &destFolder, const QString &Filename, const QString &sExtension,
-                     FieldWriter writeField, QString *reason = nullptr, bool utf8Bom = false);
 
 }  // namespace rekoda

@@ -1,32 +1,51 @@
 #pragma once
 
-#include <QSet>
+#include <QHash>
 #include <QString>
 
 #include <cstddef>
-#include <string>
+#include <optional>
 
 namespace rekoda {
 
 // What a run says of a target it must not replace.
 inline constexpr char kDestinationExists[] = "Destination file already exists!";
 
+// The files a run has put in place: their identities and names. A target
+// with one of these identities is this run's own only when its name is the
+// same one, but for letter case (a case-blind volume gives one file two
+// names). A file of another process that happens to carry a number this
+// run's file once had (replaced, then the number reused) is not.
+class WrittenFiles {
+ public:
+  void add(const QString &identity, const QString &name) { names_.insert(identity, name); }
+  bool isOwn(const QString &identity, const QString &name) const;
+
+ private:
+  QHash<QString, QString> names_;
+};
+
 // The folder a run writes into, held open for the whole run so that every
 // file lands in the folder that was chosen, and synced once per group of
 // files rather than once per file.
 class DestinationFolder {
  public:
+  enum class Temporaries { Any, Named };
+
   DestinationFolder() = default;
   ~DestinationFolder();
   DestinationFolder(const DestinationFolder &) = delete;
   DestinationFolder &operator=(const DestinationFolder &) = delete;
 
-  bool open(const QString &folder, QString *error);
+  // Named temporaries are what file systems without unnamed ones get; tests
+  // ask for them (REKODA_TEST_NAMED_TEMPORARIES=1 does the same for a run).
+  bool open(const QString &folder, QString *error, Temporaries temporaries = Temporaries::Any);
   bool isOpen() const;
   const QString &path() const { return path_; }
 
-  // Removes temporary files left by an interrupted run; never one that a
-  // writer, of this process or another, still holds.
+  // Removes temporary files that an interrupted run left: only names of the
+  // exact form this program gives them, made by a process that no longer
+  // runs, and held locked by nobody.
   void removeLeftovers();
 
   // Makes the names put in place since the last sync durable.
@@ -43,11 +62,18 @@ class DestinationFolder {
 #endif
 };
 
-// One file on its way into the folder. The bytes go to a temporary file that
-// no listing shows; once synced it is put in place under its name in one
-// step. Until install() succeeds the target is untouched, and a StagedFile
-// that goes away uninstalled leaves nothing behind. The steps are separate
-// so that a run can start write-back for many files before it waits on any.
+// One file on its way into the folder. Its states:
+//
+//   created ── write() ──> written ── syncData() ──> synced ── install() ──> installed
+//      │                      │                        │
+//      └──────────────────────┴───── discard() ────────┴──> discarded
+//
+// created: a temporary that no listing shows (unnamed, or a hidden name of
+// the form .rekoda-<pid>-<n>.tmp held locked until it is installed or
+// discarded). Until install() succeeds the target is untouched; a failed
+// step, or a StagedFile that goes away uninstalled, leaves nothing behind.
+// The steps are separate so that a run can start write-back for many files
+// before it waits on any.
 class StagedFile {
  public:
   StagedFile(DestinationFolder &folder, const QString &name);
@@ -56,21 +82,28 @@ class StagedFile {
   StagedFile &operator=(const StagedFile &) = delete;
 
   bool create(QString *error);
+  // Whether create() failed for want of a free file handle, which committing
+  // the files in hand gives back.
+  bool outOfHandles() const { return outOfHandles_; }
   bool write(const char *data, std::size_t size, QString *error);
   // Asks the system to start writing the data out; syncData() waits for it.
   void startWriteback();
   bool syncData(QString *error);
   bool synced() const { return synced_; }
 
-  // A target that is a link, a folder or anything but a plain file is never
-  // written through or replaced, nor a file whose identity is in keep: the
-  // reason is then kDestinationExists, and both stay as they were.
-  bool install(QString *error, const QSet<QString> *keep = nullptr);
+  // Puts the file in place under its name. A target that is a link, a folder
+  // or anything but a plain file is never written through or replaced, nor
+  // one of own's files under another name, nor a name that appears while
+  // this runs: the reason is then kDestinationExists, and all stay as they
+  // were.
+  bool install(QString *error, const WrittenFiles *own = nullptr);
   void discard();
 
   const QString &name() const { return name_; }
   // What identifies the installed file, as FileIdentity() gives it.
   const QString &identity() const { return identity_; }
+  // The temporary's hidden name; empty while it has none.
+  const QString &temporaryName() const { return tempName_; }
 
  private:
   DestinationFolder &folder_;
@@ -81,15 +114,14 @@ class StagedFile {
 #else
   int fd_ = -1;
 #endif
-  QString tempName_;  // empty while the temporary file has no name
+  QString tempName_;
   bool synced_ = false;
+  bool outOfHandles_ = false;
 };
 
-// Writes one file whole or not at all: temporary, sync, install, folder sync.
-bool WriteFileDurably(const QString &folder, const QString &name, const std::string &bytes,
-                      QString *error);
-
-// Tests force named temporary files, even where unnamed ones are available,
-// with REKODA_TEST_NAMED_TEMPORARIES=1 in the environment.
+// The exact form of a temporary's name, and the process that made it; none
+// for any other name.
+std::optional<long long> TemporaryFileOwner(const QString &name);
+QString TemporaryFileName(long long pid, unsigned long long counter);
 
 }  // namespace rekoda

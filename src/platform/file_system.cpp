@@ -1,10 +1,9 @@
 #include "platform/file_system.h"
 
 #include "platform/file_name.h"
+#include "platform/file_system_internal.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
@@ -15,28 +14,11 @@
 #include <string>
 #include <vector>
 
-#ifdef Q_OS_WIN
-#include <direct.h>
-#include <windows.h>
-#else
-#include <dirent.h>
-#include <sys/stat.h>
-#include <sys/types.h>
-#endif
-
 namespace rekoda {
 
 QChar PathSeparator() { return QDir::separator(); }
 
-static bool isSeparator(QChar c) {
-#ifdef Q_OS_WIN
-  return c == u'\\' || c == u'/';
-#else
-  return c == u'/';
-#endif
-}
-
-bool EndsWithSeparator(const QString &path) { return !path.isEmpty() && isSeparator(path.back()); }
+bool EndsWithSeparator(const QString &path) { return !path.isEmpty() && IsSeparator(path.back()); }
 
 QString JoinPath(const QString &folder, const QString &name) {
   if (folder.isEmpty() || EndsWithSeparator(folder))
@@ -44,110 +26,10 @@ QString JoinPath(const QString &folder, const QString &name) {
   return folder + PathSeparator() + name;
 }
 
-QString StripTrailingSeparator(const QString &folder) {
-  if (!EndsWithSeparator(folder) || folder.size() == 1)
-    return folder;
-#ifdef Q_OS_WIN
-  if (folder.size() == 3 && folder[1] == u':')
-    return folder;  // "C:\" is a root
-#endif
-  return folder.left(folder.size() - 1);
-}
-
 QString ErrorText(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
-
-#ifdef Q_OS_WIN
-std::wstring NativePath(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
-
-QString WindowsErrorText(unsigned long code) {
-  // The common failures read as they do on Linux (the C runtime's own
-  // texts), so that a reason means the same on every technician's machine.
-  switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-      return ErrorText(ENOENT);
-    case ERROR_ACCESS_DENIED:
-      return ErrorText(EACCES);
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return ErrorText(ENOSPC);
-    case ERROR_TOO_MANY_OPEN_FILES:
-      return ErrorText(EMFILE);
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      return ErrorText(EEXIST);
-    case ERROR_DIRECTORY:
-      return ErrorText(ENOTDIR);
-    default:
-      break;
-  }
-  wchar_t *text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-  QString out = text ? QString::fromWCharArray(text).trimmed() : QStringLiteral("error %1").arg(code);
-  LocalFree(text);
-  return out;
-}
-#endif
-
-bool CreateFolder(const QString &path, QString *error) {
-#ifdef Q_OS_WIN
-  const int rc = _wmkdir(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
-#else
-  const int rc = ::mkdir(EncodeFileName(path).constData(), 0777);
-#endif
-  if (rc == 0)
-    return true;
-  if (error)
-    *error = errno == EEXIST && QFileInfo(path).isDir() ? QStringLiteral("Folder already exists")
-                                                        : ErrorText(errno);
-  return false;
-}
 
 QString FileIdentityText(quint64 volume, quint64 file) {
   return QStringLiteral("%1:%2").arg(volume).arg(file);
-}
-
-std::optional<QString> FileIdentity(const QString &path) {
-#ifdef Q_OS_WIN
-  HANDLE h = CreateFileW(NativePath(path).c_str(), 0,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE)
-    return std::nullopt;
-  BY_HANDLE_FILE_INFORMATION info;
-  const bool ok = GetFileInformationByHandle(h, &info);
-  CloseHandle(h);
-  if (!ok)
-    return std::nullopt;
-  return FileIdentityText(info.dwVolumeSerialNumber,
-                          (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
-#else
-  struct stat st;
-  if (::stat(EncodeFileName(path).constData(), &st) != 0)
-    return std::nullopt;
-  return FileIdentityText(st.st_dev, st.st_ino);
-#endif
-}
-
-Entry PathEntry(const QString &path) {
-#ifdef Q_OS_WIN
-  const DWORD attributes = GetFileAttributesW(NativePath(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES)
-    return {};
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
-    return {EntryKind::Other, {}};
-  return {EntryKind::Plain, FileIdentity(path).value_or(QString())};
-#else
-  // One lstat: for a plain file it identifies the file as stat would.
-  struct stat st;
-  if (::lstat(EncodeFileName(path).constData(), &st) != 0)
-    return {};
-  if (!S_ISREG(st.st_mode))
-    return {EntryKind::Other, {}};
-  return {EntryKind::Plain, FileIdentityText(st.st_dev, st.st_ino)};
-#endif
 }
 
 namespace {
@@ -195,58 +77,8 @@ std::optional<QStringList> ListMatchingFiles(const QString &folder, const QStrin
                                              QString *error) {
   const NameMatcher matcher(pattern);
   QStringList names;
-#ifdef Q_OS_UNIX
-  // readdir's own file type spares a stat per entry, which matters in
-  // folders of tens of thousands of exports.
-  const QByteArray dirName = EncodeFileName(folder);
-  DIR *dir = ::opendir(dirName.constData());
-  if (!dir) {
-    if (error)
-      *error = ErrorText(errno);
+  if (!ListPlainFileNames(folder, [&matcher](const QString &name) { return matcher.matches(name); }, names, error))
     return std::nullopt;
-  }
-  for (;;) {
-    errno = 0;
-    const dirent *e = ::readdir(dir);
-    if (!e) {
-      if (errno != 0) {
-        const int err = errno;
-        ::closedir(dir);
-        if (error)
-          *error = ErrorText(err);
-        return std::nullopt;
-      }
-      break;
-    }
-    if (e->d_name[0] == '.')
-      continue;  // hidden, and . and ..
-    bool plain = e->d_type == DT_REG;
-    if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
-      struct stat st;
-      plain = ::stat((dirName + '/' + e->d_name).constData(), &st) == 0 && S_ISREG(st.st_mode);
-    }
-    if (!plain)
-      continue;
-    QString name = DecodeFileName(QByteArray(e->d_name));
-    if (matcher.matches(name))
-      names.append(std::move(name));
-  }
-  ::closedir(dir);
-#else
-  const QFileInfo info(folder);
-  if (!info.isDir() || !QDir(folder).isReadable()) {
-    if (error)
-      *error = !info.exists() ? ErrorText(ENOENT) : !info.isDir() ? ErrorText(ENOTDIR) : ErrorText(EACCES);
-    return std::nullopt;
-  }
-  QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
-  while (it.hasNext()) {
-    it.next();
-    const QString name = it.fileName();
-    if (matcher.matches(name))
-      names.append(name);
-  }
-#endif
   // Case-blind order, as people read a listing; exact order breaks ties.
   // Sorting on byte keys keeps this cheap for tens of thousands of names.
   struct Keyed {
@@ -268,10 +100,7 @@ std::optional<QStringList> ListMatchingFiles(const QString &folder, const QStrin
   return sorted;
 }
 
-namespace {
-
-// File systems that never hold a user's folders.
-bool isPseudoFileSystem(const QString &type) {
+bool IsPseudoFileSystem(const QString &type) {
   static const QStringList pseudo = {
       "proc",     "sysfs",     "devtmpfs",   "devpts",     "cgroup",   "cgroup2",  "securityfs",
       "debugfs",  "tracefs",   "pstore",     "bpf",        "mqueue",   "hugetlbfs", "configfs",
@@ -279,6 +108,8 @@ bool isPseudoFileSystem(const QString &type) {
       "ramfs",    "squashfs",  "overlay",    "fuse.portal", "fuse.gvfsd-fuse", "fuse.lxcfs"};
   return pseudo.contains(type);
 }
+
+namespace {
 
 constexpr const char *kSystemTrees[] = {"/proc", "/sys", "/dev", "/run", "/boot/efi", "/snap"};
 
@@ -311,7 +142,7 @@ QList<Volume> VolumesFromMountInfo(const QByteArray &mountinfo) {
     if (f.size() < 5 || dash < 6 || dash + 1 >= f.size())
       continue;
     const QString type = QString::fromLatin1(f[dash + 1]);
-    if (isPseudoFileSystem(type))
+    if (IsPseudoFileSystem(type))
       continue;
     const QString root = unescapeMountPath(f[4]);
     // The system's own trees are no drives; removable media under /run/media
@@ -325,33 +156,6 @@ QList<Volume> VolumesFromMountInfo(const QByteArray &mountinfo) {
       volumes.append({root, type});
   }
   return volumes;
-}
-
-QStringList Drives() {
-  QStringList roots;
-#ifdef Q_OS_WIN
-  const DWORD mask = GetLogicalDrives();
-  for (int i = 0; i < 26; ++i)
-    if (mask & (1u << i))
-      roots << QString(QChar(u'A' + i)) + QStringLiteral(":\\");
-  return roots;
-#else
-  QFile table(QStringLiteral("/proc/self/mountinfo"));
-  if (table.open(QIODevice::ReadOnly)) {
-    for (const Volume &v : VolumesFromMountInfo(table.readAll()))
-      if (QFileInfo(v.root).isDir())
-        roots << v.root;
-  } else {
-    for (const QStorageInfo &v : QStorageInfo::mountedVolumes())
-      if (v.isValid() && !isPseudoFileSystem(QString::fromLatin1(v.fileSystemType())))
-        roots << v.rootPath();
-  }
-  roots.removeDuplicates();
-  std::sort(roots.begin(), roots.end());
-  roots.removeAll(QDir::rootPath());
-  roots.prepend(QDir::rootPath());
-  return roots;
-#endif
 }
 
 QString VolumeRoot(const QString &folder) {

@@ -29,6 +29,11 @@ std::wstring NativePath(const QString &path);
 QString WindowsErrorText(unsigned long code);
 #endif
 
+// A write past the process's file-size limit fails that file with "File
+// too large" instead of ending the process (SIGXFSZ). Both programs call it
+// first thing.
+void KeepRunningPastFileSizeLimit();
+
 // Creates exactly one folder; its parent must exist. On failure returns
 // false and puts the system's description of the failure in *error.
 bool CreateFolder(const QString &path, QString *error);

@@ -8,7 +8,8 @@
 namespace rekoda {
 
 // Largest data file that is read at all. Real exports are a few kilobytes;
-// anything near this is not one, and is refused before it is read.
+// anything near this is not one: refused before it is read, and when it
+// grows past this while it is read.
 inline constexpr long long kMaxTextFileBytes = 64LL * 1024 * 1024;
 
 // Line-wise reading of an 8-bit text file. A line ends at CR LF, at CR or at
@@ -32,10 +33,20 @@ class TextFileReader {
 
   OpenResult open(const QString &path);
 
+  // Why reading stopped short of the end of the file.
+  enum class Failure {
+    None,
+    Io,        // the system's read failed
+    TooLarge,  // more than kMaxTextFileBytes were read
+    Changed,   // size or change time at the end differ from those at open
+  };
+
   // The next line, without its terminator. False at the end of the file or
-  // on a read error; failed() tells the two apart.
+  // on a failure; failed() tells the two apart. A file that changed while it
+  // was read (a logger still writing, a copy still running) fails at its end.
   bool readLine(std::string &line);
-  bool failed() const { return failed_; }
+  bool failed() const { return failure_ != Failure::None; }
+  Failure failure() const { return failure_; }
   // The system's description of the last failure of open() or a read.
   QString errorString() const { return error_; }
 
@@ -43,6 +54,9 @@ class TextFileReader {
   bool refill();
   // One read into buf_: the byte count, 0 at the end, -1 with error_ set.
   long long readSome();
+  // The file's size and change time, to tell at the end whether it changed.
+  bool stamp(long long &size, long long &changed) const;
+  void close();
 
 #ifdef _WIN32
   void *handle_ = nullptr;
@@ -52,8 +66,11 @@ class TextFileReader {
   std::array<char, 64 * 1024> buf_{};
   long long pos_ = 0;
   long long len_ = 0;
+  long long total_ = 0;
+  long long openSize_ = -1;
+  long long openChanged_ = -1;
   bool eof_ = false;
-  bool failed_ = false;
+  Failure failure_ = Failure::None;
   bool skipLineFeed_ = false;  // the last line ended at a CR that may pair with an LF
   QString error_;
 };

@@ -131,7 +131,6 @@ TEST(ReadDFFile, fileBeyondBufferIsRefusedNotCut) {
 
 TEST(DFRoundTrip, headerAndDataRowsAreQuotedByPosition) {
   TempFolder in;
-  TempFolder out;
   const QByteArray input =
       "\"L01\",\"MINI\",\"LOGGER\",,\"X\"\r\n"
       "'Serial',12345\r\n"
@@ -146,9 +145,7 @@ TEST(DFRoundTrip, headerAndDataRowsAreQuotedByPosition) {
       "03-01-05,\"4\"";
   ASSERT_EQ(ReadDFFile(in.write("DF000123.L01", input)), ReadOk);
   FieldBuffer[1][1] = "L02";
-  MessageRecorder messages;
-  ASSERT_TRUE(WriteDFfile(out.path(), "DF000123.L01", "L02"));
-  EXPECT_EQ(readBytes(out.file("DF000123.L02")),
+  EXPECT_EQ(rendered(WriteDFField),
             QByteArray("\"L02\",\"MINI\",\"LOGGER\",,\"X\"\r\n"
                        "\"Serial\",\"12345\"\r\n"
                        "\"Title\",\"\",\"Z\"\r\n"
@@ -160,30 +157,23 @@ TEST(DFRoundTrip, headerAndDataRowsAreQuotedByPosition) {
                        "\"\",1,2\r\n"
                        "\"02-01-05\", 3 ,\xB0\x43\r\n"
                        "\"03-01-05\",4\r\n"));
-  EXPECT_TRUE(messages.messages().empty());
 }
 
 TEST(DFWriter, emptyRowOneFieldAndValuesWrittenUnescaped) {
-  TempFolder out;
   LineCount = 1;
   FieldBuffer[1] = BufferRow{};
   FieldBuffer[1][0] = "4";
   FieldBuffer[1][1] = "L,\"2";
   FieldBuffer[1][2] = "MINI";
   FieldBuffer[1][3] = "LOGGER";
-  ASSERT_TRUE(WriteDFfile(out.path(), "DF1.L01", "L02"));
-  EXPECT_EQ(readBytes(out.file("DF1.L02")), QByteArray("\"L,\"2\",\"MINI\",\"LOGGER\",\r\n"));
+  EXPECT_EQ(rendered(WriteDFField), QByteArray("\"L,\"2\",\"MINI\",\"LOGGER\",\r\n"));
 }
 
 TEST(DFWriter, outputNameReplacesEverythingAfterFirstDot) {
-  TempFolder out;
-  MessageRecorder messages;
+  EXPECT_EQ(OutputFileName("DF1.A.B", "X"), QString("DF1.X"));
+  EXPECT_EQ(OutputFileName("DF2.", "X"), QString("DF2.X"));
+  EXPECT_EQ(OutputFileName(".L01", "X"), QString(".X"));
+  EXPECT_EQ(OutputFileName("DF3", "X"), std::nullopt);
   LineCount = 0;
-  EXPECT_TRUE(WriteDFfile(out.path(), "DF1.A.B", "X"));
-  EXPECT_TRUE(WriteDFfile(out.path(), "DF2.", "X"));
-  EXPECT_TRUE(WriteDFfile(out.path(), ".L01", "X"));
-  EXPECT_FALSE(WriteDFfile(out.path(), "DF3", "X"));
-  EXPECT_EQ(out.entries(), (QStringList{".X", "DF1.X", "DF2.X"}));
-  EXPECT_EQ(readBytes(out.file("DF1.X")), QByteArray());
-  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_EQ(rendered(WriteDFField), QByteArray());
 }

@@ -16,12 +16,10 @@ namespace {
 // does with one MA file.
 QByteArray convertMA(const QByteArray &input, const QString &code = "NEW") {
   TempFolder in;
-  TempFolder out;
   EXPECT_EQ(ReadMAFile(in.write("MA0412.L01", input)), ReadOk);
   for (int r = 1; r <= LineCount; ++r)
     FieldBuffer[static_cast<size_t>(r)][4] = code.toStdString();
-  EXPECT_TRUE(WriteMAfile(out.path(), "MA0412.L01", code));
-  return readBytes(out.file("MA0412." + code));
+  return rendered(WriteMAField);
 }
 
 }  // namespace
@@ -99,29 +97,20 @@ TEST(MARoundTrip, quotingOfFieldsFourAndFive) {
 }
 
 TEST(MAWriter, emptyFieldFourIsTwoQuotesAndLineCountZeroIsEmptyFile) {
-  TempFolder out;
   LineCount = 1;
   FieldBuffer[1] = BufferRow{};
   FieldBuffer[1][0] = "4";
   FieldBuffer[1][1] = "1";
-  ASSERT_TRUE(WriteMAfile(out.path(), "MA0412.L01", "L07"));
-  EXPECT_EQ(readBytes(out.file("MA0412.L07")), QByteArray("1,,,\"\"\r\n"));
-
+  EXPECT_EQ(rendered(WriteMAField), QByteArray("1,,,\"\"\r\n"));
   LineCount = 0;
-  ASSERT_TRUE(WriteMAfile(out.path(), "MA0412.L01", "L07"));
-  EXPECT_EQ(readBytes(out.file("MA0412.L07")), QByteArray());
+  EXPECT_EQ(rendered(WriteMAField), QByteArray());
 }
 
 TEST(MAWriter, outputNames) {
-  TempFolder out;
-  MessageRecorder messages;
-  LineCount = 0;
-  EXPECT_TRUE(WriteMAfile(out.path(), "MA.04.12", "X"));
-  EXPECT_TRUE(WriteMAfile(out.path(), "MA0412.", "L07"));
-  EXPECT_TRUE(WriteMAfile(out.path(), ".L01", "L07"));
-  EXPECT_FALSE(WriteMAfile(out.path(), "MA0412", "L07"));
-  EXPECT_EQ(out.entries(), (QStringList{".L07", "MA.X", "MA0412.L07"}));
-  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_EQ(OutputFileName("MA.04.12", "X"), QString("MA.X"));
+  EXPECT_EQ(OutputFileName("MA0412.", "L07"), QString("MA0412.L07"));
+  EXPECT_EQ(OutputFileName(".L01", "L07"), QString(".L07"));
+  EXPECT_EQ(OutputFileName("MA0412", "L07"), std::nullopt);
 #ifdef _WIN32
   EXPECT_EQ(JoinPath("D:\\OUT", *OutputFileName("MA0412.L01", "L07")), QString("D:\\OUT\\MA0412.L07"));
   EXPECT_EQ(JoinPath("D:\\", *OutputFileName("MA0412.L01", "L07")), QString("D:\\MA0412.L07"));

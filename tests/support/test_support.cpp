@@ -57,6 +57,27 @@ QByteArray readBytes(const QString &path) {
   return f.readAll();
 }
 
+QByteArray rendered(FieldWriter writer, bool utf8Bom) {
+  std::string bytes;
+  QString reason;
+  EXPECT_TRUE(RenderBufferFile(writer, utf8Bom, bytes, &reason)) << reason.toStdString();
+  return QByteArray::fromStdString(bytes);
+}
+
+std::vector<FileOutcome> convert(const ConversionJob &job) {
+  struct Recorder : RunObserver {
+    std::vector<FileOutcome> outcomes;
+    void fileDone(qsizetype index, const FileOutcome &o) override {
+      EXPECT_EQ(index, qsizetype(outcomes.size()));
+      outcomes.push_back(o);
+    }
+    void fileHandled(qsizetype, qint64) override {}
+    bool stopRequested() override { return false; }
+  } recorder;
+  RunJob(job, recorder);
+  return recorder.outcomes;
+}
+
 #ifdef _WIN32
 
 FileSizeLimit::FileSizeLimit(long long) {}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/conversion_job.h"
+#include "formats/buffer_file.h"
 #include "platform/message.h"
 
 #include <QByteArray>
@@ -50,6 +52,14 @@ class TempFolder {
 };
 
 QByteArray readBytes(const QString &path);
+
+// The bytes a run writes for what FieldBuffer holds; empty, with a failure
+// noted, when the writer refuses the buffer.
+QByteArray rendered(FieldWriter writer, bool utf8Bom = false);
+
+// Runs a job as the window and rekoda-cli do, and gives every file's
+// outcome in job order.
+std::vector<FileOutcome> convert(const ConversionJob &job);
 
 // Windows has no per-process limit on file size or open handles: tests that
 // inject a full disk or exhausted handles that way skip there.

@@ -46,9 +46,4 @@ int ReadDFFile(const QString &Filenaam, ReadReport *report) {
   return ReadBufferFile(Filenaam, hasMarkerPair, "DF", report);
 }
 
-bool WriteDFfile(const QString &destFolder, const QString &Filename, const QString &sExtension,
-                 QString *reason, bool utf8Bom) {
-  return WriteBufferFile(destFolder, Filename, sExtension, WriteDFField, reason, utf8Bom);
-}
-
 }  // namespace rekoda

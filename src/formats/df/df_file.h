@@ -17,9 +17,4 @@ int ReadDFFile(const QString &Filenaam, ReadReport *report = nullptr);
 // field quoted (empty ones too from row 2); from row 8 on only the first.
 void WriteDFField(int row, int field, const std::string &value, std::string &out);
 
-// Writes FieldBuffer as a DF file into destFolder. Returns whether the file
-// was written.
-bool WriteDFfile(const QString &destFolder, const QString &Filename, const QString &sExtension,
-                 QString *reason = nullptr, bool utf8Bom = false);
-
 }  // namespace rekoda

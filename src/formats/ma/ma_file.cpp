@@ -16,9 +16,4 @@ int ReadMAFile(const QString &Filenaam, ReadReport *report) {
   return ReadBufferFile(Filenaam, nullptr, "MA", report);
 }
 
-bool WriteMAfile(const QString &destFolder, const QString &Filename, const QString &sExtension,
-                 QString *reason, bool utf8Bom) {
-  return WriteBufferFile(destFolder, Filename, sExtension, WriteMAField, reason, utf8Bom);
-}
-
 }  // namespace rekoda

@@ -14,9 +14,4 @@ int ReadMAFile(const QString &Filenaam, ReadReport *report = nullptr);
 // How an MA file quotes a field: fields 4 and 5 quoted, all others bare.
 void WriteMAField(int row, int field, const std::string &value, std::string &out);
 
-// Writes FieldBuffer as an MA file into destFolder. Returns whether the file
-// was written.
-bool WriteMAfile(const QString &destFolder, const QString &Filename, const QString &sExtension,
-                 QString *reason = nullptr, bool utf8Bom = false);
-
 }  // namespace rekoda

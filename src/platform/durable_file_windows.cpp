@@ -1,0 +1,179 @@
+#include "platform/durable_file.h"
+
+#include "platform/file_system.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+namespace rekoda {
+
+namespace {
+
+std::atomic<unsigned long long> tempCounter{0};
+
+QString nextTempName() {
+  static const long long pid = static_cast<long long>(GetCurrentProcessId());
+  return TemporaryFileName(pid, tempCounter.fetch_add(1));
+}
+
+bool fail(QString *error, DWORD code = GetLastError()) {
+  if (error)
+    *error = WindowsErrorText(code);
+  return false;
+}
+
+bool refuse(QString *error) {
+  if (error)
+    *error = QString::fromLatin1(kDestinationExists);
+  return false;
+}
+
+bool processRuns(long long pid) {
+  if (pid <= 0 || pid > 0xFFFFFFFFLL)
+    return false;
+  HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (!h)
+    return GetLastError() == ERROR_ACCESS_DENIED;  // there, but not ours to ask
+  DWORD code = 0;
+  const bool running = GetExitCodeProcess(h, &code) && code == STILL_ACTIVE;
+  CloseHandle(h);
+  return running;
+}
+
+}  // namespace
+
+DestinationFolder::~DestinationFolder() = default;
+
+bool DestinationFolder::isOpen() const { return open_; }
+
+bool DestinationFolder::open(const QString &folder, QString *error, Temporaries) {
+  path_ = folder;
+  const DWORD attributes = GetFileAttributesW(NativePath(folder).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return fail(error);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return fail(error, ERROR_DIRECTORY);
+  open_ = true;
+  return true;
+}
+
+void DestinationFolder::removeLeftovers() {
+  WIN32_FIND_DATAW found;
+  const std::wstring pattern = NativePath(JoinPath(path_, QStringLiteral(".rekoda-*.tmp")));
+  HANDLE h = FindFirstFileW(pattern.c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE)
+    return;
+  const long long self = static_cast<long long>(GetCurrentProcessId());
+  do {
+    const QString name = QString::fromWCharArray(found.cFileName);
+    const auto owner = TemporaryFileOwner(name);
+    if (!owner || *owner == self || processRuns(*owner))
+      continue;
+    // A temporary still being written is open without delete sharing, so
+    // DeleteFile fails on it and it stays.
+    DeleteFileW(NativePath(JoinPath(path_, name)).c_str());
+  } while (FindNextFileW(h, &found));
+  FindClose(h);
+}
+
+// MoveFileEx with MOVEFILE_WRITE_THROUGH returns only once the rename is on
+// disk, so the folder needs no sync of its own.
+bool DestinationFolder::sync(QString *) { return true; }
+
+bool StagedFile::create(QString *error) {
+  discard();
+  outOfHandles_ = false;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QString temp = nextTempName();
+    // Not marked hidden: the mark would stay on the file after the rename.
+    // The leading dot keeps it out of every listing of exports.
+    HANDLE h = CreateFileW(NativePath(JoinPath(folder_.path_, temp)).c_str(), GENERIC_WRITE, 0, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      handle_ = h;
+      tempName_ = temp;
+      return true;
+    }
+    const DWORD code = GetLastError();
+    if (code != ERROR_FILE_EXISTS) {
+      outOfHandles_ = code == ERROR_TOO_MANY_OPEN_FILES;
+      return fail(error, code);
+    }
+  }
+  return fail(error);
+}
+
+bool StagedFile::write(const char *data, std::size_t size, QString *error) {
+  while (size > 0) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(static_cast<HANDLE>(handle_), data, chunk, &written, nullptr))
+      return fail(error);
+    if (written == 0)  // a write that takes nothing would never end
+      return fail(error, ERROR_WRITE_FAULT);
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+void StagedFile::startWriteback() {}
+
+bool StagedFile::syncData(QString *error) {
+  if (!FlushFileBuffers(static_cast<HANDLE>(handle_)))
+    return fail(error);
+  synced_ = true;
+  return true;
+}
+
+bool StagedFile::install(QString *error, const WrittenFiles *own) {
+  if (!handle_ || !synced_) {
+    if (error)
+      *error = QStringLiteral("the file was not written");
+    return false;
+  }
+  const QString targetPath = JoinPath(folder_.path_, name_);
+  const Entry existing = PathEntry(targetPath);
+  if (existing.kind == EntryKind::Other ||
+      (own && existing.kind == EntryKind::Plain && own->isOwn(existing.identity, name_)))
+    return refuse(error);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileInformationByHandle(static_cast<HANDLE>(handle_), &info))
+    identity_ = FileIdentityText(info.dwVolumeSerialNumber,
+                                 (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+  if (!CloseHandle(static_cast<HANDLE>(handle_))) {
+    const DWORD code = GetLastError();
+    handle_ = nullptr;
+    discard();
+    return fail(error, code);
+  }
+  handle_ = nullptr;
+  // A name that was free a moment ago is taken only if it still is.
+  const DWORD replace = existing.kind == EntryKind::Plain ? MOVEFILE_REPLACE_EXISTING : 0;
+  const std::wstring temp = NativePath(JoinPath(folder_.path_, tempName_));
+  if (!MoveFileExW(temp.c_str(), NativePath(targetPath).c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD code = GetLastError();
+    discard();
+    if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)
+      return refuse(error);
+    return fail(error, code);
+  }
+  tempName_.clear();
+  return true;
+}
+
+void StagedFile::discard() {
+  if (handle_) {
+    CloseHandle(static_cast<HANDLE>(handle_));
+    handle_ = nullptr;
+  }
+  if (!tempName_.isEmpty()) {
+    DeleteFileW(NativePath(JoinPath(folder_.path_, tempName_)).c_str());
+    tempName_.clear();
+  }
+  synced_ = false;
+}
+
+}  // namespace rekoda

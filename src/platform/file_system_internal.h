@@ -1,0 +1,23 @@
+#pragma once
+
+// What each system's file services give the shared ones.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace rekoda {
+
+bool IsSeparator(QChar c);
+
+// Names of the plain, non-hidden files of a folder that keep() accepts, as
+// the file system gives them. False, with the system's reason, when the
+// folder cannot be listed.
+bool ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
+                        QStringList &names, QString *error);
+
+// File systems that never hold a user's folders (proc, sysfs, overlays, ...).
+bool IsPseudoFileSystem(const QString &type);
+
+}  // namespace rekoda

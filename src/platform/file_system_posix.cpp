@@ -1,0 +1,112 @@
+#include "platform/file_system.h"
+
+#include "platform/file_name.h"
+#include "platform/file_system_internal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include <dirent.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace rekoda {
+
+bool IsSeparator(QChar c) { return c == u'/'; }
+
+QString StripTrailingSeparator(const QString &folder) {
+  if (!EndsWithSeparator(folder) || folder.size() == 1)
+    return folder;  // "/" is a root
+  return folder.left(folder.size() - 1);
+}
+
+void KeepRunningPastFileSizeLimit() { ::signal(SIGXFSZ, SIG_IGN); }
+
+bool CreateFolder(const QString &path, QString *error) {
+  if (::mkdir(EncodeFileName(path).constData(), 0777) == 0)
+    return true;
+  if (error)
+    *error = errno == EEXIST && QFileInfo(path).isDir() ? QStringLiteral("Folder already exists")
+                                                        : ErrorText(errno);
+  return false;
+}
+
+std::optional<QString> FileIdentity(const QString &path) {
+  struct stat st;
+  if (::stat(EncodeFileName(path).constData(), &st) != 0)
+    return std::nullopt;
+  return FileIdentityText(st.st_dev, st.st_ino);
+}
+
+Entry PathEntry(const QString &path) {
+  // One lstat: for a plain file it identifies the file as stat would.
+  struct stat st;
+  if (::lstat(EncodeFileName(path).constData(), &st) != 0)
+    return {};
+  if (!S_ISREG(st.st_mode))
+    return {EntryKind::Other, {}};
+  return {EntryKind::Plain, FileIdentityText(st.st_dev, st.st_ino)};
+}
+
+bool ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
+                        QStringList &names, QString *error) {
+  // readdir's own file type spares a stat per entry, which matters in
+  // folders of tens of thousands of exports.
+  const QByteArray dirName = EncodeFileName(folder);
+  DIR *dir = ::opendir(dirName.constData());
+  if (!dir) {
+    if (error)
+      *error = ErrorText(errno);
+    return false;
+  }
+  for (;;) {
+    errno = 0;
+    const dirent *e = ::readdir(dir);
+    if (!e) {
+      const int err = errno;
+      ::closedir(dir);
+      if (err != 0 && error)
+        *error = ErrorText(err);
+      return err == 0;
+    }
+    if (e->d_name[0] == '.')
+      continue;  // hidden, and . and ..
+    bool plain = e->d_type == DT_REG;
+    if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+      struct stat st;
+      plain = ::stat((dirName + '/' + e->d_name).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    }
+    if (!plain)
+      continue;
+    QString name = DecodeFileName(QByteArray(e->d_name));
+    if (keep(name))
+      names.append(std::move(name));
+  }
+}
+
+QStringList Drives() {
+  QStringList roots;
+  QFile table(QStringLiteral("/proc/self/mountinfo"));
+  if (table.open(QIODevice::ReadOnly)) {
+    for (const Volume &v : VolumesFromMountInfo(table.readAll()))
+      if (QFileInfo(v.root).isDir())
+        roots << v.root;
+  } else {
+    for (const QStorageInfo &v : QStorageInfo::mountedVolumes())
+      if (v.isValid() && !IsPseudoFileSystem(QString::fromLatin1(v.fileSystemType())))
+        roots << v.rootPath();
+  }
+  roots.removeDuplicates();
+  std::sort(roots.begin(), roots.end());
+  roots.removeAll(QDir::rootPath());
+  roots.prepend(QDir::rootPath());
+  return roots;
+}
+
+}  // namespace rekoda

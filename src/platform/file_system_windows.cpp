@@ -1,0 +1,122 @@
+#include "platform/file_system.h"
+
+#include "platform/file_system_internal.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <direct.h>
+#include <windows.h>
+
+#include <cerrno>
+
+namespace rekoda {
+
+bool IsSeparator(QChar c) { return c == u'\\' || c == u'/'; }
+
+QString StripTrailingSeparator(const QString &folder) {
+  if (!EndsWithSeparator(folder) || folder.size() == 1)
+    return folder;
+  if (folder.size() == 3 && folder[1] == u':')
+    return folder;  // "C:\" is a root
+  return folder.left(folder.size() - 1);
+}
+
+std::wstring NativePath(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
+
+QString WindowsErrorText(unsigned long code) {
+  // The common failures read as they do on Linux (the C runtime's own
+  // texts), so that a reason means the same on every technician's machine.
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+      return ErrorText(ENOENT);
+    case ERROR_ACCESS_DENIED:
+      return ErrorText(EACCES);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ErrorText(ENOSPC);
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return ErrorText(EMFILE);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return ErrorText(EEXIST);
+    case ERROR_DIRECTORY:
+      return ErrorText(ENOTDIR);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return QStringLiteral("the file is in use by another program");
+    default:
+      break;
+  }
+  wchar_t *text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+  QString out = text ? QString::fromWCharArray(text).trimmed() : QStringLiteral("error %1").arg(code);
+  LocalFree(text);
+  return out;
+}
+
+void KeepRunningPastFileSizeLimit() {}  // no such signal
+
+bool CreateFolder(const QString &path, QString *error) {
+  if (_wmkdir(NativePath(path).c_str()) == 0)
+    return true;
+  if (error)
+    *error = errno == EEXIST && QFileInfo(path).isDir() ? QStringLiteral("Folder already exists")
+                                                        : ErrorText(errno);
+  return false;
+}
+
+std::optional<QString> FileIdentity(const QString &path) {
+  HANDLE h = CreateFileW(NativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool ok = GetFileInformationByHandle(h, &info);
+  CloseHandle(h);
+  if (!ok)
+    return std::nullopt;
+  return FileIdentityText(info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+}
+
+Entry PathEntry(const QString &path) {
+  const DWORD attributes = GetFileAttributesW(NativePath(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return {};
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
+    return {EntryKind::Other, {}};
+  return {EntryKind::Plain, FileIdentity(path).value_or(QString())};
+}
+
+bool ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
+                        QStringList &names, QString *error) {
+  const QFileInfo info(folder);
+  if (!info.isDir() || !QDir(folder).isReadable()) {
+    if (error)
+      *error = !info.exists() ? ErrorText(ENOENT) : !info.isDir() ? ErrorText(ENOTDIR) : ErrorText(EACCES);
+    return false;
+  }
+  QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
+  while (it.hasNext()) {
+    it.next();
+    const QString name = it.fileName();
+    if (keep(name))
+      names.append(name);
+  }
+  return true;
+}
+
+QStringList Drives() {
+  QStringList roots;
+  const DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i)
+    if (mask & (1u << i))
+      roots << QString(QChar(u'A' + i)) + QStringLiteral(":\\");
+  return roots;
+}
+
+}  // namespace rekoda

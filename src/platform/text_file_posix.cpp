@@ -1,0 +1,67 @@
+#include "platform/text_file.h"
+
+#include "platform/file_name.h"
+#include "platform/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace rekoda {
+
+void TextFileReader::close() {
+  if (fd_ >= 0)
+    ::close(fd_);
+  fd_ = -1;
+}
+
+TextFileReader::OpenResult TextFileReader::open(const QString &path) {
+  // Without blocking: a pipe swapped in for a file must fail, not wait for
+  // a writer that never comes.
+  do {
+    fd_ = ::open(EncodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  } while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) {
+    error_ = ErrorText(errno);
+    return (errno == EMFILE || errno == ENFILE) ? OpenResult::NoHandle : OpenResult::Failed;
+  }
+  struct stat st;
+  if (::fstat(fd_, &st) != 0) {
+    error_ = ErrorText(errno);
+    return OpenResult::Failed;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    error_ = S_ISDIR(st.st_mode) ? ErrorText(EISDIR) : QStringLiteral("not a plain file");
+    return OpenResult::NotPlain;
+  }
+  if (st.st_size > kMaxTextFileBytes) {
+    error_ = ErrorText(EFBIG);
+    return OpenResult::TooLarge;
+  }
+  openSize_ = st.st_size;
+  openChanged_ = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
+  return OpenResult::Ok;
+}
+
+long long TextFileReader::readSome() {
+  ssize_t n;
+  do {
+    n = ::read(fd_, buf_.data(), buf_.size());
+  } while (n < 0 && errno == EINTR);
+  if (n < 0)
+    error_ = ErrorText(errno);
+  return n;
+}
+
+bool TextFileReader::stamp(long long &size, long long &changed) const {
+  struct stat st;
+  if (::fstat(fd_, &st) != 0)
+    return false;
+  size = st.st_size;
+  changed = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
+  return true;
+}
+
+}  // namespace rekoda

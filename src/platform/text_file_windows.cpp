@@ -1,0 +1,68 @@
+#include "platform/text_file.h"
+
+#include "platform/file_system.h"
+
+#include <windows.h>
+
+#include <cerrno>
+
+namespace rekoda {
+
+void TextFileReader::close() {
+  if (handle_)
+    CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
+}
+
+TextFileReader::OpenResult TextFileReader::open(const QString &path) {
+  const std::wstring native = NativePath(path);
+  const DWORD attributes = GetFileAttributesW(native.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    error_ = ErrorText(EISDIR);
+    return OpenResult::NotPlain;
+  }
+  // Reading is shared, writing is not: a file that a logger or a copy still
+  // holds open for writing is not read half-written.
+  HANDLE h = CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    error_ = WindowsErrorText(code);
+    return code == ERROR_TOO_MANY_OPEN_FILES ? OpenResult::NoHandle : OpenResult::Failed;
+  }
+  handle_ = h;
+  if (GetFileType(h) != FILE_TYPE_DISK) {
+    error_ = QStringLiteral("not a plain file");
+    return OpenResult::NotPlain;
+  }
+  if (!stamp(openSize_, openChanged_)) {
+    error_ = WindowsErrorText(GetLastError());
+    return OpenResult::Failed;
+  }
+  if (openSize_ > kMaxTextFileBytes) {
+    error_ = ErrorText(EFBIG);
+    return OpenResult::TooLarge;
+  }
+  return OpenResult::Ok;
+}
+
+long long TextFileReader::readSome() {
+  DWORD n = 0;
+  if (!ReadFile(static_cast<HANDLE>(handle_), buf_.data(), static_cast<DWORD>(buf_.size()), &n, nullptr)) {
+    error_ = WindowsErrorText(GetLastError());
+    return -1;
+  }
+  return n;
+}
+
+bool TextFileReader::stamp(long long &size, long long &changed) const {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(static_cast<HANDLE>(handle_), &info))
+    return false;
+  size = static_cast<long long>((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+  changed = static_cast<long long>((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                                   info.ftLastWriteTime.dwLowDateTime);
+  return true;
+}
+
+}  // namespace rekoda
