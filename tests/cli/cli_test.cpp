@@ -14,6 +14,9 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+
+#include <csignal>
+#include <cerrno>
 #endif
 
 
@@ -132,13 +135,14 @@ TEST(CliFaults, everyFailingStepFailsItsFilesAndKeepsTheOldTargets) {
   if (!*REKODA_FAULT_SHIM)
     GTEST_SKIP() << "the fault shim is an LD_PRELOAD object: Linux only";
   for (const bool named : {false, true}) {
-    for (const char *step : {"open", "write", "fdatasync", "close", "link", "rename"}) {
-      if (named && std::string(step) == "link")
+    for (const QString step : {"open", "write", "write0", "fdatasync", "close", "link", "rename"}) {
+      if (named && step == "link")
         continue;  // named temporaries are renamed, never linked
-      SCOPED_TRACE(std::string(step) + (named ? " named" : " unnamed"));
+      SCOPED_TRACE((step + (named ? " named" : " unnamed")).toStdString());
       TempFolder in, out;
       in.write("DF1.L01", kDF);
       in.write("DF2.L01", kDF);
+      in.write("DF3.L01", kDF);  // a new name: linked directly when unnamed
       const QByteArray old = "yesterday's complete output\r\n";
       out.write("DF1.L02", old);
       out.write("DF2.L02", old);
@@ -150,16 +154,99 @@ TEST(CliFaults, everyFailingStepFailsItsFilesAndKeepsTheOldTargets) {
         env.insert("REKODA_TEST_NAMED_TEMPORARIES", "1");
       const Result r = cli(job(in, out), env);
       EXPECT_EQ(r.exit, 1) << r.err.constData();
-      for (const QByteArrayList &l : r.lines()) {
-        EXPECT_EQ(l.value(2), "Faild");
-        EXPECT_EQ(l.value(3), "Input/output error");
+      const bool newNameUntouched = !named && step == "rename";
+      const auto rows = r.lines();
+      ASSERT_EQ(rows.size(), 3);
+      for (int i = 0; i < 3; ++i) {
+        const bool ok = i == 2 && newNameUntouched;
+        EXPECT_EQ(rows[i].value(2), ok ? "OK" : "Faild") << i;
+        EXPECT_EQ(rows[i].value(3), ok ? "" : "Input/output error") << i;
       }
-      EXPECT_EQ(r.lines().size(), 2);
       EXPECT_EQ(readBytes(out.file("DF1.L02")), old);
       EXPECT_EQ(readBytes(out.file("DF2.L02")), old);
-      EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02"}));
+      EXPECT_EQ(out.entries(), newNameUntouched ? (QStringList{"DF1.L02", "DF2.L02", "DF3.L02"})
+                                                : (QStringList{"DF1.L02", "DF2.L02"}));
     }
   }
+}
+
+// Limits of the process, a name taken at the last moment, an interrupted
+// folder sync and a clean-up racing the rename: healthy files all convert,
+// the others fail alone with their reason, and nothing is left behind.
+TEST(CliFaults, limitsRacesAndInterruptedCallsFailNothingHealthy) {
+#ifdef _WIN32
+  GTEST_SKIP() << "rlimits and the fault shim are POSIX";
+#else
+  auto run = [](const QStringList &args, const QMap<QString, QString> &vars, rlimit limit = {}, int resource = -1) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (auto it = vars.begin(); it != vars.end(); ++it)
+      env.insert(it.key(), it.value());
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setChildProcessModifier([=] {
+      ::signal(SIGXFSZ, SIG_DFL);  // as a shell leaves it
+      if (resource >= 0)
+        ::setrlimit(resource, &limit);
+    });
+    p.start(REKODA_CLI, args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return Result{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1000 - p.exitCode(),
+                  p.readAllStandardOutput(), p.readAllStandardError()};
+  };
+  {
+    SCOPED_TRACE("ulimit -f: the big file fails, the run goes on");
+    TempFolder in, out;
+    in.write("DF1.L01", lines(100));  // 600 bytes out
+    in.write("DF2.L01", kDF);
+    const Result r = run(job(in, out), {}, rlimit{300, RLIM_INFINITY}, RLIMIT_FSIZE);
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.lines(), (QList<QByteArrayList>{{"DF1.L01", "DF1.L02", "Faild", "File too large"},
+                                                {"DF2.L01", "DF2.L02", "OK", ""}}));
+    EXPECT_EQ(out.entries(), QStringList{"DF2.L02"});
+  }
+  {
+    SCOPED_TRACE("ulimit -n 64: 200 files all convert");
+    TempFolder in, out;
+    for (int i = 0; i < 200; ++i)
+      in.write(QString("DF%1.L01").arg(i, 3, 10, QChar('0')), kDF);
+    for (const char *named : {"0", "1"}) {
+      const Result r = run(job(in, out), {{"REKODA_TEST_NAMED_TEMPORARIES", named}}, rlimit{64, 64}, RLIMIT_NOFILE);
+      EXPECT_EQ(r.exit, 0) << named << r.out.left(300).constData();
+      EXPECT_EQ(r.lines().size(), 200);
+      EXPECT_EQ(out.entries().size(), 200);
+    }
+  }
+  const QMap<QString, QString> shim = {{"LD_PRELOAD", REKODA_FAULT_SHIM}};
+  for (const char *named : {"0", "1"}) {
+    SCOPED_TRACE(named);
+    TempFolder in, out;
+    in.write("DF1.L01", kDF);
+    in.write("DF2.L01", kDF);
+    out.write("DF2.L02", "old\r\n");
+    auto with = [&](QMap<QString, QString> vars) {
+      vars.insert(shim);
+      vars.insert("REKODA_FAULT_DIR", out.path());
+      vars.insert("REKODA_TEST_NAMED_TEMPORARIES", named);
+      return run(job(in, out), vars);
+    };
+    // A link takes the new name just before the file does: never replaced.
+    Result r = with({{"REKODA_FAULT", "appear"}});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.lines().value(0), (QByteArrayList{"DF1.L01", "DF1.L02", "Faild", "Destination file already exists!"}));
+    EXPECT_EQ(r.lines().value(1), (QByteArrayList{"DF2.L01", "DF2.L02", "OK", ""}));
+    EXPECT_TRUE(QFileInfo(out.file("DF1.L02")).isSymLink());
+    EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02"}));
+    ASSERT_TRUE(QFile::remove(out.file("DF1.L02")));
+    // An interrupted folder sync is asked again.
+    r = with({{"REKODA_FAULT", "fsync"}, {"REKODA_FAULT_ERRNO", QString::number(EINTR)}, {"REKODA_FAULT_COUNT", "1"}});
+    EXPECT_EQ(r.exit, 0) << r.out.constData();
+    // Every temporary is still locked when it is renamed into place.
+    r = with({{"REKODA_FAULT", "unlocked"}});
+    EXPECT_EQ(r.exit, 0) << r.out.constData();
+    EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
+    EXPECT_EQ(readBytes(out.file("DF2.L02")), kDFOut);
+  }
+#endif
 }
 
 // The folder sync fails for the second group only: the first group's files

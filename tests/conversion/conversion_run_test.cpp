@@ -10,6 +10,7 @@
 #include <algorithm>
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include <stdexcept>
@@ -306,6 +307,40 @@ TEST_F(ConversionRun, twoRowsOntoOneOutputWriteOnlyTheFirst) {
   EXPECT_EQ(view.results(), (QStringList{"OK", "Faild"}));
   EXPECT_EQ(view.rows[1].reason, "Destination file already exists!");
   EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
+}
+
+// Another process gives a later target the identity of a file this run
+// wrote (here a hard link; a replaced file's reused inode number does the
+// same): that target is not this run's own and is converted like any other.
+TEST_F(ConversionRun, fileOfAnotherProcessSharingAnIdentityIsNotThisRunsOwn) {
+#ifdef _WIN32
+  GTEST_SKIP() << "hard links are made with POSIX link() here";
+#else
+  ConversionJob job{in.path(), out.path(), "L02", Family::DF, {}, false};
+  for (int i = 0; i < 200; ++i)
+    job.files << in.write(QString("DF%1.L01").arg(i, 3, 10, QChar('0')), kDF).section('/', -1);
+  struct Linker : RunObserver {
+    const TempFolder &out;
+    QStringList results;
+    explicit Linker(const TempFolder &o) : out(o) {}
+    void fileDone(qsizetype index, const FileOutcome &o) override {
+      results << (o.ok ? "OK" : o.reason);
+      if (index == 0) {
+        EXPECT_EQ(::link(out.file("DF000.L02").toLocal8Bit(), out.file("DF199.L02").toLocal8Bit()), 0);
+      }
+    }
+    void fileHandled(qsizetype, qint64) override {}
+    bool stopRequested() override { return false; }
+  } linker(out);
+  RunJob(job, linker);
+  EXPECT_EQ(linker.results, QStringList(200, "OK"));
+  EXPECT_EQ(readBytes(out.file("DF000.L02")), kDFOut);
+  EXPECT_EQ(readBytes(out.file("DF199.L02")), kDFOut);
+  struct stat a{}, b{};
+  ::stat(out.file("DF000.L02").toLocal8Bit(), &a);
+  ::stat(out.file("DF199.L02").toLocal8Bit(), &b);
+  EXPECT_NE(a.st_ino, b.st_ino);
+#endif
 }
 
 TEST_F(ConversionRun, earlierOutputInSeparateFolderIsReplaced) {

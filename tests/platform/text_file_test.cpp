@@ -42,6 +42,7 @@ TEST(TextFileReader, lineEndsAtCrLfCrOrLf) {
   EXPECT_EQ(readAllLines(dir.write("d", "a\r\n\r\nb\r\n")), (Lines{"a", "", "b"}));
   EXPECT_EQ(readAllLines(dir.write("e", "\r\r")), (Lines{"", ""}));
   EXPECT_EQ(readAllLines(dir.write("f", "\r\n\n")), (Lines{"", ""}));
+  EXPECT_EQ(readAllLines(dir.write("g", "a\n\nb\n")), (Lines{"a", "", "b"}));
 }
 
 TEST(TextFileReader, terminatorAtEndOpensNoFurtherLine) {
@@ -102,4 +103,43 @@ TEST(TextFileReader, onlyPlainFilesOfBoundedSizeAreRead) {
   big.close();
   TextFileReader huge;
   EXPECT_EQ(huge.open(dir.file("big")), TextFileReader::OpenResult::TooLarge);
+}
+
+// A file still being written, or cut, while it is read is not taken for
+// whole; the size limit holds for the bytes read, and the limit itself is
+// allowed.
+TEST(TextFileReader, fileThatChangesWhileItIsReadFails) {
+  TempFolder dir;
+#ifndef _WIN32  // Windows readers shut writers out: the file cannot change
+  const QByteArray start = QByteArray("L01,MINI,LOGGER\r\n") + QByteArray(100000, 'x') + "\r\n";
+  struct Case {
+    const char *what;
+    qint64 growTo;  // -1: cut to 10 bytes
+    TextFileReader::Failure failure;
+  };
+  for (const Case &c : {Case{"appended", start.size() + 20, TextFileReader::Failure::Changed},
+                        Case{"cut", -1, TextFileReader::Failure::Changed},
+                        Case{"grown past the limit", kMaxTextFileBytes + 2, TextFileReader::Failure::TooLarge}}) {
+    SCOPED_TRACE(c.what);
+    const QString path = dir.write("DF1.L01", start);
+    TextFileReader in;
+    ASSERT_EQ(in.open(path), TextFileReader::OpenResult::Ok);
+    std::string line;
+    ASSERT_TRUE(in.readLine(line));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.resize(c.growTo < 0 ? 10 : c.growTo));
+    f.close();
+    while (in.readLine(line)) {
+    }
+    EXPECT_EQ(in.failure(), c.failure);
+  }
+#endif
+  QFile exact(dir.file("exact"));
+  ASSERT_TRUE(exact.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(exact.resize(kMaxTextFileBytes));
+  exact.close();
+  bool failed = true;
+  EXPECT_EQ(readAllLines(exact.fileName(), &failed).size(), 1u);
+  EXPECT_FALSE(failed);
 }

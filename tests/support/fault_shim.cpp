@@ -1,12 +1,21 @@
 // Preloaded into a child process (LD_PRELOAD) to make the system calls of
 // the durable writer fail for real, for files in one folder only:
-//   REKODA_FAULT      fdatasync | fsync | close | write | rename | link | open
-//   REKODA_FAULT_DIR  the folder whose files fail
-//   REKODA_FAULT_SKIP how many matching calls succeed first (default 0)
-// Every failure is EIO, the error a dying disk or a lost share gives.
+//   REKODA_FAULT       fdatasync | fsync | close | write | rename | link | open
+//                      write0:   write() takes nothing and says so (returns 0)
+//                      appear:   a link appears at the target just before
+//                                the file is given its name
+//                      unlocked: a temporary renamed while nobody holds its
+//                                lock fails (a clean-up could have taken it)
+//   REKODA_FAULT_DIR   the folder whose files fail
+//   REKODA_FAULT_SKIP  how many matching calls succeed first (default 0)
+//   REKODA_FAULT_COUNT how many fail after those (default: all)
+//   REKODA_FAULT_ERRNO the error (default EIO, the error a dying disk or a
+//                      lost share gives)
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -37,9 +46,11 @@ bool shouldFail(const char *kind, const std::string &path, bool inside) {
   const bool match = inside ? path.compare(0, d.size() + 1, d + "/") == 0 : path == d;
   if (!match)
     return false;
-  static std::atomic<long> skipped{0};
+  static std::atomic<long> seen{0};
   const char *skip = std::getenv("REKODA_FAULT_SKIP");
-  return skipped++ >= (skip ? std::atol(skip) : 0);
+  const char *count = std::getenv("REKODA_FAULT_COUNT");
+  const long n = seen++ - (skip ? std::atol(skip) : 0);
+  return n >= 0 && (!count || n < std::atol(count));
 }
 
 template <class F>
@@ -48,8 +59,29 @@ F real(const char *name) {
 }
 
 int fail() {
-  errno = EIO;
+  const char *e = std::getenv("REKODA_FAULT_ERRNO");
+  errno = e ? std::atoi(e) : EIO;
   return -1;
+}
+
+bool isTemporary(const char *name) { return std::strncmp(name, ".rekoda-", 8) == 0; }
+
+// For "appear": someone else's link takes the name first.
+void appear(int dirfd, const char *name) {
+  if (!isTemporary(name) && shouldFail("appear", fdPath(dirfd), false))
+    ::symlinkat("/elsewhere", dirfd, name);
+}
+
+// For "unlocked": whether a temporary about to be renamed is still locked.
+bool unlockedTemporary(int dirfd, const char *name) {
+  if (!isTemporary(name) || !fault() || std::strcmp(fault(), "unlocked") != 0)
+    return false;
+  const int fd = ::openat(dirfd, name, O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return true;
+  const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  real<int (*)(int)>("close")(fd);
+  return free;
 }
 
 }  // namespace
@@ -77,18 +109,29 @@ int close(int fd) {
 ssize_t write(int fd, const void *buf, size_t n) {
   if (fault() && shouldFail("write", fdPath(fd), true))
     return fail();
+  if (fault() && shouldFail("write0", fdPath(fd), true))
+    return 0;
   return real<ssize_t (*)(int, const void *, size_t)>("write")(fd, buf, n);
 }
 
 int renameat(int olddirfd, const char *oldpath, int newdirfd, const char *newpath) {
-  if (shouldFail("rename", fdPath(newdirfd), false))
+  if (shouldFail("rename", fdPath(newdirfd), false) || unlockedTemporary(olddirfd, oldpath))
     return fail();
   return real<int (*)(int, const char *, int, const char *)>("renameat")(olddirfd, oldpath, newdirfd, newpath);
+}
+
+int renameat2(int olddirfd, const char *oldpath, int newdirfd, const char *newpath, unsigned flags) {
+  if (shouldFail("rename", fdPath(newdirfd), false) || unlockedTemporary(olddirfd, oldpath))
+    return fail();
+  appear(newdirfd, newpath);
+  return real<int (*)(int, const char *, int, const char *, unsigned)>("renameat2")(olddirfd, oldpath, newdirfd,
+                                                                                 newpath, flags);
 }
 
 int linkat(int olddirfd, const char *oldpath, int newdirfd, const char *newpath, int flags) {
   if (shouldFail("link", fdPath(newdirfd), false))
     return fail();
+  appear(newdirfd, newpath);
   return real<int (*)(int, const char *, int, const char *, int)>("linkat")(olddirfd, oldpath, newdirfd,
                                                                           newpath, flags);
 }

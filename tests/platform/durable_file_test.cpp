@@ -1,0 +1,136 @@
+// The writer's own refusals and its temporaries, at the level of the install
+// step and the clean-up, on real files.
+
+#include "platform/durable_file.h"
+
+#include "platform/file_system.h"
+
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+using namespace rekoda;
+using namespace rekoda::test;
+
+namespace {
+
+// A synced file with this content, ready to install.
+std::unique_ptr<StagedFile> staged(DestinationFolder &folder, const QString &name, const QByteArray &bytes) {
+  auto file = std::make_unique<StagedFile>(folder, name);
+  QString error;
+  EXPECT_TRUE(file->create(&error)) << error.toStdString();
+  EXPECT_TRUE(file->write(bytes.constData(), size_t(bytes.size()), &error));
+  EXPECT_TRUE(file->syncData(&error));
+  return file;
+}
+
+}  // namespace
+
+TEST(TemporaryFiles, onlyTheExactFormIsTheProgramsOwn) {
+  EXPECT_EQ(TemporaryFileOwner(TemporaryFileName(4321, 7)), 4321);
+  for (const char *other : {".rekoda-notes.tmp", ".rekoda-12.tmp", ".rekoda-12-.tmp", ".rekoda--3.tmp",
+                            ".rekoda-1x-2.tmp", ".rekoda-1-2.tmp.bak", "rekoda-1-2.tmp", ".rekoda-1-2-3.tmp"})
+    EXPECT_EQ(TemporaryFileOwner(other), std::nullopt) << other;
+}
+
+TEST(TemporaryFiles, cleanUpTakesOnlyUnlockedLeftoversOfProcessesGone) {
+#ifdef _WIN32
+  GTEST_SKIP() << "fork and flock make the fixtures";
+#else
+  const pid_t child = ::fork();
+  if (child == 0)
+    ::_exit(0);
+  ::waitpid(child, nullptr, 0);  // a process that no longer runs
+  TempFolder dir;
+  const QString gone = TemporaryFileName(child, 1), goneLocked = TemporaryFileName(child, 2),
+                alive = TemporaryFileName(::getppid(), 3);
+  for (const QString &name : {QString(".rekoda-notes.tmp"), gone, goneLocked, alive})
+    dir.write(name, "x");
+  // Another machine's writer on a shared folder holds its lock.
+  const int held = ::open(dir.file(goneLocked).toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  DestinationFolder folder;
+  ASSERT_TRUE(folder.open(dir.path(), nullptr));
+  folder.removeLeftovers();
+  ::close(held);
+  QStringList kept{".rekoda-notes.tmp", goneLocked, alive};
+  kept.sort();
+  EXPECT_EQ(dir.entries(), kept);
+#endif
+}
+
+TEST(StagedFile, installRefusesWhatItMustNotReplace) {
+  struct Case {
+    const char *target;  // what stands at the name when install() runs
+    bool installs;
+  };
+  const Case cases[] = {{"absent", true},  {"plain", true},   {"link to a file", false},
+                        {"dangling link", false}, {"folder", false}, {"own, other case", false}};
+  for (const bool named : {false, true}) {
+    for (const Case &c : cases) {
+      const std::string what = c.target;
+#ifdef _WIN32
+      if (what.find("link") != std::string::npos)
+        continue;  // POSIX fixtures
+#endif
+      SCOPED_TRACE(what + (named ? " named" : ""));
+      TempFolder dir;
+      dir.write("precious", "keep me");
+      WrittenFiles own;
+      if (what == "plain")
+        dir.write("X.L02", "old");
+      else if (what == "folder")
+        dir.mkdir("X.L02");
+      else if (what == "link to a file")
+        ASSERT_TRUE(QFile::link(dir.file("precious"), dir.file("X.L02")));
+      else if (what == "dangling link")
+        ASSERT_TRUE(QFile::link(dir.file("nowhere"), dir.file("X.L02")));
+      else if (what == "own, other case")
+        own.add(*FileIdentity(dir.write("X.L02", "written a moment ago")), "x.l02");
+      DestinationFolder folder;
+      ASSERT_TRUE(folder.open(dir.path(), nullptr,
+                              named ? DestinationFolder::Temporaries::Named : DestinationFolder::Temporaries::Any));
+      auto file = staged(folder, "X.L02", "new");
+      QString error;
+      EXPECT_EQ(file->install(&error, &own), c.installs) << error.toStdString();
+      file.reset();
+      if (c.installs) {
+        EXPECT_EQ(readBytes(dir.file("X.L02")), QByteArray("new"));
+      } else {
+        EXPECT_EQ(error, kDestinationExists);
+        EXPECT_NE(readBytes(dir.file("X.L02")), QByteArray("new"));
+      }
+      EXPECT_EQ(readBytes(dir.file("precious")), QByteArray("keep me"));
+      EXPECT_EQ(dir.entries(), (QStringList{"X.L02", "precious"}));
+    }
+  }
+}
+
+// A name that some other file already has is never opened as a temporary.
+TEST(StagedFile, namedTemporaryIsAlwaysANewFile) {
+  TempFolder dir;
+  DestinationFolder folder;
+  ASSERT_TRUE(folder.open(dir.path(), nullptr, DestinationFolder::Temporaries::Named));
+  auto first = staged(folder, "A.L02", "a");
+  const QString taken = first->temporaryName();
+  ASSERT_FALSE(taken.isEmpty());
+  // The next name the counter gives: someone else's file.
+  const qsizetype dash = taken.lastIndexOf('-');
+  const QString next = taken.left(dash + 1) + QString::number(taken.mid(dash + 1).chopped(4).toULongLong() + 1) + ".tmp";
+  dir.write(next, "someone else's");
+  auto second = staged(folder, "B.L02", "b");
+  EXPECT_NE(second->temporaryName(), next);
+  EXPECT_TRUE(first->install(nullptr) && second->install(nullptr));
+  EXPECT_EQ(readBytes(dir.file(next)), QByteArray("someone else's"));
+  EXPECT_EQ(readBytes(dir.file("B.L02")), QByteArray("b"));
+}
