@@ -410,3 +410,22 @@ TEST_F(ConversionRun, errorInsideTheLoopUnlocksThenReports) {
   EXPECT_FALSE(failing.pvisible);
   EXPECT_FALSE(failing.busy);
 }
+
+TEST(FailureSummary, countsAndTheFirstFiveReasons) {
+  auto summary = [](qint64 handled, qint64 failed) {
+    RunSummary s;
+    s.total = 20;
+    s.handled = handled;
+    s.failed = failed;
+    for (qint64 i = 1; i <= std::min<qint64>(failed, 5); ++i)
+      s.firstFailures << QString("DF%1.L01: reason").arg(i);
+    return FailureSummary(s);
+  };
+  EXPECT_EQ(summary(20, 0), std::nullopt);
+  EXPECT_EQ(summary(20, 1), QString("1 of 20 files failed.\n\nDF1.L01: reason"));
+  EXPECT_EQ(summary(20, 5), QString("5 of 20 files failed.\n\nDF1.L01: reason\nDF2.L01: reason\nDF3.L01: reason\n"
+                                    "DF4.L01: reason\nDF5.L01: reason"));
+  EXPECT_EQ(summary(20, 20), QString("20 of 20 files failed.\n\nDF1.L01: reason\nDF2.L01: reason\nDF3.L01: reason\n"
+                                     "DF4.L01: reason\nDF5.L01: reason\n\u2026"));
+  EXPECT_EQ(summary(7, 6)->section('\n', 0, 0), QString("Stopped after 7 of 20 files; 6 failed."));
+}
