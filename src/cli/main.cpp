@@ -1,182 +1,246 @@
 // rekoda-cli: the window's conversion for scripts and scheduled jobs.
 
+#include "cli/arguments.h"
 #include "conversion/conversion_job.h"
+#include "conversion/report.h"
+#include "platform/console.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <map>
-#include <optional>
-#include <string>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
+#include <cstring>
 
 using namespace rekoda;
 
 namespace {
 
 constexpr char kUsage[] =
-    "rekoda-cli --family df|ma --code CODE --from SOURCE_FOLDER --to DEST_FOLDER [options] [NAME...]\n"
-    "  NAME...        files of SOURCE_FOLDER to convert; none given: every file of the family (DF*.* or "
-    "MA*.*), in listing order\n"
-    "  --dry-run      read and check every file and report what would happen; write nothing\n"
-    "  --json         one JSON object per file on standard output instead of the text line\n"
-    "  --quiet        no progress\n";
+    "Usage: rekoda-cli --family df|ma --code CODE --from SOURCE_FOLDER --to DEST_FOLDER [options] [--] [NAME...]\n"
+    "Gives the DF or MA files of SOURCE_FOLDER the location code CODE, inside each file and as its\n"
+    "new extension, and writes them into DEST_FOLDER.\n"
+    "\n"
+    "  --family df|ma       which files: DF files (DF*.*) or MA files (MA*.*)\n"
+    "  --code CODE          the new location code, upper-cased (ASCII letters)\n"
+    "  --from SOURCE_FOLDER the folder the files are read from\n"
+    "  --to DEST_FOLDER     the folder the files are written into; it must exist\n"
+    "  NAME...              files of SOURCE_FOLDER to convert, in this order; none given:\n"
+    "                       every file of the family, in listing order\n"
+    "  --files-from FILE    read more names from FILE, one per line ('-': standard input)\n"
+    "  --null               names in --files-from end with a NUL byte instead of a newline\n"
+    "  --mkdir              create DEST_FOLDER, with its parents, when it does not exist\n"
+    "  --dry-run            read and check every file and report what would happen; write nothing\n"
+    "  --json               one JSON object per file instead of the text line\n"
+    "  --quiet              no progress line and no summary on standard error\n"
+    "  -h, --help           show this help and exit\n"
+    "  --version            show the version and exit\n"
+    "Options take their value as --opt VALUE or --opt=VALUE; -- ends the options.\n"
+    "\n"
+    "Output: one line per file on standard output: name, new name, OK or Faild, reason,\n"
+    "tab-separated; \\\\, \\t, \\n, \\r and \\xHH stand for a backslash and control characters.\n"
+    "\n"
+    "Exit status:\n"
+    "  0    every file is OK\n"
+    "  1    a file failed, or standard output could not be written\n"
+    "  2    a usage error or a failed input check; nothing was written\n"
+    "  130  interrupted (SIGINT), 143 terminated (SIGTERM), after the files in hand\n";
 
-volatile std::sig_atomic_t interrupted = 0;
+constexpr char kTryHelp[] = "Try 'rekoda-cli --help' for more information.\n";
 
-void onSignal(int) { interrupted = 1; }
+volatile std::sig_atomic_t stopSignal = 0;
 
-void printErr(const QString &text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+// The first signal finishes the files in hand; a second one, back at the
+// default, ends the process at once.
+void onSignal(int sig) {
+  stopSignal = sig;
+  std::signal(sig, SIG_DFL);
+}
+
+void printErr(const QString &text) {
+  const QByteArray line = "rekoda-cli: " + ReportField(text) + '\n';
+  std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+}
 
 int usageError(const QString &problem) {
-  printErr(QStringLiteral("rekoda-cli: ") + problem);
-  std::fputs(kUsage, stderr);
+  printErr(problem);
+  std::fputs(kTryHelp, stderr);
   return 2;
 }
 
-QByteArray jsonString(const QString &text) {
-  QByteArray out = "\"";
-  for (const QChar c : DisplayFileName(text)) {
-    const char16_t u = c.unicode();
-    if (u == '"' || u == '\\') {
-      out += '\\';
-      out += char(u);
-    } else if (u < 0x20) {
-      out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QChar(u'0')).toLatin1();
-    } else {
-      out += QString(c).toUtf8();
-    }
-  }
-  return out + '"';
+int checkError(const QString &problem) {
+  printErr(problem);
+  return 2;
 }
 
 class CliObserver : public RunObserver {
  public:
-  CliObserver(qsizetype total, bool json, bool progress) : total_(total), json_(json), progress_(progress) {
+  CliObserver(qsizetype total, bool json, bool progress, bool sharedTerminal)
+      : total_(total), json_(json), progress_(progress), sharedTerminal_(sharedTerminal) {
     timer_.start();
   }
 
   // Files settle in the job's order, so lines come out in it.
   void fileDone(qsizetype, const FileOutcome &o) override {
-    const QByteArray text = line(o);
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    ++(o.ok ? ok_ : failed_);
+    if (outputError_)
+      return;
+    if (shown_ && sharedTerminal_) {
+      std::fputs("\r\033[K", stderr);  // the progress line gives way to the result
+      shown_ = false;
+    }
+    const QByteArray text = json_ ? JsonReportLine(o) : TextReportLine(o);
+    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()) ||
+        std::fflush(stdout) != 0)
+      outputError_ = errno ? errno : EIO;
   }
   void fileHandled(qsizetype, qint64 handled) override {
     if (!progress_ || (handled != total_ && timer_.elapsed() - lastShown_ < 100))
       return;
     lastShown_ = timer_.elapsed();
     const double seconds = std::max<qint64>(1, timer_.elapsed()) / 1000.0;
-    std::fprintf(stderr, "\r%lld of %lld files, %.0f files/s ", static_cast<long long>(handled),
+    std::fprintf(stderr, "\r%lld of %lld files, %.0f files/s\033[K", static_cast<long long>(handled),
                  static_cast<long long>(total_), double(handled) / seconds);
-    if (handled == total_)
+    shown_ = true;
+    if (handled == total_) {
       std::fputc('\n', stderr);
+      shown_ = false;
+    }
     std::fflush(stderr);
   }
-  bool stopRequested() override { return interrupted != 0; }
+  bool stopRequested() override { return stopSignal != 0 || outputError_ != 0; }
+
+  int outputError() const { return outputError_; }
+  qint64 ok() const { return ok_; }
+  qint64 failed() const { return failed_; }
 
  private:
-  QByteArray line(const FileOutcome &o) const {
-    const char *result = o.ok ? kResultOk : kResultFailed;
-    if (json_)
-      return "{\"file\":" + jsonString(o.file) + ",\"output\":" + jsonString(o.output) + ",\"result\":\"" +
-             result + "\",\"reason\":" + jsonString(o.reason) + "}\n";
-    // Names as the file system spells them, so that a script can use them.
-    return EncodeFileName(o.file) + '\t' + EncodeFileName(o.output) + '\t' + result + '\t' +
-           o.reason.toLocal8Bit() + '\n';
-  }
-
   qsizetype total_;
-  bool json_, progress_;
+  bool json_, progress_, sharedTerminal_;
+  bool shown_ = false;
   QElapsedTimer timer_;
   qint64 lastShown_ = -1000;
+  qint64 ok_ = 0, failed_ = 0;
+  int outputError_ = 0;
 };
+
+// Names from a list file; a trailing carriage return is part of a Windows
+// line end, not of the name.
+std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *error) {
+  QFile file;
+  const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path),
+                                                                               file.open(QIODevice::ReadOnly));
+  if (!opened) {
+    *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    return std::nullopt;
+  }
+  const QByteArray all = file.readAll();
+  QStringList names;
+  for (QByteArray item : all.split(nul ? '\0' : '\n')) {
+    if (!nul && item.endsWith('\r'))
+      item.chop(1);
+    if (!item.isEmpty())
+      names << DecodeFileName(item);
+  }
+  return names;
+}
+
+bool isPlainName(const QString &name) {
+  if (name.isEmpty() || name == "." || name == "..")
+    return false;
+  return !std::any_of(name.begin(), name.end(), [](QChar c) { return c == u'/' || c == PathSeparator(); });
+}
 
 }  // namespace
 
 int main(int argc, char *argv[]) {
   KeepRunningPastFileSizeLimit();
-#ifdef _WIN32
-  // Lines end in LF on every platform, so that scripts read one format.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
-#endif
-  // Options that take a value, and where it goes.
-  std::map<std::string, std::optional<QString>> values = {
-      {"--family", {}}, {"--code", {}}, {"--from", {}}, {"--to", {}}};
-  std::map<std::string, bool> flags = {{"--dry-run", false}, {"--json", false}, {"--quiet", false}};
-  QStringList names;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (const auto v = values.find(arg); v != values.end()) {
-      if (i + 1 >= argc)
-        return usageError(QStringLiteral("%1 needs a value").arg(QString::fromStdString(arg)));
-      v->second = DecodeFileName(QByteArray(argv[++i]));
-    } else if (const auto f = flags.find(arg); f != flags.end()) {
-      f->second = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return usageError(QStringLiteral("unknown option %1").arg(QString::fromLocal8Bit(argv[i])));
-    } else {
-      names << DecodeFileName(QByteArray(argv[i]));
-    }
+  PrepareStandardStreams();
+  CliArguments args;
+  if (const auto problem = ParseCliArguments(CommandLineArguments(argc, argv), args))
+    return usageError(*problem);
+  if (args.help) {
+    std::fputs(kUsage, stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  const QString family = values["--family"].value_or(QString()).toLower();
-  const bool dryRun = flags["--dry-run"], json = flags["--json"], quiet = flags["--quiet"];
+  if (args.version) {
+    std::fputs("rekoda-cli " REKODA_VERSION "\n", stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  const QString family = args.values.value("family").toLower();
   if (family != "df" && family != "ma")
     return usageError(QStringLiteral("--family df or --family ma is needed"));
-  if (!values["--code"] || !values["--from"] || !values["--to"])
-    return usageError(QStringLiteral("--code, --from and --to are needed"));
-  const QString code = *values["--code"], from = *values["--from"], to = *values["--to"];
+  for (const char *needed : {"code", "from", "to"})
+    if (!args.values.contains(needed))
+      return usageError(QStringLiteral("--%1 is needed").arg(QLatin1String(needed)));
+  const QString from = args.values["from"], to = args.values["to"];
 
   ConversionJob job;
   job.family = family == "df" ? Family::DF : Family::MA;
-  job.code = AsciiUpper(code);
-  job.dryRun = dryRun;
-  if (const auto problem = CheckFoldersAndCode(from, to, job.code)) {
-    printErr(*problem);
-    return 2;
-  }
+  job.code = AsciiUpper(args.values["code"]);
+  job.dryRun = args.flags.contains("dry-run");
+  if (const auto problem = CheckFoldersAndCode(from, to, job.code))
+    return checkError(*problem);
   job.source = StripTrailingSeparator(from);
   job.dest = StripTrailingSeparator(to);
+
+  // A missing destination fails at once, not file by file.
+  const QFileInfo dest(job.dest);
+  if (!dest.exists()) {
+    if (!args.flags.contains("mkdir"))
+      return checkError(QStringLiteral("The destination folder %1 does not exist (--mkdir creates it)").arg(job.dest));
+    if (!job.dryRun && !QDir().mkpath(job.dest))
+      return checkError(QStringLiteral("The destination folder %1 cannot be created").arg(job.dest));
+  } else if (!dest.isDir()) {
+    return checkError(QStringLiteral("The destination %1 is not a folder").arg(job.dest));
+  }
+
+  QStringList names = args.names;
+  if (args.values.contains("files-from")) {
+    QString error;
+    const auto listed = namesFrom(args.values["files-from"], args.flags.contains("null"), &error);
+    if (!listed)
+      return checkError(error);
+    names += *listed;
+  }
   if (names.isEmpty()) {
     QString error;
-    const auto listed =
-        ListMatchingFiles(job.source, job.family == Family::DF ? "DF*.*" : "MA*.*", &error);
-    if (!listed) {
-      printErr(QStringLiteral("The folder %1 cannot be listed: %2").arg(job.source, error));
-      return 2;
-    }
+    const auto listed = ListMatchingFiles(job.source, job.family == Family::DF ? "DF*.*" : "MA*.*", &error);
+    if (!listed)
+      return checkError(QStringLiteral("The folder %1 cannot be listed: %2").arg(job.source, error));
     names = *listed;
   }
-  for (const QString &n : names) {
-    if (n.contains(u'/') || n.contains(PathSeparator()))
-      return usageError(QStringLiteral("%1 is not a name of a file in SOURCE_FOLDER").arg(n));
-  }
-  if (names.isEmpty()) {
-    printErr(QStringLiteral("No rows found for conversion!"));
-    return 2;
-  }
+  for (const QString &n : names)
+    if (!isPlainName(n))
+      return usageError(QStringLiteral("%1 is not the name of a file in SOURCE_FOLDER").arg(n));
+  if (names.isEmpty())
+    return checkError(QStringLiteral("No rows found for conversion!"));
   job.files = names;
 
   std::signal(SIGINT, onSignal);
   std::signal(SIGTERM, onSignal);
-  CliObserver observer(job.files.size(), json, !quiet && isatty(fileno(stderr)));
+  const bool quiet = args.flags.contains("quiet");
+  CliObserver observer(job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
+                       IsTerminal(stdout));
   const RunSummary summary = RunJob(job, observer);
-  std::fflush(stdout);
-  if (summary.handled < summary.total)
-    printErr(QStringLiteral("stopped after %1 of %2 files").arg(summary.handled).arg(summary.total));
-  return summary.failed == 0 && summary.handled == summary.total ? 0 : 1;
+
+  const bool complete = summary.handled == summary.total;
+  const QString counts = QStringLiteral("%1 OK, %2 Faild").arg(observer.ok()).arg(observer.failed());
+  if (!complete)
+    printErr(QStringLiteral("stopped after %1 of %2 files: %3").arg(summary.handled).arg(summary.total).arg(counts));
+  else if (!quiet)
+    std::fprintf(stderr, "%lld files: %s\n", static_cast<long long>(summary.total), counts.toUtf8().constData());
+  if (observer.outputError()) {
+    printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
+    return 1;
+  }
+  if (stopSignal)
+    return 128 + stopSignal;
+  return summary.failed == 0 && complete ? 0 : 1;
 }

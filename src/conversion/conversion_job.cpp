@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSet>
 
 #include <memory>
@@ -43,8 +44,13 @@ class Run {
   }
 
   RunSummary go() {
-    if (!folder_.open(job_.dest, &folderError_))
+    if (!folder_.open(job_.dest, &folderError_)) {
       folderError_ = QStringLiteral("cannot write to %1: %2").arg(job_.dest, folderError_);
+      // A dry run into a folder still to be made (rekoda-cli --mkdir) finds
+      // it empty, as the real run will.
+      if (job_.dryRun && !QFileInfo::exists(job_.dest))
+        folderError_.clear();
+    }
     else if (!job_.dryRun)
       folder_.removeLeftovers();
     const auto sourceId = FileIdentity(job_.source);
@@ -308,13 +314,18 @@ bool IsValidNewCode(const QString &code) {
   // a Windows name, or would be dropped from its end so that the extension
   // and the code inside the file would differ.
   static const QString refused = QStringLiteral("\\/,\"'<>:|?*");
+  bool blank = true;
   for (QChar c : code) {
     if (refused.contains(c) || c.category() == QChar::Other_Control)
       return false;
+    blank = blank && (c.isSpace() || c.category() == QChar::Other_Format);
   }
-  if (code.startsWith(u' ') || code.endsWith(u' ') || code.endsWith(u'.'))
+  if (blank || code.startsWith(u' ') || code.endsWith(u' ') || code.endsWith(u'.'))
     return false;
-  return true;
+  // The code goes into the file in the 8-bit character set and into the
+  // name as text: both must say the same, with no character lost or
+  // replaced by a look-alike on the way.
+  return QString::fromLocal8Bit(code.toLocal8Bit()) == code;
 }
 
 std::optional<QString> CheckFoldersAndCode(const QString &source, const QString &dest,

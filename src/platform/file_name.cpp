@@ -1,6 +1,5 @@
 #include "platform/file_name.h"
 
-#include <QFile>
 
 namespace rekoda {
 
@@ -49,8 +48,8 @@ int validUtf8Length(const unsigned char *p, qsizetype n, char32_t &cp) {
 
 #ifdef Q_OS_WIN
 
-QString DecodeFileName(const QByteArray &bytes) { return QFile::decodeName(bytes); }
-QByteArray EncodeFileName(const QString &name) { return QFile::encodeName(name); }
+QString DecodeFileName(const QByteArray &bytes) { return QString::fromUtf8(bytes); }
+QByteArray EncodeFileName(const QString &name) { return name.toUtf8(); }
 QString DisplayFileName(const QString &name) { return name; }
 
 #else

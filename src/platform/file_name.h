@@ -9,7 +9,8 @@ namespace rekoda {
 // always UTF-8 (old FAT media, Windows code pages). A name is carried as a
 // QString that maps back to exactly the same bytes: valid UTF-8 decodes as
 // usual, every other byte b becomes the lone surrogate U+DC00 + b. On
-// Windows names are UTF-16 already and pass unchanged.
+// Windows names are UTF-16 already; their bytes, in reports and lists of
+// names, are UTF-8.
 QString DecodeFileName(const QByteArray &bytes);
 QByteArray EncodeFileName(const QString &name);
 

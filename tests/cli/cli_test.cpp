@@ -6,14 +6,21 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonParseError>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <csignal>
 #include <cerrno>
@@ -101,27 +108,196 @@ TEST(Cli, dryRunPredictsTheRealRunOnAMixedFolder) {
   EXPECT_EQ(second["reason"].toString(), "");
 }
 
-TEST(Cli, exitStatusesAndInputChecks) {
-  TempFolder in, out;
-  in.write("DF1.L01", kDF);
-  EXPECT_EQ(cli(job(in, out)).exit, 0);
-  EXPECT_EQ(cli({"--family", "df"}).exit, 2);
-  const Result unknown = cli(job(in, out) << "--fast");
-  EXPECT_EQ(unknown.exit, 2);
-  EXPECT_TRUE(unknown.err.contains("--family df|ma --code CODE")) << unknown.err.constData();
-  EXPECT_EQ(cli({"--help"}).exit, 0);
+// The command line by the usual conventions: one row per case, run as a
+// process on real folders. IN and OUT stand for the two folders.
+TEST(Cli, conventionsAndExitStatuses) {
+  struct Case {
+    const char *what;
+    QStringList args;
+    int exit;
+    QByteArray out;      // the whole of standard output; "*" followed by text: contains it
+    QByteArray err;      // likewise for standard error
+    QStringList written; // what OUT holds afterwards
+    QByteArray input = {};
+  };
+  const QStringList base = {"--family", "df", "--code", "L02", "--from", "IN", "--to", "OUT"};
+  const QByteArray one = "DF1.L01\tDF1.L02\tOK\t\n";
+  const QByteArray bothOk = "2 files: 2 OK, 0 Faild\n";
+  const Case cases[] = {
+      {"version", {"--version"}, 0, "rekoda-cli " REKODA_VERSION "\n", "", {}},
+      {"help", {"--help"}, 0, "*Usage: rekoda-cli --family df|ma", "", {}},
+      {"help lists exit statuses", {"-h"}, 0, "*130  interrupted", "", {}},
+      {"--opt=value", {"--family=df", "--code=l02", "--from=IN", "--to=OUT", "DF1.L01"}, 0, one,
+       "1 files: 1 OK, 0 Faild\n", {"DF1.L02"}},
+      {"-- ends the options", base + QStringList{"--", "-x.L01"}, 0, "-x.L01\t-x.L02\tOK\t\n", "*1 files",
+       {"-x.L02"}},
+      {"a forgotten value is never an option's",
+       {"--family", "df", "--code", "--dry-run", "--from", "IN", "--to", "OUT"}, 2, "",
+       "rekoda-cli: option --code needs a value\nTry 'rekoda-cli --help' for more information.\n", {}},
+      {"value missing at the end", base + QStringList{"--to"}, 2, "", "*option --to needs a value", {}},
+      {"unknown option", base + QStringList{"--fast"}, 2, "", "*rekoda-cli: unknown option --fast\n", {}},
+      {"a flag takes no value", base + QStringList{"--quiet=1"}, 2, "", "*rekoda-cli: option --quiet takes no value",
+       {}},
+      {"required options", {"--family", "df"}, 2, "", "*rekoda-cli: --code is needed", {}},
+      {"invalid code", {"--family", "df", "--code", "A:B", "--from", "IN", "--to", "OUT"}, 2, "",
+       "rekoda-cli: Invalid new extension!\n", {}},
+      {"a code of white space only", {"--family", "df", "--code", u"\u00A0\u2003"_qs, "--from", "IN", "--to", "OUT"},
+       2, "", "rekoda-cli: Invalid new extension!\n", {}},
+      {"no source", {"--family", "df", "--code", "X", "--from", " ", "--to", "OUT"}, 2, "",
+       "rekoda-cli: Source datapath not found!\n", {}},
+      {"destination missing: at once", {"--family", "df", "--code", "X", "--from", "IN", "--to", "OUT/a/b"}, 2, "",
+       "*rekoda-cli: The destination folder", {}},
+      {"--mkdir makes it", {"--family", "df", "--code", "X", "--from", "IN", "--to", "OUT/a/b", "--mkdir", "--quiet"},
+       0, "*DF1.X\tOK", "", {"a"}},
+      {"a dry run with --mkdir writes nothing",
+       {"--family", "df", "--code", "X", "--from", "IN", "--to", "OUT/a", "--mkdir", "--dry-run", "DF1.L01"}, 0,
+       "DF1.L01\tDF1.X\tOK\t\n", "*1 files", {}},
+      {"a name outside the source folder", base + QStringList{"../in/sub/DF9.L01"}, 2, "",
+       "*rekoda-cli: ../in/sub/DF9.L01 is not the name of a file in SOURCE_FOLDER", {}},
+      {"a name that is no file's", base + QStringList{".."}, 2, "", "*is not the name of a file", {}},
+      {"no files of the family", {"--family", "ma", "--code", "X", "--from", "IN", "--to", "OUT"}, 2, "",
+       "rekoda-cli: No rows found for conversion!\n", {}},
+      {"source that cannot be listed", {"--family", "df", "--code", "X", "--from", "OUT/gone", "--to", "OUT"}, 2, "",
+       "*No such file or directory", {}},
+      {"--quiet: nothing on standard error", base + QStringList{"--quiet", "DF1.L01"}, 0, one, "", {"DF1.L02"}},
+      {"--files-from", base + QStringList{"--files-from", "IN/list"}, 0, "*-x.L01\t-x.L02\tOK", bothOk,
+       {"-x.L02", "DF1.L02"}},
+      {"--null --files-from -", base + QStringList{"--null", "--files-from", "-"}, 0, "*-x.L02", bothOk,
+       {"-x.L02", "DF1.L02"}, QByteArray("DF1.L01\0-x.L01\0", 16)},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder in, out;
+    in.write("DF1.L01", kDF);
+    in.write("-x.L01", kDF);
+    in.write("list", "DF1.L01\r\n\n-x.L01\n");
+    QStringList args;
+    for (QString a : c.args)
+      args << a.replace("IN", in.path()).replace("OUT", out.path());
+    QProcess p;
+    p.start(REKODA_CLI, args);
+    p.write(c.input);
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), c.exit);
+    const QByteArray stdOut = p.readAllStandardOutput(), stdErr = p.readAllStandardError();
+    for (const auto &[got, want] : {std::pair{stdOut, c.out}, std::pair{stdErr, c.err}}) {
+      if (want.startsWith('*'))
+        EXPECT_TRUE(got.contains(want.mid(1))) << got.constData();
+      else
+        EXPECT_EQ(got, want);
+    }
+    EXPECT_EQ(out.entries(), c.written);
+  }
+}
 
-  const Result badCode = cli(job(in, out, "A:B"));
-  EXPECT_EQ(badCode.exit, 2);
-  EXPECT_EQ(badCode.err, "Invalid new extension!\n");
-  const Result noSource = cli({"--family", "df", "--code", "X", "--from", " ", "--to", out.path()});
-  EXPECT_EQ(noSource.err, "Source datapath not found!\n");
-  const Result noFiles = cli({"--family", "ma", "--code", "X", "--from", in.path(), "--to", out.path()});
-  EXPECT_EQ(noFiles.exit, 2);
-  EXPECT_EQ(noFiles.err, "No rows found for conversion!\n");
-  const Result unlistable = cli({"--family", "df", "--code", "X", "--from", in.file("gone"), "--to", out.path()});
-  EXPECT_EQ(unlistable.exit, 2);
-  EXPECT_TRUE(unlistable.err.contains("No such file or directory"));
+// Interrupted, or with nowhere to write the results: the files in hand are
+// finished, and the exit status says so.
+TEST(Cli, interruptedOrUnwritableRunsSaySo) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX signals, /dev/full and a shell pipeline";
+#else
+  TempFolder in;
+  for (int i = 0; i < 5000; ++i)
+    in.write(QString("DF%1.L01").arg(i, 4, 10, QChar('0')), kDF);
+  for (const auto &[sig, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+    TempFolder out;
+    QProcess p;
+    p.start(REKODA_CLI, job(in, out));
+    ASSERT_TRUE(p.waitForReadyRead(30000));  // the first group is in place
+    ::kill(pid_t(p.processId()), sig);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), status);
+    const QByteArray err = p.readAllStandardError();
+    EXPECT_TRUE(err.startsWith("rekoda-cli: stopped after ")) << err.constData();
+    EXPECT_LT(out.entries().size(), 5000);
+  }
+  // A full disk behind standard output, and a reader that goes away.
+  TempFolder out;
+  const QString cmd = QString("'%1' %2").arg(REKODA_CLI, job(in, out).join(' '));
+  for (const QString &shell : {cmd + " >/dev/full", cmd + " | head -n 1 >/dev/null; exit ${PIPESTATUS[0]}"}) {
+    SCOPED_TRACE(shell.toStdString());
+    QProcess p;
+    p.start("bash", {"-c", shell});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().contains("rekoda-cli: cannot write the results: "));
+  }
+#endif
+}
+
+// Names no text format holds easily, and bytes that are not text: every
+// report keeps them whole and tellable apart.
+TEST(Cli, reportsLoseNoName) {
+#ifdef _WIN32
+  GTEST_SKIP() << "names of bytes that are not UTF-8 are a POSIX fixture";
+#else
+  TempFolder in, out;
+  const QByteArrayList names = {"DF\xF0\x9F\x98\x80.L01", "DFlat\xE9.L01", "DFlat\xC3\xA9.L01", "DF\\ta\tb.L01",
+                                "DF\x01.L01"};
+  for (const QByteArray &n : names) {
+    // Through the system call: QFile cannot spell a byte that is not UTF-8.
+    const int fd = ::open((QFile::encodeName(in.path()) + '/' + n).constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, kDF.constData(), size_t(kDF.size())), kDF.size());
+    ::close(fd);
+  }
+  const Result json = cli(job(in, out, "L02") << "--json" << "--dry-run");
+  EXPECT_EQ(json.exit, 0);
+  QSet<QByteArray> seen;
+  for (const QByteArray &line : json.out.trimmed().split('\n')) {
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(line, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << line.constData();
+    EXPECT_FALSE(std::any_of(line.begin(), line.end(), [](char c) { return uchar(c) < 0x20; })) << line.constData();
+    const QByteArray bytes = o.contains("file_bytes") ? QByteArray::fromBase64(o["file_bytes"].toString().toLatin1())
+                                                      : o["file"].toString().toUtf8();
+    seen.insert(bytes);
+    if (o.contains("output_bytes"))
+      EXPECT_EQ(QByteArray::fromBase64(o["output_bytes"].toString().toLatin1()), bytes.chopped(3) + "L02");
+    else
+      EXPECT_EQ(o["output"].toString().toUtf8(), bytes.chopped(3) + "L02");
+  }
+  EXPECT_EQ(seen, QSet<QByteArray>(names.begin(), names.end()));
+  // One line of four fields per file, the names' own bytes escaped only
+  // where they are control characters or a backslash.
+  const Result text = cli(job(in, out, "L02") << "--dry-run");
+  QSet<QByteArray> files;
+  for (const QByteArrayList &row : text.lines()) {
+    EXPECT_EQ(row.size(), 4);
+    files.insert(row.value(0));
+  }
+  EXPECT_EQ(files, (QSet<QByteArray>{"DF\xF0\x9F\x98\x80.L01", "DFlat\xE9.L01", "DFlat\xC3\xA9.L01",
+                                     "DF\\\\ta\\tb.L01", "DF\\x01.L01"}));
+  QProcess::execute("rm", {"-rf", in.path()});  // QDir cannot spell the names to remove them
+#endif
+}
+
+// A code is stamped inside the file exactly as it stands in the name, and
+// one that is not text is refused; an MA file with no code field fails.
+TEST(Cli, codesAndCodeFields) {
+#ifdef _WIN32
+  GTEST_SKIP() << "an argument of bytes that are not text is a POSIX fixture";
+#else
+  TempFolder in, out;
+  in.write("MA1.L01", "hello\r\n");
+  in.write("MA2.L01", "1,2\r\n1,2,3,L01\r\n");
+  QProcess p;
+  p.start("bash", {"-c", QString("'%1' --family ma --code $'\\xe9' --from '%2' --to '%3'").arg(REKODA_CLI, in.path(),
+                                                                                                 out.path())});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  EXPECT_EQ(p.exitCode(), 2);
+  EXPECT_EQ(p.readAllStandardError(), "rekoda-cli: Invalid new extension!\n");
+  const Result r = cli({"--family", "ma", "--code", u"\u00C5\u03A91"_qs, "--from", in.path(), "--to", out.path()});
+  EXPECT_EQ(r.exit, 1);
+  EXPECT_EQ(r.lines(), (QList<QByteArrayList>{
+                           {"MA1.L01", "MA1.\xC3\x85\xCE\xA9" "1", "Faild",
+                            "not an MA file (no record has a location code field)"},
+                           {"MA2.L01", "MA2.\xC3\x85\xCE\xA9" "1", "OK", ""}}));
+  EXPECT_EQ(readBytes(out.file(u"MA2.\u00C5\u03A91"_qs)), "1,2\r\n1,2,3,\"\xC3\x85\xCE\xA9" "1\"\r\n");
+  EXPECT_EQ(out.entries().size(), 1);
+#endif
 }
 
 // Each step of the writer failing for real: the row fails with the system's

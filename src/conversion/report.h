@@ -1,0 +1,26 @@
+#pragma once
+
+#include "conversion/conversion_job.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace rekoda {
+
+// A field of the text report: the bytes of the text as the file system
+// spells names (a name that is not UTF-8 keeps its own bytes), with
+// backslash, tab, newline and carriage return written \\ \t \n \r and every
+// other control byte \xHH, so that a field never breaks its line.
+QByteArray ReportField(const QString &text);
+
+// One line per file for scripts: name, output name, OK or Faild, reason;
+// tab-separated, ended by a newline.
+QByteArray TextReportLine(const FileOutcome &outcome);
+
+// The same as one JSON object: "file", "output", "result", "reason", each
+// as text (a byte that is not UTF-8 shown as its Latin-1 character), and
+// for a name that is not UTF-8 also "file_bytes" or "output_bytes": its
+// exact bytes in base64, to tell it apart and open it again.
+QByteArray JsonReportLine(const FileOutcome &outcome);
+
+}  // namespace rekoda

@@ -1,0 +1,23 @@
+#pragma once
+
+// What a command-line program needs of its system: its arguments as text,
+// and its standard streams.
+
+#include <QStringList>
+
+#include <cstdio>
+
+namespace rekoda {
+
+// The arguments after the program's name, whole: on Windows from the wide
+// command line (the ANSI one loses what its code page cannot hold), on
+// POSIX as file names are decoded (bytes that are not UTF-8 kept exactly).
+QStringList CommandLineArguments(int argc, char *argv[]);
+
+// Lines end in LF on every system; a closed pipe is an error to report,
+// not a signal that ends the process.
+void PrepareStandardStreams();
+
+bool IsTerminal(std::FILE *stream);
+
+}  // namespace rekoda

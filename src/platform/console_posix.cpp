@@ -1,0 +1,22 @@
+#include "platform/console.h"
+
+#include "platform/file_name.h"
+
+#include <csignal>
+
+#include <unistd.h>
+
+namespace rekoda {
+
+QStringList CommandLineArguments(int argc, char *argv[]) {
+  QStringList args;
+  for (int i = 1; i < argc; ++i)
+    args << DecodeFileName(QByteArray(argv[i]));
+  return args;
+}
+
+void PrepareStandardStreams() { std::signal(SIGPIPE, SIG_IGN); }
+
+bool IsTerminal(std::FILE *stream) { return ::isatty(::fileno(stream)) != 0; }
+
+}  // namespace rekoda

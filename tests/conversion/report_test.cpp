@@ -1,0 +1,29 @@
+// The report lines, where their escapes are made.
+
+#include "conversion/report.h"
+
+#include "platform/file_name.h"
+
+#include <gtest/gtest.h>
+
+using namespace rekoda;
+
+TEST(Report, fieldsEscapeWhatWouldBreakALineAndKeepEverythingElse) {
+  const struct {
+    QString text;
+    QByteArray field;
+  } cases[] = {
+      {"DF1.L01", "DF1.L01"},
+      {"a\tb\nc\rd\\e", "a\\tb\\nc\\rd\\\\e"},
+      {QString("x") + QChar(1) + QChar(0x1F) + QChar(0x7F), "x\\x01\\x1f\\x7f"},
+      {u"DF\u00E9\U0001F600.L01"_qs, "DF\xC3\xA9\xF0\x9F\x98\x80.L01"},
+#ifndef _WIN32
+      {DecodeFileName("DFlat\xE9.L01"), "DFlat\xE9.L01"},  // the name's own byte
+#endif
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(ReportField(c.text), c.field) << c.field.constData();
+  EXPECT_EQ(TextReportLine({"a\tb.L01", "a\tb.X", false, "why\nnot"}), "a\\tb.L01\ta\\tb.X\tFaild\twhy\\nnot\n");
+  EXPECT_EQ(JsonReportLine({u"\U0001F600\\\"\t.L01"_qs, "", true, ""}),
+            "{\"file\":\"\xF0\x9F\x98\x80\\\\\\\"\\u0009.L01\",\"output\":\"\",\"result\":\"OK\",\"reason\":\"\"}\n");
+}
