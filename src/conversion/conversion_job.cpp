@@ -14,7 +14,6 @@
 #include <QSet>
 
 #include <memory>
-#include <mutex>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -52,7 +51,17 @@ class Run {
         folderError_.clear();
     }
     else if (!job_.dryRun)
-      folder_.removeLeftovers();
+      folder_.beginRun();
+    // One listing answers "is it there?" for every target: a name that was
+    // not there is taken only if it is still free, and needs no look of its
+    // own (each is a round trip on FUSE and network volumes).
+    if (const auto names = ListFolderNames(job_.dest)) {
+      listed_ = true;
+      for (const QString &name : *names) {
+        startNames_.insert(name);
+        startFolded_.insert(name.toCaseFolded());
+      }
+    }
     const auto sourceId = FileIdentity(job_.source);
     intoSourceFolder_ = sourceId && sourceId == FileIdentity(job_.dest);
 
@@ -85,6 +94,7 @@ class Run {
     qsizetype index;
     FileOutcome outcome;
     std::unique_ptr<StagedFile> file;
+    std::optional<QString> replaces;  // the identity of the file it may replace
   };
 
   void settle(qsizetype index, FileOutcome &outcome) {
@@ -98,11 +108,12 @@ class Run {
 
   // Results are told in job order, a group at a time, once its files are
   // in place; a dry run has no groups.
-  bool decide(qsizetype index, FileOutcome &outcome, std::unique_ptr<StagedFile> file = nullptr) {
+  bool decide(qsizetype index, FileOutcome &outcome, std::unique_ptr<StagedFile> file = nullptr,
+              std::optional<QString> replaces = std::nullopt) {
     if (job_.dryRun)
       settle(index, outcome);
     else
-      group_.push_back({index, std::move(outcome), std::move(file)});
+      group_.push_back({index, std::move(outcome), std::move(file), std::move(replaces)});
     return true;
   }
 
@@ -170,24 +181,29 @@ class Run {
     }
 
     // Never destroy an original this run did not create: another file of
-    // the source folder, a file this run wrote or is writing, or anything
-    // that is not a plain file (a link would be written through).
-    const QString outPath = JoinPath(job_.dest, *outName);
-    const Entry target = PathEntry(outPath);
-    bool blocked = claimed_.contains(*outName) || target.kind == EntryKind::Other;
-    if (!blocked && target.kind == EntryKind::Plain) {
-      blocked = intoSourceFolder_ && target.identity != FileIdentity(inputPath);
-      std::lock_guard lock(writtenMutex_);
-      blocked = blocked || written_.isOwn(target.identity, *outName);
-    }
-    if (blocked)
+    // the source folder, a file this run wrote or is writing (under the same
+    // name, or one that differs only in case: one file on a volume that
+    // ignores case), or anything that is not a plain file (a link would be
+    // written through).
+    const QString folded = outName->toCaseFolded();
+    if (claimed_.contains(*outName) || (claimedFolded_.contains(folded) && !startNames_.contains(*outName)))
       return fail(index, outcome, QString::fromLatin1(kDestinationExists));
+    std::optional<QString> replaces;
+    if (!listed_ || startFolded_.contains(folded)) {
+      const Entry target = PathEntry(JoinPath(job_.dest, *outName));
+      if (target.kind == EntryKind::Other ||
+          (target.kind == EntryKind::Plain && intoSourceFolder_ && target.identity != FileIdentity(inputPath)))
+        return fail(index, outcome, QString::fromLatin1(kDestinationExists));
+      if (target.kind == EntryKind::Plain)
+        replaces = target.identity;
+    }
 
     std::string bytes;
     QString reason;
     if (!RenderBufferFile(df ? WriteDFField : WriteMAField, report.utf8Bom, bytes, &reason))
       return fail(index, outcome, reason);
     claimed_.insert(*outName);
+    claimedFolded_.insert(folded);
     if (job_.dryRun) {
       outcome.ok = true;
       return decide(index, outcome);
@@ -196,13 +212,14 @@ class Run {
     if (!file->create(&reason)) {
       if (file->outOfHandles() && !lastTry) {
         claimed_.remove(*outName);
+        claimedFolded_.remove(folded);
         return false;
       }
       return fail(index, outcome, reason);
     }
     if (!file->write(bytes.data(), bytes.size(), &reason))
       return fail(index, outcome, reason);
-    decide(index, outcome, std::move(file));
+    decide(index, outcome, std::move(file), std::move(replaces));
     return true;
   }
 
@@ -267,10 +284,7 @@ class Run {
       if (!p.file || !p.file->synced())
         continue;
       QString reason;
-      std::lock_guard lock(writtenMutex_);
-      // Two names of one file (a case-blind volume) meet here at the latest.
-      if (p.file->install(&reason, &written_)) {
-        written_.add(p.file->identity(), p.file->name());
+      if (p.file->install(&reason, p.replaces ? &*p.replaces : nullptr)) {
         installed.push_back(&p);
         p.outcome.ok = true;
       } else {
@@ -295,9 +309,11 @@ class Run {
   DestinationFolder folder_;
   QString folderError_;
   bool intoSourceFolder_ = false;
-  QSet<QString> claimed_;  // output names of this run
-  WrittenFiles written_;  // the files this run put in place
-  std::mutex writtenMutex_;
+  QSet<QString> claimed_;        // output names of this run
+  QSet<QString> claimedFolded_;  // the same, case-folded
+  bool listed_ = false;          // whether the destination could be listed at the start
+  QSet<QString> startNames_;     // its names then
+  QSet<QString> startFolded_;    // the same, case-folded
   std::vector<Pending> group_;       // being read and written
   std::vector<Pending> committing_;  // being synced and put in place
   std::thread committer_;

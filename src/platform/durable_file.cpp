@@ -19,11 +19,6 @@ bool allDigits(QStringView text) {
 
 }  // namespace
 
-bool WrittenFiles::isOwn(const QString &identity, const QString &name) const {
-  const auto it = names_.constFind(identity);
-  return it != names_.cend() && it->compare(name, Qt::CaseInsensitive) == 0;
-}
-
 QString TemporaryFileName(long long pid, unsigned long long counter) {
   return kTempPrefix + QString::number(pid) + u'-' + QString::number(counter) + kTempSuffix;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 
 #include <cstddef>
@@ -10,20 +9,6 @@ namespace rekoda {
 
 // What a run says of a target it must not replace.
 inline constexpr char kDestinationExists[] = "Destination file already exists!";
-
-// The files a run has put in place: their identities and names. A target
-// with one of these identities is this run's own only when its name is the
-// same one, but for letter case (a case-blind volume gives one file two
-// names). A file of another process that happens to carry a number this
-// run's file once had (replaced, then the number reused) is not.
-class WrittenFiles {
- public:
-  void add(const QString &identity, const QString &name) { names_.insert(identity, name); }
-  bool isOwn(const QString &identity, const QString &name) const;
-
- private:
-  QHash<QString, QString> names_;
-};
 
 // The folder a run writes into, held open for the whole run so that every
 // file lands in the folder that was chosen, and synced once per group of
@@ -43,10 +28,12 @@ class DestinationFolder {
   bool isOpen() const;
   const QString &path() const { return path_; }
 
-  // Removes temporary files that an interrupted run left: only names of the
-  // exact form this program gives them, made by a process that no longer
-  // runs, and held locked by nobody.
-  void removeLeftovers();
+  // Takes the folder for a run. Runs into one folder share its lock, which
+  // each holds until it is done, so that a temporary is never taken away
+  // from a running writer. The first run into a folder that no other holds
+  // removes the temporaries an interrupted run left: only names of the exact
+  // form this program gives them, made by a process that no longer runs.
+  void beginRun();
 
   // Makes the names put in place since the last sync durable.
   bool sync(QString *error);
@@ -54,11 +41,13 @@ class DestinationFolder {
  private:
   friend class StagedFile;
   QString path_;
+  void removeLeftovers();
 #ifdef _WIN32
   bool open_ = false;
 #else
   int fd_ = -1;
   bool unnamedTemporaries_ = false;
+  bool writebackHints_ = true;  // FUSE passes them on as work, not hints
 #endif
 };
 
@@ -69,9 +58,10 @@ class DestinationFolder {
 //      └──────────────────────┴───── discard() ────────┴──> discarded
 //
 // created: a temporary that no listing shows (unnamed, or a hidden name of
-// the form .rekoda-<pid>-<n>.tmp held locked until it is installed or
-// discarded). Until install() succeeds the target is untouched; a failed
-// step, or a StagedFile that goes away uninstalled, leaves nothing behind.
+// the form .rekoda-<pid>-<n>.tmp, which the run's lock on the folder keeps
+// from any clean-up until it is installed or discarded). Until install()
+// succeeds the target is untouched; a failed step, or a StagedFile that
+// goes away uninstalled, leaves nothing behind.
 // The steps are separate so that a run can start write-back for many files
 // before it waits on any.
 class StagedFile {
@@ -91,24 +81,21 @@ class StagedFile {
   bool syncData(QString *error);
   bool synced() const { return synced_; }
 
-  // Puts the file in place under its name. A target that is a link, a folder
-  // or anything but a plain file is never written through or replaced, nor
-  // one of own's files under another name, nor a name that appears while
-  // this runs: the reason is then kDestinationExists, and all stay as they
-  // were.
-  bool install(QString *error, const WrittenFiles *own = nullptr);
+  // Puts the file in place under its name. It replaces only the plain file
+  // whose identity (as FileIdentity() gives it) is *replaces, as the caller
+  // saw it; with none, the name must be free. A name taken since, a link,
+  // a folder, anything but that file is never written through or replaced:
+  // the reason is then kDestinationExists, and all stay as they were.
+  bool install(QString *error, const QString *replaces = nullptr);
   void discard();
 
   const QString &name() const { return name_; }
-  // What identifies the installed file, as FileIdentity() gives it.
-  const QString &identity() const { return identity_; }
   // The temporary's hidden name; empty while it has none.
   const QString &temporaryName() const { return tempName_; }
 
  private:
   DestinationFolder &folder_;
   QString name_;
-  QString identity_;
 #ifdef _WIN32
   void *handle_ = nullptr;
 #else

@@ -11,6 +11,7 @@
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -94,14 +95,29 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries 
   fd_ = ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd_ < 0)
     return fail(error);
-  // An unnamed temporary file can only be given a name through /proc.
-  unnamedTemporaries_ = temporaries == Temporaries::Any && !namedForced() && ::access("/proc/self/fd", X_OK) == 0;
+  constexpr long kFuseMagic = 0x65735546;
+  struct statfs fs;
+  const bool fuse = ::fstatfs(fd_, &fs) == 0 && fs.f_type == kFuseMagic;
+  writebackHints_ = !fuse;
+  // An unnamed temporary file can only be given a name through /proc; FUSE
+  // has none.
+  unnamedTemporaries_ = temporaries == Temporaries::Any && !namedForced() && !fuse &&
+                        ::access("/proc/self/fd", X_OK) == 0;
   return true;
 }
 
-void DestinationFolder::removeLeftovers() {
+void DestinationFolder::beginRun() {
   if (fd_ < 0)
     return;
+  // Alone in the folder: no other run's temporary can be in the making.
+  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+    removeLeftovers();
+  // Shared from here on. A clean-up holds the folder for a moment only.
+  for (int attempt = 0; attempt < 50 && ::flock(fd_, LOCK_SH | LOCK_NB) != 0; ++attempt)
+    ::usleep(20000);
+}
+
+void DestinationFolder::removeLeftovers() {
   const int listFd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (listFd < 0)
     return;
@@ -111,17 +127,14 @@ void DestinationFolder::removeLeftovers() {
     return;
   }
   while (const dirent *e = ::readdir(dir)) {
+    // A writer on another machine of a shared folder may not see the lock;
+    // its process number does not run here either, and the name waits.
     const auto owner = TemporaryFileOwner(DecodeFileName(e->d_name));
     if (!owner || *owner == ownPid() || processRuns(*owner))
       continue;
-    const int fd = ::openat(fd_, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-      continue;
-    // A writer on another machine of a shared folder holds its lock.
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    if (::fstatat(fd_, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
       ::unlinkat(fd_, e->d_name, 0);
-    ::close(fd);
   }
   ::closedir(dir);
 }
@@ -146,11 +159,8 @@ bool StagedFile::create(QString *error) {
 #ifdef O_TMPFILE
   if (folder_.unnamedTemporaries_) {
     fd_ = ::openat(folder_.fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd_ >= 0) {
-      // Locked for the moment it carries a hidden name before the rename.
-      ::flock(fd_, LOCK_EX | LOCK_NB);
+    if (fd_ >= 0)
       return true;
-    }
     outOfHandles_ = errno == EMFILE || errno == ENFILE;
     if (outOfHandles_)
       return fail(error);
@@ -167,9 +177,6 @@ bool StagedFile::create(QString *error) {
     fd_ = ::openat(folder_.fd_, native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
       tempName_ = temp;
-      // Held until the file is installed or discarded, so that no clean-up
-      // takes it away.
-      ::flock(fd_, LOCK_EX | LOCK_NB);
       return true;
     }
     if (errno != EEXIST) {
@@ -195,7 +202,7 @@ bool StagedFile::write(const char *data, std::size_t size, QString *error) {
 
 void StagedFile::startWriteback() {
 #if defined(__linux__) && defined(SYNC_FILE_RANGE_WRITE)
-  if (fd_ >= 0)
+  if (fd_ >= 0 && folder_.writebackHints_)
     ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
 }
@@ -211,31 +218,31 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-bool StagedFile::install(QString *error, const WrittenFiles *own) {
+bool StagedFile::install(QString *error, const QString *replaces) {
   if (fd_ < 0 || !synced_) {
     if (error)
       *error = QStringLiteral("the file was not written");
     return false;
   }
   const QByteArray target = EncodeFileName(name_);
-  struct stat st;
-  bool targetExists = false;
-  if (::fstatat(folder_.fd_, target.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-    if (!S_ISREG(st.st_mode) || (own && own->isOwn(FileIdentityText(st.st_dev, st.st_ino), name_)))
-      return refuse(error);
-    targetExists = true;
-  } else if (errno != ENOENT) {
-    return fail(error);
+  // A free name needs no look: taking it fails if it is taken.
+  bool replacing = false;
+  if (replaces) {
+    struct stat st;
+    if (::fstatat(folder_.fd_, target.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+      if (!S_ISREG(st.st_mode) || FileIdentityText(st.st_dev, st.st_ino) != *replaces)
+        return refuse(error);
+      replacing = true;
+    } else if (errno != ENOENT) {
+      return fail(error);
+    }
   }
-  if (::fstat(fd_, &st) == 0)
-    identity_ = FileIdentityText(st.st_dev, st.st_ino);
 
   bool linkedAsTarget = false;
   if (tempName_.isEmpty()) {
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
-    if (!targetExists) {
-      // A new name takes the file in one step, and never over a name that
-      // appeared since the look above.
+    if (!replacing) {
+      // A new name takes the file in one step.
       if (::linkat(AT_FDCWD, self.constData(), folder_.fd_, target.constData(), AT_SYMLINK_FOLLOW) != 0)
         return errno == EEXIST ? refuse(error) : fail(error);
       linkedAsTarget = true;
@@ -255,9 +262,6 @@ bool StagedFile::install(QString *error, const WrittenFiles *own) {
     }
   }
 
-  // The lock lives as long as any descriptor of the open file: a second one
-  // keeps it past the close below, whose own failure is still seen.
-  const int lockFd = tempName_.isEmpty() ? -1 : ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) {
@@ -265,25 +269,19 @@ bool StagedFile::install(QString *error, const WrittenFiles *own) {
     if (linkedAsTarget)
       ::unlinkat(folder_.fd_, target.constData(), 0);
     discard();
-    if (lockFd >= 0)
-      ::close(lockFd);
     return fail(error, closeErr);
   }
   if (linkedAsTarget)
     return true;
   const QByteArray temp = EncodeFileName(tempName_);
-  const bool renamed = targetExists
-                           ? ::renameat(folder_.fd_, temp.constData(), folder_.fd_, target.constData()) == 0
-                           : renameNoReplace(folder_.fd_, temp.constData(), target.constData());
-  const int renameErr = errno;
-  if (renamed)
-    tempName_.clear();
-  else
+  const bool renamed = replacing ? ::renameat(folder_.fd_, temp.constData(), folder_.fd_, target.constData()) == 0
+                                 : renameNoReplace(folder_.fd_, temp.constData(), target.constData());
+  if (!renamed) {
+    const int renameErr = errno;
     discard();
-  if (lockFd >= 0)
-    ::close(lockFd);
-  if (!renamed)
     return renameErr == EEXIST ? refuse(error) : fail(error, renameErr);
+  }
+  tempName_.clear();
   return true;
 }
 

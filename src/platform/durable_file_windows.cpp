@@ -59,6 +59,13 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries)
   return true;
 }
 
+// A temporary being written is open without delete sharing: that is the
+// lock that keeps it from another run's clean-up.
+void DestinationFolder::beginRun() {
+  if (open_)
+    removeLeftovers();
+}
+
 void DestinationFolder::removeLeftovers() {
   WIN32_FIND_DATAW found;
   const std::wstring pattern = NativePath(JoinPath(path_, QStringLiteral(".rekoda-*.tmp")));
@@ -128,21 +135,20 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-bool StagedFile::install(QString *error, const WrittenFiles *own) {
+bool StagedFile::install(QString *error, const QString *replaces) {
   if (!handle_ || !synced_) {
     if (error)
       *error = QStringLiteral("the file was not written");
     return false;
   }
   const QString targetPath = JoinPath(folder_.path_, name_);
-  const Entry existing = PathEntry(targetPath);
-  if (existing.kind == EntryKind::Other ||
-      (own && existing.kind == EntryKind::Plain && own->isOwn(existing.identity, name_)))
-    return refuse(error);
-  BY_HANDLE_FILE_INFORMATION info;
-  if (GetFileInformationByHandle(static_cast<HANDLE>(handle_), &info))
-    identity_ = FileIdentityText(info.dwVolumeSerialNumber,
-                                 (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+  bool replacing = false;
+  if (replaces) {
+    const Entry existing = PathEntry(targetPath);
+    if (existing.kind == EntryKind::Other || (existing.kind == EntryKind::Plain && existing.identity != *replaces))
+      return refuse(error);
+    replacing = existing.kind == EntryKind::Plain;
+  }
   if (!CloseHandle(static_cast<HANDLE>(handle_))) {
     const DWORD code = GetLastError();
     handle_ = nullptr;
@@ -150,8 +156,8 @@ bool StagedFile::install(QString *error, const WrittenFiles *own) {
     return fail(error, code);
   }
   handle_ = nullptr;
-  // A name that was free a moment ago is taken only if it still is.
-  const DWORD replace = existing.kind == EntryKind::Plain ? MOVEFILE_REPLACE_EXISTING : 0;
+  // A name that was free is taken only if it still is.
+  const DWORD replace = replacing ? MOVEFILE_REPLACE_EXISTING : 0;
   const std::wstring temp = NativePath(JoinPath(folder_.path_, tempName_));
   if (!MoveFileExW(temp.c_str(), NativePath(targetPath).c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
     const DWORD code = GetLastError();

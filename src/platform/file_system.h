@@ -64,6 +64,10 @@ Entry PathEntry(const QString &path);
 std::optional<QStringList> ListMatchingFiles(const QString &folder, const QString &pattern,
                                              QString *error = nullptr);
 
+// Every name in a folder, hidden ones and folders included, as the file
+// system gives them; none when it cannot be listed.
+std::optional<QStringList> ListFolderNames(const QString &folder);
+
 // A mounted volume that can hold a user's folders.
 struct Volume {
   QString root;

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace rekoda {
 
@@ -88,6 +89,26 @@ bool ListPlainFileNames(const QString &folder, const std::function<bool(const QS
     if (keep(name))
       names.append(std::move(name));
   }
+}
+
+std::optional<QStringList> ListFolderNames(const QString &folder) {
+  DIR *dir = ::opendir(EncodeFileName(folder).constData());
+  if (!dir)
+    return std::nullopt;
+  QStringList names;
+  for (;;) {
+    errno = 0;
+    const dirent *e = ::readdir(dir);
+    if (!e)
+      break;
+    if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+      names << DecodeFileName(QByteArray(e->d_name));
+  }
+  const bool complete = errno == 0;
+  ::closedir(dir);
+  if (!complete)
+    return std::nullopt;
+  return names;
 }
 
 QStringList Drives() {

@@ -110,6 +110,18 @@ bool ListPlainFileNames(const QString &folder, const std::function<bool(const QS
   return true;
 }
 
+std::optional<QStringList> ListFolderNames(const QString &folder) {
+  if (!QFileInfo(folder).isDir())
+    return std::nullopt;
+  QStringList names;
+  QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  while (it.hasNext()) {
+    it.next();
+    names << it.fileName();
+  }
+  return names;
+}
+
 QStringList Drives() {
   QStringList roots;
   const DWORD mask = GetLogicalDrives();

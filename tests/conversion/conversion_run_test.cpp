@@ -309,9 +309,10 @@ TEST_F(ConversionRun, twoRowsOntoOneOutputWriteOnlyTheFirst) {
   EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
 }
 
-// Another process gives a later target the identity of a file this run
-// wrote (here a hard link; a replaced file's reused inode number does the
-// same): that target is not this run's own and is converted like any other.
+// Another process replaces a later target with a file that has the
+// identity of one this run wrote (here a hard link; a replaced file's
+// reused inode number does the same): it is not this run's own file, and is
+// replaced like any earlier output.
 TEST_F(ConversionRun, fileOfAnotherProcessSharingAnIdentityIsNotThisRunsOwn) {
 #ifdef _WIN32
   GTEST_SKIP() << "hard links are made with POSIX link() here";
@@ -319,6 +320,7 @@ TEST_F(ConversionRun, fileOfAnotherProcessSharingAnIdentityIsNotThisRunsOwn) {
   ConversionJob job{in.path(), out.path(), "L02", Family::DF, {}, false};
   for (int i = 0; i < 200; ++i)
     job.files << in.write(QString("DF%1.L01").arg(i, 3, 10, QChar('0')), kDF).section('/', -1);
+  out.write("DF199.L02", "an earlier output\r\n");
   struct Linker : RunObserver {
     const TempFolder &out;
     QStringList results;
@@ -326,7 +328,8 @@ TEST_F(ConversionRun, fileOfAnotherProcessSharingAnIdentityIsNotThisRunsOwn) {
     void fileDone(qsizetype index, const FileOutcome &o) override {
       results << (o.ok ? "OK" : o.reason);
       if (index == 0) {
-        EXPECT_EQ(::link(out.file("DF000.L02").toLocal8Bit(), out.file("DF199.L02").toLocal8Bit()), 0);
+        EXPECT_EQ(::link(out.file("DF000.L02").toLocal8Bit(), out.file("x").toLocal8Bit()), 0);
+        EXPECT_EQ(::rename(out.file("x").toLocal8Bit(), out.file("DF199.L02").toLocal8Bit()), 0);
       }
     }
     void fileHandled(qsizetype, qint64) override {}

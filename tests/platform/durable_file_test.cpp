@@ -43,7 +43,7 @@ TEST(TemporaryFiles, onlyTheExactFormIsTheProgramsOwn) {
     EXPECT_EQ(TemporaryFileOwner(other), std::nullopt) << other;
 }
 
-TEST(TemporaryFiles, cleanUpTakesOnlyUnlockedLeftoversOfProcessesGone) {
+TEST(TemporaryFiles, cleanUpTakesOnlyLeftoversOfProcessesGoneWhenNoRunHoldsTheFolder) {
 #ifdef _WIN32
   GTEST_SKIP() << "fork and flock make the fixtures";
 #else
@@ -52,30 +52,41 @@ TEST(TemporaryFiles, cleanUpTakesOnlyUnlockedLeftoversOfProcessesGone) {
     ::_exit(0);
   ::waitpid(child, nullptr, 0);  // a process that no longer runs
   TempFolder dir;
-  const QString gone = TemporaryFileName(child, 1), goneLocked = TemporaryFileName(child, 2),
-                alive = TemporaryFileName(::getppid(), 3);
-  for (const QString &name : {QString(".rekoda-notes.tmp"), gone, goneLocked, alive})
+  const QString gone = TemporaryFileName(child, 1), alive = TemporaryFileName(::getppid(), 3);
+  for (const QString &name : {QString(".rekoda-notes.tmp"), gone, alive})
     dir.write(name, "x");
-  // Another machine's writer on a shared folder holds its lock.
-  const int held = ::open(dir.file(goneLocked).toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
-  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  QStringList all{".rekoda-notes.tmp", gone, alive};
+  all.sort();
+  {
+    // Another run into the folder, maybe writing that temporary right now.
+    const int other = ::open(dir.path().toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_SH), 0);
+    DestinationFolder folder;
+    ASSERT_TRUE(folder.open(dir.path(), nullptr));
+    folder.beginRun();
+    ::close(other);
+    EXPECT_EQ(dir.entries(), all);
+  }
   DestinationFolder folder;
   ASSERT_TRUE(folder.open(dir.path(), nullptr));
-  folder.removeLeftovers();
-  ::close(held);
-  QStringList kept{".rekoda-notes.tmp", goneLocked, alive};
-  kept.sort();
-  EXPECT_EQ(dir.entries(), kept);
+  folder.beginRun();
+  all.removeOne(gone);
+  EXPECT_EQ(dir.entries(), all);
 #endif
 }
 
-TEST(StagedFile, installRefusesWhatItMustNotReplace) {
+TEST(StagedFile, installReplacesOnlyTheFileItWasToldOf) {
   struct Case {
     const char *target;  // what stands at the name when install() runs
+    const char *told;    // what the caller saw there: "none", "it", "other"
     bool installs;
   };
-  const Case cases[] = {{"absent", true},  {"plain", true},   {"link to a file", false},
-                        {"dangling link", false}, {"folder", false}, {"own, other case", false}};
+  const Case cases[] = {{"absent", "none", true},          {"plain", "it", true},
+                        {"absent", "it", true},            // gone since: the name is free
+                        {"plain", "none", false},          // appeared since
+                        {"plain", "other", false},         // replaced since
+                        {"link to a file", "other", false}, {"dangling link", "none", false},
+                        {"folder", "none", false}};
   for (const bool named : {false, true}) {
     for (const Case &c : cases) {
       const std::string what = c.target;
@@ -83,26 +94,25 @@ TEST(StagedFile, installRefusesWhatItMustNotReplace) {
       if (what.find("link") != std::string::npos)
         continue;  // POSIX fixtures
 #endif
-      SCOPED_TRACE(what + (named ? " named" : ""));
+      SCOPED_TRACE(what + ", told " + c.told + (named ? ", named" : ""));
       TempFolder dir;
-      dir.write("precious", "keep me");
-      WrittenFiles own;
-      if (what == "plain")
+      const QString precious = FileIdentity(dir.write("precious", "keep me")).value_or("");
+      if (what == "plain") {
         dir.write("X.L02", "old");
-      else if (what == "folder")
+      } else if (what == "folder") {
         dir.mkdir("X.L02");
-      else if (what == "link to a file")
-        ASSERT_TRUE(QFile::link(dir.file("precious"), dir.file("X.L02")));
-      else if (what == "dangling link")
-        ASSERT_TRUE(QFile::link(dir.file("nowhere"), dir.file("X.L02")));
-      else if (what == "own, other case")
-        own.add(*FileIdentity(dir.write("X.L02", "written a moment ago")), "x.l02");
+      } else if (what != "absent") {
+        const QString to = dir.file(what == "link to a file" ? "precious" : "nowhere");
+        ASSERT_TRUE(QFile::link(to, dir.file("X.L02")));
+      }
+      const QString told = std::string(c.told) == "it" ? FileIdentity(dir.file("X.L02")).value_or("gone") : precious;
       DestinationFolder folder;
       ASSERT_TRUE(folder.open(dir.path(), nullptr,
                               named ? DestinationFolder::Temporaries::Named : DestinationFolder::Temporaries::Any));
       auto file = staged(folder, "X.L02", "new");
       QString error;
-      EXPECT_EQ(file->install(&error, &own), c.installs) << error.toStdString();
+      EXPECT_EQ(file->install(&error, std::string(c.told) == "none" ? nullptr : &told), c.installs)
+          << error.toStdString();
       file.reset();
       if (c.installs) {
         EXPECT_EQ(readBytes(dir.file("X.L02")), QByteArray("new"));

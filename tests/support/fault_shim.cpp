@@ -4,8 +4,9 @@
 //                      write0:   write() takes nothing and says so (returns 0)
 //                      appear:   a link appears at the target just before
 //                                the file is given its name
-//                      unlocked: a temporary renamed while nobody holds its
-//                                lock fails (a clean-up could have taken it)
+//                      unlocked: a temporary renamed while no run holds
+//                                its folder fails (a clean-up could have
+//                                taken it)
 //   REKODA_FAULT_DIR   the folder whose files fail
 //   REKODA_FAULT_SKIP  how many matching calls succeed first (default 0)
 //   REKODA_FAULT_COUNT how many fail after those (default: all)
@@ -72,11 +73,12 @@ void appear(int dirfd, const char *name) {
     ::symlinkat("/elsewhere", dirfd, name);
 }
 
-// For "unlocked": whether a temporary about to be renamed is still locked.
+// For "unlocked": whether the folder of a temporary about to be renamed is
+// still held by a run.
 bool unlockedTemporary(int dirfd, const char *name) {
   if (!isTemporary(name) || !fault() || std::strcmp(fault(), "unlocked") != 0)
     return false;
-  const int fd = ::openat(dirfd, name, O_RDONLY | O_CLOEXEC);
+  const int fd = ::openat(dirfd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0)
     return true;
   const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
