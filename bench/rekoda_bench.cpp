@@ -1,6 +1,9 @@
 // Measures listing, and conversion against copies that do the same work at
 // the same durability, in one run:
-//   rekoda_bench [--list N] [--convert N] [--rounds N] [--dir PARENT] [--cli PATH]
+//   rekoda_bench [--list N] [--convert N] [--rounds N] [--dir PARENT] [--cli PATH] [--variants 0,2]
+// --variants picks some of the five conversion variants (0: the syncing
+// copy, which the ratios need, 1: with folder syncs, 2: core, 3: window,
+// 4: rekoda-cli).
 // Every round runs each variant once, in an order rotated from round to
 // round, and the ratio to the syncing copy is taken within the round; the
 // report gives the median and the range of those ratios.
@@ -30,6 +33,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <map>
+#include <set>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -184,6 +188,7 @@ int main(int argc, char **argv) {
   int listCount = 40000, convertCount = 10000, rounds = 3;
   QString parent = QDir::tempPath();
   QString cli = QDir(QCoreApplication::applicationDirPath()).filePath("../src/rekoda-cli");
+  std::set<int> chosen = {0, 1, 2, 3, 4};
   for (int i = 1; i + 1 < argc; i += 2) {
     const QByteArray opt = argv[i];
     if (opt == "--list") listCount = atoi(argv[i + 1]);
@@ -191,6 +196,12 @@ int main(int argc, char **argv) {
     else if (opt == "--rounds") rounds = std::max(1, atoi(argv[i + 1]));
     else if (opt == "--dir") parent = QString::fromLocal8Bit(argv[i + 1]);
     else if (opt == "--cli") cli = QString::fromLocal8Bit(argv[i + 1]);
+    else if (opt == "--variants") {
+      chosen.clear();
+      for (const QByteArray &v : QByteArray(argv[i + 1]).split(','))
+        chosen.insert(v.toInt());
+      chosen.insert(0);
+    }
   }
   QDir().mkpath(parent);
   QTemporaryDir root(parent + "/rekoda-bench-XXXXXX");
@@ -268,6 +279,8 @@ int main(int argc, char **argv) {
       std::printf("  round %d, load average %s:", round + 1, loadAverage().constData());
       for (int k = 0; k < kVariants; ++k) {
         const int v = (k + round) % kVariants;  // rotated order
+        if (!chosen.count(v))
+          continue;
         const QString target = root.filePath(QStringLiteral("%1-%2-%3").arg(f.name).arg(round).arg(v));
         QDir().mkpath(target);
         job.dest = target;
@@ -305,6 +318,8 @@ int main(int argc, char **argv) {
       std::printf("\n");
     }
     for (int v = 0; v < kVariants; ++v) {
+      if (!chosen.count(v))
+        continue;
       std::vector<double> ratios;
       for (int r = 0; r < rounds; ++r)
         ratios.push_back(times[v][size_t(r)] / times[0][size_t(r)]);

@@ -45,8 +45,11 @@ class DestinationFolder {
 #ifdef _WIN32
   bool open_ = false;
 #else
+  bool renameNoReplace(const char *from, const char *to);
   int fd_ = -1;
   bool unnamedTemporaries_ = false;
+  bool canRenameNoReplace_ = true;
+  bool canLink_ = true;
   bool writebackHints_ = true;  // FUSE passes them on as work, not hints
 #endif
 };

@@ -56,32 +56,39 @@ bool processRuns(long long pid) {
   return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
+}  // namespace
+
 // Puts a named file at a new name and never over one that appeared there
-// meanwhile. False with errno set; EEXIST when the name is taken.
-bool renameNoReplace(int dirFd, const char *from, const char *to) {
+// meanwhile. False with errno set; EEXIST when the name is taken. What the
+// file system cannot do is asked once per folder, not once per file.
+bool DestinationFolder::renameNoReplace(const char *from, const char *to) {
 #ifdef RENAME_NOREPLACE
-  if (::renameat2(dirFd, from, dirFd, to, RENAME_NOREPLACE) == 0)
-    return true;
-  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
-    return false;
+  if (canRenameNoReplace_) {
+    if (::renameat2(fd_, from, fd_, to, RENAME_NOREPLACE) == 0)
+      return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+      return false;
+    canRenameNoReplace_ = false;
+  }
 #endif
   // Without it: a hard link fails on a taken name, and the hidden name goes.
-  if (::linkat(dirFd, from, dirFd, to, 0) == 0) {
-    ::unlinkat(dirFd, from, 0);
-    return true;
+  if (canLink_) {
+    if (::linkat(fd_, from, fd_, to, 0) == 0) {
+      ::unlinkat(fd_, from, 0);
+      return true;
+    }
+    if (errno == EEXIST || (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EMLINK))
+      return false;
+    canLink_ = false;
   }
-  if (errno == EEXIST || (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EMLINK))
-    return false;
   // No hard links either (FAT, exFAT): the last look is as close as it gets.
   struct stat st;
-  if (::fstatat(dirFd, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+  if (::fstatat(fd_, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
     errno = EEXIST;
     return false;
   }
-  return ::renameat(dirFd, from, dirFd, to) == 0;
+  return ::renameat(fd_, from, fd_, to) == 0;
 }
-
-}  // namespace
 
 DestinationFolder::~DestinationFolder() {
   if (fd_ >= 0)
@@ -275,7 +282,7 @@ bool StagedFile::install(QString *error, const QString *replaces) {
     return true;
   const QByteArray temp = EncodeFileName(tempName_);
   const bool renamed = replacing ? ::renameat(folder_.fd_, temp.constData(), folder_.fd_, target.constData()) == 0
-                                 : renameNoReplace(folder_.fd_, temp.constData(), target.constData());
+                                 : folder_.renameNoReplace(temp.constData(), target.constData());
   if (!renamed) {
     const int renameErr = errno;
     discard();

@@ -1,5 +1,7 @@
 #include "platform/file_name.h"
 
+#include <algorithm>
+
 
 namespace rekoda {
 
@@ -55,6 +57,9 @@ QString DisplayFileName(const QString &name) { return name; }
 #else
 
 QString DecodeFileName(const QByteArray &bytes) {
+  // Most names are ASCII, which Latin-1 decodes alike and much faster.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) < 0x80; }))
+    return QString::fromLatin1(bytes);
   QString out;
   out.reserve(bytes.size());
   const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
@@ -114,6 +119,8 @@ QByteArray EncodeFileName(const QString &name) {
 }
 
 QString DisplayFileName(const QString &name) {
+  if (std::none_of(name.begin(), name.end(), [](QChar c) { return isEscapedByte(c.unicode()); }))
+    return name;  // shared, not copied
   QString out = name;
   for (QChar &c : out)
     if (isEscapedByte(c.unicode()))
