@@ -324,24 +324,36 @@ class Run {
 
 RunSummary RunJob(const ConversionJob &job, RunObserver &observer) { return Run(job, observer).go(); }
 
-bool IsValidNewCode(const QString &code) {
-  // A separator would write outside the destination folder; quotes and commas
-  // would not survive the next read of the file; the rest cannot be stored in
-  // a Windows name, or would be dropped from its end so that the extension
-  // and the code inside the file would differ.
-  static const QString refused = QStringLiteral("\\/,\"'<>:|?*");
+std::optional<QString> NewCodeProblem(const QString &code) {
+  // A separator would write outside the destination folder; the others
+  // cannot be stored in a Windows name.
+  static const QString notInNames = QStringLiteral("\\/<>:|?*");
+  // Quotes and commas would not survive the next read of the file.
+  static const QString notInFiles = QStringLiteral(",\"'");
   bool blank = true;
   for (QChar c : code) {
-    if (refused.contains(c) || c.category() == QChar::Other_Control)
-      return false;
+    if (notInNames.contains(c))
+      return QStringLiteral("'%1' cannot be part of a file name").arg(c);
+    if (notInFiles.contains(c))
+      return QStringLiteral("'%1' cannot be part of a location code").arg(c);
+    if (c.category() == QChar::Other_Control)
+      return QStringLiteral("a control character cannot be part of a file name");
     blank = blank && (c.isSpace() || c.category() == QChar::Other_Format);
   }
-  if (blank || code.startsWith(u' ') || code.endsWith(u' ') || code.endsWith(u'.'))
-    return false;
+  if (blank)
+    return QStringLiteral("the code is only white space");
+  // Windows drops these from the end of a name, so that the extension and
+  // the code inside the file would differ.
+  if (code.startsWith(u' ') || code.endsWith(u' '))
+    return QStringLiteral("a code cannot begin or end with a space");
+  if (code.endsWith(u'.'))
+    return QStringLiteral("a code cannot end with a dot");
   // The code goes into the file in the 8-bit character set and into the
   // name as text: both must say the same, with no character lost or
   // replaced by a look-alike on the way.
-  return QString::fromLocal8Bit(code.toLocal8Bit()) == code;
+  if (QString::fromLocal8Bit(code.toLocal8Bit()) != code)
+    return QStringLiteral("the files' character set cannot hold this code");
+  return std::nullopt;
 }
 
 std::optional<QString> CheckFoldersAndCode(const QString &source, const QString &dest,

@@ -60,8 +60,9 @@ inline constexpr int kGroupMilliseconds = 100;
 RunSummary RunJob(const ConversionJob &job, RunObserver &observer);
 
 // Whether a new code may be used as a file extension and a location code on
-// every file system a technician meets.
-bool IsValidNewCode(const QString &code);
+// every file system a technician meets; if not, why, in words for the user.
+std::optional<QString> NewCodeProblem(const QString &code);
+inline bool IsValidNewCode(const QString &code) { return !NewCodeProblem(code); }
 
 // The input checks of Start, in their order; the message of the first that
 // fails, or none. The row checks belong to the caller.

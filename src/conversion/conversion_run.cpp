@@ -26,9 +26,11 @@ class ViewObserver : public RunObserver {
   ViewObserver(ConversionView &view, const ConversionJob &job) : view_(view), job_(job) {}
 
   void fileDone(qsizetype, const FileOutcome &o) override {
-    view_.setFileResult(o.file, QString::fromLatin1(o.ok ? kResultOk : kResultFailed), o.reason);
+    view_.setFileResult(o.file, QString::fromLatin1(o.ok ? kResultOk : kResultFailed), o.reason,
+                        o.ok && !job_.dryRun ? o.output : QString());
   }
   void fileHandled(qsizetype index, qint64 handled) override {
+    view_.showFileHandled(job_.files[index]);
     view_.setProgressValue(handled);
     if (index + 1 < job_.files.size())
       view_.showFileInProgress(job_.files[index + 1]);

@@ -28,8 +28,13 @@ class ConversionView {
   virtual QString rowText(qsizetype row) const = 0;
   // Empties the result and reason of a row.
   virtual void clearRowResult(qsizetype row) = 0;
-  // The result of a file, on the row that shows it wherever that row is now.
-  virtual void setFileResult(const QString &file, const QString &result, const QString &reason) = 0;
+  // The result of a file, on the row that shows it wherever that row is now;
+  // written is the output put in place for it, if any.
+  virtual void setFileResult(const QString &file, const QString &result, const QString &reason,
+                             const QString &written = {}) = 0;
+  // The file has been read and written out, and waits for its group to be
+  // put in place.
+  virtual void showFileHandled(const QString &file) { (void)file; }
   // The file being converted: the list keeps it in view.
   virtual void showFileInProgress(const QString &file) { (void)file; }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <QApplication>
 
+#include <algorithm>
 #include <cmath>
 
 namespace rekoda {
@@ -27,6 +28,25 @@ QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName) {
   p.setColor(QPalette::Base, QColor(255, 255, 192));
   box->setPalette(p);
   return box;
+}
+
+double ContrastRatio(const QColor &a, const QColor &b) {
+  auto luminance = [](const QColor &c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double x = luminance(a), y = luminance(b);
+  return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+void SetFolderBoxColours(QLineEdit *box, const QColor &base, const QColor &text) {
+  QColor readable = text;
+  if (ContrastRatio(base, text) < 4.5)
+    readable = ContrastRatio(base, Qt::black) >= ContrastRatio(base, Qt::white) ? QColor(Qt::black) : QColor(Qt::white);
+  QPalette p = box->palette();
+  p.setColor(QPalette::Base, base);
+  p.setColor(QPalette::Text, readable);
+  box->setPalette(p);
 }
 
 namespace {

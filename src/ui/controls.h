@@ -2,6 +2,7 @@
 
 #include <QRect>
 
+class QColor;
 class QLineEdit;
 class QWidget;
 
@@ -18,6 +19,14 @@ QRect TwipsRect(const QWidget *w, int x, int y, int width, int height);
 // a folder shown by the program.
 QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName);
 
+// Gives a folder box its face and a text colour that reads on it: the
+// palette's own where that is clear enough (4.5:1), else black or white.
+void SetFolderBoxColours(QLineEdit *box, const QColor &base, const QColor &text);
+
+// The contrast of two colours as the web's accessibility rules measure it:
+// 1 (none) to 21 (black on white).
+double ContrastRatio(const QColor &a, const QColor &b);
+
 }  // namespace rekoda
 
 class QAbstractButton;
@@ -31,6 +40,7 @@ void PressOnEnter(QAbstractButton *button);
 // (the platform style draws none on them).
 inline constexpr char kFocusStyle[] =
     "QPushButton:focus { border: 2px solid rgb(30, 95, 180); border-radius: 3px;"
-    " background-color: palette(button); padding: 2px 6px; }";
+    " background-color: palette(button); padding: 2px 6px; }"
+    "QComboBox:focus { border: 2px solid rgb(30, 95, 180); border-radius: 3px; padding: 1px 4px; }";
 
 }  // namespace rekoda

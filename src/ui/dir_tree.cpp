@@ -22,6 +22,8 @@ DirTree::DirTree(QWidget *parent) : QTreeWidget(parent) {
   setExpandsOnDoubleClick(false);
   setUniformRowHeights(true);
   setIndentation(12);
+  // Sibling folders often differ at the end of a long name.
+  setTextElideMode(Qt::ElideMiddle);
   connect(this, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem *item) { setPath(item->data(0, kPathRole).toString()); });
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
@@ -69,6 +71,7 @@ void DirTree::rebuild() {
     item->setText(0, name);
     item->setIcon(0, openIcon);
     item->setData(0, kPathRole, QDir::toNativeSeparators(p));
+    item->setToolTip(0, QDir::toNativeSeparators(p));
     item->setExpanded(true);
     parentItem = item;
   }
@@ -80,6 +83,7 @@ void DirTree::rebuild() {
     item->setText(0, sub);
     item->setIcon(0, closedIcon);
     item->setData(0, kPathRole, QDir::toNativeSeparators(QDir(current).filePath(sub)));
+    item->setToolTip(0, item->data(0, kPathRole).toString());
   }
   parentItem->setExpanded(true);
   setCurrentItem(parentItem);

@@ -26,8 +26,10 @@ QString FileListModel::newNameOf(const Row &row) const {
 QString FileListModel::newName(int row) const { return newNameOf(rows_.at(static_cast<size_t>(row))); }
 
 bool FileListModel::newNameExists(int row) const {
-  const QString n = newName(row);
-  return !n.isEmpty() && destinationNames_.contains(n);
+  const Row &r = rows_.at(static_cast<size_t>(row));
+  const QString n = newNameOf(r);
+  // The file the last run wrote for this row is its own, not an earlier one.
+  return !n.isEmpty() && n != r.written && destinationNames_.contains(n);
 }
 
 QVariant FileListModel::data(const QModelIndex &index, int role) const {
@@ -48,9 +50,11 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
   if (role == Qt::ToolTipRole) {
     if (column == ResultColumn || column == ReasonColumn)
       return row.reason.isEmpty() ? QVariant() : QVariant(row.reason);
+    if (column == NewNameColumn && !codeProblem_.isEmpty())
+      return codeProblem_;
     if (column == NewNameColumn && newNameExists(index.row()))
-      return QStringLiteral("A file of this name is in the destination folder. Start replaces an "
-                            "earlier output, never another original of the source folder.");
+      return QStringLiteral("A file of this name is in the destination folder and will be replaced "
+                            "(an earlier output; never another original of the source folder).");
     if (column == NameColumn)
       return row.display;
   }
@@ -96,7 +100,7 @@ void FileListModel::setNames(const QStringList &names, bool keepResults) {
     if (old >= 0)
       rows_.push_back(std::move(before[static_cast<size_t>(old)]));
     else
-      rows_.push_back({n, DisplayFileName(n), QString(), QString()});
+      rows_.push_back({n, DisplayFileName(n), QString(), QString(), QString()});
   }
   if (sorted_)
     sortInPlace();
@@ -104,18 +108,21 @@ void FileListModel::setNames(const QStringList &names, bool keepResults) {
   endResetModel();
 }
 
-void FileListModel::setResult(int row, const QString &result, const QString &reason) {
+void FileListModel::setResult(int row, const QString &result, const QString &reason, const QString &written) {
   auto &r = rows_.at(static_cast<size_t>(row));
-  if (r.result == result && r.reason == reason)
+  if (r.result == result && r.reason == reason && r.written == written)
     return;
   r.result = result;
   r.reason = reason;
+  r.written = written;
   emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 void FileListModel::setPreview(const QString &code, const QSet<QString> &destinationNames) {
   code_ = AsciiUpper(code);
-  codeValid_ = !code_.trimmed().isEmpty() && IsValidNewCode(code_);
+  const auto problem = code_.trimmed().isEmpty() ? std::nullopt : NewCodeProblem(code_);
+  codeProblem_ = problem.value_or(QString());
+  codeValid_ = !code_.trimmed().isEmpty() && !problem;
   destinationNames_ = destinationNames;
   if (!rows_.empty())
     emit dataChanged(index(0, NewNameColumn), index(rowCount() - 1, NewNameColumn));

@@ -35,7 +35,10 @@ class FileListModel : public QAbstractTableModel {
   QString result(int row) const { return rows_.at(static_cast<size_t>(row)).result; }
   // The row that shows a file, or -1.
   int rowOf(const QString &name) const { return rowOf_.value(name, -1); }
-  void setResult(int row, const QString &result, const QString &reason = {});
+  // written: the output the run put in place for the row, if any.
+  void setResult(int row, const QString &result, const QString &reason = {}, const QString &written = {});
+  // Why the code typed would be refused; empty when it would not.
+  const QString &codeProblem() const { return codeProblem_; }
 
   // The preview: the code as typed and the names already in the destination.
   void setPreview(const QString &code, const QSet<QString> &destinationNames);
@@ -51,6 +54,7 @@ class FileListModel : public QAbstractTableModel {
     QString display;
     QString result;
     QString reason;
+    QString written;
   };
   void sortInPlace();
   void reindex();
@@ -61,6 +65,7 @@ class FileListModel : public QAbstractTableModel {
   QHash<QString, int> rowOf_;
   QString code_;
   bool codeValid_ = false;
+  QString codeProblem_;
   QSet<QString> destinationNames_;
   bool sorted_ = false;
   int sortColumn_ = NameColumn;

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QBoxLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,42 +27,60 @@ QStringList FrmDirlist::Drives() {
 FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
   setObjectName("FrmDirlist");
   setWindowTitle("Dirlist");
-  setFixedSize(TwipsToPixels(this, 6480), TwipsToPixels(this, 3690));
   setStyleSheet(kFocusStyle);
+  setSizeGripEnabled(true);
 
   txtPathNu_ = ReadOnlyBox(this, "txtPathNu");
-  txtPathNu_->setGeometry(TwipsRect(this, 120, 90, 6285, 315));
+  txtPathNu_->setAccessibleName("Chosen folder");
+  SetFolderBoxColours(txtPathNu_, palette().color(QPalette::Window).lightness() < 128 ? QColor(70, 64, 24)
+                                                                                         : QColor(255, 255, 192),
+                      palette().color(QPalette::Text));
+  connect(txtPathNu_, &QLineEdit::textChanged, txtPathNu_, &QLineEdit::setToolTip);
 
   Frame1_ = new QGroupBox(this);
   Frame1_->setObjectName("Frame1");
-  Frame1_->setGeometry(TwipsRect(this, 90, 450, 6315, 2835));
-
   Drive1_ = new QComboBox(Frame1_);
   Drive1_->setObjectName("Drive1");
-  Drive1_->setGeometry(TwipsRect(this, 90, 180, 6135, 330));
+  Drive1_->setAccessibleName("Drive");
   for (const QString &d : Drives())
     Drive1_->addItem(d, d);
-
   Dir1_ = new DirTree(Frame1_);
   Dir1_->setObjectName("Dir1");
-  Dir1_->setGeometry(TwipsRect(this, 90, 600, 6135, 2115));
+  Dir1_->setAccessibleName("Folders");
+  auto *frame = new QVBoxLayout(Frame1_);
+  frame->addWidget(Drive1_);
+  frame->addWidget(Dir1_, 1);
 
   txtPath_ = new QLineEdit(this);
   txtPath_->setObjectName("txtPath");
-  txtPath_->setGeometry(TwipsRect(this, 120, 3345, 4185, 315));
+  txtPath_->setAccessibleName("New folder name");
+  QSizePolicy keep = txtPath_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  txtPath_->setSizePolicy(keep);
   txtPath_->hide();
-
   CmdNieuw_ = new QPushButton(this);
   CmdNieuw_->setObjectName("CmdNieuw");
-  CmdNieuw_->setGeometry(TwipsRect(this, 4395, 3330, 1005, 345));
   CmdSluiten_ = new QPushButton(this);
   CmdSluiten_->setObjectName("CmdSluiten");
-  CmdSluiten_->setGeometry(TwipsRect(this, 5430, 3330, 1005, 345));
+  auto *buttons = new QHBoxLayout;
+  buttons->addWidget(txtPath_, 1);
+  buttons->addWidget(CmdNieuw_);
+  buttons->addWidget(CmdSluiten_);
+
+  auto *window = new QVBoxLayout(this);
+  window->addWidget(txtPathNu_);
+  window->addWidget(Frame1_, 1);
+  window->addLayout(buttons);
+  // The described size at the default font; it grows with the font, and
+  // the user may make it larger for deep folders.
+  resize(QSize(TwipsToPixels(this, 6480), TwipsToPixels(this, 3690)).expandedTo(minimumSizeHint()));
+
   // Enter belongs to the focused control (the tree opens a folder, the name
   // box acts as OK), never to a default button.
   for (QPushButton *b : {CmdNieuw_, CmdSluiten_}) {
     b->setAutoDefault(false);
     b->setDefault(false);
+    b->setMinimumWidth(TwipsToPixels(this, 1005));
     PressOnEnter(b);
   }
 
@@ -102,8 +121,8 @@ void FrmDirlist::load() {
   setDrive(QDir::toNativeSeparators(VolumeRoot(folder)));
   Dir1_->setPath(folder);
   txtPathNu_->setText(Dir1_->path());
-  CmdSluiten_->setText("Select");
-  CmdNieuw_->setText("New");
+  CmdSluiten_->setText("&Select");
+  CmdNieuw_->setText("&New");
   // The first control in tab order, not the read-only path box.
   Drive1_->setFocus();
 }
@@ -148,7 +167,7 @@ void FrmDirlist::newClicked() {
     txtPath_->clear();
     txtPath_->show();
     txtPath_->setFocus();
-    CmdNieuw_->setText("OK");
+    CmdNieuw_->setText("&OK");
     NewFolderMode = true;
   } else {
     CreateFolder();
@@ -168,7 +187,9 @@ void FrmDirlist::CreateFolder() {
   }
   NewFolderMode = false;
   txtPath_->hide();
-  CmdNieuw_->setText("New");
+  CmdNieuw_->setText("&New");
+  // The new folder is highlighted in the tree; the focus goes with it.
+  Dir1_->setFocus();
 }
 
 void FrmDirlist::selectClicked() {

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -72,10 +74,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
 FrmRekoda::FrmRekoda(QWidget *parent) : QWidget(parent) {
   setObjectName("FrmRekoda");
   setWindowTitle("Change Extension       Omberlin");
-  // Opens at the described size; grows for a folder of thousands of files.
-  baseSize_ = QSize(TwipsToPixels(this, 9000), TwipsToPixels(this, 6360));
-  setMinimumSize(baseSize_);
-  resize(baseSize_);
   folderPicker_ = [](QWidget *owner, const QString &start) {
     FrmDirlist picker(owner);
     picker.NewPath = start;
@@ -84,6 +82,12 @@ FrmRekoda::FrmRekoda(QWidget *parent) : QWidget(parent) {
   };
   setStyleSheet(kFocusStyle);
   buildControls();
+  applyColours();
+  // The described size at the default font; larger fonts and scale factors
+  // make the layout's own minimum larger, and it wins.
+  const QSize described(TwipsToPixels(this, 9000), TwipsToPixels(this, 6360));
+  const double larger = std::max(1.0, fontMetrics().lineSpacing() / 17.0);
+  resize((described * larger).expandedTo(minimumSizeHint()));
   load();
 }
 
@@ -92,30 +96,34 @@ FrmRekoda::~FrmRekoda() = default;
 void FrmRekoda::buildControls() {
   Frame1_ = new QGroupBox(this);
   Frame1_->setObjectName("Frame1");
-  place(Frame1_, 120, 60, 8775, 5820, true, true);
+  auto *frame = new QGridLayout(Frame1_);
 
   // The source and the destination row: caption, folder box, picker button.
   const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-  auto folderRow = [&](int y, const char *labelName, const char *caption, const char *boxName,
-                       const char *buttonName, QLabel *&l, QLineEdit *&box, QPushButton *&b) {
+  auto folderRow = [&](int row, const char *labelName, const char *caption, const char *boxName,
+                       const char *buttonName, const char *what, QLabel *&l, QLineEdit *&box, QPushButton *&b) {
     l = label(Frame1_, labelName, caption);
-    place(l, 120, y + 15, 2160, 315);
     box = ReadOnlyBox(Frame1_, boxName);
-    place(box, 2310, y, 5955, 330, true);
+    box->setAccessibleName(QStringLiteral("%1 folder").arg(QLatin1String(what)));
+    l->setBuddy(box);
     b = button(Frame1_, buttonName, QString());
-    place(b, 8310, y - 15, 360, 360, false, false, true);
     b->setIcon(folderIcon);
     b->setIconSize(QSize(16, 16));
+    b->setToolTip(QStringLiteral("Choose %1 folder").arg(QString::fromLatin1(what).toLower()));
+    b->setAccessibleName(b->toolTip());
+    frame->addWidget(l, row, 0);
+    frame->addWidget(box, row, 1, 1, 2);
+    frame->addWidget(b, row, 3);
   };
-  folderRow(210, "Label1", "Select source path:", "txtDataMap", "CmdBestand", Label1_, txtDataMap_, CmdBestand_);
-  folderRow(585, "Label2", "Select destination path:", "txtDataMap1", "CmdBestand1", Label2_, txtDataMap1_,
-            CmdBestand1_);
-  CmdBestand_->setToolTip("Choose the source folder");
-  CmdBestand1_->setToolTip("Choose the destination folder");
+  folderRow(0, "Label1", "Select so&urce path:", "txtDataMap", "CmdBestand", "Source", Label1_, txtDataMap_,
+            CmdBestand_);
+  folderRow(1, "Label2", "Select dest&ination path:", "txtDataMap1", "CmdBestand1", "Destination", Label2_,
+            txtDataMap1_, CmdBestand1_);
 
   model_ = new FileListModel(this);
   LsvDirList_ = new QTreeView(Frame1_);
   LsvDirList_->setObjectName("LsvDirList");
+  LsvDirList_->setAccessibleName("Files");
   LsvDirList_->setModel(model_);
   LsvDirList_->setRootIsDecorated(false);
   LsvDirList_->setItemsExpandable(false);
@@ -124,75 +132,112 @@ void FrmRekoda::buildControls() {
   LsvDirList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   LsvDirList_->setSelectionBehavior(QAbstractItemView::SelectRows);
   LsvDirList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  LsvDirList_->header()->setSectionsClickable(true);
-  LsvDirList_->header()->setSectionsMovable(false);
-  LsvDirList_->header()->setStretchLastSection(true);
+  LsvDirList_->setMinimumHeight(TwipsToPixels(this, 1500));
   // The end of a name is its extension: cut long names in the middle.
   LsvDirList_->setTextElideMode(Qt::ElideMiddle);
-  LsvDirList_->setColumnWidth(FileListModel::NameColumn, TwipsToPixels(this, 3000));
-  LsvDirList_->setColumnWidth(FileListModel::ResultColumn, TwipsToPixels(this, 900));
-  LsvDirList_->setColumnWidth(FileListModel::NewNameColumn, TwipsToPixels(this, 3000));
-  LsvDirList_->header()->setToolTip("Click a column, or press Ctrl+1 to Ctrl+4, to sort by it");
-  place(LsvDirList_, 45, 990, 8685, 4155, true, true);
-  connect(LsvDirList_->header(), &QHeaderView::sectionClicked, this,
-          [this](int section) { sortByColumn(section + 1); });
+  QHeaderView *header = LsvDirList_->header();
+  header->setSectionsClickable(true);
+  header->setSectionsMovable(false);
+  // The two names share the spare width; Result fits its word, Reason keeps
+  // about thirty characters and shows the rest as a tooltip.
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(FileListModel::NameColumn, QHeaderView::Stretch);
+  header->setSectionResizeMode(FileListModel::NewNameColumn, QHeaderView::Stretch);
+  const int nameWidth = fontMetrics().horizontalAdvance("DF000000.L01") + 4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
+  const int resultWidth = fontMetrics().horizontalAdvance("Result") * 2;
+  const int reasonWidth = fontMetrics().averageCharWidth() * 32;
+  header->setMinimumSectionSize(nameWidth / 2);
+  LsvDirList_->setColumnWidth(FileListModel::ResultColumn, resultWidth);
+  LsvDirList_->setColumnWidth(FileListModel::ReasonColumn, reasonWidth);
+  // Wide enough for a usual export name twice, a result and a reason, at
+  // whatever font the desktop has.
+  LsvDirList_->setMinimumWidth(2 * nameWidth + resultWidth + reasonWidth +
+                               style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * LsvDirList_->frameWidth());
+  header->setToolTip("Click a column, or press Ctrl+1 to Ctrl+4, to sort by it");
+  frame->addWidget(LsvDirList_, 2, 0, 1, 4);
+  frame->setRowStretch(2, 1);
+  frame->setColumnStretch(2, 1);
+  connect(header, &QHeaderView::sectionClicked, this, [this](int section) { sortByColumn(section + 1); });
   for (int column = 0; column < FileListModel::ColumnCount; ++column) {
     auto *sort = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + column)), this);
     connect(sort, &QShortcut::activated, this, [this, column] { sortByColumn(column + 1); });
   }
 
-  OptDF_ = new QRadioButton("DF files", Frame1_);
+  // The options at the left; the code, its hint and the note to their right.
+  OptDF_ = new QRadioButton("&DF files", Frame1_);
   OptDF_->setObjectName("OptDF");
-  place(OptDF_, 120, 5205, 1500, 285, false, false, false, true);
-  OptMA_ = new QRadioButton("MA files", Frame1_);
+  OptMA_ = new QRadioButton("&MA files", Frame1_);
   OptMA_->setObjectName("OptMA");
-  place(OptMA_, 120, 5490, 1500, 285, false, false, false, true);
   connect(OptDF_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   connect(OptMA_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
+  auto *family = new QVBoxLayout;
+  family->addWidget(OptDF_);
+  family->addWidget(OptMA_);
+  family->addStretch();
 
-  Label3_ = label(Frame1_, "Label3", "New extension/locationcode:");
-  place(Label3_, 1800, 5205, 2600, 315, false, false, false, true);
+  Label3_ = label(Frame1_, "Label3", "New e&xtension/locationcode:");
   txtExtension_ = new QLineEdit(Frame1_);
   txtExtension_->setObjectName("txtExtension");
-  place(txtExtension_, 4440, 5190, 1455, 330, false, false, false, true);
+  txtExtension_->setAccessibleName("New extension/location code");
+  txtExtension_->setMinimumWidth(TwipsToPixels(this, 1455));
+  Label3_->setBuddy(txtExtension_);
   txtExtension_->installEventFilter(this);
   connect(txtExtension_, &QLineEdit::textChanged, this, &FrmRekoda::refreshPreview);
+  codeHint_ = label(Frame1_, "lblCodeHint", QString());
+  codeHint_->setWordWrap(true);
+  codeHint_->hide();
   Label4_ = label(Frame1_, "Label4", "Note!!    Before click start, select the rows on the list above!");
-  place(Label4_, 1800, 5505, 6800, 285, false, false, false, true);
-  QPalette red = Label4_->palette();
-  red.setColor(QPalette::WindowText, Qt::red);
-  Label4_->setPalette(red);
+  Label4_->setWordWrap(true);
+  auto *code = new QGridLayout;
+  code->addWidget(Label3_, 0, 0);
+  code->addWidget(txtExtension_, 0, 1);
+  code->setColumnStretch(2, 1);
+  code->addWidget(codeHint_, 1, 0, 1, 3);
+  code->addWidget(Label4_, 2, 0, 1, 3);
+  auto *options = new QHBoxLayout;
+  options->addLayout(family);
+  options->addSpacing(TwipsToPixels(this, 180));
+  options->addLayout(code, 1);
+  frame->addLayout(options, 3, 0, 1, 4);
 
-  CmdSelect_ = button(this, "CmdSelect", "Select all");
-  place(CmdSelect_, 120, 5940, 1275, 375, false, false, false, true);
-  CmdSelectNone_ = button(this, "CmdSelectNone", "Select None");
-  place(CmdSelectNone_, 1470, 5940, 1275, 375, false, false, false, true);
+  CmdSelect_ = button(this, "CmdSelect", "Select &all");
+  CmdSelectNone_ = button(this, "CmdSelectNone", "Select &None");
   Pgb1_ = new QProgressBar(this);
   Pgb1_->setObjectName("Pgb1");
+  Pgb1_->setAccessibleName("Progress");
   Pgb1_->setRange(0, 100);
   Pgb1_->setTextVisible(false);
-  place(Pgb1_, 2880, 6000, 3480, 255, true, false, false, true);
+  // Hidden, it keeps its place: the buttons do not jump when a run starts.
+  QSizePolicy keep = Pgb1_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  Pgb1_->setSizePolicy(keep);
   Pgb1_->hide();
-  CmdStart_ = button(this, "CmdStart", "Start");
-  place(CmdStart_, 6480, 5940, 1155, 375, false, false, true, true);
+  CmdStart_ = button(this, "CmdStart", "&Start");
   QFont bold = CmdStart_->font();
   bold.setBold(true);
   CmdStart_->setFont(bold);
-  CmdStart_->setStyleSheet("QPushButton { background-color: rgb(0, 192, 0); font-weight: bold;"
-                           " border: 1px solid rgb(0, 96, 0); border-radius: 3px; }"
-                           "QPushButton:focus { border: 2px dashed black; }"
-                           "QPushButton:disabled { background-color: rgb(160, 200, 160); }");
   // Takes Start's place while a run is on.
-  CmdStop_ = button(this, "CmdStop", "Stop");
-  place(CmdStop_, 6480, 5940, 1155, 375, false, false, true, true);
-  CmdStop_->setToolTip("Stop after the file in hand (Esc)");
+  CmdStop_ = button(this, "CmdStop", "S&top");
+  CmdStop_->setToolTip("Stop after the files in hand (Esc)");
   CmdStop_->hide();
-  CmdClose_ = button(this, "CmdClose", "Close");
-  place(CmdClose_, 7740, 5940, 1155, 375, false, false, true, true);
+  CmdClose_ = button(this, "CmdClose", "&Close");
+  auto *buttons = new QHBoxLayout;
+  buttons->addWidget(CmdSelect_);
+  buttons->addWidget(CmdSelectNone_);
+  buttons->addWidget(Pgb1_, 1);
+  buttons->addWidget(CmdStart_);
+  buttons->addWidget(CmdStop_);
+  buttons->addWidget(CmdClose_);
+  for (QPushButton *b : {CmdSelect_, CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_})
+    b->setMinimumWidth(TwipsToPixels(this, 1155));
+
+  auto *window = new QVBoxLayout(this);
+  window->addWidget(Frame1_, 1);
+  window->addLayout(buttons);
+
   auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, &FrmRekoda::requestStop);
   connect(CmdStop_, &QPushButton::clicked, this, &FrmRekoda::requestStop);
-
   connect(CmdSelect_, &QPushButton::clicked, this, [this] { selectAll(true); });
   connect(CmdSelectNone_, &QPushButton::clicked, this, [this] { selectAll(false); });
   connect(CmdStart_, &QPushButton::clicked, this, &FrmRekoda::startClicked);
@@ -207,38 +252,43 @@ void FrmRekoda::buildControls() {
   File1_ = new FileEnumerator(this);
   File1_->setObjectName("File1");
 
-  setTabOrder(CmdBestand_, txtDataMap_);
-  setTabOrder(txtDataMap_, CmdClose_);
-  setTabOrder(CmdClose_, OptDF_);
-  setTabOrder(OptDF_, OptMA_);
-  setTabOrder(OptMA_, CmdStart_);
-  setTabOrder(CmdStart_, LsvDirList_);
-  setTabOrder(LsvDirList_, CmdSelect_);
-  setTabOrder(CmdSelect_, CmdSelectNone_);
-  setTabOrder(CmdSelectNone_, txtDataMap1_);
-  setTabOrder(txtDataMap1_, CmdBestand1_);
-  setTabOrder(CmdBestand1_, txtExtension_);
+  // The order of the work: where from, where to, which files, which code,
+  // which rows, then Start.
+  QWidget *chain[] = {CmdBestand_, txtDataMap_, CmdBestand1_, txtDataMap1_, OptDF_,         OptMA_,
+                      txtExtension_, LsvDirList_, CmdSelect_,  CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_};
+  for (size_t i = 0; i + 1 < std::size(chain); ++i)
+    setTabOrder(chain[i], chain[i + 1]);
 }
 
-void FrmRekoda::place(QWidget *w, int x, int y, int width, int height, bool growX, bool growY, bool moveX,
-                      bool moveY) {
-  placements_.push_back({w, QRect(x, y, width, height), growX, growY, moveX, moveY});
-  w->setGeometry(TwipsRect(this, x, y, width, height));
+void FrmRekoda::applyColours() {
+  const bool dark = palette().color(QPalette::Window).lightness() < 128;
+  const QColor text = palette().color(QPalette::Text);
+  // The described light yellow, or a dark one with a yellow tint.
+  for (QLineEdit *box : {txtDataMap_, txtDataMap1_})
+    SetFolderBoxColours(box, dark ? QColor(70, 64, 24) : QColor(255, 255, 192), text);
+  QPalette note = Label4_->palette();
+  note.setColor(QPalette::WindowText, dark ? QColor(255, 120, 120) : QColor(Qt::red));
+  Label4_->setPalette(note);
+  codeHint_->setPalette(note);
+  // Green, with a caption that stays readable on it.
+  CmdStart_->setStyleSheet(
+      dark ? "QPushButton { background-color: rgb(0, 110, 0); color: white; font-weight: bold;"
+             " border: 1px solid rgb(0, 60, 0); border-radius: 3px; padding: 2px 8px; }"
+             "QPushButton:focus { border: 2px dashed white; }"
+             "QPushButton:disabled { background-color: rgb(40, 70, 40); color: rgb(160, 160, 160); }"
+           : "QPushButton { background-color: rgb(0, 192, 0); color: black; font-weight: bold;"
+             " border: 1px solid rgb(0, 96, 0); border-radius: 3px; padding: 2px 8px; }"
+             "QPushButton:focus { border: 2px dashed black; }"
+             "QPushButton:disabled { background-color: rgb(160, 200, 160); }");
 }
 
-void FrmRekoda::layoutControls() {
-  const int dx = std::max(0, width() - baseSize_.width());
-  const int dy = std::max(0, height() - baseSize_.height());
-  for (const Placement &p : placements_) {
-    QRect r = TwipsRect(this, p.twips.x(), p.twips.y(), p.twips.width(), p.twips.height());
-    r.adjust(p.moveX ? dx : 0, p.moveY ? dy : 0, p.growX || p.moveX ? dx : 0, p.growY || p.moveY ? dy : 0);
-    p.widget->setGeometry(r);
+void FrmRekoda::changeEvent(QEvent *event) {
+  if (event->type() == QEvent::PaletteChange && !applyingColours_) {
+    applyingColours_ = true;
+    applyColours();
+    applyingColours_ = false;
   }
-}
-
-void FrmRekoda::resizeEvent(QResizeEvent *event) {
-  QWidget::resizeEvent(event);
-  layoutControls();
+  QWidget::changeEvent(event);
 }
 
 void FrmRekoda::load() {
@@ -281,7 +331,11 @@ void FrmRekoda::refreshDestinationNames() {
   refreshPreview();
 }
 
-void FrmRekoda::refreshPreview() { model_->setPreview(txtExtension_->text(), destinationNames_); }
+void FrmRekoda::refreshPreview() {
+  model_->setPreview(txtExtension_->text(), destinationNames_);
+  codeHint_->setText(model_->codeProblem());
+  codeHint_->setVisible(!model_->codeProblem().isEmpty());
+}
 
 void FrmRekoda::sortByColumn(int headerIndex) {
   if (headerIndex < 1 || headerIndex >= static_cast<int>(SortedAscending.size()))
@@ -391,9 +445,15 @@ QString FrmRekoda::rowText(qsizetype row) const { return model_->name(static_cas
 
 void FrmRekoda::clearRowResult(qsizetype row) { model_->setResult(static_cast<int>(row - 1), {}, {}); }
 
-void FrmRekoda::setFileResult(const QString &file, const QString &result, const QString &reason) {
+void FrmRekoda::setFileResult(const QString &file, const QString &result, const QString &reason,
+                              const QString &written) {
   if (const int row = model_->rowOf(file); row >= 0)
-    model_->setResult(row, result, reason);
+    model_->setResult(row, result, reason, written);
+}
+
+void FrmRekoda::showFileHandled(const QString &file) {
+  if (const int row = model_->rowOf(file); row >= 0)
+    model_->setResult(row, QStringLiteral("\u2026"));
 }
 
 void FrmRekoda::showFileInProgress(const QString &file) {
@@ -425,10 +485,12 @@ void FrmRekoda::setControlEnabled(RunControl control, bool enabled) {
       // Stop stands in Start's place while the run is on.
       CmdStop_->setVisible(!enabled);
       CmdStart_->setVisible(enabled);
+      // The focus goes where the work goes on: Stop during the run, the
+      // list of results after it, never a read-only box.
       if (!enabled)
         CmdStop_->setFocus();
-      else if (CmdStop_->hasFocus() || !focusWidget())
-        CmdStart_->setFocus();
+      else
+        LsvDirList_->setFocus();
       w = CmdStart_;
       break;
     case RunControl::CmdClose: w = CmdClose_; break;

@@ -72,7 +72,9 @@ class FrmRekoda : public QWidget, public ConversionView {
   bool isRowSelected(qsizetype row) const override;
   QString rowText(qsizetype row) const override;
   void clearRowResult(qsizetype row) override;
-  void setFileResult(const QString &file, const QString &result, const QString &reason) override;
+  void setFileResult(const QString &file, const QString &result, const QString &reason,
+                     const QString &written) override;
+  void showFileHandled(const QString &file) override;
   void showFileInProgress(const QString &file) override;
   void setProgressMinimum(qint64 value) override;
   void setProgressMaximum(qint64 value) override;
@@ -86,20 +88,12 @@ class FrmRekoda : public QWidget, public ConversionView {
  protected:
   void closeEvent(QCloseEvent *event) override;
   bool eventFilter(QObject *watched, QEvent *event) override;
-  void resizeEvent(QResizeEvent *event) override;
+  void changeEvent(QEvent *event) override;
 
  private:
-  // A control's place in twips at the described size, and how it follows
-  // the window when that grows.
-  struct Placement {
-    QWidget *widget;
-    QRect twips;
-    bool growX, growY, moveX, moveY;
-  };
-  void place(QWidget *w, int x, int y, int width, int height, bool growX = false, bool growY = false,
-             bool moveX = false, bool moveY = false);
-  void layoutControls();
   void buildControls();
+  // The described colours in a light palette, readable ones in a dark one.
+  void applyColours();
   void requestStop();
   void refreshPreview();
   void refreshDestinationNames();
@@ -115,6 +109,7 @@ class FrmRekoda : public QWidget, public ConversionView {
 
   QGroupBox *Frame1_;
   QLabel *Label1_, *Label2_, *Label3_, *Label4_;
+  QLabel *codeHint_;  // why a code would be refused
   QLineEdit *txtDataMap_, *txtDataMap1_, *txtExtension_;
   QPushButton *CmdBestand_, *CmdBestand1_;
   QTreeView *LsvDirList_;
@@ -130,8 +125,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   bool running_ = false;
   bool stopRequested_ = false;
   bool closeRequested_ = false;
-  QSize baseSize_;
-  std::vector<Placement> placements_;
+  bool applyingColours_ = false;
   QSet<QString> destinationNames_;
   QElapsedTimer scrolled_;
 };

@@ -76,25 +76,31 @@ TEST(Cli, dryRunPredictsTheRealRunOnAMixedFolder) {
   in.write("DF4.L01", kDF);
   in.write("DF4.L03", kDF);  // onto the same output as DF4.L01
   in.write("DF5", kDF);
+#ifndef _WIN32  // one folder cannot hold both on Windows
   in.write("df6.L01", kDF);
   in.write("DF6.L01", kDF);  // one name with df6's on a volume that ignores case
+#endif
   const Result dry = cli(job(in, out) << "--dry-run");
   EXPECT_TRUE(out.entries().isEmpty());
   const Result real = cli(job(in, out));
   EXPECT_EQ(dry.out, real.out);
   EXPECT_EQ(dry.exit, 1);
   EXPECT_EQ(real.exit, 1);
-  const QList<QByteArrayList> expected = {
+  QList<QByteArrayList> expected = {
       {"DF1.L01", "DF1.L02", "OK", ""},
       {"DF2.L01", "DF2.L02", "Faild", "not a DF file (no MINI LOGGER or TREND MONITOR marker)"},
       {"DF3.L01", "DF3.L02", "Faild", "more than 100 lines"},
       {"DF4.L01", "DF4.L02", "OK", ""},
       {"DF4.L03", "DF4.L02", "Faild", "Destination file already exists!"},
-      {"DF5", "", "Faild", "name has no dot"},
-      {"DF6.L01", "DF6.L02", "OK", ""},
-      {"df6.L01", "df6.L02", "Faild", "Destination file already exists!"}};
+      {"DF5", "", "Faild", "name has no dot"}};
+  QStringList written = {"DF1.L02", "DF4.L02"};
+#ifndef _WIN32
+  expected << QByteArrayList{"DF6.L01", "DF6.L02", "OK", ""}
+           << QByteArrayList{"df6.L01", "df6.L02", "Faild", "Destination file already exists!"};
+  written << "DF6.L02";
+#endif
   EXPECT_EQ(real.lines(), expected);
-  EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF4.L02", "DF6.L02"}));
+  EXPECT_EQ(out.entries(), written);
   EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
 
   // JSON, parsed back; the names given pick the files, in that order.

@@ -50,7 +50,7 @@ class FakeView : public ConversionView {
     rows.at(size_t(r - 1)).reason.clear();
   }
   // Results find their row by name, as the window's do.
-  void setFileResult(const QString &file, const QString &res, const QString &why) override {
+  void setFileResult(const QString &file, const QString &res, const QString &why, const QString & = {}) override {
     // Results mostly come in list order: look on from the last one found.
     const size_t n = rows.size();
     for (size_t k = 0; k < n; ++k) {

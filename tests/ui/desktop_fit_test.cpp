@@ -1,0 +1,161 @@
+// Both windows on other desktops: a large font, a dark palette, a screen
+// reader, the keyboard.
+
+#include "ui/controls.h"
+#include "ui/frm_dirlist.h"
+#include "ui/frm_rekoda.h"
+
+#include "test_support.h"
+#include "ui/dir_tree.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace rekoda;
+using namespace rekoda::test;
+
+namespace {
+
+// The application font for the lifetime of the object.
+class AppFont {
+ public:
+  explicit AppFont(int points) : old_(QApplication::font()) {
+    QFont f = old_;
+    f.setPointSize(points);
+    QApplication::setFont(f);
+  }
+  ~AppFont() { QApplication::setFont(old_); }
+
+ private:
+  QFont old_;
+};
+
+std::vector<QWidget *> shownWindows(FrmRekoda &main, FrmDirlist &picker) {
+  main.show();
+  picker.show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&picker));
+  return {&main, &picker};
+}
+
+}  // namespace
+
+TEST(DesktopFit, atFifteenPointsNoTextIsCutOff) {
+  AppFont font(15);
+  FrmRekoda main;
+  FrmDirlist picker;
+  for (QWidget *window : shownWindows(main, picker)) {
+    QApplication::processEvents();
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+      const bool text = qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w);
+      if (!text || !w->isVisible())
+        continue;
+      const auto *label = qobject_cast<QLabel *>(w);
+      // A wrapping label may trade width for lines; its height must hold them.
+      if (label && label->wordWrap())
+        EXPECT_GE(w->height(), label->heightForWidth(w->width())) << w->objectName().toStdString();
+      else
+        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+      EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+    }
+  }
+}
+
+TEST(DesktopFit, everyControlIsNamedForScreenReaders) {
+  FrmRekoda main;
+  FrmDirlist picker;
+  for (QWidget *window : shownWindows(main, picker)) {
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+      // Scroll bars and viewports speak for the view they belong to.
+      if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window) ||
+          w->parentWidget()->inherits("QAbstractScrollArea"))
+        continue;
+      QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+      ASSERT_NE(a, nullptr);
+      EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty()) << w->objectName().toStdString();
+    }
+  }
+  EXPECT_EQ(main.findChild<QWidget *>("CmdBestand")->accessibleName(), "Choose source folder");
+  EXPECT_EQ(main.findChild<QWidget *>("CmdBestand1")->accessibleName(), "Choose destination folder");
+  EXPECT_EQ(main.findChild<QWidget *>("LsvDirList")->accessibleName(), "Files");
+  EXPECT_EQ(main.findChild<QLabel *>("Label1")->buddy(), main.findChild<QWidget *>("txtDataMap"));
+  EXPECT_EQ(main.findChild<QLabel *>("Label3")->buddy(), main.findChild<QWidget *>("txtExtension"));
+}
+
+TEST(DesktopFit, tabFollowsTheWorkAndAfterARunTheFocusIsOnTheList) {
+  MessageRecorder messages;
+  FrmRekoda main;
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  QStringList order;
+  const QStringList expected = {"CmdBestand", "txtDataMap", "CmdBestand1", "txtDataMap1", "OptDF",
+                                "txtExtension", "LsvDirList", "CmdSelect", "CmdSelectNone", "CmdStart",
+                                "CmdClose"};
+  QWidget *w = main.findChild<QWidget *>("CmdBestand");
+  for (int i = 0; i < 60 && order.size() < expected.size(); ++i, w = w->nextInFocusChain())
+    if (expected.contains(w->objectName()) && !order.contains(w->objectName()))
+      order << w->objectName();
+  EXPECT_EQ(order, expected);
+
+  TempFolder in, out;
+  in.write("DF1.L01", "L01,MINI,LOGGER\r\n");
+  main.setFolderPicker([&](QWidget *, const QString &start) { return start.isEmpty() ? in.path() : start; });
+  main.findChild<QAbstractButton *>("CmdBestand")->click();
+  main.setFolderPicker([&](QWidget *, const QString &) { return out.path(); });
+  main.findChild<QAbstractButton *>("CmdBestand1")->click();
+  main.findChild<QLineEdit *>("txtExtension")->setText("L02");
+  main.findChild<QAbstractButton *>("CmdSelect")->click();
+  main.findChild<QAbstractButton *>("CmdStart")->click();
+  EXPECT_EQ(readBytes(out.file("DF1.L02")).left(5), "\"L02\"");
+  EXPECT_EQ(QApplication::focusWidget(), main.findChild<QWidget *>("LsvDirList"));
+}
+
+// The folder boxes read at 4.5:1 or better, measured on the rendered box.
+TEST(DesktopFit, folderBoxesReadInADarkPalette) {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(40, 40, 40));
+  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+  dark.setColor(QPalette::Base, QColor(25, 25, 25));
+  dark.setColor(QPalette::Text, QColor(240, 240, 240));
+  FrmRekoda main;
+  main.setPalette(dark);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  auto *box = main.findChild<QLineEdit *>("txtDataMap");
+  box->setText(QString(3, QChar(0x2588)));  // full blocks: text pixels for sure
+  const QImage image = box->grab().toImage();
+  // The face is the most common colour; the text the one farthest from it.
+  std::map<QRgb, int> counts;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      ++counts[image.pixel(x, y)];
+  const QColor face = std::max_element(counts.begin(), counts.end(), [](auto &a, auto &b) { return a.second < b.second; })->first;
+  double best = 1;
+  for (const auto &[rgb, n] : counts)
+    best = std::max(best, ContrastRatio(face, QColor(rgb)));
+  EXPECT_LT(face.lightness(), 128);  // a dark face, not the light yellow
+  EXPECT_GE(best, 4.5);
+}
+
+TEST(DesktopFit, pickerGrowsWithItsWindow) {
+  FrmDirlist picker;
+  picker.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&picker));
+  auto *tree = picker.findChild<DirTree *>("Dir1");
+  const QSize before = tree->size();
+  picker.resize(picker.width() + 400, picker.height() + 200);
+  QApplication::processEvents();
+  EXPECT_EQ(tree->width(), before.width() + 400);
+  EXPECT_EQ(tree->height(), before.height() + 200);
+  EXPECT_EQ(tree->textElideMode(), Qt::ElideMiddle);
+}
