@@ -1,15 +1,3 @@
-#include "platform/file_system.h"
-#include "ui/frm_rekoda.h"
-#include "ui/message_box.h"
+#include "ui/application.h"
 
-#include <QApplication>
-
-int main(int argc, char *argv[]) {
-  rekoda::KeepRunningPastFileSizeLimit();
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Rekoda");
-  rekoda::InstallMessageBoxes();
-  rekoda::FrmRekoda window;
-  window.show();
-  return app.exec();
-}
+int main(int argc, char *argv[]) { return rekoda::RunApplication(argc, argv); }

@@ -20,4 +20,8 @@ void PrepareStandardStreams();
 
 bool IsTerminal(std::FILE *stream);
 
+// A window program started from a console writes there (Windows gives a
+// window program none of its own).
+void AttachToParentConsole();
+
 }  // namespace rekoda

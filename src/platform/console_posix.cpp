@@ -19,4 +19,6 @@ void PrepareStandardStreams() { std::signal(SIGPIPE, SIG_IGN); }
 
 bool IsTerminal(std::FILE *stream) { return ::isatty(::fileno(stream)) != 0; }
 
+void AttachToParentConsole() {}
+
 }  // namespace rekoda

@@ -24,4 +24,11 @@ void PrepareStandardStreams() {
 
 bool IsTerminal(std::FILE *stream) { return _isatty(_fileno(stream)) != 0; }
 
+void AttachToParentConsole() {
+  // Redirected output is there already; only a bare console needs joining.
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS))
+    (void)std::freopen("CONOUT$", "w", stdout);
+}
+
 }  // namespace rekoda

@@ -4,6 +4,7 @@
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
+#include "ui/application.h"
 #include "ui/file_list_model.h"
 #include "ui/frm_dirlist.h"
 #include "ui/controls.h"
@@ -221,6 +222,13 @@ void FrmRekoda::buildControls() {
   CmdStop_->setToolTip("Stop after the files in hand (Esc)");
   CmdStop_->hide();
   CmdClose_ = button(this, "CmdClose", "&Close");
+  auto *about = button(this, "CmdAbout", "?");
+  about->setToolTip("About Rekoda (F1)");
+  about->setAccessibleName("About Rekoda");
+  about->setFixedWidth(about->sizeHint().height() * 3 / 2);
+  connect(about, &QPushButton::clicked, this, [this] { ShowAbout(this); });
+  auto *help = new QShortcut(QKeySequence::HelpContents, this);
+  connect(help, &QShortcut::activated, this, [this] { ShowAbout(this); });
   auto *buttons = new QHBoxLayout;
   buttons->addWidget(CmdSelect_);
   buttons->addWidget(CmdSelectNone_);
@@ -228,6 +236,7 @@ void FrmRekoda::buildControls() {
   buttons->addWidget(CmdStart_);
   buttons->addWidget(CmdStop_);
   buttons->addWidget(CmdClose_);
+  buttons->addWidget(about);
   for (QPushButton *b : {CmdSelect_, CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_})
     b->setMinimumWidth(TwipsToPixels(this, 1155));
 
@@ -255,7 +264,7 @@ void FrmRekoda::buildControls() {
   // The order of the work: where from, where to, which files, which code,
   // which rows, then Start.
   QWidget *chain[] = {CmdBestand_, txtDataMap_, CmdBestand1_, txtDataMap1_, OptDF_,         OptMA_,
-                      txtExtension_, LsvDirList_, CmdSelect_,  CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_};
+                      txtExtension_, LsvDirList_, CmdSelect_,  CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_, about};
   for (size_t i = 0; i + 1 < std::size(chain); ++i)
     setTabOrder(chain[i], chain[i + 1]);
 }
