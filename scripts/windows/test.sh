@@ -50,17 +50,41 @@ ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300 --repe
   tee "$build/ctest.log"
 
 # The installer, with what windeployqt would copy (it is not built when
-# cross-compiling): the Qt and mingw runtime DLLs and the windows plugin.
+# cross-compiling): the Qt and mingw runtime DLLs, the windows platform and
+# the native style, the licences. Everything shipped is stripped.
 stage="$build/stage"
 rm -rf "$stage"
-mkdir -p "$stage/platforms"
+mkdir -p "$stage/platforms" "$stage/styles"
 cp "$build/src/rekoda.exe" "$build/src/rekoda-cli.exe" "$stage/"
 cp "$qt/bin/Qt6Core.dll" "$qt/bin/Qt6Gui.dll" "$qt/bin/Qt6Widgets.dll" "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 cp "$mingw_dll_dir/libstdc++-6.dll" "$mingw_dll_dir/libgcc_s_seh-1.dll" "$winpthread_dir/libwinpthread-1.dll" "$stage/"
-makensis -V2 -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath "$build")/rekoda-setup.exe" \
-  packaging/windows/rekoda.nsi
+find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+cp README.md CHANGELOG.md "$stage/"
+scripts/windows/notices.sh "$stage"
+# What the installer puts in place and the uninstaller takes away, by name.
+(
+  cd "$stage"
+  : > files.nsh
+  : > unfiles.nsh
+  for dir in . platforms styles; do
+    echo "SetOutPath \"\$INSTDIR\\${dir#.}\"" >> files.nsh
+    for f in $(find "$dir" -maxdepth 1 -type f ! -name '*.nsh' ! -name LICENSE-PAGE.txt | sort); do
+      rel=${f#./}
+      echo "File \"\${STAGE}\\${rel//\//\\}\"" >> files.nsh
+      echo "Delete \"\$INSTDIR\\${rel//\//\\}\"" >> unfiles.nsh
+    done
+  done
+  echo 'SetOutPath "$INSTDIR"' >> files.nsh
+  echo 'RMDir "$INSTDIR\platforms"' >> unfiles.nsh
+  echo 'RMDir "$INSTDIR\styles"' >> unfiles.nsh
+)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+makensis -V2 -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath "$build")/rekoda-setup.exe" -DVERSION="$version" \
+  -DICON="$(realpath packaging/windows/rekoda.ico)" packaging/windows/rekoda.nsi
+echo "stage: $(du -sh "$stage" | cut -f1); installer: $(du -h "$build/rekoda-setup.exe" | cut -f1)"
 
 # Smoke test: a silent install into the prefix, then the installed program
 # must open its window on a virtual display.
-scripts/windows/smoke.sh "$build/rekoda-setup.exe"
+scripts/windows/smoke.sh "$build/rekoda-setup.exe" "$version"

@@ -63,10 +63,7 @@ void onSignal(int sig) {
   std::signal(sig, SIG_DFL);
 }
 
-void printErr(const QString &text) {
-  const QByteArray line = "rekoda-cli: " + ReportField(text) + '\n';
-  std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-}
+void printErr(const QString &text) { WriteText(stderr, "rekoda-cli: " + ReportField(text) + '\n'); }
 
 int usageError(const QString &problem) {
   printErr(problem);
@@ -95,9 +92,7 @@ class CliObserver : public RunObserver {
       std::fputs("\r\033[K", stderr);  // the progress line gives way to the result
       shown_ = false;
     }
-    const QByteArray text = json_ ? JsonReportLine(o) : TextReportLine(o);
-    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()) ||
-        std::fflush(stdout) != 0)
+    if (!WriteText(stdout, json_ ? JsonReportLine(o) : TextReportLine(o)))
       outputError_ = errno ? errno : EIO;
   }
   void fileHandled(qsizetype, qint64 handled) override {
@@ -165,14 +160,10 @@ int main(int argc, char *argv[]) {
   CliArguments args;
   if (const auto problem = ParseCliArguments(CommandLineArguments(argc, argv), args))
     return usageError(*problem);
-  if (args.help) {
-    std::fputs(kUsage, stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
-  }
-  if (args.version) {
-    std::fputs("rekoda-cli " REKODA_VERSION "\n", stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
-  }
+  if (args.help)
+    return WriteText(stdout, kUsage) ? 0 : 1;
+  if (args.version)
+    return WriteText(stdout, "rekoda-cli " REKODA_VERSION "\n") ? 0 : 1;
   const QString family = args.values.value("family").toLower();
   if (family != "df" && family != "ma")
     return usageError(QStringLiteral("--family df or --family ma is needed"));
@@ -235,7 +226,7 @@ int main(int argc, char *argv[]) {
   if (!complete)
     printErr(QStringLiteral("stopped after %1 of %2 files: %3").arg(summary.handled).arg(summary.total).arg(counts));
   else if (!quiet)
-    std::fprintf(stderr, "%lld files: %s\n", static_cast<long long>(summary.total), counts.toUtf8().constData());
+    WriteText(stderr, QStringLiteral("%1 files: %2\n").arg(summary.total).arg(counts).toUtf8());
   if (observer.outputError()) {
     printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
     return 1;

@@ -3,6 +3,7 @@
 // What a command-line program needs of its system: its arguments as text,
 // and its standard streams.
 
+#include <QByteArray>
 #include <QStringList>
 
 #include <cstdio>
@@ -19,6 +20,11 @@ QStringList CommandLineArguments(int argc, char *argv[]);
 void PrepareStandardStreams();
 
 bool IsTerminal(std::FILE *stream);
+
+// Writes UTF-8 text, flushed: to a Windows console as UTF-16 (which shows
+// every character whatever the console's code page), elsewhere as it is.
+// False, with errno set, when it could not be written.
+bool WriteText(std::FILE *stream, const QByteArray &utf8);
 
 // A window program started from a console writes there (Windows gives a
 // window program none of its own).

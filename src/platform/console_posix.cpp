@@ -2,6 +2,7 @@
 
 #include "platform/file_name.h"
 
+#include <cerrno>
 #include <csignal>
 
 #include <unistd.h>
@@ -20,5 +21,11 @@ void PrepareStandardStreams() { std::signal(SIGPIPE, SIG_IGN); }
 bool IsTerminal(std::FILE *stream) { return ::isatty(::fileno(stream)) != 0; }
 
 void AttachToParentConsole() {}
+
+bool WriteText(std::FILE *stream, const QByteArray &utf8) {
+  errno = 0;
+  return std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stream) == size_t(utf8.size()) &&
+         std::fflush(stream) == 0;
+}
 
 }  // namespace rekoda

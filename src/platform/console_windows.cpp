@@ -1,9 +1,14 @@
 #include "platform/console.h"
 
+#include <QString>
+
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #include <shellapi.h>
+
+#include <cerrno>
+#include <string>
 
 namespace rekoda {
 
@@ -23,6 +28,24 @@ void PrepareStandardStreams() {
 }
 
 bool IsTerminal(std::FILE *stream) { return _isatty(_fileno(stream)) != 0; }
+
+bool WriteText(std::FILE *stream, const QByteArray &utf8) {
+  errno = 0;
+  const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  if (h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode)) {
+    std::fflush(stream);
+    const std::wstring text = QString::fromUtf8(utf8).toStdWString();
+    DWORD written = 0;
+    if (!WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+      errno = EIO;
+      return false;
+    }
+    return true;
+  }
+  return std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stream) == size_t(utf8.size()) &&
+         std::fflush(stream) == 0;
+}
 
 void AttachToParentConsole() {
   // Redirected output is there already; only a bare console needs joining.

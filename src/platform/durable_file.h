@@ -44,6 +44,7 @@ class DestinationFolder {
   void removeLeftovers();
 #ifdef _WIN32
   bool open_ = false;
+  bool createDenied_ = false;  // creating refused for good, not by a lock
 #else
   bool renameNoReplace(const char *from, const char *to);
   int fd_ = -1;

@@ -80,7 +80,8 @@ void DestinationFolder::removeLeftovers() {
       continue;
     // A temporary still being written is open without delete sharing, so
     // DeleteFile fails on it and it stays.
-    DeleteFileW(NativePath(JoinPath(path_, name)).c_str());
+    const std::wstring leftover = NativePath(JoinPath(path_, name));
+    RetryWhileInUse([&] { return DeleteFileW(leftover.c_str()) != 0; }, true);
   } while (FindNextFileW(h, &found));
   FindClose(h);
 }
@@ -96,8 +97,18 @@ bool StagedFile::create(QString *error) {
     const QString temp = nextTempName();
     // Not marked hidden: the mark would stay on the file after the rename.
     // The leading dot keeps it out of every listing of exports.
-    HANDLE h = CreateFileW(NativePath(JoinPath(folder_.path_, temp)).c_str(), GENERIC_WRITE, 0, nullptr,
-                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring native = NativePath(JoinPath(folder_.path_, temp));
+    HANDLE h = INVALID_HANDLE_VALUE;
+    // A scanner may hold the folder's newest file; a folder that truly
+    // refuses writing is given up on after its first file.
+    const bool retried = RetryWhileInUse(
+        [&] {
+          h = CreateFileW(native.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+          return h != INVALID_HANDLE_VALUE;
+        },
+        !folder_.createDenied_);
+    if (!retried && GetLastError() == ERROR_ACCESS_DENIED)
+      folder_.createDenied_ = true;
     if (h != INVALID_HANDLE_VALUE) {
       handle_ = h;
       tempName_ = temp;
@@ -159,7 +170,9 @@ bool StagedFile::install(QString *error, const QString *replaces) {
   // A name that was free is taken only if it still is.
   const DWORD replace = replacing ? MOVEFILE_REPLACE_EXISTING : 0;
   const std::wstring temp = NativePath(JoinPath(folder_.path_, tempName_));
-  if (!MoveFileExW(temp.c_str(), NativePath(targetPath).c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
+  const std::wstring target = NativePath(targetPath);
+  if (!RetryWhileInUse([&] { return MoveFileExW(temp.c_str(), target.c_str(), replace | MOVEFILE_WRITE_THROUGH) != 0; },
+                       true)) {
     const DWORD code = GetLastError();
     discard();
     if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)
@@ -176,7 +189,9 @@ void StagedFile::discard() {
     handle_ = nullptr;
   }
   if (!tempName_.isEmpty()) {
-    DeleteFileW(NativePath(JoinPath(folder_.path_, tempName_)).c_str());
+    // A temporary that stays locked is removed by the next run.
+    const std::wstring temp = NativePath(JoinPath(folder_.path_, tempName_));
+    RetryWhileInUse([&] { return DeleteFileW(temp.c_str()) != 0; }, true);
     tempName_.clear();
   }
   synced_ = false;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,8 +24,15 @@ QString StripTrailingSeparator(const QString &folder);
 // The system's own description of an error number ("No space left on device").
 QString ErrorText(int errnum);
 #ifdef _WIN32
-// A path as the wide-character Windows calls take it.
+// A path as the wide-character Windows calls take it: absolute, with the
+// \\?\ (or \\?\UNC\) prefix, so that it may be longer than 260
+// characters and a name keeps a trailing dot or space.
 std::wstring NativePath(const QString &path);
+// Runs op again while it fails because another program (a virus scanner,
+// the search indexer, a preview) has the file open for a moment: sharing
+// and lock violations, and access denied when that counts too. Gives up
+// after about a second and a half, leaving the last error in place.
+bool RetryWhileInUse(const std::function<bool()> &op, bool accessDeniedToo);
 // The same for a Windows error code (GetLastError).
 QString WindowsErrorText(unsigned long code);
 #endif

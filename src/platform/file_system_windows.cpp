@@ -9,6 +9,7 @@
 #include <direct.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace rekoda {
@@ -23,7 +24,36 @@ QString StripTrailingSeparator(const QString &folder) {
   return folder.left(folder.size() - 1);
 }
 
-std::wstring NativePath(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
+std::wstring NativePath(const QString &path) {
+  QString p = QDir::fromNativeSeparators(path);
+  if (p.startsWith(QLatin1String("//?/")) || p.startsWith(QLatin1String("//./")))
+    return QDir::toNativeSeparators(p).toStdWString();
+  if (QDir::isRelativePath(p))
+    p = QDir::currentPath() + u'/' + p;
+  // The prefix turns off Windows' own tidying: "." and ".." go here, while
+  // a trailing dot or space stays part of its name.
+  p = QDir::cleanPath(p);
+  if (p.startsWith(QLatin1String("//")))
+    return (QStringLiteral("\\\\?\\UNC\\") + QDir::toNativeSeparators(p.mid(2))).toStdWString();
+  if (p.size() == 2 && p[1] == u':')
+    p += u'/';
+  return (QStringLiteral("\\\\?\\") + QDir::toNativeSeparators(p)).toStdWString();
+}
+
+bool RetryWhileInUse(const std::function<bool()> &op, bool accessDeniedToo) {
+  DWORD pause = 20;
+  for (DWORD waited = 0;; waited += pause, pause = std::min<DWORD>(pause * 2, 250)) {
+    if (op())
+      return true;
+    const DWORD code = GetLastError();
+    const bool inUse = code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION ||
+                       (accessDeniedToo && code == ERROR_ACCESS_DENIED);
+    if (!inUse || waited >= 1500)
+      return false;
+    Sleep(pause);
+    SetLastError(code);
+  }
+}
 
 QString WindowsErrorText(unsigned long code) {
   // The common failures read as they do on Linux (the C runtime's own

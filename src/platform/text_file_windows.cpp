@@ -23,8 +23,14 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
   }
   // Reading is shared, writing is not: a file that a logger or a copy still
   // holds open for writing is not read half-written.
-  HANDLE h = CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE h = INVALID_HANDLE_VALUE;
+  RetryWhileInUse(
+      [&] {
+        h = CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+      },
+      false);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     error_ = WindowsErrorText(code);

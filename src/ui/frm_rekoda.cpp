@@ -225,7 +225,6 @@ void FrmRekoda::buildControls() {
   auto *about = button(this, "CmdAbout", "?");
   about->setToolTip("About Rekoda (F1)");
   about->setAccessibleName("About Rekoda");
-  about->setFixedWidth(about->sizeHint().height() * 3 / 2);
   connect(about, &QPushButton::clicked, this, [this] { ShowAbout(this); });
   auto *help = new QShortcut(QKeySequence::HelpContents, this);
   connect(help, &QShortcut::activated, this, [this] { ShowAbout(this); });
@@ -239,6 +238,7 @@ void FrmRekoda::buildControls() {
   buttons->addWidget(about);
   for (QPushButton *b : {CmdSelect_, CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_})
     b->setMinimumWidth(TwipsToPixels(this, 1155));
+  about->setMaximumWidth(about->sizeHint().width());
 
   auto *window = new QVBoxLayout(this);
   window->addWidget(Frame1_, 1);
