@@ -32,8 +32,9 @@ echo "smoke: installed for all users, version $version in Add/Remove Programs"
 # The real windows platform plugin, not offscreen: unset what the tests set,
 # and a wineserver that starts with the virtual display.
 report=$(mktemp)
+report_windows=$(winepath -w "$report")  # before the restart: winepath starts a wineserver itself
 wineserver -k 2>/dev/null || true
-env -u WINEQT_QPA_PLATFORM -u QT_QPA_PLATFORM REKODA_STYLE_REPORT="$(winepath -w "$report")" xvfb-run -a bash -c '
+env -u WINEQT_QPA_PLATFORM -u QT_QPA_PLATFORM REKODA_STYLE_REPORT="$report_windows" xvfb-run -a bash -c '
   wine "$1/rekoda.exe" >/dev/null 2>&1 &
   for i in $(seq 1 120); do
     if xwininfo -root -tree 2>/dev/null | grep -q "Change Extension"; then

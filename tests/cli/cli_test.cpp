@@ -4,6 +4,7 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -15,6 +16,9 @@
 
 #include <algorithm>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -530,4 +534,87 @@ TEST(CliFaults, killedRunLeavesOldOrWholeFilesOnly) {
       EXPECT_FALSE(name.startsWith('.')) << name.toStdString();
     EXPECT_EQ(out.entries().size(), files);
   }
+}
+
+// Windows as technicians have it, under wine: files another program holds
+// for a moment or still writes, names Windows would otherwise trim, text
+// beyond the ANSI code page, names that differ only in case.
+TEST(CliWindows, locksExactNamesUnicodeAndCase) {
+#ifndef _WIN32
+  GTEST_SKIP() << "Windows' own behaviour";
+#else
+  auto probe = [](const QString &path, const char *mode, int ms) {
+    auto *p = new QProcess;
+    p->start(REKODA_LOCK_PROBE, {QDir::toNativeSeparators(path), mode, QString::number(ms)});
+    EXPECT_TRUE(p->waitForReadyRead(10000));
+    EXPECT_EQ(p->readAll().trimmed(), "held");
+    return p;
+  };
+  {
+    SCOPED_TRACE("a target held for 0.7 s while the run starts");
+    TempFolder in, out;
+    in.write("DF1.L01", kDF);
+    out.write("DF1.L02", "old\r\n");
+    QProcess *held = probe(out.file("DF1.L02"), "none", 700);
+    const Result r = cli(job(in, out));
+    held->waitForFinished();
+    delete held;
+    EXPECT_EQ(r.exit, 0) << r.out.constData();
+    EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
+    EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});
+  }
+  {
+    SCOPED_TRACE("a source still being written");
+    TempFolder in, out;
+    in.write("DF1.L01", kDF);
+    QProcess *held = probe(in.file("DF1.L01"), "write", 4000);
+    const Result r = cli(job(in, out));
+    held->waitForFinished();
+    delete held;
+    EXPECT_EQ(r.lines(), (QList<QByteArrayList>{{"DF1.L01", "DF1.L02", "Faild", "cannot read: the file is in use by another program"}}));
+    EXPECT_TRUE(out.entries().isEmpty());
+  }
+  {
+    SCOPED_TRACE("DF9. beside DF9");
+    TempFolder in, out;
+    in.write("DF9", "L01,MINI,LOGGER\r\nfrom DF9\r\n");
+    // Only the \\?\ form keeps the trailing dot.
+    const std::wstring dotted = L"\\\\?\\" + QDir::toNativeSeparators(in.file("DF9.")).toStdWString();
+    HANDLE h = CreateFileW(dotted.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    ASSERT_TRUE(WriteFile(h, "L01,MINI,LOGGER\r\nfrom DF9.\r\n", 28, &n, nullptr));
+    CloseHandle(h);
+    const Result r = cli(job(in, out) << "DF9." << "DF9");
+    EXPECT_EQ(r.lines(), (QList<QByteArrayList>{{"DF9.", "DF9.L02", "OK", ""}, {"DF9", "", "Faild", "name has no dot"}}));
+    EXPECT_EQ(readBytes(out.file("DF9.L02")), "\"L02\",\"MINI\",\"LOGGER\"\r\n\"from DF9.\"\r\n");
+  }
+  {
+    SCOPED_TRACE("a Greek name, a code beyond the code page, and case");
+    TempFolder in, out;
+    const QString greek = u"DF\u0391\u0392\u0393.L01"_qs;
+    in.write(greek, kDF);
+    in.write("DF1.L01", kDF);
+    Result r = cli(job(in, out) << greek);
+    EXPECT_EQ(r.exit, 0) << r.err.constData();
+    EXPECT_EQ(r.out, (u"DF\u0391\u0392\u0393.L01\tDF\u0391\u0392\u0393.L02\tOK\t\n"_qs).toUtf8());  // UTF-8 to a pipe
+    EXPECT_TRUE(QFileInfo::exists(out.file(u"DF\u0391\u0392\u0393.L02"_qs)));
+    const QString omega = u"\u03A91"_qs;
+    r = cli(job(in, out, omega) << "DF1.L01");
+    if (QString::fromLocal8Bit(omega.toLocal8Bit()) != omega) {
+      EXPECT_EQ(r.exit, 2);
+      EXPECT_EQ(r.err, "rekoda-cli: Invalid new extension!\n");
+    } else {  // a UTF-8 code page holds it: the name and the content agree
+      EXPECT_EQ(r.exit, 0);
+      EXPECT_TRUE(readBytes(out.file("DF1." + omega)).startsWith("\"" + omega.toLocal8Bit() + "\""));
+    }
+    for (const char *dry : {"--dry-run", "--quiet"}) {
+      r = cli(job(in, out, "L05") << dry << "DF1.L01" << "df1.l01");
+      EXPECT_EQ(r.lines().value(1), (QByteArrayList{"df1.l01", "df1.L05", "Faild", "Destination file already exists!"}))
+          << dry;
+    }
+  }
+  for (const QString &exe : {QString(REKODA_CLI), QFileInfo(REKODA_CLI).dir().filePath("rekoda.exe")})
+    EXPECT_TRUE(readBytes(exe).contains("longPathAware")) << exe.toStdString();
+#endif
 }

