@@ -5,7 +5,7 @@ namespace rekoda {
 namespace {
 
 const QSet<QString> kValued = {"family", "code", "from", "to", "files-from"};
-const QSet<QString> kFlags = {"dry-run", "json", "quiet", "mkdir", "null"};
+const QSet<QString> kFlags = {"dry-run", "json", "quiet", "mkdir", "null", "no-clobber"};
 
 bool looksLikeOption(const QString &arg) { return arg.size() > 1 && arg.startsWith(u'-'); }
 

@@ -36,6 +36,8 @@ constexpr char kUsage[] =
     "  --files-from FILE    read more names from FILE, one per line ('-': standard input)\n"
     "  --null               names in --files-from end with a NUL byte instead of a newline\n"
     "  --mkdir              create DEST_FOLDER, with its parents, when it does not exist\n"
+    "  --no-clobber         leave files already in DEST_FOLDER as they are (reported as Faild,\n"
+    "                       \"Destination file already exists!\"); by default they are replaced\n"
     "  --dry-run            read and check every file and report what would happen; write nothing\n"
     "  --json               one JSON object per file instead of the text line\n"
     "  --quiet              no progress line and no summary on standard error\n"
@@ -47,7 +49,7 @@ constexpr char kUsage[] =
     "tab-separated; \\\\, \\t, \\n, \\r and \\xHH stand for a backslash and control characters.\n"
     "\n"
     "Exit status:\n"
-    "  0    every file is OK\n"
+    "  0    every file is OK (or, with --no-clobber, skipped)\n"
     "  1    a file failed, or standard output could not be written\n"
     "  2    a usage error or a failed input check; nothing was written\n"
     "  130  interrupted (SIGINT), 143 terminated (SIGTERM), after the files in hand\n";
@@ -85,7 +87,8 @@ class CliObserver : public RunObserver {
 
   // Files settle in the job's order, so lines come out in it.
   void fileDone(qsizetype, const FileOutcome &o) override {
-    ++(o.ok ? ok_ : failed_);
+    if (o.ok)
+      ++ok_;
     if (outputError_)
       return;
     if (shown_ && sharedTerminal_) {
@@ -113,7 +116,6 @@ class CliObserver : public RunObserver {
 
   int outputError() const { return outputError_; }
   qint64 ok() const { return ok_; }
-  qint64 failed() const { return failed_; }
 
  private:
   qsizetype total_;
@@ -121,7 +123,7 @@ class CliObserver : public RunObserver {
   bool shown_ = false;
   QElapsedTimer timer_;
   qint64 lastShown_ = -1000;
-  qint64 ok_ = 0, failed_ = 0;
+  qint64 ok_ = 0;
   int outputError_ = 0;
 };
 
@@ -176,6 +178,8 @@ int main(int argc, char *argv[]) {
   job.family = family == "df" ? Family::DF : Family::MA;
   job.code = AsciiUpper(args.values["code"]);
   job.dryRun = args.flags.contains("dry-run");
+  if (args.flags.contains("no-clobber"))
+    job.existing = Existing::Skip;
   if (const auto problem = CheckFoldersAndCode(from, to, job.code))
     return checkError(*problem);
   job.source = StripTrailingSeparator(from);
@@ -222,8 +226,16 @@ int main(int argc, char *argv[]) {
   const RunSummary summary = RunJob(job, observer);
 
   const bool complete = summary.handled == summary.total;
-  const QString counts = QStringLiteral("%1 OK, %2 Faild").arg(observer.ok()).arg(observer.failed());
-  if (!complete)
+  QString counts = QStringLiteral("%1 OK, %2 Faild").arg(observer.ok()).arg(summary.failed + summary.skipped);
+  if (summary.skipped > 0)
+    counts += QStringLiteral(" (%1 skipped, in DEST_FOLDER already)").arg(summary.skipped);
+  if (!summary.stopReason.isEmpty())
+    printErr(QStringLiteral("%1; stopped after %2 of %3 files: %4")
+                 .arg(summary.stopReason)
+                 .arg(summary.handled)
+                 .arg(summary.total)
+                 .arg(counts));
+  else if (!complete)
     printErr(QStringLiteral("stopped after %1 of %2 files: %3").arg(summary.handled).arg(summary.total).arg(counts));
   else if (!quiet)
     WriteText(stderr, QStringLiteral("%1 files: %2\n").arg(summary.total).arg(counts).toUtf8());
@@ -231,7 +243,7 @@ int main(int argc, char *argv[]) {
     printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
     return 1;
   }
-  if (stopSignal)
+  if (stopSignal && summary.stopReason.isEmpty())
     return 128 + stopSignal;
   return summary.failed == 0 && complete ? 0 : 1;
 }

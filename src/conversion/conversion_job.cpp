@@ -17,6 +17,7 @@
 #include <new>
 #include <system_error>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace rekoda {
@@ -62,8 +63,9 @@ class Run {
         startFolded_.insert(name.toCaseFolded());
       }
     }
-    const auto sourceId = FileIdentity(job_.source);
-    intoSourceFolder_ = sourceId && sourceId == FileIdentity(job_.dest);
+    sourceId_ = FileIdentity(job_.source);
+    destId_ = FileIdentity(job_.dest);
+    intoSourceFolder_ = sourceId_ && sourceId_ == destId_;
 
     // Never more than a group's worth, so that adding to one cannot fail.
     group_.reserve(kGroupFiles);
@@ -75,13 +77,31 @@ class Run {
         groupTimer_.start();
       handle(i);
       observer_.fileHandled(i, ++summary_.handled);
-      if (!group_.empty() &&
-          (group_.size() >= kGroupFiles || groupTimer_.elapsed() >= kGroupMilliseconds))
+      const bool groupDone = job_.dryRun ? summary_.handled % kGroupFiles == 0
+                                         : !group_.empty() && (group_.size() >= kGroupFiles ||
+                                                               groupTimer_.elapsed() >= kGroupMilliseconds);
+      if (groupDone) {
         startCommit();
+        // A folder removed, renamed or replaced under the run ends it after
+        // the group in hand, rather than failing every file left one by one.
+        if (folderGone())
+          break;
+      }
     }
     startCommit();
     finishCommit();
     return summary_;
+  }
+
+  bool folderGone() {
+    for (const auto &[path, id, what] : {std::tuple{job_.dest, destId_, "destination"},
+                                         std::tuple{job_.source, sourceId_, "source"}}) {
+      if (id && FileIdentity(path) != id) {
+        summary_.stopReason = QStringLiteral("The %1 folder %2 is no longer there").arg(QLatin1String(what), path);
+        return true;
+      }
+    }
+    return false;
   }
 
   ~Run() {
@@ -98,7 +118,9 @@ class Run {
   };
 
   void settle(qsizetype index, FileOutcome &outcome) {
-    if (!outcome.ok) {
+    if (outcome.skipped) {
+      ++summary_.skipped;
+    } else if (!outcome.ok) {
       ++summary_.failed;
       if (summary_.firstFailures.size() < kSummaryReasons)
         summary_.firstFailures << QStringLiteral("%1: %2").arg(DisplayFileName(outcome.file), outcome.reason);
@@ -197,6 +219,12 @@ class Run {
       if (target.kind == EntryKind::Plain)
         replaces = target.identity;
     }
+    // A file rewritten onto itself is no earlier output to skip.
+    const bool ontoItself = replaces && intoSourceFolder_ && *outName == name;
+    if (replaces && !ontoItself && job_.existing == Existing::Skip) {
+      outcome.skipped = true;
+      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
+    }
 
     std::string bytes;
     QString reason;
@@ -284,7 +312,8 @@ class Run {
       if (!p.file || !p.file->synced())
         continue;
       QString reason;
-      if (p.file->install(&reason, p.replaces ? &*p.replaces : nullptr)) {
+      if (p.file->install(&reason, p.replaces ? &*p.replaces : nullptr,
+                          job_.existing == Existing::ReplaceToTrash)) {
         installed.push_back(&p);
         p.outcome.ok = true;
       } else {
@@ -309,6 +338,7 @@ class Run {
   DestinationFolder folder_;
   QString folderError_;
   bool intoSourceFolder_ = false;
+  std::optional<QString> sourceId_, destId_;  // the folders as the run found them
   QSet<QString> claimed_;        // output names of this run
   QSet<QString> claimedFolded_;  // the same, case-folded
   bool listed_ = false;          // whether the destination could be listed at the start
@@ -370,20 +400,56 @@ std::optional<QString> CheckFoldersAndCode(const QString &source, const QString 
 }
 
 std::optional<QString> FailureSummary(const RunSummary &summary) {
-  if (summary.failed == 0)
+  if (summary.failed == 0 && summary.skipped == 0 && summary.stopReason.isEmpty())
     return std::nullopt;
-  QString text = summary.handled < summary.total
-                     ? QStringLiteral("Stopped after %1 of %2 files; %3 failed.")
-                           .arg(summary.handled)
-                           .arg(summary.total)
-                           .arg(summary.failed)
-                     : QStringLiteral("%1 of %2 files failed.").arg(summary.failed).arg(summary.total);
-  text += u'\n';
-  for (const QString &line : summary.firstFailures)
-    text += u'\n' + line;
-  if (summary.failed > summary.firstFailures.size())
-    text += QStringLiteral("\n…");
+  QStringList parts;
+  if (!summary.stopReason.isEmpty())
+    parts << QStringLiteral("%1; stopped after %2 of %3 files.")
+                 .arg(summary.stopReason)
+                 .arg(summary.handled)
+                 .arg(summary.total);
+  if (summary.failed > 0)
+    parts << (summary.handled < summary.total && summary.stopReason.isEmpty()
+                  ? QStringLiteral("Stopped after %1 of %2 files; %3 failed.")
+                        .arg(summary.handled)
+                        .arg(summary.total)
+                        .arg(summary.failed)
+                  : QStringLiteral("%1 of %2 files failed.").arg(summary.failed).arg(summary.total));
+  if (summary.skipped > 0)
+    parts << QStringLiteral("%1 of %2 files were skipped: they are in the destination folder already.")
+                 .arg(summary.skipped)
+                 .arg(summary.total);
+  QString text = parts.join(u'\n');
+  if (summary.failed > 0) {
+    text += u'\n';
+    for (const QString &line : summary.firstFailures)
+      text += u'\n' + line;
+    if (summary.failed > summary.firstFailures.size())
+      text += QStringLiteral("\n…");
+  }
   return text;
+}
+
+QStringList ExistingOutputs(const ConversionJob &job) {
+  QStringList existing;
+  const auto names = ListFolderNames(job.dest);
+  if (!names)
+    return existing;
+  QSet<QString> folded;
+  for (const QString &n : *names)
+    folded.insert(n.toCaseFolded());
+  const auto sourceId = FileIdentity(job.source);
+  const bool intoSource = sourceId && sourceId == FileIdentity(job.dest);
+  for (const QString &file : job.files) {
+    const auto out = OutputFileName(file, job.code);
+    if (!out || !folded.contains(out->toCaseFolded()))
+      continue;
+    if (intoSource && *out == file)
+      continue;  // rewritten onto itself
+    if (PathEntry(JoinPath(job.dest, *out)).kind == EntryKind::Plain)
+      existing << *out;
+  }
+  return existing;
 }
 
 }  // namespace rekoda

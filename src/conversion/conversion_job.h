@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QMetaType>
 #include <QStringList>
 
 #include <optional>
@@ -12,6 +13,14 @@ inline constexpr char kResultFailed[] = "Faild";
 
 enum class Family { DF, MA };
 
+// What a run does with an output name that is a file in the destination
+// already (never one of the source folder's originals, which is refused).
+enum class Existing {
+  Replace,         // replaced in one step
+  ReplaceToTrash,  // the old file goes to the trash just before
+  Skip,            // left as it is; the file is reported, not converted
+};
+
 // Everything a run does, fixed when it starts: nothing the user does during
 // the run (sorting, selecting, typing a code) can change it.
 struct ConversionJob {
@@ -21,6 +30,7 @@ struct ConversionJob {
   Family family = Family::DF;
   QStringList files;  // names as listed, in list order
   bool dryRun = false;  // read and check everything, write nothing
+  Existing existing = Existing::Replace;
 };
 
 struct FileOutcome {
@@ -28,6 +38,7 @@ struct FileOutcome {
   QString output;  // the output name; empty for a name without a dot
   bool ok = false;
   QString reason;  // why it failed
+  bool skipped = false;  // not converted: its output exists, and the job skips those
 };
 
 // What a run tells whoever started it.
@@ -48,7 +59,10 @@ class RunObserver {
 struct RunSummary {
   qint64 total = 0;
   qint64 handled = 0;
-  qint64 failed = 0;
+  qint64 failed = 0;   // skipped files not counted
+  qint64 skipped = 0;
+  // Why the run stopped short on its own: a folder that is no longer there.
+  QString stopReason;
   QStringList firstFailures;  // "name: reason", the first few
 };
 
@@ -69,7 +83,14 @@ inline bool IsValidNewCode(const QString &code) { return !NewCodeProblem(code); 
 std::optional<QString> CheckFoldersAndCode(const QString &source, const QString &dest,
                                            const QString &code);
 
-// The one message at the end of a run in which files failed; none otherwise.
+// The one message at the end of a run in which files failed, were skipped,
+// or which a vanished folder stopped; none otherwise.
 std::optional<QString> FailureSummary(const RunSummary &summary);
 
+// The output names of a job that are files in its destination folder now,
+// but for a file rewritten onto itself: what Start asks about.
+QStringList ExistingOutputs(const ConversionJob &job);
+
 }  // namespace rekoda
+
+Q_DECLARE_METATYPE(rekoda::FileOutcome)

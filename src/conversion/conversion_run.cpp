@@ -45,19 +45,19 @@ class ViewObserver : public RunObserver {
 
 }  // namespace
 
-void StartClicked(ConversionView &view) {
+std::optional<ConversionJob> PrepareStart(ConversionView &view) {
   ConversionJob job;
   try {
     // The job takes the code as it will be written: upper-cased, checked.
     job.code = AsciiUpper(view.newCode());
     if (const auto problem = CheckFoldersAndCode(view.sourceFolder(), view.destinationFolder(), job.code)) {
       ShowMessage(*problem, MsgCritical);
-      return;
+      return std::nullopt;
     }
     const qsizetype rows = view.rowCount();
     if (rows == 0) {
       ShowMessage(QStringLiteral("No rows found for conversion!"), MsgCritical);
-      return;
+      return std::nullopt;
     }
     for (qsizetype i = 1; i <= rows; ++i) {
       if (view.isRowSelected(i))
@@ -66,7 +66,7 @@ void StartClicked(ConversionView &view) {
     }
     if (job.files.isEmpty()) {
       ShowMessage(QStringLiteral("No rows select for conversion!"), MsgCritical);
-      return;
+      return std::nullopt;
     }
     view.setSourceFolder(StripTrailingSeparator(view.sourceFolder()));
     view.setDestinationFolder(StripTrailingSeparator(view.destinationFolder()));
@@ -79,9 +79,14 @@ void StartClicked(ConversionView &view) {
     view.setProgressVisible(true);
   } catch (const std::exception &e) {
     ShowMessage(QString::fromLocal8Bit(e.what()), MsgPlain);
-    return;
+    return std::nullopt;
   }
-  ConvertFiles(view, job);
+  return job;
+}
+
+void StartClicked(ConversionView &view) {
+  if (const auto job = PrepareStart(view))
+    ConvertFiles(view, *job);
 }
 
 void ConvertFiles(ConversionView &view, const ConversionJob &job) {

@@ -3,10 +3,17 @@
 #include "conversion/conversion_job.h"
 #include "conversion/conversion_view.h"
 
+#include <optional>
+
 namespace rekoda {
 
-// The Start button: checks the inputs, shows the first problem found, and
-// otherwise fixes the job and converts it.
+// The checks of Start: the first problem found is shown and nothing else
+// happens; otherwise the rows' results are cleared, the progress is set up
+// and the job is fixed.
+std::optional<ConversionJob> PrepareStart(ConversionView &view);
+
+// The Start button, in one go on the caller's thread: PrepareStart, then
+// ConvertFiles. (The window runs the job on a thread of its own.)
 void StartClicked(ConversionView &view);
 
 // Converts a job, reporting to the window; one message at the end when

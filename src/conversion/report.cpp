@@ -74,4 +74,48 @@ QByteArray JsonReportLine(const FileOutcome &o) {
   return line + "}\n";
 }
 
+namespace {
+
+QByteArray csvField(const QString &text) {
+  const QByteArray utf8 = DisplayFileName(text).toUtf8();
+  if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\r') && !utf8.contains('\n'))
+    return utf8;
+  QByteArray quoted = utf8;
+  quoted.replace('"', "\"\"");
+  return '"' + quoted + '"';
+}
+
+QByteArray csvLine(const QStringList &fields) {
+  QByteArrayList out;
+  for (const QString &f : fields)
+    out << csvField(f);
+  return out.join(',') + "\r\n";
+}
+
+}  // namespace
+
+QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<ReportRow> &rows) {
+  QByteArray out = "\xEF\xBB\xBF";
+  for (const auto &[name, value] : about)
+    out += csvLine({name, value});
+  out += "\r\n";
+  out += csvLine({"File", "New name", "Result", "Reason"});
+  for (const ReportRow &r : rows)
+    out += csvLine({r.file, r.newName, r.result, r.reason});
+  return out;
+}
+
+QString TabSeparatedRows(const QList<ReportRow> &rows) {
+  auto clean = [](QString f) {
+    for (QChar &c : f)
+      if (c == u'\t' || c == u'\n' || c == u'\r')
+        c = u' ';
+    return DisplayFileName(f);
+  };
+  QString out;
+  for (const ReportRow &r : rows)
+    out += clean(r.file) + u'\t' + clean(r.newName) + u'\t' + clean(r.result) + u'\t' + clean(r.reason) + u'\n';
+  return out;
+}
+
 }  // namespace rekoda

@@ -3,6 +3,8 @@
 #include "conversion/conversion_job.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace rekoda {
@@ -22,5 +24,19 @@ QByteArray TextReportLine(const FileOutcome &outcome);
 // for a name that is not UTF-8 also "file_bytes" or "output_bytes": its
 // exact bytes in base64, to tell it apart and open it again.
 QByteArray JsonReportLine(const FileOutcome &outcome);
+
+// A saved report of a run, for people and spreadsheets: CSV as RFC 4180 has
+// it (fields quoted where they hold a comma, a quote or a line end; quotes
+// doubled; CR LF), in UTF-8 with a byte-order mark so that spreadsheets read
+// it as UTF-8. First what the run was (each a name and a value), then an
+// empty line, then one row per file.
+struct ReportRow {
+  QString file, newName, result, reason;
+};
+QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<ReportRow> &rows);
+
+// The same rows as tab-separated text for the clipboard: one line each, with
+// tabs and line ends inside a field turned into spaces.
+QString TabSeparatedRows(const QList<ReportRow> &rows);
 
 }  // namespace rekoda

@@ -90,7 +90,10 @@ class StagedFile {
   // saw it; with none, the name must be free. A name taken since, a link,
   // a folder, anything but that file is never written through or replaced:
   // the reason is then kDestinationExists, and all stay as they were.
-  bool install(QString *error, const QString *replaces = nullptr);
+  // With toTrash the file it replaces goes to the trash just before the new
+  // one takes the name, so that a replace can be undone; a crash between
+  // the two leaves the old file in the trash, never lost.
+  bool install(QString *error, const QString *replaces = nullptr, bool toTrash = false);
   void discard();
 
   const QString &name() const { return name_; }

@@ -225,7 +225,7 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-bool StagedFile::install(QString *error, const QString *replaces) {
+bool StagedFile::install(QString *error, const QString *replaces, bool toTrash) {
   if (fd_ < 0 || !synced_) {
     if (error)
       *error = QStringLiteral("the file was not written");
@@ -243,6 +243,11 @@ bool StagedFile::install(QString *error, const QString *replaces) {
     } else if (errno != ENOENT) {
       return fail(error);
     }
+  }
+  if (replacing && toTrash) {
+    if (!MoveToTrash(JoinPath(folder_.path_, name_), error))
+      return false;
+    replacing = false;  // the name is free now, and taken only if it stays so
   }
 
   bool linkedAsTarget = false;

@@ -146,7 +146,7 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-bool StagedFile::install(QString *error, const QString *replaces) {
+bool StagedFile::install(QString *error, const QString *replaces, bool toTrash) {
   if (!handle_ || !synced_) {
     if (error)
       *error = QStringLiteral("the file was not written");
@@ -159,6 +159,11 @@ bool StagedFile::install(QString *error, const QString *replaces) {
     if (existing.kind == EntryKind::Other || (existing.kind == EntryKind::Plain && existing.identity != *replaces))
       return refuse(error);
     replacing = existing.kind == EntryKind::Plain;
+  }
+  if (replacing && toTrash) {
+    if (!MoveToTrash(targetPath, error))
+      return false;
+    replacing = false;  // the name is free now, and taken only if it stays so
   }
   if (!CloseHandle(static_cast<HANDLE>(handle_))) {
     const DWORD code = GetLastError();

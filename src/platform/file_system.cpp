@@ -4,6 +4,7 @@
 #include "platform/file_system_internal.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
@@ -27,6 +28,15 @@ QString JoinPath(const QString &folder, const QString &name) {
 }
 
 QString ErrorText(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
+
+bool MoveToTrash(const QString &path, QString *error) {
+  QFile file(path);
+  if (file.moveToTrash())
+    return true;
+  if (error)
+    *error = QStringLiteral("the earlier file cannot be moved to the trash: %1").arg(file.errorString());
+  return false;
+}
 
 QString FileIdentityText(quint64 volume, quint64 file) {
   return QStringLiteral("%1:%2").arg(volume).arg(file);

@@ -42,6 +42,13 @@ QString WindowsErrorText(unsigned long code);
 // first thing.
 void KeepRunningPastFileSizeLimit();
 
+// Whether files replaced in this folder can go to a trash instead of being
+// lost: the freedesktop trash that Qt writes to, or the Recycle Bin, which
+// Windows keeps on fixed drives only.
+bool FolderHasTrash(const QString &folder);
+// Moves a file to the trash; false, with the reason, when it could not.
+bool MoveToTrash(const QString &path, QString *error);
+
 // Creates exactly one folder; its parent must exist. On failure returns
 // false and puts the system's description of the failure in *error.
 bool CreateFolder(const QString &path, QString *error);

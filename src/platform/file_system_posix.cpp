@@ -29,6 +29,25 @@ QString StripTrailingSeparator(const QString &folder) {
 
 void KeepRunningPastFileSizeLimit() { ::signal(SIGXFSZ, SIG_IGN); }
 
+bool FolderHasTrash(const QString &folder) {
+  // Asked of the trash itself: a small file of ours goes there and is
+  // taken out again at once.
+  QFile probe(JoinPath(folder, QStringLiteral(".rekoda-trash-probe")));
+  if (!probe.open(QIODevice::WriteOnly))
+    return false;
+  probe.close();
+  if (!probe.moveToTrash()) {
+    probe.remove();
+    return false;
+  }
+  const QString inTrash = probe.fileName();
+  QFile::remove(inTrash);
+  // The freedesktop trash keeps a note beside files/ in info/.
+  const QFileInfo trashed(inTrash);
+  QFile::remove(trashed.dir().filePath(QStringLiteral("../info/%1.trashinfo").arg(trashed.fileName())));
+  return true;
+}
+
 bool CreateFolder(const QString &path, QString *error) {
   if (::mkdir(EncodeFileName(path).constData(), 0777) == 0)
     return true;

@@ -91,6 +91,11 @@ QString WindowsErrorText(unsigned long code) {
 
 void KeepRunningPastFileSizeLimit() {}  // no such signal
 
+bool FolderHasTrash(const QString &folder) {
+  const QString root = QDir::toNativeSeparators(QDir(folder).absolutePath()).left(3);
+  return GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) == DRIVE_FIXED;
+}
+
 bool CreateFolder(const QString &path, QString *error) {
   if (_wmkdir(NativePath(path).c_str()) == 0)
     return true;

@@ -9,6 +9,10 @@ MessageHandler &handlerSlot() {
   static MessageHandler handler;
   return handler;
 }
+QuestionHandler &questionSlot() {
+  static QuestionHandler handler;
+  return handler;
+}
 }  // namespace
 
 void ShowMessage(const QString &text, int style) {
@@ -17,6 +21,17 @@ void ShowMessage(const QString &text, int style) {
     return;
   }
   std::fprintf(stderr, "Rekoda: %s\n", text.toLocal8Bit().constData());
+}
+
+ReplaceAnswer AskReplace(const QString &text) {
+  const QuestionHandler &h = questionSlot();
+  return h ? h(text) : ReplaceAnswer::Cancel;
+}
+
+QuestionHandler SetQuestionHandler(QuestionHandler handler) {
+  QuestionHandler old = std::move(questionSlot());
+  questionSlot() = std::move(handler);
+  return old;
 }
 
 MessageHandler SetMessageHandler(MessageHandler handler) {

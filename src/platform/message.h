@@ -22,4 +22,13 @@ void ShowMessage(const QString &text, int style = MsgPlain);
 // Returns the handler that was installed before.
 MessageHandler SetMessageHandler(MessageHandler handler);
 
+// The one question the program asks: files of the job's output names are
+// in the destination folder already.
+enum class ReplaceAnswer { Replace, Skip, Cancel };
+using QuestionHandler = std::function<ReplaceAnswer(const QString &text)>;
+// Asked like a message box, through one handler: the window's, or a test's.
+// Without one the answer is Cancel: nothing is replaced unasked.
+ReplaceAnswer AskReplace(const QString &text);
+QuestionHandler SetQuestionHandler(QuestionHandler handler);
+
 }  // namespace rekoda

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStyle>
 
 #include <cstdio>
@@ -64,7 +65,9 @@ int RunApplication(int argc, char *argv[]) {
       f.write(QApplication::style()->name().toUtf8() + '\n');
   }
   InstallMessageBoxes();
-  FrmRekoda window;
+  // The platform's own place: ~/.config/Rekoda/Rekoda.conf, or the registry.
+  QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Rekoda", "Rekoda");
+  FrmRekoda window(nullptr, &settings);
   window.show();
   return app.exec();
 }

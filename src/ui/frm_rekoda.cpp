@@ -1,12 +1,14 @@
 #include "ui/frm_rekoda.h"
 
 #include "conversion/conversion_run.h"
+#include "conversion/report.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
 #include "ui/application.h"
 #include "ui/file_list_model.h"
 #include "ui/frm_dirlist.h"
+#include "ui/run_worker.h"
 #include "ui/controls.h"
 
 #include <QApplication>
@@ -20,7 +22,17 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QSaveFile>
 #include <QScreen>
+#include <QUrl>
+#include <QSettings>
+#include <QFileInfo>
 #include <QShortcut>
 #include <QStyle>
 #include <QTreeView>
@@ -72,9 +84,13 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
 
 }  // namespace
 
-FrmRekoda::FrmRekoda(QWidget *parent) : QWidget(parent) {
+FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), settings_(settings) {
   setObjectName("FrmRekoda");
   setWindowTitle("Change Extension       Omberlin");
+  reportPicker_ = [](QWidget *owner, const QString &suggested) {
+    return QFileDialog::getSaveFileName(owner, QStringLiteral("Save report"), suggested,
+                                        QStringLiteral("CSV files (*.csv);;All files (*)"));
+  };
   folderPicker_ = [](QWidget *owner, const QString &start) {
     FrmDirlist picker(owner);
     picker.NewPath = start;
@@ -195,10 +211,22 @@ void FrmRekoda::buildControls() {
   code->setColumnStretch(2, 1);
   code->addWidget(codeHint_, 1, 0, 1, 3);
   code->addWidget(Label4_, 2, 0, 1, 3);
+  // The record of the work: how many rows are chosen, the report, the folder.
+  lblSelected_ = label(Frame1_, "lblSelected", QString());
+  lblSelected_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  CmdSaveReport_ = button(Frame1_, "CmdSaveReport", "Save re&port…");
+  CmdSaveReport_->setToolTip("Save the list with its results as a CSV file for a spreadsheet");
+  CmdOpenDest_ = button(Frame1_, "CmdOpenDest", "&Open destination folder");
+  auto *record = new QVBoxLayout;
+  record->addWidget(lblSelected_);
+  record->addWidget(CmdSaveReport_);
+  record->addWidget(CmdOpenDest_);
+  record->addStretch();
   auto *options = new QHBoxLayout;
   options->addLayout(family);
   options->addSpacing(TwipsToPixels(this, 180));
   options->addLayout(code, 1);
+  options->addLayout(record);
   frame->addLayout(options, 3, 0, 1, 4);
 
   CmdSelect_ = button(this, "CmdSelect", "Select &all");
@@ -261,10 +289,29 @@ void FrmRekoda::buildControls() {
   File1_ = new FileEnumerator(this);
   File1_->setObjectName("File1");
 
+  connect(CmdSaveReport_, &QPushButton::clicked, this, &FrmRekoda::saveReport);
+  connect(CmdOpenDest_, &QPushButton::clicked, this, [this] {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(txtDataMap1_->text()));
+  });
+  connect(txtDataMap1_, &QLineEdit::textChanged, this,
+          [this] { CmdOpenDest_->setEnabled(!txtDataMap1_->text().isEmpty()); });
+  CmdOpenDest_->setEnabled(false);
+  auto *copy = new QShortcut(QKeySequence::Copy, LsvDirList_, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(copy, &QShortcut::activated, this, &FrmRekoda::copySelectedRows);
+  connect(LsvDirList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FrmRekoda::countSelected);
+  connect(model_, &QAbstractItemModel::modelReset, this, &FrmRekoda::countSelected);
+  countSelected();
+  // A folder dropped on a path box sets it; a dropped file sets its folder.
+  for (QLineEdit *box : {txtDataMap_, txtDataMap1_}) {
+    box->setAcceptDrops(true);
+    box->installEventFilter(this);
+  }
+
   // The order of the work: where from, where to, which files, which code,
   // which rows, then Start.
-  QWidget *chain[] = {CmdBestand_, txtDataMap_, CmdBestand1_, txtDataMap1_, OptDF_,         OptMA_,
-                      txtExtension_, LsvDirList_, CmdSelect_,  CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_, about};
+  QWidget *chain[] = {CmdBestand_, txtDataMap_,   CmdBestand1_,   txtDataMap1_, OptDF_,   OptMA_,
+                      txtExtension_, LsvDirList_, CmdSelect_, CmdSelectNone_, CmdStart_, CmdStop_,
+                      CmdClose_,     about,       CmdSaveReport_, CmdOpenDest_};
   for (size_t i = 0; i + 1 < std::size(chain); ++i)
     setTabOrder(chain[i], chain[i + 1]);
 }
@@ -307,6 +354,94 @@ void FrmRekoda::load() {
   }
   OptDF_->setChecked(true);
   familyChosen();
+  restoreSettings();
+}
+
+QString FrmRekoda::droppedFolder(const QMimeData *data) {
+  if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
+    return {};
+  const QFileInfo dropped(data->urls().first().toLocalFile());
+  if (dropped.isDir())
+    return QDir::toNativeSeparators(dropped.absoluteFilePath());
+  return dropped.exists() ? QDir::toNativeSeparators(dropped.absolutePath()) : QString();
+}
+
+void FrmRekoda::countSelected() {
+  lblSelected_->setText(QStringLiteral("%1 of %2 selected")
+                            .arg(LsvDirList_->selectionModel()->selectedRows().size())
+                            .arg(model_->rowCount()));
+}
+
+QList<ReportRow> FrmRekoda::reportRows(bool selectedOnly) const {
+  QList<ReportRow> rows;
+  for (int r = 0; r < model_->rowCount(); ++r) {
+    if (selectedOnly && !LsvDirList_->selectionModel()->isRowSelected(r, QModelIndex()))
+      continue;
+    rows.append({model_->name(r), model_->newName(r), model_->result(r),
+                 model_->index(r, FileListModel::ReasonColumn).data().toString()});
+  }
+  return rows;
+}
+
+void FrmRekoda::copySelectedRows() {
+  QGuiApplication::clipboard()->setText(TabSeparatedRows(reportRows(true)));
+}
+
+void FrmRekoda::saveReport() {
+  const QString suggested =
+      JoinPath(txtDataMap1_->text().isEmpty() ? QDir::homePath() : txtDataMap1_->text(),
+               QStringLiteral("rekoda-report-%1.csv").arg(QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss")));
+  const QString path = reportPicker_(this, QDir::toNativeSeparators(suggested));
+  if (path.isEmpty())
+    return;
+  const QList<QPair<QString, QString>> about = {
+      {"Rekoda", QStringLiteral(REKODA_VERSION)},
+      {"Time", QDateTime::currentDateTime().toString(Qt::ISODate)},
+      {"Source folder", txtDataMap_->text()},
+      {"Destination folder", txtDataMap1_->text()},
+      {"Family", OptMA_->isChecked() ? "MA files" : "DF files"},
+      {"Code", AsciiUpper(txtExtension_->text())}};
+  QSaveFile file(path);
+  const QByteArray csv = CsvReport(about, reportRows(false));
+  if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
+    ShowMessage(QStringLiteral("The report cannot be saved as %1: %2").arg(path, file.errorString()), MsgPlain);
+}
+
+void FrmRekoda::restoreSettings() {
+  if (!settings_)
+    return;
+  QSettings &s = *settings_;
+  if (s.contains("window/geometry"))
+    restoreGeometry(s.value("window/geometry").toByteArray());
+  if (s.contains("window/columns"))
+    LsvDirList_->header()->restoreState(s.value("window/columns").toByteArray());
+  if (s.value("family").toString() == "MA") {
+    OptMA_->setChecked(true);
+    familyChosen();
+  }
+  txtExtension_->setText(s.value("code").toString());
+  // A remembered folder that has gone since is simply not restored.
+  const QString dest = s.value("destination").toString();
+  if (!dest.isEmpty() && QFileInfo(dest).isDir()) {
+    txtDataMap1_->setText(dest);
+    refreshDestinationNames();
+  }
+  const QString source = s.value("source").toString();
+  if (!source.isEmpty() && QFileInfo(source).isDir())
+    txtDataMap_->setText(source);
+}
+
+void FrmRekoda::saveSettings() {
+  if (!settings_)
+    return;
+  QSettings &s = *settings_;
+  s.setValue("source", txtDataMap_->text());
+  s.setValue("destination", txtDataMap1_->text());
+  s.setValue("family", OptMA_->isChecked() ? "MA" : "DF");
+  s.setValue("code", txtExtension_->text());
+  s.setValue("window/geometry", saveGeometry());
+  s.setValue("window/columns", LsvDirList_->header()->saveState());
+  s.sync();
 }
 
 void FrmRekoda::familyChosen() { sourceFolderChanged(); }
@@ -377,6 +512,26 @@ void FrmRekoda::upperCaseCode() {
 bool FrmRekoda::eventFilter(QObject *watched, QEvent *event) {
   if (watched == txtExtension_ && event->type() == QEvent::FocusOut)
     upperCaseCode();
+  if ((watched == txtDataMap_ || watched == txtDataMap1_) && !running_) {
+    auto *box = static_cast<QLineEdit *>(watched);
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+      auto *drag = static_cast<QDropEvent *>(event);
+      if (!droppedFolder(drag->mimeData()).isEmpty()) {
+        drag->acceptProposedAction();
+        return true;
+      }
+    } else if (event->type() == QEvent::Drop) {
+      auto *drop = static_cast<QDropEvent *>(event);
+      const QString folder = droppedFolder(drop->mimeData());
+      if (!folder.isEmpty()) {
+        drop->acceptProposedAction();
+        box->setText(folder);
+        if (box == txtDataMap1_)
+          refreshDestinationNames();
+        return true;
+      }
+    }
+  }
   return QWidget::eventFilter(watched, event);
 }
 
@@ -386,21 +541,91 @@ void FrmRekoda::chooseFolder(QLineEdit *box) {
     refreshDestinationNames();
 }
 
+namespace {
+
+constexpr RunControl kLockedControls[] = {RunControl::OptDF,    RunControl::OptMA,      RunControl::CmdStart,
+                                          RunControl::CmdClose, RunControl::CmdBestand, RunControl::CmdBestand1};
+
+QString replaceQuestion(qsizetype existing, bool trash) {
+  QString text = existing == 1
+                     ? QStringLiteral("1 file already exists in the destination folder and will be replaced.")
+                     : QStringLiteral("%1 files already exist in the destination folder and will be replaced.")
+                           .arg(existing);
+  text += trash ? QStringLiteral("\n\nEach file replaced goes to the trash first, from where it can be restored.")
+                : QStringLiteral("\n\nThis volume has no trash: the files replaced cannot be restored.");
+  return text;
+}
+
+}  // namespace
+
 void FrmRekoda::startClicked() {
+  if (worker_)
+    return;
   // Start pressed from the keyboard leaves the focus in the code box.
   upperCaseCode();
+  auto job = PrepareStart(*this);
+  if (!job)
+    return;
+  // Asked once, before anything is written.
+  if (const QStringList existing = ExistingOutputs(*job); !existing.isEmpty()) {
+    const bool trash = FolderHasTrash(job->dest);
+    switch (AskReplace(replaceQuestion(existing.size(), trash))) {
+      case ReplaceAnswer::Cancel:
+        setProgressVisible(false);
+        return;
+      case ReplaceAnswer::Skip:
+        job->existing = Existing::Skip;
+        break;
+      case ReplaceAnswer::Replace:
+        job->existing = trash ? Existing::ReplaceToTrash : Existing::Replace;
+        break;
+    }
+  }
+  saveSettings();
+  for (RunControl c : kLockedControls)
+    setControlEnabled(c, false);
+  QApplication::setOverrideCursor(Qt::BusyCursor);
   running_ = true;
   stopRequested_ = false;
-  StartClicked(*this);
+  showFileInProgress(job->files.first());
+  worker_ = new RunWorker(*job, this);
+  connect(worker_, &RunWorker::fileDone, this, [this](qsizetype index, const FileOutcome &o) {
+    setFileResult(worker_->job().files[index], QString::fromLatin1(o.ok ? kResultOk : kResultFailed), o.reason,
+                  o.ok ? o.output : QString());
+  });
+  connect(worker_, &RunWorker::fileHandled, this, [this](qsizetype index, qint64 handled) {
+    const QStringList &files = worker_->job().files;
+    showFileHandled(files[index]);
+    setProgressValue(handled);
+    if (index + 1 < files.size())
+      showFileInProgress(files[index + 1]);
+  });
+  connect(worker_, &QThread::finished, this, &FrmRekoda::runFinished);
+  worker_->start();
+}
+
+void FrmRekoda::runFinished() {
+  const RunSummary summary = worker_->summary();
+  const QString source = worker_->job().source, dest = worker_->job().dest;
+  worker_->deleteLater();
+  worker_ = nullptr;
   running_ = false;
   stopRequested_ = false;
+  // The pointer is back and the controls free before any box appears.
+  setProgressVisible(false);
+  QApplication::restoreOverrideCursor();
+  for (RunControl c : kLockedControls)
+    setControlEnabled(c, true);
+  if (const auto message = FailureSummary(summary))
+    ShowMessage(*message, MsgPlain);
+  emit runEnded();
   if (closeRequested_) {
     close();
     return;
   }
   // Converted in place: the new files join the list, the results stay.
-  const auto source = FileIdentity(txtDataMap_->text());
-  if (source && source == FileIdentity(txtDataMap1_->text())) {
+  const auto sourceId = FileIdentity(source);
+  if (sourceId && sourceId == FileIdentity(dest)) {
     QStringList selected;
     for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
       selected << model_->name(i.row());
@@ -413,21 +638,25 @@ void FrmRekoda::startClicked() {
   } else {
     refreshDestinationNames();
   }
+  LsvDirList_->setFocus();
 }
 
 void FrmRekoda::requestStop() {
-  if (running_)
+  if (worker_) {
     stopRequested_ = true;
+    worker_->requestStop();
+  }
 }
 
 void FrmRekoda::closeEvent(QCloseEvent *event) {
-  if (running_) {
-    // Let the file in hand finish; the run closes the window when it stops.
+  if (worker_) {
+    // The files in hand finish; the run closes the window when it stops.
     closeRequested_ = true;
-    stopRequested_ = true;
+    requestStop();
     event->ignore();
     return;
   }
+  saveSettings();
   QWidget::closeEvent(event);
 }
 

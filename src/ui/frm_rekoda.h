@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/conversion_view.h"
+#include "conversion/report.h"
 
 #include <QWidget>
 
@@ -16,12 +17,15 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QMimeData;
 class QRadioButton;
+class QSettings;
 class QTreeView;
 
 namespace rekoda {
 
 class FileListModel;
+class RunWorker;
 
 // The hidden file list: the plain files of Path whose names match Pattern,
 // in ascending order of name. The list is renewed when it is next read, so
@@ -55,11 +59,22 @@ class FrmRekoda : public QWidget, public ConversionView {
   // Shows the folder picker for a folder text and returns the new text.
   using FolderPicker = std::function<QString(QWidget *parent, const QString &start)>;
 
-  explicit FrmRekoda(QWidget *parent = nullptr);
+  // settings: where the window remembers folders, family, code, size and
+  // columns between sessions; none remembers nothing.
+  explicit FrmRekoda(QWidget *parent = nullptr, QSettings *settings = nullptr);
   ~FrmRekoda() override;
 
   void setFolderPicker(FolderPicker picker) { folderPicker_ = std::move(picker); }
+  // Asks where to save the report, starting from a suggested path; empty
+  // when the user cancels.
+  void setReportPicker(FolderPicker picker) { reportPicker_ = std::move(picker); }
   bool isRunning() const { return running_; }
+
+ signals:
+  // A run has ended and its results and message are shown.
+  void runEnded();
+
+ public:
 
   // ConversionView
   QString sourceFolder() const override;
@@ -106,10 +121,20 @@ class FrmRekoda : public QWidget, public ConversionView {
   void upperCaseCode();
   void chooseFolder(QLineEdit *box);
   void startClicked();
+  void runFinished();
+  void countSelected();
+  void copySelectedRows();
+  void saveReport();
+  QList<ReportRow> reportRows(bool selectedOnly) const;
+  static QString droppedFolder(const QMimeData *data);
+  void restoreSettings();
+  void saveSettings();
 
   QGroupBox *Frame1_;
   QLabel *Label1_, *Label2_, *Label3_, *Label4_;
   QLabel *codeHint_;  // why a code would be refused
+  QLabel *lblSelected_;
+  QPushButton *CmdSaveReport_, *CmdOpenDest_;
   QLineEdit *txtDataMap_, *txtDataMap1_, *txtExtension_;
   QPushButton *CmdBestand_, *CmdBestand1_;
   QTreeView *LsvDirList_;
@@ -118,9 +143,12 @@ class FrmRekoda : public QWidget, public ConversionView {
   QPushButton *CmdSelect_, *CmdSelectNone_, *CmdStart_, *CmdStop_, *CmdClose_;
   QProgressBar *Pgb1_;
   FileEnumerator *File1_;
+  RunWorker *worker_ = nullptr;
+  QSettings *settings_;
 
   std::array<bool, 51> SortedAscending{};  // by header index 1..50
   FolderPicker folderPicker_;
+  FolderPicker reportPicker_;
   bool normalising_ = false;
   bool running_ = false;
   bool stopRequested_ = false;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace rekoda {
 
@@ -12,6 +13,19 @@ void InstallMessageBoxes() {
     QMessageBox box(style == MsgCritical ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QStringLiteral("Rekoda"), text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
+  });
+  SetQuestionHandler([](const QString &text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Rekoda"), text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton *replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::AcceptRole);
+    QPushButton *skip = box.addButton(QStringLiteral("S&kip these"), QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == replace)
+      return ReplaceAnswer::Replace;
+    return box.clickedButton() == skip ? ReplaceAnswer::Skip : ReplaceAnswer::Cancel;
   });
 }
 

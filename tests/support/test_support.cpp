@@ -17,9 +17,16 @@ namespace rekoda::test {
 MessageRecorder::MessageRecorder() {
   previous_ = SetMessageHandler(
       [this](const QString &text, int style) { messages_.push_back({text, style}); });
+  previousQuestion_ = SetQuestionHandler([this](const QString &text) {
+    questions << text;
+    return answer;
+  });
 }
 
-MessageRecorder::~MessageRecorder() { SetMessageHandler(std::move(previous_)); }
+MessageRecorder::~MessageRecorder() {
+  SetMessageHandler(std::move(previous_));
+  SetQuestionHandler(std::move(previousQuestion_));
+}
 
 QStringList MessageRecorder::texts() const {
   QStringList out;

@@ -28,12 +28,16 @@ class MessageRecorder {
   MessageRecorder &operator=(const MessageRecorder &) = delete;
 
   const std::vector<RecordedMessage> &messages() const { return messages_; }
+  // The replace question: what was asked, and the answer to give.
+  QStringList questions;
+  ReplaceAnswer answer = ReplaceAnswer::Cancel;
   QStringList texts() const;
   void clear() { messages_.clear(); }
 
  private:
   std::vector<RecordedMessage> messages_;
   MessageHandler previous_;
+  QuestionHandler previousQuestion_;
 };
 
 // A temporary folder with helpers to put files in it and read them back.

@@ -116,6 +116,8 @@ TEST(DesktopFit, tabFollowsTheWorkAndAfterARunTheFocusIsOnTheList) {
   main.findChild<QLineEdit *>("txtExtension")->setText("L02");
   main.findChild<QAbstractButton *>("CmdSelect")->click();
   main.findChild<QAbstractButton *>("CmdStart")->click();
+  for (int i = 0; i < 2000 && main.isRunning(); ++i)
+    QTest::qWait(5);
   EXPECT_EQ(readBytes(out.file("DF1.L02")).left(5), "\"L02\"");
   EXPECT_EQ(QApplication::focusWidget(), main.findChild<QWidget *>("LsvDirList"));
 }

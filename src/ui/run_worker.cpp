@@ -1,0 +1,26 @@
+#include "ui/run_worker.h"
+
+#include <exception>
+
+namespace rekoda {
+
+RunWorker::RunWorker(ConversionJob job, QObject *parent) : QThread(parent), job_(std::move(job)) {
+  qRegisterMetaType<rekoda::FileOutcome>();
+}
+
+void RunWorker::run() {
+  struct Forward : RunObserver {
+    RunWorker &w;
+    explicit Forward(RunWorker &worker) : w(worker) {}
+    void fileDone(qsizetype index, const FileOutcome &o) override { emit w.fileDone(index, o); }
+    void fileHandled(qsizetype index, qint64 handled) override { emit w.fileHandled(index, handled); }
+    bool stopRequested() override { return w.stop_; }
+  } forward(*this);
+  try {
+    summary_ = RunJob(job_, forward);
+  } catch (const std::exception &e) {
+    summary_.stopReason = QString::fromLocal8Bit(e.what());
+  }
+}
+
+}  // namespace rekoda

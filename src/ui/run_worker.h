@@ -1,0 +1,37 @@
+#pragma once
+
+#include "conversion/conversion_job.h"
+
+#include <QThread>
+
+#include <atomic>
+
+namespace rekoda {
+
+// A run on a thread of its own, so that the window answers at once while
+// files are read and written. Results come to the window as queued signals;
+// stopping is a flag the run checks before each file.
+class RunWorker : public QThread {
+  Q_OBJECT
+
+ public:
+  RunWorker(ConversionJob job, QObject *parent = nullptr);
+  void requestStop() { stop_ = true; }
+  // Once finished() has come.
+  const RunSummary &summary() const { return summary_; }
+  const ConversionJob &job() const { return job_; }
+
+ signals:
+  void fileDone(qsizetype index, const rekoda::FileOutcome &outcome);
+  void fileHandled(qsizetype index, qint64 handled);
+
+ protected:
+  void run() override;
+
+ private:
+  const ConversionJob job_;
+  std::atomic<bool> stop_{false};
+  RunSummary summary_;
+};
+
+}  // namespace rekoda
