@@ -38,4 +38,10 @@ StagedFile::StagedFile(DestinationFolder &folder, const QString &name) : folder_
 
 StagedFile::~StagedFile() { discard(); }
 
+bool StagedFile::refuse(QString *error) {
+  if (error)
+    *error = QString::fromLatin1(kDestinationExists);
+  return false;
+}
+
 }  // namespace rekoda

@@ -101,6 +101,9 @@ class StagedFile {
   const QString &temporaryName() const { return tempName_; }
 
  private:
+  // Says kDestinationExists; false.
+  static bool refuse(QString *error);
+
   DestinationFolder &folder_;
   QString name_;
 #ifdef _WIN32

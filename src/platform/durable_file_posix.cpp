@@ -44,12 +44,6 @@ bool fail(QString *error, int err = errno) {
   return false;
 }
 
-bool refuse(QString *error) {
-  if (error)
-    *error = QString::fromLatin1(kDestinationExists);
-  return false;
-}
-
 bool processRuns(long long pid) {
   if (pid <= 0 || pid != static_cast<pid_t>(pid))
     return false;

@@ -24,12 +24,6 @@ bool fail(QString *error, DWORD code = GetLastError()) {
   return false;
 }
 
-bool refuse(QString *error) {
-  if (error)
-    *error = QString::fromLatin1(kDestinationExists);
-  return false;
-}
-
 bool processRuns(long long pid) {
   if (pid <= 0 || pid > 0xFFFFFFFFLL)
     return false;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 #include <direct.h>
@@ -92,8 +93,26 @@ QString WindowsErrorText(unsigned long code) {
 void KeepRunningPastFileSizeLimit() {}  // no such signal
 
 bool FolderHasTrash(const QString &folder) {
+  // Windows keeps a Recycle Bin on fixed drives only: elsewhere a "move to
+  // the Recycle Bin" deletes for good.
   const QString root = QDir::toNativeSeparators(QDir(folder).absolutePath()).left(3);
-  return GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) == DRIVE_FIXED;
+  if (GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) != DRIVE_FIXED)
+    return false;
+  // And asked of the bin itself: a small file of ours goes there and is
+  // taken out again at once, its $R content and its $I note.
+  QFile probe(JoinPath(folder, QStringLiteral(".rekoda-trash-probe")));
+  if (!probe.open(QIODevice::WriteOnly))
+    return false;
+  probe.close();
+  if (!probe.moveToTrash()) {
+    probe.remove();
+    return false;
+  }
+  const QFileInfo trashed(probe.fileName());
+  QFile::remove(trashed.filePath());
+  if (trashed.fileName().startsWith(QLatin1String("$R")))
+    QFile::remove(trashed.dir().filePath(QStringLiteral("$I") + trashed.fileName().mid(2)));
+  return true;
 }
 
 bool CreateFolder(const QString &path, QString *error) {

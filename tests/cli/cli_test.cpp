@@ -205,6 +205,22 @@ TEST(Cli, conventionsAndExitStatuses) {
   }
 }
 
+// --no-clobber leaves what is there and counts it apart; skips alone exit 0.
+TEST(Cli, noClobberLeavesExistingFilesAndSaysSo) {
+  TempFolder in, out;
+  in.write("DF1.L01", kDF);
+  in.write("DF2.L01", kDF);
+  out.write("DF1.L02", "old\r\n");
+  const Result r = cli(job(in, out) << "--no-clobber");
+  EXPECT_EQ(r.exit, 0);
+  EXPECT_EQ(r.lines(), (QList<QByteArrayList>{{"DF1.L01", "DF1.L02", "Faild", "Destination file already exists!"},
+                                              {"DF2.L01", "DF2.L02", "OK", ""}}));
+  EXPECT_EQ(r.err, "2 files: 1 OK, 1 Faild (1 skipped, in DEST_FOLDER already)\n");
+  EXPECT_EQ(readBytes(out.file("DF1.L02")), "old\r\n");
+  EXPECT_EQ(cli(job(in, out)).exit, 0);  // replacing, as scripts expect by default
+  EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
+}
+
 // Interrupted, or with nowhere to write the results: the files in hand are
 // finished, and the exit status says so.
 TEST(Cli, interruptedOrUnwritableRunsSaySo) {

@@ -157,9 +157,9 @@ TEST(WorkingDay, replacingAsksFirst) {
 // the report as a spreadsheet reads it, and folders dropped on the boxes.
 TEST(WorkingDay, recordOfTheRun) {
   TempFolder in, out;
-  QStringList names = {"DF1,comma.L01", "DF2\"quote.L01", u"DF3\u00E9.L01"_qs, "DF4.L01"};
-#ifndef _WIN32
-  names << "DF5\nline.L01";
+  QStringList names = {"DF1,comma.L01", u"DF3\u00E9.L01"_qs, "DF4.L01"};
+#ifndef _WIN32  // names Windows does not allow
+  names << "DF2\"quote.L01" << "DF5\nline.L01";
 #endif
   for (const QString &n : names)
     in.write(n, n == "DF4.L01" ? QByteArray("not,a,logger\r\n") : kDF);
