@@ -12,7 +12,12 @@ version=$2
 fail() { echo "smoke: $*" >&2; exit 1; }
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rekoda'
 
-wine "$setup" /S >/dev/null 2>&1
+# The wine prefix is kept between runs: start from no earlier install, whose
+# remembered mode the installer would otherwise take up.
+for hive in HKLM HKCU; do
+  wine reg delete "$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Rekoda" /f >/dev/null 2>&1 || true
+done
+wine "$setup" /S /AllUsers >/dev/null 2>&1
 installed=$(winepath -u 'C:\Program Files\Rekoda')
 for f in rekoda.exe rekoda-cli.exe Qt6Core.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll \
          THIRD-PARTY-NOTICES.txt LICENSE.txt README.md uninstall.exe; do
@@ -56,7 +61,7 @@ tools=$(winepath -u 'C:\Tools\Rekoda')
 rm -rf "$tools"
 mkdir -p "$tools"
 echo "my notes" > "$tools/notes.txt"
-wine "$setup" /S '/D=C:\Tools\Rekoda' >/dev/null 2>&1
+wine "$setup" /S /AllUsers '/D=C:\Tools\Rekoda' >/dev/null 2>&1
 [ -f "$tools/rekoda.exe" ] || fail "no install into C:\\Tools\\Rekoda"
 wine "$tools/uninstall.exe" /S >/dev/null 2>&1
 # The uninstaller runs from a copy of itself: wait for it to finish.
@@ -73,3 +78,6 @@ local_app=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '
 wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rekoda' >/dev/null 2>&1 ||
   fail "no per-user Add/Remove Programs entry"
 echo "smoke: installed for the current user under %LOCALAPPDATA%\\Programs"
+# Leave the prefix as it was found.
+wine "$local_app/Programs/Rekoda/uninstall.exe" /S /CurrentUser >/dev/null 2>&1 || true
+wine "$installed/uninstall.exe" /S /AllUsers >/dev/null 2>&1 || true
