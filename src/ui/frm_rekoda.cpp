@@ -605,6 +605,8 @@ void FrmRekoda::startClicked() {
 }
 
 void FrmRekoda::runFinished() {
+  // finished() comes from the run's thread as it ends: let it end wholly.
+  worker_->wait();
   const RunSummary summary = worker_->summary();
   const QString source = worker_->job().source, dest = worker_->job().dest;
   worker_->deleteLater();
