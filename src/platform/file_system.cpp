@@ -106,7 +106,7 @@ std::optional<QStringList> ListMatchingFiles(const QString &folder, const QStrin
   QStringList sorted;
   sorted.reserve(names.size());
   for (const Keyed &k : keyed)
-    sorted.append(names[k.index]);
+    sorted.append(std::move(names[k.index]));
   return sorted;
 }
 

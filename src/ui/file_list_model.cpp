@@ -83,20 +83,32 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
 
 void FileListModel::reindex() {
   rowOf_.clear();
-  rowOf_.reserve(static_cast<qsizetype>(rows_.size()));
-  for (size_t r = 0; r < rows_.size(); ++r)
-    rowOf_.insert(rows_[r].name, static_cast<int>(r));
+  indexed_ = false;
+}
+
+int FileListModel::rowOf(const QString &name) const {
+  if (!indexed_) {
+    rowOf_.reserve(static_cast<qsizetype>(rows_.size()));
+    for (size_t r = 0; r < rows_.size(); ++r)
+      rowOf_.insert(rows_[r].name, static_cast<int>(r));
+    indexed_ = true;
+  }
+  return rowOf_.value(name, -1);
 }
 
 void FileListModel::setNames(const QStringList &names, bool keepResults) {
   beginResetModel();
   std::vector<Row> before;
-  if (keepResults)
+  QHash<QString, int> oldRowOf;
+  if (keepResults) {
+    rowOf(QString());  // the old rows' index, before they move
+    oldRowOf.swap(rowOf_);
     before.swap(rows_);
+  }
   rows_.clear();
   rows_.reserve(static_cast<size_t>(names.size()));
   for (const QString &n : names) {
-    const int old = keepResults ? rowOf_.value(n, -1) : -1;
+    const int old = keepResults ? oldRowOf.value(n, -1) : -1;
     if (old >= 0)
       rows_.push_back(std::move(before[static_cast<size_t>(old)]));
     else
@@ -169,7 +181,7 @@ void FileListModel::sortRows(int column, Qt::SortOrder order) {
     QModelIndexList after;
     after.reserve(before.size());
     for (qsizetype i = 0; i < before.size(); ++i)
-      after << index(rowOf_.value(names[static_cast<size_t>(i)]), before[i].column());
+      after << index(rowOf(names[static_cast<size_t>(i)]), before[i].column());
     changePersistentIndexList(before, after);
   }
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);

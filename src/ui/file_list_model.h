@@ -34,7 +34,7 @@ class FileListModel : public QAbstractTableModel {
   QString name(int row) const { return rows_.at(static_cast<size_t>(row)).name; }
   QString result(int row) const { return rows_.at(static_cast<size_t>(row)).result; }
   // The row that shows a file, or -1.
-  int rowOf(const QString &name) const { return rowOf_.value(name, -1); }
+  int rowOf(const QString &name) const;
   // written: the output the run put in place for the row, if any.
   void setResult(int row, const QString &result, const QString &reason = {}, const QString &written = {});
   // Why the code typed would be refused; empty when it would not.
@@ -62,7 +62,9 @@ class FileListModel : public QAbstractTableModel {
   QString newNameOf(const Row &row) const;
 
   std::vector<Row> rows_;
-  QHash<QString, int> rowOf_;
+  // Built when first asked for: a listing that no run follows needs none.
+  mutable QHash<QString, int> rowOf_;
+  mutable bool indexed_ = false;
   QString code_;
   bool codeValid_ = false;
   QString codeProblem_;
