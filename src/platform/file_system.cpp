@@ -29,6 +29,18 @@ QString JoinPath(const QString &folder, const QString &name) {
 
 QString ErrorText(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
 
+std::optional<QString> MoveProbeToTrash(const QString &folder) {
+  QFile probe(JoinPath(folder, QStringLiteral(".rekoda-trash-probe")));
+  if (!probe.open(QIODevice::WriteOnly))
+    return std::nullopt;
+  probe.close();
+  if (!probe.moveToTrash()) {
+    probe.remove();
+    return std::nullopt;
+  }
+  return probe.fileName();  // now its place in the trash
+}
+
 bool MoveToTrash(const QString &path, QString *error) {
   QFile file(path);
   if (file.moveToTrash())

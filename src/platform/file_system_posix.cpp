@@ -30,20 +30,13 @@ QString StripTrailingSeparator(const QString &folder) {
 void KeepRunningPastFileSizeLimit() { ::signal(SIGXFSZ, SIG_IGN); }
 
 bool FolderHasTrash(const QString &folder) {
-  // Asked of the trash itself: a small file of ours goes there and is
-  // taken out again at once.
-  QFile probe(JoinPath(folder, QStringLiteral(".rekoda-trash-probe")));
-  if (!probe.open(QIODevice::WriteOnly))
+  // Asked of the trash itself, and the probe taken out again at once.
+  const auto inTrash = MoveProbeToTrash(folder);
+  if (!inTrash)
     return false;
-  probe.close();
-  if (!probe.moveToTrash()) {
-    probe.remove();
-    return false;
-  }
-  const QString inTrash = probe.fileName();
-  QFile::remove(inTrash);
+  QFile::remove(*inTrash);
   // The freedesktop trash keeps a note beside files/ in info/.
-  const QFileInfo trashed(inTrash);
+  const QFileInfo trashed(*inTrash);
   QFile::remove(trashed.dir().filePath(QStringLiteral("../info/%1.trashinfo").arg(trashed.fileName())));
   return true;
 }

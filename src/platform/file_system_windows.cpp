@@ -98,17 +98,12 @@ bool FolderHasTrash(const QString &folder) {
   const QString root = QDir::toNativeSeparators(QDir(folder).absolutePath()).left(3);
   if (GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) != DRIVE_FIXED)
     return false;
-  // And asked of the bin itself: a small file of ours goes there and is
-  // taken out again at once, its $R content and its $I note.
-  QFile probe(JoinPath(folder, QStringLiteral(".rekoda-trash-probe")));
-  if (!probe.open(QIODevice::WriteOnly))
+  // And asked of the bin itself, and the probe taken out again at once:
+  // its $R content and its $I note.
+  const auto inTrash = MoveProbeToTrash(folder);
+  if (!inTrash)
     return false;
-  probe.close();
-  if (!probe.moveToTrash()) {
-    probe.remove();
-    return false;
-  }
-  const QFileInfo trashed(probe.fileName());
+  const QFileInfo trashed(*inTrash);
   QFile::remove(trashed.filePath());
   if (trashed.fileName().startsWith(QLatin1String("$R")))
     QFile::remove(trashed.dir().filePath(QStringLiteral("$I") + trashed.fileName().mid(2)));
