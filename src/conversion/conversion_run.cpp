@@ -10,30 +10,13 @@ namespace rekoda {
 
 namespace {
 
-constexpr RunControl kLockedControls[] = {RunControl::OptDF,    RunControl::OptMA,
-                                          RunControl::CmdStart, RunControl::CmdClose,
-                                          RunControl::CmdBestand, RunControl::CmdBestand1};
-
-void unlock(ConversionView &view) {
-  view.setProgressVisible(false);
-  view.setBusyPointer(false);
-  for (RunControl c : kLockedControls)
-    view.setControlEnabled(c, true);
-}
-
 class ViewObserver : public RunObserver {
  public:
   ViewObserver(ConversionView &view, const ConversionJob &job) : view_(view), job_(job) {}
 
-  void fileDone(qsizetype, const FileOutcome &o) override {
-    view_.setFileResult(o.file, QString::fromLatin1(o.ok ? kResultOk : kResultFailed), o.reason,
-                        o.ok && !job_.dryRun ? o.output : QString());
-  }
+  void fileDone(qsizetype, const FileOutcome &o) override { ShowFileDone(view_, job_, o); }
   void fileHandled(qsizetype index, qint64 handled) override {
-    view_.showFileHandled(job_.files[index]);
-    view_.setProgressValue(handled);
-    if (index + 1 < job_.files.size())
-      view_.showFileInProgress(job_.files[index + 1]);
+    ShowFileHandled(view_, job_, index, handled);
     view_.processPendingEvents();
   }
   bool stopRequested() override { return view_.stopRequested(); }
@@ -90,11 +73,9 @@ void StartClicked(ConversionView &view) {
 }
 
 void ConvertFiles(ConversionView &view, const ConversionJob &job) {
-  for (RunControl c : kLockedControls)
-    view.setControlEnabled(c, false);
+  ShowRunLocked(view, true);
   std::optional<QString> message;
   try {
-    view.setBusyPointer(true);
     if (!job.files.isEmpty())
       view.showFileInProgress(job.files.first());
     ViewObserver observer(view, job);
@@ -103,9 +84,36 @@ void ConvertFiles(ConversionView &view, const ConversionJob &job) {
     message = QString::fromLocal8Bit(e.what());
   }
   // The pointer is back before any box appears.
-  unlock(view);
+  ShowRunLocked(view, false);
   if (message)
     ShowMessage(*message, MsgPlain);
+}
+
+void ShowRunLocked(ConversionView &view, bool locked) {
+  static constexpr RunControl kLocked[] = {RunControl::OptDF,    RunControl::OptMA,      RunControl::CmdStart,
+                                           RunControl::CmdClose, RunControl::CmdBestand, RunControl::CmdBestand1};
+  if (locked) {
+    for (RunControl c : kLocked)
+      view.setControlEnabled(c, false);
+    view.setBusyPointer(true);
+    return;
+  }
+  view.setProgressVisible(false);
+  view.setBusyPointer(false);
+  for (RunControl c : kLocked)
+    view.setControlEnabled(c, true);
+}
+
+void ShowFileDone(ConversionView &view, const ConversionJob &job, const FileOutcome &o) {
+  view.setFileResult(o.file, QString::fromLatin1(o.ok ? kResultOk : kResultFailed), o.reason,
+                     o.ok && !job.dryRun ? o.output : QString());
+}
+
+void ShowFileHandled(ConversionView &view, const ConversionJob &job, qsizetype index, qint64 handled) {
+  view.showFileHandled(job.files[index]);
+  view.setProgressValue(handled);
+  if (index + 1 < job.files.size())
+    view.showFileInProgress(job.files[index + 1]);
 }
 
 }  // namespace rekoda

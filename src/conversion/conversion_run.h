@@ -20,4 +20,11 @@ void StartClicked(ConversionView &view);
 // files failed.
 void ConvertFiles(ConversionView &view, const ConversionJob &job);
 
+// What the window shows of a run, whichever thread the run works on:
+// the controls locked and the busy pointer while it runs (the progress
+// hidden again after), each file's result, and the files handled so far.
+void ShowRunLocked(ConversionView &view, bool locked);
+void ShowFileDone(ConversionView &view, const ConversionJob &job, const FileOutcome &outcome);
+void ShowFileHandled(ConversionView &view, const ConversionJob &job, qsizetype index, qint64 handled);
+
 }  // namespace rekoda

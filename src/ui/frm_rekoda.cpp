@@ -543,9 +543,6 @@ void FrmRekoda::chooseFolder(QLineEdit *box) {
 
 namespace {
 
-constexpr RunControl kLockedControls[] = {RunControl::OptDF,    RunControl::OptMA,      RunControl::CmdStart,
-                                          RunControl::CmdClose, RunControl::CmdBestand, RunControl::CmdBestand1};
-
 QString replaceQuestion(qsizetype existing, bool trash) {
   QString text = existing == 1
                      ? QStringLiteral("1 file already exists in the destination folder and will be replaced.")
@@ -582,23 +579,15 @@ void FrmRekoda::startClicked() {
     }
   }
   saveSettings();
-  for (RunControl c : kLockedControls)
-    setControlEnabled(c, false);
-  QApplication::setOverrideCursor(Qt::BusyCursor);
+  ShowRunLocked(*this, true);
   running_ = true;
   stopRequested_ = false;
   showFileInProgress(job->files.first());
   worker_ = new RunWorker(*job, this);
-  connect(worker_, &RunWorker::fileDone, this, [this](qsizetype index, const FileOutcome &o) {
-    setFileResult(worker_->job().files[index], QString::fromLatin1(o.ok ? kResultOk : kResultFailed), o.reason,
-                  o.ok ? o.output : QString());
-  });
+  connect(worker_, &RunWorker::fileDone, this,
+          [this](qsizetype, const FileOutcome &o) { ShowFileDone(*this, worker_->job(), o); });
   connect(worker_, &RunWorker::fileHandled, this, [this](qsizetype index, qint64 handled) {
-    const QStringList &files = worker_->job().files;
-    showFileHandled(files[index]);
-    setProgressValue(handled);
-    if (index + 1 < files.size())
-      showFileInProgress(files[index + 1]);
+    ShowFileHandled(*this, worker_->job(), index, handled);
   });
   connect(worker_, &QThread::finished, this, &FrmRekoda::runFinished);
   worker_->start();
@@ -614,10 +603,7 @@ void FrmRekoda::runFinished() {
   running_ = false;
   stopRequested_ = false;
   // The pointer is back and the controls free before any box appears.
-  setProgressVisible(false);
-  QApplication::restoreOverrideCursor();
-  for (RunControl c : kLockedControls)
-    setControlEnabled(c, true);
+  ShowRunLocked(*this, false);
   if (const auto message = FailureSummary(summary))
     ShowMessage(*message, MsgPlain);
   emit runEnded();
@@ -742,7 +728,7 @@ void FrmRekoda::setControlEnabled(RunControl control, bool enabled) {
 
 void FrmRekoda::setBusyPointer(bool busy) {
   if (busy)
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::setOverrideCursor(Qt::BusyCursor);  // the window answers during a run
   else
     QApplication::restoreOverrideCursor();
 }
