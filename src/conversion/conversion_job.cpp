@@ -51,18 +51,20 @@ class Run {
       if (job_.dryRun && !QFileInfo::exists(job_.dest))
         folderError_.clear();
     }
-    else if (!job_.dryRun)
-      folder_.beginRun();
     // One listing answers "is it there?" for every target: a name that was
     // not there is taken only if it is still free, and needs no look of its
-    // own (each is a round trip on FUSE and network volumes).
-    if (const auto names = ListFolderNames(job_.dest)) {
+    // own (each is a round trip on FUSE and network volumes). It also tells
+    // the clean-up of the temporaries an interrupted run left.
+    const auto names = ListFolderNames(job_.dest);
+    if (names) {
       listed_ = true;
       for (const QString &name : *names) {
         startNames_.insert(name);
         startFolded_.insert(name.toCaseFolded());
       }
     }
+    if (folder_.isOpen() && !job_.dryRun)
+      folder_.beginRun(names.value_or(QStringList()));
     sourceId_ = FileIdentity(job_.source);
     destId_ = FileIdentity(job_.dest);
     intoSourceFolder_ = sourceId_ && sourceId_ == destId_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstddef>
 #include <optional>
@@ -33,7 +34,8 @@ class DestinationFolder {
   // from a running writer. The first run into a folder that no other holds
   // removes the temporaries an interrupted run left: only names of the exact
   // form this program gives them, made by a process that no longer runs.
-  void beginRun();
+  // names: the folder's listing, which the run has made anyway.
+  void beginRun(const QStringList &names);
 
   // Makes the names put in place since the last sync durable.
   bool sync(QString *error);
@@ -41,7 +43,7 @@ class DestinationFolder {
  private:
   friend class StagedFile;
   QString path_;
-  void removeLeftovers();
+  void removeLeftovers(const QStringList &names);
 #ifdef _WIN32
   bool open_ = false;
   bool createDenied_ = false;  // creating refused for good, not by a lock

@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
@@ -107,37 +106,29 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries 
   return true;
 }
 
-void DestinationFolder::beginRun() {
+void DestinationFolder::beginRun(const QStringList &names) {
   if (fd_ < 0)
     return;
   // Alone in the folder: no other run's temporary can be in the making.
   if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
-    removeLeftovers();
+    removeLeftovers(names);
   // Shared from here on. A clean-up holds the folder for a moment only.
   for (int attempt = 0; attempt < 50 && ::flock(fd_, LOCK_SH | LOCK_NB) != 0; ++attempt)
     ::usleep(20000);
 }
 
-void DestinationFolder::removeLeftovers() {
-  const int listFd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (listFd < 0)
-    return;
-  DIR *dir = ::fdopendir(listFd);
-  if (!dir) {
-    ::close(listFd);
-    return;
-  }
-  while (const dirent *e = ::readdir(dir)) {
+void DestinationFolder::removeLeftovers(const QStringList &names) {
+  for (const QString &name : names) {
     // A writer on another machine of a shared folder may not see the lock;
     // its process number does not run here either, and the name waits.
-    const auto owner = TemporaryFileOwner(DecodeFileName(e->d_name));
+    const auto owner = TemporaryFileOwner(name);
     if (!owner || *owner == ownPid() || processRuns(*owner))
       continue;
+    const QByteArray native = EncodeFileName(name);
     struct stat st;
-    if (::fstatat(fd_, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-      ::unlinkat(fd_, e->d_name, 0);
+    if (::fstatat(fd_, native.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+      ::unlinkat(fd_, native.constData(), 0);
   }
-  ::closedir(dir);
 }
 
 bool DestinationFolder::sync(QString *error) {

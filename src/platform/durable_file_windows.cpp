@@ -55,20 +55,14 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries)
 
 // A temporary being written is open without delete sharing: that is the
 // lock that keeps it from another run's clean-up.
-void DestinationFolder::beginRun() {
+void DestinationFolder::beginRun(const QStringList &names) {
   if (open_)
-    removeLeftovers();
+    removeLeftovers(names);
 }
 
-void DestinationFolder::removeLeftovers() {
-  WIN32_FIND_DATAW found;
-  const std::wstring pattern = NativePath(JoinPath(path_, QStringLiteral(".rekoda-*.tmp")));
-  HANDLE h = FindFirstFileW(pattern.c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE)
-    return;
+void DestinationFolder::removeLeftovers(const QStringList &names) {
   const long long self = static_cast<long long>(GetCurrentProcessId());
-  do {
-    const QString name = QString::fromWCharArray(found.cFileName);
+  for (const QString &name : names) {
     const auto owner = TemporaryFileOwner(name);
     if (!owner || *owner == self || processRuns(*owner))
       continue;
@@ -76,8 +70,7 @@ void DestinationFolder::removeLeftovers() {
     // DeleteFile fails on it and it stays.
     const std::wstring leftover = NativePath(JoinPath(path_, name));
     RetryWhileInUse([&] { return DeleteFileW(leftover.c_str()) != 0; }, true);
-  } while (FindNextFileW(h, &found));
-  FindClose(h);
+  }
 }
 
 // MoveFileEx with MOVEFILE_WRITE_THROUGH returns only once the rename is on

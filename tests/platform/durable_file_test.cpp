@@ -63,13 +63,13 @@ TEST(TemporaryFiles, cleanUpTakesOnlyLeftoversOfProcessesGoneWhenNoRunHoldsTheFo
     ASSERT_EQ(::flock(other, LOCK_SH), 0);
     DestinationFolder folder;
     ASSERT_TRUE(folder.open(dir.path(), nullptr));
-    folder.beginRun();
+    folder.beginRun(*ListFolderNames(dir.path()));
     ::close(other);
     EXPECT_EQ(dir.entries(), all);
   }
   DestinationFolder folder;
   ASSERT_TRUE(folder.open(dir.path(), nullptr));
-  folder.beginRun();
+  folder.beginRun(*ListFolderNames(dir.path()));
   all.removeOne(gone);
   EXPECT_EQ(dir.entries(), all);
 #endif
