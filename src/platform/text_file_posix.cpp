@@ -11,6 +11,12 @@
 
 namespace rekoda {
 
+namespace {
+
+long long changedAt(const struct stat &st) { return st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec; }
+
+}  // namespace
+
 void TextFileReader::close() {
   if (fd_ >= 0)
     ::close(fd_);
@@ -41,7 +47,7 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
     return OpenResult::TooLarge;
   }
   openSize_ = st.st_size;
-  openChanged_ = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
+  openChanged_ = changedAt(st);
   return OpenResult::Ok;
 }
 
@@ -60,7 +66,7 @@ bool TextFileReader::stamp(long long &size, long long &changed) const {
   if (::fstat(fd_, &st) != 0)
     return false;
   size = st.st_size;
-  changed = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
+  changed = changedAt(st);
   return true;
 }
 
