@@ -24,9 +24,7 @@ QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName) {
   auto *box = new QLineEdit(parent);
   box->setObjectName(objectName);
   box->setReadOnly(true);
-  QPalette p = box->palette();
-  p.setColor(QPalette::Base, QColor(255, 255, 192));
-  box->setPalette(p);
+  SetFolderBoxColours(box, parent ? parent->palette() : box->palette());
   return box;
 }
 
@@ -39,7 +37,11 @@ double ContrastRatio(const QColor &a, const QColor &b) {
   return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
 }
 
-void SetFolderBoxColours(QLineEdit *box, const QColor &base, const QColor &text) {
+bool IsDarkPalette(const QPalette &palette) { return palette.color(QPalette::Window).lightness() < 128; }
+
+void SetFolderBoxColours(QLineEdit *box, const QPalette &palette) {
+  const QColor base = IsDarkPalette(palette) ? QColor(70, 64, 24) : QColor(255, 255, 192);
+  const QColor text = palette.color(QPalette::Text);
   QColor readable = text;
   if (ContrastRatio(base, text) < 4.5)
     readable = ContrastRatio(base, Qt::black) >= ContrastRatio(base, Qt::white) ? QColor(Qt::black) : QColor(Qt::white);

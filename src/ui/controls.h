@@ -3,6 +3,7 @@
 #include <QRect>
 
 class QColor;
+class QPalette;
 class QLineEdit;
 class QWidget;
 
@@ -19,9 +20,14 @@ QRect TwipsRect(const QWidget *w, int x, int y, int width, int height);
 // a folder shown by the program.
 QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName);
 
-// Gives a folder box its face and a text colour that reads on it: the
-// palette's own where that is clear enough (4.5:1), else black or white.
-void SetFolderBoxColours(QLineEdit *box, const QColor &base, const QColor &text);
+// Whether a palette is a dark one, told by the lightness of its window.
+bool IsDarkPalette(const QPalette &palette);
+
+// Gives a folder box the face that marks a folder shown by the program:
+// the light yellow in a light palette, a dark yellow-tinted one in a dark
+// palette; and a text colour that reads on it, the palette's own where that
+// is clear enough (4.5:1), else black or white.
+void SetFolderBoxColours(QLineEdit *box, const QPalette &palette);
 
 // The contrast of two colours as the web's accessibility rules measure it:
 // 1 (none) to 21 (black on white).

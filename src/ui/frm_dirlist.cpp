@@ -32,9 +32,6 @@ FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
 
   txtPathNu_ = ReadOnlyBox(this, "txtPathNu");
   txtPathNu_->setAccessibleName("Chosen folder");
-  SetFolderBoxColours(txtPathNu_, palette().color(QPalette::Window).lightness() < 128 ? QColor(70, 64, 24)
-                                                                                         : QColor(255, 255, 192),
-                      palette().color(QPalette::Text));
   connect(txtPathNu_, &QLineEdit::textChanged, txtPathNu_, &QLineEdit::setToolTip);
 
   Frame1_ = new QGroupBox(this);

@@ -317,11 +317,9 @@ void FrmRekoda::buildControls() {
 }
 
 void FrmRekoda::applyColours() {
-  const bool dark = palette().color(QPalette::Window).lightness() < 128;
-  const QColor text = palette().color(QPalette::Text);
-  // The described light yellow, or a dark one with a yellow tint.
+  const bool dark = IsDarkPalette(palette());
   for (QLineEdit *box : {txtDataMap_, txtDataMap1_})
-    SetFolderBoxColours(box, dark ? QColor(70, 64, 24) : QColor(255, 255, 192), text);
+    SetFolderBoxColours(box, palette());
   QPalette note = Label4_->palette();
   note.setColor(QPalette::WindowText, dark ? QColor(255, 120, 120) : QColor(Qt::red));
   Label4_->setPalette(note);
