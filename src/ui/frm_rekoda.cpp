@@ -420,13 +420,15 @@ void FrmRekoda::restoreSettings() {
   txtExtension_->setText(s.value("code").toString());
   // A remembered folder that has gone since is simply not restored.
   const QString dest = s.value("destination").toString();
-  if (!dest.isEmpty() && QFileInfo(dest).isDir()) {
+  if (!dest.isEmpty() && QFileInfo(dest).isDir())
     txtDataMap1_->setText(dest);
-    refreshDestinationNames();
-  }
+  // Listing the source reads the destination's names too; without a source
+  // they are read here, once.
   const QString source = s.value("source").toString();
   if (!source.isEmpty() && QFileInfo(source).isDir())
     txtDataMap_->setText(source);
+  else if (!txtDataMap1_->text().isEmpty())
+    refreshDestinationNames();
 }
 
 void FrmRekoda::saveSettings() {
