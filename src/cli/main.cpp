@@ -87,8 +87,6 @@ class CliObserver : public RunObserver {
 
   // Files settle in the job's order, so lines come out in it.
   void fileDone(qsizetype, const FileOutcome &o) override {
-    if (o.ok)
-      ++ok_;
     if (outputError_)
       return;
     if (shown_ && sharedTerminal_) {
@@ -115,7 +113,6 @@ class CliObserver : public RunObserver {
   bool stopRequested() override { return stopSignal != 0 || outputError_ != 0; }
 
   int outputError() const { return outputError_; }
-  qint64 ok() const { return ok_; }
 
  private:
   qsizetype total_;
@@ -123,7 +120,6 @@ class CliObserver : public RunObserver {
   bool shown_ = false;
   QElapsedTimer timer_;
   qint64 lastShown_ = -1000;
-  qint64 ok_ = 0;
   int outputError_ = 0;
 };
 
@@ -226,7 +222,8 @@ int main(int argc, char *argv[]) {
   const RunSummary summary = RunJob(job, observer);
 
   const bool complete = summary.handled == summary.total;
-  QString counts = QStringLiteral("%1 OK, %2 Faild").arg(observer.ok()).arg(summary.failed + summary.skipped);
+  const qint64 notConverted = summary.failed + summary.skipped;
+  QString counts = QStringLiteral("%1 OK, %2 Faild").arg(summary.handled - notConverted).arg(notConverted);
   if (summary.skipped > 0)
     counts += QStringLiteral(" (%1 skipped, in DEST_FOLDER already)").arg(summary.skipped);
   if (!summary.stopReason.isEmpty())
