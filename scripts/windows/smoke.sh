@@ -19,7 +19,7 @@ for hive in HKLM HKCU; do
 done
 wine "$setup" /S /AllUsers >/dev/null 2>&1
 installed=$(winepath -u 'C:\Program Files\Rekoda')
-for f in rekoda.exe rekoda-cli.exe Qt6Core.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll \
+for f in rekoda.exe rekoda-cli.exe Qt6Core.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qico.dll \
          THIRD-PARTY-NOTICES.txt LICENSE.txt README.md uninstall.exe; do
   [ -f "$installed/$f" ] || fail "$f not installed"
 done

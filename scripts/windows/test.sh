@@ -54,11 +54,13 @@ ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300 --repe
 # the native style, the licences. Everything shipped is stripped.
 stage="$build/stage"
 rm -rf "$stage"
-mkdir -p "$stage/platforms" "$stage/styles"
+mkdir -p "$stage/platforms" "$stage/styles" "$stage/imageformats"
 cp "$build/src/rekoda.exe" "$build/src/rekoda-cli.exe" "$stage/"
 cp "$qt/bin/Qt6Core.dll" "$qt/bin/Qt6Gui.dll" "$qt/bin/Qt6Widgets.dll" "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+# The windows' icon is read from the program's own .ico, in all its sizes.
+cp "$qt/plugins/imageformats/qico.dll" "$stage/imageformats/"
 cp "$mingw_dll_dir/libstdc++-6.dll" "$mingw_dll_dir/libgcc_s_seh-1.dll" "$winpthread_dir/libwinpthread-1.dll" "$stage/"
 find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
 cp README.md CHANGELOG.md "$stage/"
@@ -68,7 +70,7 @@ scripts/windows/notices.sh "$stage"
   cd "$stage"
   : > files.nsh
   : > unfiles.nsh
-  for dir in . platforms styles; do
+  for dir in . platforms styles imageformats; do
     echo "SetOutPath \"\$INSTDIR\\${dir#.}\"" >> files.nsh
     for f in $(find "$dir" -maxdepth 1 -type f ! -name '*.nsh' ! -name LICENSE-PAGE.txt | sort); do
       rel=${f#./}
@@ -79,6 +81,7 @@ scripts/windows/notices.sh "$stage"
   echo 'SetOutPath "$INSTDIR"' >> files.nsh
   echo 'RMDir "$INSTDIR\platforms"' >> unfiles.nsh
   echo 'RMDir "$INSTDIR\styles"' >> unfiles.nsh
+  echo 'RMDir "$INSTDIR\imageformats"' >> unfiles.nsh
 )
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 makensis -V2 -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath "$build")/rekoda-setup.exe" -DVERSION="$version" \

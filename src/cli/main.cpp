@@ -3,6 +3,7 @@
 #include "cli/arguments.h"
 #include "conversion/conversion_job.h"
 #include "conversion/report.h"
+#include "conversion/run_record.h"
 #include "platform/console.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
@@ -78,15 +79,18 @@ int checkError(const QString &problem) {
   return 2;
 }
 
+// Keeps the run's record and writes each file's line from it.
 class CliObserver : public RunObserver {
  public:
-  CliObserver(qsizetype total, bool json, bool progress, bool sharedTerminal)
-      : total_(total), json_(json), progress_(progress), sharedTerminal_(sharedTerminal) {
+  CliObserver(RunRecord &record, bool json, bool progress, bool sharedTerminal)
+      : record_(record), total_(record.size()), json_(json), progress_(progress), sharedTerminal_(sharedTerminal) {
     timer_.start();
   }
 
   // Files settle in the job's order, so lines come out in it.
-  void fileDone(qsizetype, const FileOutcome &o) override {
+  void fileDone(qsizetype index, const FileOutcome &outcome) override {
+    record_.settle(index, outcome);
+    const FileOutcome &o = record_.file(index).outcome;
     if (outputError_)
       return;
     if (shown_ && sharedTerminal_) {
@@ -115,6 +119,7 @@ class CliObserver : public RunObserver {
   int outputError() const { return outputError_; }
 
  private:
+  RunRecord &record_;
   qsizetype total_;
   bool json_, progress_, sharedTerminal_;
   bool shown_ = false;
@@ -217,9 +222,10 @@ int main(int argc, char *argv[]) {
   std::signal(SIGINT, onSignal);
   std::signal(SIGTERM, onSignal);
   const bool quiet = args.flags.contains("quiet");
-  CliObserver observer(job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
-                       IsTerminal(stdout));
-  const RunSummary summary = RunJob(job, observer);
+  RunRecord record(job);
+  CliObserver observer(record, args.flags.contains("json"), !quiet && IsTerminal(stderr), IsTerminal(stdout));
+  record.finish(RunJob(job, observer));
+  const RunSummary &summary = record.summary();
 
   const bool complete = summary.handled == summary.total;
   const qint64 notConverted = summary.failed + summary.skipped;

@@ -67,7 +67,7 @@ class Run {
       folder_.beginRun(names.value_or(QStringList()));
     sourceId_ = FileIdentity(job_.source);
     destId_ = FileIdentity(job_.dest);
-    intoSourceFolder_ = sourceId_ && sourceId_ == destId_;
+    intoSourceFolder_ = SameFolder(job_.source, job_.dest);
 
     // Never more than a group's worth, so that adding to one cannot fail.
     group_.reserve(kGroupFiles);
@@ -92,6 +92,21 @@ class Run {
     }
     startCommit();
     finishCommit();
+    return summary_;
+  }
+
+  // What the run cannot go on from ends it like a vanished folder: with its
+  // reason, after the group being put in place is told.
+  RunSummary goSafely() {
+    try {
+      return go();
+    } catch (const std::exception &e) {
+      summary_.stopReason = QString::fromLocal8Bit(e.what());
+      try {
+        finishCommit();
+      } catch (const std::exception &) {
+      }
+    }
     return summary_;
   }
 
@@ -314,12 +329,18 @@ class Run {
       if (!p.file || !p.file->synced())
         continue;
       QString reason;
+      StagedFile::Replacement replaced;
       if (p.file->install(&reason, p.replaces ? &*p.replaces : nullptr,
-                          job_.existing == Existing::ReplaceToTrash)) {
+                          job_.existing == Existing::ReplaceToTrash, &replaced)) {
         installed.push_back(&p);
         p.outcome.ok = true;
       } else {
         p.outcome.reason = reason;
+      }
+      // Also when the name was taken after the old file left for the trash.
+      if (replaced.happened) {
+        p.outcome.replaced = replaced.trashedAs.isEmpty() ? Replaced::Gone : Replaced::ToTrash;
+        p.outcome.trashedAs = replaced.trashedAs;
       }
     }
     QString reason;
@@ -354,7 +375,10 @@ class Run {
 
 }  // namespace
 
-RunSummary RunJob(const ConversionJob &job, RunObserver &observer) { return Run(job, observer).go(); }
+RunSummary RunJob(const ConversionJob &job, RunObserver &observer) {
+  Run run(job, observer);
+  return run.goSafely();
+}
 
 std::optional<QString> NewCodeProblem(const QString &code) {
   // A separator would write outside the destination folder; the others
@@ -440,8 +464,7 @@ QStringList ExistingOutputs(const ConversionJob &job) {
   QSet<QString> folded;
   for (const QString &n : *names)
     folded.insert(n.toCaseFolded());
-  const auto sourceId = FileIdentity(job.source);
-  const bool intoSource = sourceId && sourceId == FileIdentity(job.dest);
+  const bool intoSource = SameFolder(job.source, job.dest);
   for (const QString &file : job.files) {
     const auto out = OutputFileName(file, job.code);
     if (!out || !folded.contains(out->toCaseFolded()))

@@ -33,12 +33,17 @@ struct ConversionJob {
   Existing existing = Existing::Replace;
 };
 
+// What became of a file that an output took the name of.
+enum class Replaced { No, ToTrash, Gone };
+
 struct FileOutcome {
   QString file;
   QString output;  // the output name; empty for a name without a dot
   bool ok = false;
   QString reason;  // why it failed
   bool skipped = false;  // not converted: its output exists, and the job skips those
+  Replaced replaced = Replaced::No;
+  QString trashedAs;  // with ToTrash: where the replaced file is now
 };
 
 // What a run tells whoever started it.
@@ -71,6 +76,9 @@ struct RunSummary {
 inline constexpr int kGroupFiles = 64;
 inline constexpr int kGroupMilliseconds = 100;
 
+// Runs a job. An error the run cannot go on from (the observer's, or no
+// memory for the run itself) ends it after the files in hand, with the
+// error as its stopReason.
 RunSummary RunJob(const ConversionJob &job, RunObserver &observer);
 
 // Whether a new code may be used as a file extension and a location code on

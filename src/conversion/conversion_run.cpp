@@ -10,21 +10,8 @@ namespace rekoda {
 
 namespace {
 
-class ViewObserver : public RunObserver {
- public:
-  ViewObserver(ConversionView &view, const ConversionJob &job) : view_(view), job_(job) {}
-
-  void fileDone(qsizetype, const FileOutcome &o) override { ShowFileDone(view_, job_, o); }
-  void fileHandled(qsizetype index, qint64 handled) override {
-    ShowFileHandled(view_, job_, index, handled);
-    view_.processPendingEvents();
-  }
-  bool stopRequested() override { return view_.stopRequested(); }
-
- private:
-  ConversionView &view_;
-  const ConversionJob &job_;
-};
+constexpr RunControl kLocked[] = {RunControl::OptDF,    RunControl::OptMA,      RunControl::CmdStart,
+                                  RunControl::CmdClose, RunControl::CmdBestand, RunControl::CmdBestand1};
 
 }  // namespace
 
@@ -42,24 +29,18 @@ std::optional<ConversionJob> PrepareStart(ConversionView &view) {
       ShowMessage(QStringLiteral("No rows found for conversion!"), MsgCritical);
       return std::nullopt;
     }
-    for (qsizetype i = 1; i <= rows; ++i) {
+    for (qsizetype i = 1; i <= rows; ++i)
       if (view.isRowSelected(i))
         job.files << view.rowText(i);
-      view.clearRowResult(i);
-    }
     if (job.files.isEmpty()) {
+      for (qsizetype i = 1; i <= rows; ++i)
+        view.clearRowResult(i);
       ShowMessage(QStringLiteral("No rows select for conversion!"), MsgCritical);
       return std::nullopt;
     }
-    view.setSourceFolder(StripTrailingSeparator(view.sourceFolder()));
-    view.setDestinationFolder(StripTrailingSeparator(view.destinationFolder()));
-    job.source = view.sourceFolder();
-    job.dest = view.destinationFolder();
+    job.source = StripTrailingSeparator(view.sourceFolder());
+    job.dest = StripTrailingSeparator(view.destinationFolder());
     job.family = view.isDFFamily() ? Family::DF : Family::MA;
-    view.setProgressMinimum(0);
-    view.setProgressValue(0);
-    view.setProgressMaximum(job.files.size());
-    view.setProgressVisible(true);
   } catch (const std::exception &e) {
     ShowMessage(QString::fromLocal8Bit(e.what()), MsgPlain);
     return std::nullopt;
@@ -67,53 +48,25 @@ std::optional<ConversionJob> PrepareStart(ConversionView &view) {
   return job;
 }
 
-void StartClicked(ConversionView &view) {
-  if (const auto job = PrepareStart(view))
-    ConvertFiles(view, *job);
+void ShowRunStarting(ConversionView &view, const ConversionJob &job) {
+  for (qsizetype i = 1, rows = view.rowCount(); i <= rows; ++i)
+    view.clearRowResult(i);
+  view.setSourceFolder(job.source);
+  view.setDestinationFolder(job.dest);
+  view.setProgressMinimum(0);
+  view.setProgressValue(0);
+  view.setProgressMaximum(job.files.size());
+  view.setProgressVisible(true);
+  for (RunControl c : kLocked)
+    view.setControlEnabled(c, false);
+  view.setBusyPointer(true);
 }
 
-void ConvertFiles(ConversionView &view, const ConversionJob &job) {
-  ShowRunLocked(view, true);
-  std::optional<QString> message;
-  try {
-    if (!job.files.isEmpty())
-      view.showFileInProgress(job.files.first());
-    ViewObserver observer(view, job);
-    message = FailureSummary(RunJob(job, observer));
-  } catch (const std::exception &e) {
-    message = QString::fromLocal8Bit(e.what());
-  }
-  // The pointer is back before any box appears.
-  ShowRunLocked(view, false);
-  if (message)
-    ShowMessage(*message, MsgPlain);
-}
-
-void ShowRunLocked(ConversionView &view, bool locked) {
-  static constexpr RunControl kLocked[] = {RunControl::OptDF,    RunControl::OptMA,      RunControl::CmdStart,
-                                           RunControl::CmdClose, RunControl::CmdBestand, RunControl::CmdBestand1};
-  if (locked) {
-    for (RunControl c : kLocked)
-      view.setControlEnabled(c, false);
-    view.setBusyPointer(true);
-    return;
-  }
+void ShowRunEnded(ConversionView &view) {
   view.setProgressVisible(false);
   view.setBusyPointer(false);
   for (RunControl c : kLocked)
     view.setControlEnabled(c, true);
-}
-
-void ShowFileDone(ConversionView &view, const ConversionJob &job, const FileOutcome &o) {
-  view.setFileResult(o.file, QString::fromLatin1(o.ok ? kResultOk : kResultFailed), o.reason,
-                     o.ok && !job.dryRun ? o.output : QString());
-}
-
-void ShowFileHandled(ConversionView &view, const ConversionJob &job, qsizetype index, qint64 handled) {
-  view.showFileHandled(job.files[index]);
-  view.setProgressValue(handled);
-  if (index + 1 < job.files.size())
-    view.showFileInProgress(job.files[index + 1]);
 }
 
 }  // namespace rekoda

@@ -8,23 +8,16 @@
 namespace rekoda {
 
 // The checks of Start: the first problem found is shown and nothing else
-// happens; otherwise the rows' results are cleared, the progress is set up
-// and the job is fixed.
+// happens; otherwise the job is fixed and returned, with the window as it
+// was, so that a question the caller still asks can be cancelled.
 std::optional<ConversionJob> PrepareStart(ConversionView &view);
 
-// The Start button, in one go on the caller's thread: PrepareStart, then
-// ConvertFiles. (The window runs the job on a thread of its own.)
-void StartClicked(ConversionView &view);
+// A run of the job begins: every row's result is cleared, the folder texts
+// lose a trailing separator, the progress is set up and the controls that
+// could disturb the run are locked.
+void ShowRunStarting(ConversionView &view, const ConversionJob &job);
 
-// Converts a job, reporting to the window; one message at the end when
-// files failed.
-void ConvertFiles(ConversionView &view, const ConversionJob &job);
-
-// What the window shows of a run, whichever thread the run works on:
-// the controls locked and the busy pointer while it runs (the progress
-// hidden again after), each file's result, and the files handled so far.
-void ShowRunLocked(ConversionView &view, bool locked);
-void ShowFileDone(ConversionView &view, const ConversionJob &job, const FileOutcome &outcome);
-void ShowFileHandled(ConversionView &view, const ConversionJob &job, qsizetype index, qint64 handled);
+// The run has ended: the progress hidden, the pointer back, the controls free.
+void ShowRunEnded(ConversionView &view);
 
 }  // namespace rekoda

@@ -99,9 +99,9 @@ QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<Re
   for (const auto &[name, value] : about)
     out += csvLine({name, value});
   out += "\r\n";
-  out += csvLine({"File", "New name", "Result", "Reason"});
+  out += csvLine({"File", "New name", "Result", "Reason", "Replaced"});
   for (const ReportRow &r : rows)
-    out += csvLine({r.file, r.newName, r.result, r.reason});
+    out += csvLine({r.file, r.newName, r.result, r.reason, r.replaced});
   return out;
 }
 

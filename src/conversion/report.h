@@ -32,6 +32,7 @@ QByteArray JsonReportLine(const FileOutcome &outcome);
 // empty line, then one row per file.
 struct ReportRow {
   QString file, newName, result, reason;
+  QString replaced;  // what became of an older file of the new name, if any
 };
 QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<ReportRow> &rows);
 

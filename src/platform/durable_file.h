@@ -94,8 +94,14 @@ class StagedFile {
   // the reason is then kDestinationExists, and all stay as they were.
   // With toTrash the file it replaces goes to the trash just before the new
   // one takes the name, so that a replace can be undone; a crash between
-  // the two leaves the old file in the trash, never lost.
-  bool install(QString *error, const QString *replaces = nullptr, bool toTrash = false);
+  // the two leaves the old file in the trash, never lost. replacement says
+  // whether a file was replaced, and where it went.
+  struct Replacement {
+    bool happened = false;
+    QString trashedAs;  // its path in the trash; empty when it is gone
+  };
+  bool install(QString *error, const QString *replaces = nullptr, bool toTrash = false,
+               Replacement *replacement = nullptr);
   void discard();
 
   const QString &name() const { return name_; }

@@ -210,7 +210,7 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-bool StagedFile::install(QString *error, const QString *replaces, bool toTrash) {
+bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, Replacement *replacement) {
   if (fd_ < 0 || !synced_) {
     if (error)
       *error = QStringLiteral("the file was not written");
@@ -230,9 +230,11 @@ bool StagedFile::install(QString *error, const QString *replaces, bool toTrash) 
     }
   }
   if (replacing && toTrash) {
-    if (!MoveToTrash(JoinPath(folder_.path_, name_), error))
+    if (!MoveToTrash(JoinPath(folder_.path_, name_), error, replacement ? &replacement->trashedAs : nullptr))
       return false;
     replacing = false;  // the name is free now, and taken only if it stays so
+    if (replacement)
+      replacement->happened = true;
   }
 
   bool linkedAsTarget = false;
@@ -279,6 +281,8 @@ bool StagedFile::install(QString *error, const QString *replaces, bool toTrash) 
     return renameErr == EEXIST ? refuse(error) : fail(error, renameErr);
   }
   tempName_.clear();
+  if (replacing && replacement)
+    replacement->happened = true;
   return true;
 }
 

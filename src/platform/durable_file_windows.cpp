@@ -133,7 +133,7 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-bool StagedFile::install(QString *error, const QString *replaces, bool toTrash) {
+bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, Replacement *replacement) {
   if (!handle_ || !synced_) {
     if (error)
       *error = QStringLiteral("the file was not written");
@@ -148,9 +148,11 @@ bool StagedFile::install(QString *error, const QString *replaces, bool toTrash) 
     replacing = existing.kind == EntryKind::Plain;
   }
   if (replacing && toTrash) {
-    if (!MoveToTrash(targetPath, error))
+    if (!MoveToTrash(targetPath, error, replacement ? &replacement->trashedAs : nullptr))
       return false;
     replacing = false;  // the name is free now, and taken only if it stays so
+    if (replacement)
+      replacement->happened = true;
   }
   if (!CloseHandle(static_cast<HANDLE>(handle_))) {
     const DWORD code = GetLastError();
@@ -172,6 +174,8 @@ bool StagedFile::install(QString *error, const QString *replaces, bool toTrash) 
     return fail(error, code);
   }
   tempName_.clear();
+  if (replacing && replacement)
+    replacement->happened = true;
   return true;
 }
 

@@ -41,10 +41,13 @@ std::optional<QString> MoveProbeToTrash(const QString &folder) {
   return probe.fileName();  // now its place in the trash
 }
 
-bool MoveToTrash(const QString &path, QString *error) {
+bool MoveToTrash(const QString &path, QString *error, QString *trashedAs) {
   QFile file(path);
-  if (file.moveToTrash())
+  if (file.moveToTrash()) {
+    if (trashedAs)
+      *trashedAs = file.fileName();
     return true;
+  }
   if (error)
     *error = QStringLiteral("the earlier file cannot be moved to the trash: %1").arg(file.errorString());
   return false;
@@ -52,6 +55,11 @@ bool MoveToTrash(const QString &path, QString *error) {
 
 QString FileIdentityText(quint64 volume, quint64 file) {
   return QStringLiteral("%1:%2").arg(volume).arg(file);
+}
+
+bool SameFolder(const QString &a, const QString &b) {
+  const auto id = FileIdentity(a);
+  return id && id == FileIdentity(b);
 }
 
 namespace {

@@ -47,7 +47,8 @@ void KeepRunningPastFileSizeLimit();
 // Windows keeps on fixed drives only.
 bool FolderHasTrash(const QString &folder);
 // Moves a file to the trash; false, with the reason, when it could not.
-bool MoveToTrash(const QString &path, QString *error);
+// trashedAs: where the file is now.
+bool MoveToTrash(const QString &path, QString *error, QString *trashedAs = nullptr);
 
 // Creates exactly one folder; its parent must exist. On failure returns
 // false and puts the system's description of the failure in *error.
@@ -60,6 +61,8 @@ std::optional<QString> FileIdentity(const QString &path);
 // How an identity is spelled: the volume (device, or volume serial number)
 // and the file's number on it (inode, or file index).
 QString FileIdentityText(quint64 volume, quint64 file);
+// Whether two folder texts name one existing folder, however spelled.
+bool SameFolder(const QString &a, const QString &b);
 
 enum class EntryKind { Missing, Plain, Other };
 struct Entry {

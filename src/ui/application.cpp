@@ -2,6 +2,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "ui/controls.h"
 #include "ui/frm_rekoda.h"
 #include "ui/message_box.h"
 
@@ -58,6 +59,9 @@ int RunApplication(int argc, char *argv[]) {
   QApplication::setApplicationName("Rekoda");
   QApplication::setApplicationVersion(REKODA_VERSION);
   QApplication::setOrganizationName("Rekoda");
+  // The desktop entry's name: desktops match the window to its entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("rekoda"));
+  QApplication::setWindowIcon(ApplicationIcon());
   // For the installer's smoke test: which style the installed program got.
   if (const QString report = qEnvironmentVariable("REKODA_STYLE_REPORT"); !report.isEmpty()) {
     QFile f(report);

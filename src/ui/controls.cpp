@@ -7,6 +7,8 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <QIcon>
+
 #include <cmath>
 
 namespace rekoda {
@@ -16,8 +18,9 @@ int TwipsToPixels(const QWidget *w, int twips) {
   return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
-QRect TwipsRect(const QWidget *w, int x, int y, int width, int height) {
-  return {TwipsToPixels(w, x), TwipsToPixels(w, y), TwipsToPixels(w, width), TwipsToPixels(w, height)};
+QIcon ApplicationIcon() {
+  static const QIcon icon(QStringLiteral(":/rekoda/rekoda.ico"));
+  return icon;
 }
 
 QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName) {

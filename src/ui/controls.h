@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QRect>
-
 class QColor;
+class QIcon;
 class QPalette;
 class QLineEdit;
 class QWidget;
@@ -14,7 +13,9 @@ namespace rekoda {
 // Window geometry is given in twips (1/1440 inch): 15 twips a pixel at
 // 96 dpi, scaled with the screen's logical DPI.
 int TwipsToPixels(const QWidget *w, int twips);
-QRect TwipsRect(const QWidget *w, int x, int y, int width, int height);
+
+// Rekoda's picture, for its windows and the desktop's task switcher.
+QIcon ApplicationIcon();
 
 // A text box the user cannot type into, on the light-yellow face that marks
 // a folder shown by the program.

@@ -1,6 +1,7 @@
 #include "ui/file_list_model.h"
 
 #include "conversion/conversion_job.h"
+#include "conversion/run_record.h"
 #include "formats/buffer_file.h"
 #include "platform/file_name.h"
 
@@ -20,16 +21,40 @@ int FileListModel::rowCount(const QModelIndex &parent) const {
 int FileListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QString FileListModel::newNameOf(const Row &row) const {
+  if (row.run >= 0)
+    return record_->file(row.run).output;
   return codeValid_ ? OutputFileName(row.name, code_).value_or(QString()) : QString();
 }
 
 QString FileListModel::newName(int row) const { return newNameOf(rows_.at(static_cast<size_t>(row))); }
 
+QString FileListModel::result(int row) const {
+  const Row &r = rows_.at(static_cast<size_t>(row));
+  if (r.run < 0)
+    return {};
+  const QString settled = ResultText(record_->file(r.run));
+  return settled.isEmpty() && r.handled ? QStringLiteral("\u2026") : settled;
+}
+
+QString FileListModel::reason(int row) const {
+  const Row &r = rows_.at(static_cast<size_t>(row));
+  return r.run >= 0 && record_->file(r.run).settled ? record_->file(r.run).outcome.reason : QString();
+}
+
 bool FileListModel::newNameExists(int row) const {
   const Row &r = rows_.at(static_cast<size_t>(row));
+  // A row of the last run shows what that run did, not what Start would do.
+  if (r.run >= 0)
+    return false;
   const QString n = newNameOf(r);
-  // The file the last run wrote for this row is its own, not an earlier one.
-  return !n.isEmpty() && n != r.written && destinationNames_.contains(n);
+  return !n.isEmpty() && destinationNames_.contains(n);
+}
+
+ReportRow FileListModel::reportRow(int row) const {
+  const Row &r = rows_.at(static_cast<size_t>(row));
+  if (r.run >= 0)
+    return record_->reportRow(r.run);
+  return {r.name, newNameOf(r), {}, {}, {}};
 }
 
 QVariant FileListModel::data(const QModelIndex &index, int role) const {
@@ -37,34 +62,36 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
     return {};
   const Row &row = rows_.at(static_cast<size_t>(index.row()));
   const int column = index.column();
+  const bool exists = column == NewNameColumn && newNameExists(index.row());
   if (role == Qt::DisplayRole) {
     switch (column) {
       case NameColumn: return row.display;
-      case ResultColumn: return row.result;
-      case ReasonColumn: return row.reason;
-      case NewNameColumn: {
-        return DisplayFileName(newName(index.row()));
-      }
+      case ResultColumn: return result(index.row());
+      case ReasonColumn: return reason(index.row());
+      case NewNameColumn: return DisplayFileName(newNameOf(row));
     }
   }
   if (role == Qt::ToolTipRole) {
+    const QString why = reason(index.row());
     if (column == ResultColumn || column == ReasonColumn)
-      return row.reason.isEmpty() ? QVariant() : QVariant(row.reason);
-    if (column == NewNameColumn && !codeProblem_.isEmpty())
+      return why.isEmpty() ? QVariant() : QVariant(why);
+    if (column == NewNameColumn && row.run < 0 && !codeProblem_.isEmpty())
       return codeProblem_;
-    if (column == NewNameColumn && newNameExists(index.row()))
+    if (exists)
       return QStringLiteral("A file of this name is in the destination folder and will be replaced "
                             "(an earlier output; never another original of the source folder).");
     if (column == NameColumn)
       return row.display;
   }
-  if (column == NewNameColumn && newNameExists(index.row())) {
-    if (role == Qt::ForegroundRole)
-      return QBrush(QColor(176, 96, 0));
-    if (role == Qt::DecorationRole)
-      return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    if (role == ExistsRole)
-      return true;
+  if (!exists)
+    return {};
+  switch (role) {
+    // The warning sign is a picture: a screen reader hears the words.
+    case Qt::AccessibleDescriptionRole: return QStringLiteral("will be replaced");
+    case Qt::AccessibleTextRole: return QStringLiteral("%1, will be replaced").arg(DisplayFileName(newNameOf(row)));
+    case Qt::ForegroundRole: return QBrush(QColor(176, 96, 0));
+    case Qt::DecorationRole: return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    case ExistsRole: return true;
   }
   return {};
 }
@@ -112,7 +139,7 @@ void FileListModel::setNames(const QStringList &names, bool keepResults) {
     if (old >= 0)
       rows_.push_back(std::move(before[static_cast<size_t>(old)]));
     else
-      rows_.push_back({n, DisplayFileName(n), QString(), QString(), QString()});
+      rows_.push_back({n, DisplayFileName(n)});
   }
   if (sorted_)
     sortInPlace();
@@ -120,14 +147,39 @@ void FileListModel::setNames(const QStringList &names, bool keepResults) {
   endResetModel();
 }
 
-void FileListModel::setResult(int row, const QString &result, const QString &reason, const QString &written) {
-  auto &r = rows_.at(static_cast<size_t>(row));
-  if (r.result == result && r.reason == reason && r.written == written)
-    return;
-  r.result = result;
-  r.reason = reason;
-  r.written = written;
+void FileListModel::rowChanged(int row) {
   emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+}
+
+void FileListModel::showRun(const RunRecord *record) {
+  record_ = record;
+  for (Row &r : rows_) {
+    r.run = record ? record->indexOf(r.name) : -1;
+    r.handled = false;
+  }
+  if (!rows_.empty())
+    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+void FileListModel::runFileHandled(qsizetype index) {
+  if (const int row = rowOf(record_->file(index).name); row >= 0 && rows_[size_t(row)].run == index) {
+    rows_[size_t(row)].handled = true;
+    rowChanged(row);
+  }
+}
+
+void FileListModel::runFileSettled(qsizetype index) {
+  if (const int row = rowOf(record_->file(index).name); row >= 0 && rows_[size_t(row)].run == index)
+    rowChanged(row);
+}
+
+void FileListModel::clearResult(int row) {
+  Row &r = rows_.at(static_cast<size_t>(row));
+  if (r.run < 0 && !r.handled)
+    return;
+  r.run = -1;
+  r.handled = false;
+  rowChanged(row);
 }
 
 void FileListModel::setPreview(const QString &code, const QSet<QString> &destinationNames) {
@@ -141,9 +193,12 @@ void FileListModel::setPreview(const QString &code, const QSet<QString> &destina
 }
 
 QString FileListModel::sortText(const Row &row, int column) const {
+  const auto settled = [this, &row]() -> const RunRecord::File * {
+    return row.run >= 0 && record_->file(row.run).settled ? &record_->file(row.run) : nullptr;
+  };
   switch (column) {
-    case ResultColumn: return row.result;
-    case ReasonColumn: return row.reason;
+    case ResultColumn: return settled() ? ResultText(*settled()) : QString();
+    case ReasonColumn: return settled() ? settled()->outcome.reason : QString();
     case NewNameColumn: return newNameOf(row);
     default: return row.display;
   }

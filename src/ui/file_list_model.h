@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/report.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QSet>
@@ -9,9 +11,12 @@
 
 namespace rekoda {
 
-// The rows of the file list: a file name, the result of its conversion with
-// its reason, and the name Start would write. Once sorted by a column, rows
-// stay in that order, also after a refresh.
+class RunRecord;
+
+// The rows of the file list: a file name, and either what the last run did
+// with it (its new name, result and reason, from the run's record) or, for a
+// row outside that run, the name Start would write now. Once sorted by a
+// column, rows stay in that order, also after a refresh.
 class FileListModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -28,36 +33,45 @@ class FileListModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   // Replaces every row. Names are kept as listed (see DecodeFileName) and
-  // shown legibly. Results are empty, or with keepResults those of names
-  // that were listed before.
+  // shown legibly. Rows are outside any run, or with keepResults keep what
+  // they showed when the name was listed before.
   void setNames(const QStringList &names, bool keepResults = false);
   QString name(int row) const { return rows_.at(static_cast<size_t>(row)).name; }
-  QString result(int row) const { return rows_.at(static_cast<size_t>(row)).result; }
+  QString result(int row) const;
+  QString reason(int row) const;
   // The row that shows a file, or -1.
   int rowOf(const QString &name) const;
-  // written: the output the run put in place for the row, if any.
-  void setResult(int row, const QString &result, const QString &reason = {}, const QString &written = {});
+
+  // The rows of the record's files show that run from now on; the record
+  // outlives the rows' use of it.
+  void showRun(const RunRecord *record);
+  // A file of the run has been read and written out, or settled.
+  void runFileHandled(qsizetype index);
+  void runFileSettled(qsizetype index);
+  // The row leaves the run it showed: empty result, the preview again.
+  void clearResult(int row);
+  // The row as it is shown, for the clipboard.
+  ReportRow reportRow(int row) const;
+
   // Why the code typed would be refused; empty when it would not.
   const QString &codeProblem() const { return codeProblem_; }
-
   // The preview: the code as typed and the names already in the destination.
   void setPreview(const QString &code, const QSet<QString> &destinationNames);
   QString newName(int row) const;
   bool newNameExists(int row) const;
 
   void sortRows(int column, Qt::SortOrder order);
-  bool isSorted() const { return sorted_; }
 
  private:
   struct Row {
     QString name;
     QString display;
-    QString result;
-    QString reason;
-    QString written;
+    qsizetype run = -1;  // its index in the record, or -1
+    bool handled = false;
   };
   void sortInPlace();
   void reindex();
+  void rowChanged(int row);
   QString sortText(const Row &row, int column) const;
   QString newNameOf(const Row &row) const;
 
@@ -65,6 +79,7 @@ class FileListModel : public QAbstractTableModel {
   // Built when first asked for: a listing that no run follows needs none.
   mutable QHash<QString, int> rowOf_;
   mutable bool indexed_ = false;
+  const RunRecord *record_ = nullptr;
   QString code_;
   bool codeValid_ = false;
   QString codeProblem_;

@@ -6,6 +6,9 @@
 #include "ui/controls.h"
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSettings>
 #include <QDir>
 #include <QBoxLayout>
 #include <QGroupBox>
@@ -24,13 +27,17 @@ QStringList FrmDirlist::Drives() {
   return roots;
 }
 
-FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
+FrmDirlist::FrmDirlist(QWidget *parent, QSettings *settings) : QDialog(parent), settings_(settings) {
   setObjectName("FrmDirlist");
   setWindowTitle("Dirlist");
+  setWindowIcon(ApplicationIcon());
   setStyleSheet(kFocusStyle);
   setSizeGripEnabled(true);
 
+  // Shows the chosen folder, and takes one typed or pasted (a network
+  // share, a path copied from a file manager): Enter goes there.
   txtPathNu_ = ReadOnlyBox(this, "txtPathNu");
+  txtPathNu_->setReadOnly(false);
   txtPathNu_->setAccessibleName("Chosen folder");
   connect(txtPathNu_, &QLineEdit::textChanged, txtPathNu_, &QLineEdit::setToolTip);
 
@@ -41,11 +48,19 @@ FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
   Drive1_->setAccessibleName("Drive");
   for (const QString &d : Drives())
     Drive1_->addItem(d, d);
+  // Its buddy label names the list for a screen reader, which otherwise
+  // hears the current drive ("/") as its name.
+  auto *driveLabel = new QLabel(QStringLiteral("&Drive:"), Frame1_);
+  driveLabel->setObjectName("lblDrive");
+  driveLabel->setBuddy(Drive1_);
   Dir1_ = new DirTree(Frame1_);
   Dir1_->setObjectName("Dir1");
   Dir1_->setAccessibleName("Folders");
+  auto *drive = new QHBoxLayout;
+  drive->addWidget(driveLabel);
+  drive->addWidget(Drive1_, 1);
   auto *frame = new QVBoxLayout(Frame1_);
-  frame->addWidget(Drive1_);
+  frame->addLayout(drive);
   frame->addWidget(Dir1_, 1);
 
   txtPath_ = new QLineEdit(this);
@@ -95,6 +110,29 @@ FrmDirlist::FrmDirlist(QWidget *parent) : QDialog(parent) {
   connect(CmdNieuw_, &QPushButton::clicked, this, &FrmDirlist::newClicked);
   connect(CmdSluiten_, &QPushButton::clicked, this, &FrmDirlist::selectClicked);
   connect(txtPath_, &QLineEdit::returnPressed, this, &FrmDirlist::newClicked);
+  connect(txtPathNu_, &QLineEdit::returnPressed, this, &FrmDirlist::goToTypedFolder);
+}
+
+void FrmDirlist::done(int result) {
+  if (settings_)
+    settings_->setValue("picker/size", size());
+  QDialog::done(result);
+}
+
+void FrmDirlist::goToTypedFolder() {
+  const QString typed = txtPathNu_->text().trimmed();
+  if (typed.isEmpty())
+    return;
+  const QFileInfo folder(QDir::fromNativeSeparators(typed));
+  if (!folder.isDir()) {
+    ShowMessage(QStringLiteral("The folder %1 does not exist.").arg(typed), MsgPlain);
+    return;
+  }
+  const QString path = QDir::toNativeSeparators(folder.absoluteFilePath());
+  setDrive(QDir::toNativeSeparators(VolumeRoot(path)));
+  Dir1_->setPath(path);
+  txtPathNu_->setText(Dir1_->highlightedPath());
+  Dir1_->setFocus();
 }
 
 void FrmDirlist::showEvent(QShowEvent *event) {
@@ -106,6 +144,8 @@ void FrmDirlist::showEvent(QShowEvent *event) {
 }
 
 void FrmDirlist::load() {
+  if (settings_ && settings_->contains("picker/size"))
+    resize(settings_->value("picker/size").toSize().expandedTo(minimumSizeHint()));
   if (const QScreen *s = screen()) {
     const QRect area = s->geometry();
     move(area.x() + area.width() / 2 - width() / 2,

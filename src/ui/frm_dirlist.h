@@ -7,6 +7,7 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QSettings;
 
 namespace rekoda {
 
@@ -19,7 +20,9 @@ class FrmDirlist : public QDialog {
   Q_OBJECT
 
  public:
-  explicit FrmDirlist(QWidget *parent = nullptr);
+  // settings: where the picker keeps the size the user gave it; none
+  // keeps nothing.
+  explicit FrmDirlist(QWidget *parent = nullptr, QSettings *settings = nullptr);
 
   QString NewPath;
   bool NewFolderMode = false;
@@ -29,6 +32,7 @@ class FrmDirlist : public QDialog {
 
  protected:
   void showEvent(QShowEvent *event) override;
+  void done(int result) override;
 
  private:
   void load();
@@ -37,6 +41,7 @@ class FrmDirlist : public QDialog {
   void newClicked();
   void CreateFolder();
   void selectClicked();
+  void goToTypedFolder();
   void setDrive(const QString &root);
   void showDriveOfCurrentFolder();
   QString currentDrive() const;
@@ -48,6 +53,7 @@ class FrmDirlist : public QDialog {
   QLineEdit *txtPath_;
   QPushButton *CmdNieuw_;
   QPushButton *CmdSluiten_;
+  QSettings *settings_;
   bool loaded_ = false;
 };
 

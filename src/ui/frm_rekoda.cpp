@@ -2,70 +2,47 @@
 
 #include "conversion/conversion_run.h"
 #include "conversion/report.h"
+#include "conversion/run_record.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
 #include "ui/application.h"
+#include "ui/controls.h"
+#include "ui/file_enumerator.h"
 #include "ui/file_list_model.h"
 #include "ui/frm_dirlist.h"
-#include "ui/run_worker.h"
-#include "ui/controls.h"
+#include "ui/window_run.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QBoxLayout>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QClipboard>
-#include <QDateTime>
-#include <QDesktopServices>
-#include <QDropEvent>
-#include <QFileDialog>
-#include <QMimeData>
 #include <QSaveFile>
 #include <QScreen>
-#include <QUrl>
 #include <QSettings>
-#include <QFileInfo>
 #include <QShortcut>
+#include <QStackedLayout>
 #include <QStyle>
 #include <QTreeView>
+#include <QUrl>
 
 #include <limits>
 
 namespace rekoda {
-
-void FileEnumerator::setPath(const QString &path) {
-  path_ = path;
-  stale_ = true;
-}
-
-void FileEnumerator::setPattern(const QString &pattern) {
-  pattern_ = pattern;
-  stale_ = true;
-}
-
-void FileEnumerator::clear() {
-  path_.clear();
-  list_.clear();
-  error_.clear();
-  stale_ = false;
-}
-
-const QStringList &FileEnumerator::list() {
-  if (stale_) {
-    error_.clear();
-    list_ = path_.isEmpty() ? QStringList() : ListMatchingFiles(path_, pattern_, &error_).value_or(QStringList());
-    stale_ = false;
-  }
-  return list_;
-}
 
 namespace {
 
@@ -87,18 +64,36 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
 FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), settings_(settings) {
   setObjectName("FrmRekoda");
   setWindowTitle("Change Extension       Omberlin");
+  setWindowIcon(ApplicationIcon());
   reportPicker_ = [](QWidget *owner, const QString &suggested) {
     return QFileDialog::getSaveFileName(owner, QStringLiteral("Save report"), suggested,
                                         QStringLiteral("CSV files (*.csv);;All files (*)"));
   };
-  folderPicker_ = [](QWidget *owner, const QString &start) {
-    FrmDirlist picker(owner);
+  folderPicker_ = [this](QWidget *owner, const QString &start) {
+    FrmDirlist picker(owner, settings_);
+    picker.setAccessibleDescription(pickerPurpose_);
     picker.NewPath = start;
     picker.exec();
     return picker.NewPath;
   };
   setStyleSheet(kFocusStyle);
-  buildControls();
+  run_ = new WindowRun(*this, this);
+  File1_ = new FileEnumerator(this);
+  File1_->setObjectName("File1");
+  model_ = new FileListModel(this);
+
+  Frame1_ = new QGroupBox(this);
+  Frame1_->setObjectName("Frame1");
+  auto *frame = new QGridLayout(Frame1_);
+  buildFolderRow(frame, 0, Label1_, txtDataMap_, CmdBestand_);
+  buildFolderRow(frame, 1, Label2_, txtDataMap1_, CmdBestand1_);
+  buildList(frame);
+  frame->addLayout(buildOptions(), 4, 0, 1, 4);
+  auto *window = new QVBoxLayout(this);
+  window->addWidget(Frame1_, 1);
+  window->addLayout(buildButtons());
+  connectControls();
+  setTabChain();
   applyColours();
   // The described size at the default font; larger fonts and scale factors
   // make the layout's own minimum larger, and it wins.
@@ -108,36 +103,38 @@ FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), se
   load();
 }
 
-FrmRekoda::~FrmRekoda() = default;
+FrmRekoda::~FrmRekoda() {
+  // While the window is still whole: the run stops, its thread is waited for.
+  delete run_;
+}
 
-void FrmRekoda::buildControls() {
-  Frame1_ = new QGroupBox(this);
-  Frame1_->setObjectName("Frame1");
-  auto *frame = new QGridLayout(Frame1_);
+bool FrmRekoda::isRunning() const { return run_->isRunning(); }
+const RunRecord &FrmRekoda::lastRun() const { return run_->record(); }
 
-  // The source and the destination row: caption, folder box, picker button.
-  const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-  auto folderRow = [&](int row, const char *labelName, const char *caption, const char *boxName,
-                       const char *buttonName, const char *what, QLabel *&l, QLineEdit *&box, QPushButton *&b) {
-    l = label(Frame1_, labelName, caption);
-    box = ReadOnlyBox(Frame1_, boxName);
-    box->setAccessibleName(QStringLiteral("%1 folder").arg(QLatin1String(what)));
-    l->setBuddy(box);
-    b = button(Frame1_, buttonName, QString());
-    b->setIcon(folderIcon);
-    b->setIconSize(QSize(16, 16));
-    b->setToolTip(QStringLiteral("Choose %1 folder").arg(QString::fromLatin1(what).toLower()));
-    b->setAccessibleName(b->toolTip());
-    frame->addWidget(l, row, 0);
-    frame->addWidget(box, row, 1, 1, 2);
-    frame->addWidget(b, row, 3);
-  };
-  folderRow(0, "Label1", "Select so&urce path:", "txtDataMap", "CmdBestand", "Source", Label1_, txtDataMap_,
-            CmdBestand_);
-  folderRow(1, "Label2", "Select dest&ination path:", "txtDataMap1", "CmdBestand1", "Destination", Label2_,
-            txtDataMap1_, CmdBestand1_);
+// The source or the destination row: caption, folder box, picker button.
+// The caption's letter opens the picker, as a click on the button does.
+void FrmRekoda::buildFolderRow(QGridLayout *frame, int row, QLabel *&l, QLineEdit *&box, QPushButton *&b) {
+  const bool source = row == 0;
+  const QString what = source ? QStringLiteral("source") : QStringLiteral("destination");
+  l = label(Frame1_, source ? "Label1" : "Label2",
+            source ? QStringLiteral("Select so&urce path:") : QStringLiteral("Select dest&ination path:"));
+  box = ReadOnlyBox(Frame1_, source ? "txtDataMap" : "txtDataMap1");
+  box->setAccessibleName(QStringLiteral("%1 folder").arg(source ? "Source" : "Destination"));
+  // A folder dropped on a path box sets it; a dropped file sets its folder.
+  box->setAcceptDrops(true);
+  box->installEventFilter(this);
+  b = button(Frame1_, source ? "CmdBestand" : "CmdBestand1", QString());
+  b->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  b->setIconSize(QSize(16, 16));
+  b->setToolTip(QStringLiteral("Choose %1 folder").arg(what));
+  b->setAccessibleName(b->toolTip());
+  l->setBuddy(b);
+  frame->addWidget(l, row, 0);
+  frame->addWidget(box, row, 1, 1, 2);
+  frame->addWidget(b, row, 3);
+}
 
-  model_ = new FileListModel(this);
+void FrmRekoda::buildList(QGridLayout *frame) {
   LsvDirList_ = new QTreeView(Frame1_);
   LsvDirList_->setObjectName("LsvDirList");
   LsvDirList_->setAccessibleName("Files");
@@ -174,19 +171,18 @@ void FrmRekoda::buildControls() {
   frame->addWidget(LsvDirList_, 2, 0, 1, 4);
   frame->setRowStretch(2, 1);
   frame->setColumnStretch(2, 1);
-  connect(header, &QHeaderView::sectionClicked, this, [this](int section) { sortByColumn(section + 1); });
-  for (int column = 0; column < FileListModel::ColumnCount; ++column) {
-    auto *sort = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + column)), this);
-    connect(sort, &QShortcut::activated, this, [this, column] { sortByColumn(column + 1); });
-  }
+  // How the last run went, in words that a screen reader reads too.
+  lblStatus_ = label(Frame1_, "lblStatus", QString());
+  frame->addWidget(lblStatus_, 3, 0, 1, 4);
+}
 
-  // The options at the left; the code, its hint and the note to their right.
+// The options at the left; the code, its hint and the note in the middle;
+// the record of the work at the right.
+QLayout *FrmRekoda::buildOptions() {
   OptDF_ = new QRadioButton("&DF files", Frame1_);
   OptDF_->setObjectName("OptDF");
   OptMA_ = new QRadioButton("&MA files", Frame1_);
   OptMA_->setObjectName("OptMA");
-  connect(OptDF_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
-  connect(OptMA_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   auto *family = new QVBoxLayout;
   family->addWidget(OptDF_);
   family->addWidget(OptMA_);
@@ -197,9 +193,8 @@ void FrmRekoda::buildControls() {
   txtExtension_->setObjectName("txtExtension");
   txtExtension_->setAccessibleName("New extension/location code");
   txtExtension_->setMinimumWidth(TwipsToPixels(this, 1455));
-  Label3_->setBuddy(txtExtension_);
   txtExtension_->installEventFilter(this);
-  connect(txtExtension_, &QLineEdit::textChanged, this, &FrmRekoda::refreshPreview);
+  Label3_->setBuddy(txtExtension_);
   codeHint_ = label(Frame1_, "lblCodeHint", QString());
   codeHint_->setWordWrap(true);
   codeHint_->hide();
@@ -211,12 +206,14 @@ void FrmRekoda::buildControls() {
   code->setColumnStretch(2, 1);
   code->addWidget(codeHint_, 1, 0, 1, 3);
   code->addWidget(Label4_, 2, 0, 1, 3);
-  // The record of the work: how many rows are chosen, the report, the folder.
+
   lblSelected_ = label(Frame1_, "lblSelected", QString());
   lblSelected_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   CmdSaveReport_ = button(Frame1_, "CmdSaveReport", "Save re&port…");
-  CmdSaveReport_->setToolTip("Save the list with its results as a CSV file for a spreadsheet");
+  CmdSaveReport_->setToolTip("Save what the last run did as a CSV file for a spreadsheet");
+  CmdSaveReport_->setEnabled(false);  // until there is a run to report
   CmdOpenDest_ = button(Frame1_, "CmdOpenDest", "&Open destination folder");
+  CmdOpenDest_->setEnabled(false);
   auto *record = new QVBoxLayout;
   record->addWidget(lblSelected_);
   record->addWidget(CmdSaveReport_);
@@ -227,8 +224,12 @@ void FrmRekoda::buildControls() {
   options->addSpacing(TwipsToPixels(this, 180));
   options->addLayout(code, 1);
   options->addLayout(record);
-  frame->addLayout(options, 3, 0, 1, 4);
+  return options;
+}
 
+// Along the bottom: the selection buttons, the progress, Start (or Stop),
+// Close and About.
+QLayout *FrmRekoda::buildButtons() {
   CmdSelect_ = button(this, "CmdSelect", "Select &all");
   CmdSelectNone_ = button(this, "CmdSelectNone", "Select &None");
   Pgb1_ = new QProgressBar(this);
@@ -248,33 +249,42 @@ void FrmRekoda::buildControls() {
   // Takes Start's place while a run is on.
   CmdStop_ = button(this, "CmdStop", "S&top");
   CmdStop_->setToolTip("Stop after the files in hand (Esc)");
-  CmdStop_->hide();
   CmdClose_ = button(this, "CmdClose", "&Close");
-  auto *about = button(this, "CmdAbout", "?");
-  about->setToolTip("About Rekoda (F1)");
-  about->setAccessibleName("About Rekoda");
-  connect(about, &QPushButton::clicked, this, [this] { ShowAbout(this); });
-  auto *help = new QShortcut(QKeySequence::HelpContents, this);
-  connect(help, &QShortcut::activated, this, [this] { ShowAbout(this); });
+  CmdAbout_ = button(this, "CmdAbout", "?");
+  CmdAbout_->setToolTip("About Rekoda (F1)");
+  CmdAbout_->setAccessibleName("About Rekoda");
+  // One place for the two: the row never holds both, so the window keeps
+  // its width when one takes the other's place.
+  startStop_ = new QStackedLayout;
+  startStop_->addWidget(CmdStart_);
+  startStop_->addWidget(CmdStop_);
   auto *buttons = new QHBoxLayout;
   buttons->addWidget(CmdSelect_);
   buttons->addWidget(CmdSelectNone_);
   buttons->addWidget(Pgb1_, 1);
-  buttons->addWidget(CmdStart_);
-  buttons->addWidget(CmdStop_);
+  buttons->addLayout(startStop_);
   buttons->addWidget(CmdClose_);
-  buttons->addWidget(about);
+  buttons->addWidget(CmdAbout_);
   for (QPushButton *b : {CmdSelect_, CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_})
     b->setMinimumWidth(TwipsToPixels(this, 1155));
-  about->setMaximumWidth(about->sizeHint().width());
+  CmdAbout_->setMaximumWidth(CmdAbout_->sizeHint().width());
+  return buttons;
+}
 
-  auto *window = new QVBoxLayout(this);
-  window->addWidget(Frame1_, 1);
-  window->addLayout(buttons);
-
-  auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, &FrmRekoda::requestStop);
-  connect(CmdStop_, &QPushButton::clicked, this, &FrmRekoda::requestStop);
+void FrmRekoda::connectControls() {
+  QHeaderView *header = LsvDirList_->header();
+  connect(header, &QHeaderView::sectionClicked, this, [this](int section) { sortByColumn(section + 1); });
+  for (int column = 0; column < FileListModel::ColumnCount; ++column) {
+    auto *sort = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + column)), this);
+    connect(sort, &QShortcut::activated, this, [this, column] { sortByColumn(column + 1); });
+  }
+  connect(OptDF_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
+  connect(OptMA_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
+  connect(txtExtension_, &QLineEdit::textChanged, this, &FrmRekoda::refreshPreview);
+  connect(CmdAbout_, &QPushButton::clicked, this, [this] { ShowAbout(this); });
+  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { ShowAbout(this); });
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, run_, &WindowRun::requestStop);
+  connect(CmdStop_, &QPushButton::clicked, run_, &WindowRun::requestStop);
   connect(CmdSelect_, &QPushButton::clicked, this, [this] { selectAll(true); });
   connect(CmdSelectNone_, &QPushButton::clicked, this, [this] { selectAll(false); });
   connect(CmdStart_, &QPushButton::clicked, this, &FrmRekoda::startClicked);
@@ -285,33 +295,28 @@ void FrmRekoda::buildControls() {
     if (!normalising_)
       sourceFolderChanged();
   });
-
-  File1_ = new FileEnumerator(this);
-  File1_->setObjectName("File1");
-
   connect(CmdSaveReport_, &QPushButton::clicked, this, &FrmRekoda::saveReport);
-  connect(CmdOpenDest_, &QPushButton::clicked, this, [this] {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(txtDataMap1_->text()));
-  });
+  connect(CmdOpenDest_, &QPushButton::clicked, this, &FrmRekoda::openDestination);
   connect(txtDataMap1_, &QLineEdit::textChanged, this,
           [this] { CmdOpenDest_->setEnabled(!txtDataMap1_->text().isEmpty()); });
-  CmdOpenDest_->setEnabled(false);
   auto *copy = new QShortcut(QKeySequence::Copy, LsvDirList_, nullptr, nullptr, Qt::WidgetShortcut);
   connect(copy, &QShortcut::activated, this, &FrmRekoda::copySelectedRows);
   connect(LsvDirList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FrmRekoda::countSelected);
   connect(model_, &QAbstractItemModel::modelReset, this, &FrmRekoda::countSelected);
+  connect(run_, &WindowRun::started, this, &FrmRekoda::runStarted);
+  connect(run_, &WindowRun::fileHandled, this, &FrmRekoda::runFileHandled);
+  connect(run_, &WindowRun::fileSettled, model_, &FileListModel::runFileSettled);
+  connect(run_, &WindowRun::ended, this, &FrmRekoda::runFinished);
   countSelected();
-  // A folder dropped on a path box sets it; a dropped file sets its folder.
-  for (QLineEdit *box : {txtDataMap_, txtDataMap1_}) {
-    box->setAcceptDrops(true);
-    box->installEventFilter(this);
-  }
+}
 
-  // The order of the work: where from, where to, which files, which code,
-  // which rows, then Start.
-  QWidget *chain[] = {CmdBestand_, txtDataMap_,   CmdBestand1_,   txtDataMap1_, OptDF_,   OptMA_,
-                      txtExtension_, LsvDirList_, CmdSelect_, CmdSelectNone_, CmdStart_, CmdStop_,
-                      CmdClose_,     about,       CmdSaveReport_, CmdOpenDest_};
+// The order of the work: where from, where to, which files, which code,
+// which rows, then Start.
+void FrmRekoda::setTabChain() {
+  QWidget *chain[] = {CmdBestand_,   txtDataMap_, CmdBestand1_, txtDataMap1_,   OptDF_,
+                      OptMA_,        txtExtension_, LsvDirList_, CmdSelect_,     CmdSelectNone_,
+                      CmdStart_,     CmdStop_,    CmdClose_,    CmdAbout_,      CmdSaveReport_,
+                      CmdOpenDest_};
   for (size_t i = 0; i + 1 < std::size(chain); ++i)
     setTabOrder(chain[i], chain[i + 1]);
 }
@@ -370,39 +375,32 @@ void FrmRekoda::countSelected() {
                             .arg(model_->rowCount()));
 }
 
-QList<ReportRow> FrmRekoda::reportRows(bool selectedOnly) const {
-  QList<ReportRow> rows;
-  for (int r = 0; r < model_->rowCount(); ++r) {
-    if (selectedOnly && !LsvDirList_->selectionModel()->isRowSelected(r, QModelIndex()))
-      continue;
-    rows.append({model_->name(r), model_->newName(r), model_->result(r),
-                 model_->index(r, FileListModel::ReasonColumn).data().toString()});
-  }
-  return rows;
-}
-
 void FrmRekoda::copySelectedRows() {
-  QGuiApplication::clipboard()->setText(TabSeparatedRows(reportRows(true)));
+  QList<ReportRow> rows;
+  for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
+    rows << model_->reportRow(i.row());
+  QGuiApplication::clipboard()->setText(TabSeparatedRows(rows));
 }
 
 void FrmRekoda::saveReport() {
-  const QString suggested =
-      JoinPath(txtDataMap1_->text().isEmpty() ? QDir::homePath() : txtDataMap1_->text(),
-               QStringLiteral("rekoda-report-%1.csv").arg(QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss")));
+  const RunRecord &record = run_->record();
+  if (record.isEmpty())
+    return;
+  const QString suggested = JoinPath(record.job().dest, QStringLiteral("rekoda-report-%1.csv")
+                                                             .arg(record.started().toString("yyyyMMdd-HHmmss")));
   const QString path = reportPicker_(this, QDir::toNativeSeparators(suggested));
   if (path.isEmpty())
     return;
-  const QList<QPair<QString, QString>> about = {
-      {"Rekoda", QStringLiteral(REKODA_VERSION)},
-      {"Time", QDateTime::currentDateTime().toString(Qt::ISODate)},
-      {"Source folder", txtDataMap_->text()},
-      {"Destination folder", txtDataMap1_->text()},
-      {"Family", OptMA_->isChecked() ? "MA files" : "DF files"},
-      {"Code", AsciiUpper(txtExtension_->text())}};
   QSaveFile file(path);
-  const QByteArray csv = CsvReport(about, reportRows(false));
+  const QByteArray csv = CsvReport(record.about(), record.reportRows());
   if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
     ShowMessage(QStringLiteral("The report cannot be saved as %1: %2").arg(path, file.errorString()), MsgPlain);
+}
+
+void FrmRekoda::openDestination() {
+  const QString folder = txtDataMap1_->text();
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+    ShowMessage(QStringLiteral("No program on this desktop opens folders; the destination folder is %1").arg(folder), MsgPlain);
 }
 
 void FrmRekoda::restoreSettings() {
@@ -411,8 +409,19 @@ void FrmRekoda::restoreSettings() {
   QSettings &s = *settings_;
   if (s.contains("window/geometry"))
     restoreGeometry(s.value("window/geometry").toByteArray());
-  if (s.contains("window/columns"))
-    LsvDirList_->header()->restoreState(s.value("window/columns").toByteArray());
+  if (s.contains("window/columns")) {
+    QHeaderView *header = LsvDirList_->header();
+    header->restoreState(s.value("window/columns").toByteArray());
+    // The rows follow the arrow that comes back; the next click on that
+    // column turns both.
+    if (header->isSortIndicatorShown()) {
+      const int column = header->sortIndicatorSection();
+      if (column >= 0 && column < FileListModel::ColumnCount) {
+        SortedAscending[static_cast<size_t>(column + 1)] = header->sortIndicatorOrder() == Qt::AscendingOrder;
+        model_->sortRows(column, header->sortIndicatorOrder());
+      }
+    }
+  }
   if (s.value("family").toString() == "MA") {
     OptMA_->setChecked(true);
     familyChosen();
@@ -479,6 +488,8 @@ void FrmRekoda::refreshPreview() {
   model_->setPreview(txtExtension_->text(), destinationNames_);
   codeHint_->setText(model_->codeProblem());
   codeHint_->setVisible(!model_->codeProblem().isEmpty());
+  // Heard with the box, not only seen under it.
+  txtExtension_->setAccessibleDescription(model_->codeProblem());
 }
 
 void FrmRekoda::sortByColumn(int headerIndex) {
@@ -512,7 +523,7 @@ void FrmRekoda::upperCaseCode() {
 bool FrmRekoda::eventFilter(QObject *watched, QEvent *event) {
   if (watched == txtExtension_ && event->type() == QEvent::FocusOut)
     upperCaseCode();
-  if ((watched == txtDataMap_ || watched == txtDataMap1_) && !running_) {
+  if ((watched == txtDataMap_ || watched == txtDataMap1_) && !isRunning()) {
     auto *box = static_cast<QLineEdit *>(watched);
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
       auto *drag = static_cast<QDropEvent *>(event);
@@ -536,84 +547,59 @@ bool FrmRekoda::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void FrmRekoda::chooseFolder(QLineEdit *box) {
+  pickerPurpose_ = box == txtDataMap_ ? QStringLiteral("Choose the source folder")
+                                      : QStringLiteral("Choose the destination folder");
   box->setText(folderPicker_(this, box->text()));
   if (box == txtDataMap1_)
     refreshDestinationNames();
 }
 
-namespace {
-
-QString replaceQuestion(qsizetype existing, bool trash) {
-  QString text = existing == 1
-                     ? QStringLiteral("1 file already exists in the destination folder and will be replaced.")
-                     : QStringLiteral("%1 files already exist in the destination folder and will be replaced.")
-                           .arg(existing);
-  text += trash ? QStringLiteral("\n\nEach file replaced goes to the trash first, from where it can be restored.")
-                : QStringLiteral("\n\nThis volume has no trash: the files replaced cannot be restored.");
-  return text;
-}
-
-}  // namespace
-
 void FrmRekoda::startClicked() {
-  if (worker_)
-    return;
   // Start pressed from the keyboard leaves the focus in the code box.
   upperCaseCode();
-  auto job = PrepareStart(*this);
-  if (!job)
+  if (run_->start())
+    saveSettings();
+}
+
+void FrmRekoda::runStarted() {
+  model_->showRun(&run_->record());
+  lblStatus_->clear();
+  CmdSaveReport_->setEnabled(true);
+  if (!run_->record().isEmpty())
+    scrollToFile(run_->record().file(0).name);
+}
+
+void FrmRekoda::runFileHandled(qsizetype index) {
+  model_->runFileHandled(index);
+  const RunRecord &record = run_->record();
+  if (index + 1 < record.size())
+    scrollToFile(record.file(index + 1).name);
+}
+
+void FrmRekoda::scrollToFile(const QString &file) {
+  // Scrolling costs about a millisecond, more than converting a file: the
+  // list follows the run ten times a second, which the eye cannot tell
+  // from every file.
+  if (scrolled_.isValid() && scrolled_.elapsed() < 100)
     return;
-  // Asked once, before anything is written.
-  if (const QStringList existing = ExistingOutputs(*job); !existing.isEmpty()) {
-    const bool trash = FolderHasTrash(job->dest);
-    switch (AskReplace(replaceQuestion(existing.size(), trash))) {
-      case ReplaceAnswer::Cancel:
-        setProgressVisible(false);
-        return;
-      case ReplaceAnswer::Skip:
-        job->existing = Existing::Skip;
-        break;
-      case ReplaceAnswer::Replace:
-        job->existing = trash ? Existing::ReplaceToTrash : Existing::Replace;
-        break;
-    }
-  }
-  saveSettings();
-  ShowRunLocked(*this, true);
-  running_ = true;
-  stopRequested_ = false;
-  showFileInProgress(job->files.first());
-  worker_ = new RunWorker(*job, this);
-  connect(worker_, &RunWorker::fileDone, this,
-          [this](qsizetype, const FileOutcome &o) { ShowFileDone(*this, worker_->job(), o); });
-  connect(worker_, &RunWorker::fileHandled, this, [this](qsizetype index, qint64 handled) {
-    ShowFileHandled(*this, worker_->job(), index, handled);
-  });
-  connect(worker_, &QThread::finished, this, &FrmRekoda::runFinished);
-  worker_->start();
+  scrolled_.start();
+  if (const int row = model_->rowOf(file); row >= 0)
+    LsvDirList_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
 }
 
 void FrmRekoda::runFinished() {
-  // finished() comes from the run's thread as it ends: let it end wholly.
-  worker_->wait();
-  const RunSummary summary = worker_->summary();
-  const QString source = worker_->job().source, dest = worker_->job().dest;
-  worker_->deleteLater();
-  worker_ = nullptr;
-  running_ = false;
-  stopRequested_ = false;
-  // The pointer is back and the controls free before any box appears.
-  ShowRunLocked(*this, false);
-  if (const auto message = FailureSummary(summary))
+  const RunRecord &record = run_->record();
+  lblStatus_->setText(record.statusLine());
+  if (const auto message = record.endMessage())
     ShowMessage(*message, MsgPlain);
   emit runEnded();
   if (closeRequested_) {
     close();
     return;
   }
+  showFirstResult();
   // Converted in place: the new files join the list, the results stay.
-  const auto sourceId = FileIdentity(source);
-  if (sourceId && sourceId == FileIdentity(dest)) {
+  if (SameFolder(record.job().source, record.job().dest)) {
     QStringList selected;
     for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
       selected << model_->name(i.row());
@@ -626,21 +612,30 @@ void FrmRekoda::runFinished() {
   } else {
     refreshDestinationNames();
   }
-  LsvDirList_->setFocus();
 }
 
-void FrmRekoda::requestStop() {
-  if (worker_) {
-    stopRequested_ = true;
-    worker_->requestStop();
+// The focus, on the list since the run ended, lands on a row that tells how
+// it went: the first file that failed, else the first of the run.
+void FrmRekoda::showFirstResult() {
+  const RunRecord &record = run_->record();
+  QString file = record.isEmpty() ? QString() : record.file(0).name;
+  for (qsizetype i = 0; i < record.size(); ++i) {
+    if (record.file(i).settled && !record.file(i).outcome.ok) {
+      file = record.file(i).name;
+      break;
+    }
+  }
+  if (const int row = model_->rowOf(file); row >= 0) {
+    LsvDirList_->selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
+    LsvDirList_->scrollTo(model_->index(row, 0));
   }
 }
 
 void FrmRekoda::closeEvent(QCloseEvent *event) {
-  if (worker_) {
+  if (run_->isRunning()) {
     // The files in hand finish; the run closes the window when it stops.
     closeRequested_ = true;
-    requestStop();
+    run_->requestStop();
     event->ignore();
     return;
   }
@@ -669,29 +664,7 @@ bool FrmRekoda::isRowSelected(qsizetype row) const {
 
 QString FrmRekoda::rowText(qsizetype row) const { return model_->name(static_cast<int>(row - 1)); }
 
-void FrmRekoda::clearRowResult(qsizetype row) { model_->setResult(static_cast<int>(row - 1), {}, {}); }
-
-void FrmRekoda::setFileResult(const QString &file, const QString &result, const QString &reason,
-                              const QString &written) {
-  if (const int row = model_->rowOf(file); row >= 0)
-    model_->setResult(row, result, reason, written);
-}
-
-void FrmRekoda::showFileHandled(const QString &file) {
-  if (const int row = model_->rowOf(file); row >= 0)
-    model_->setResult(row, QStringLiteral("\u2026"));
-}
-
-void FrmRekoda::showFileInProgress(const QString &file) {
-  // Scrolling costs about a millisecond, more than converting a file: the
-  // list follows the run ten times a second, which the eye cannot tell
-  // from every file.
-  if (scrolled_.isValid() && scrolled_.elapsed() < 100)
-    return;
-  scrolled_.start();
-  if (const int row = model_->rowOf(file); row >= 0)
-    LsvDirList_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
-}
+void FrmRekoda::clearRowResult(qsizetype row) { model_->clearResult(static_cast<int>(row - 1)); }
 
 static int clampToInt(qint64 v) {
   return static_cast<int>(std::clamp<qint64>(v, 0, std::numeric_limits<int>::max()));
@@ -709,14 +682,14 @@ void FrmRekoda::setControlEnabled(RunControl control, bool enabled) {
     case RunControl::OptMA: w = OptMA_; break;
     case RunControl::CmdStart:
       // Stop stands in Start's place while the run is on.
-      CmdStop_->setVisible(!enabled);
-      CmdStart_->setVisible(enabled);
       // The focus goes where the work goes on: Stop during the run, the
-      // list of results after it, never a read-only box.
+      // list of results after it, never a read-only box. It moves before
+      // the button it leaves hides, so that it passes through nothing else.
+      if (enabled)
+        LsvDirList_->setFocus();
+      startStop_->setCurrentWidget(enabled ? CmdStart_ : CmdStop_);
       if (!enabled)
         CmdStop_->setFocus();
-      else
-        LsvDirList_->setFocus();
       w = CmdStart_;
       break;
     case RunControl::CmdClose: w = CmdClose_; break;
@@ -732,7 +705,5 @@ void FrmRekoda::setBusyPointer(bool busy) {
   else
     QApplication::restoreOverrideCursor();
 }
-
-void FrmRekoda::processPendingEvents() { QCoreApplication::processEvents(); }
 
 }  // namespace rekoda

@@ -8,6 +8,11 @@ RunWorker::RunWorker(ConversionJob job, QObject *parent) : QThread(parent), job_
   qRegisterMetaType<rekoda::FileOutcome>();
 }
 
+RunWorker::~RunWorker() {
+  requestStop();
+  wait();
+}
+
 void RunWorker::run() {
   struct Forward : RunObserver {
     RunWorker &w;
@@ -19,6 +24,7 @@ void RunWorker::run() {
   try {
     summary_ = RunJob(job_, forward);
   } catch (const std::exception &e) {
+    summary_.total = job_.files.size();
     summary_.stopReason = QString::fromLocal8Bit(e.what());
   }
 }

@@ -10,12 +10,14 @@ namespace rekoda {
 
 // A run on a thread of its own, so that the window answers at once while
 // files are read and written. Results come to the window as queued signals;
-// stopping is a flag the run checks before each file.
+// stopping is a flag the run checks before each file. Destroyed during the
+// run, it stops the run after the files in hand and waits for its thread.
 class RunWorker : public QThread {
   Q_OBJECT
 
  public:
   RunWorker(ConversionJob job, QObject *parent = nullptr);
+  ~RunWorker() override;
   void requestStop() { stop_ = true; }
   // Once finished() has come.
   const RunSummary &summary() const { return summary_; }

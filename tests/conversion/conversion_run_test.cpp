@@ -70,7 +70,7 @@ TEST_F(ConversionRun, checksShowFirstFailureAndTouchNothing) {
     for (int i = 0; i < c.rows; ++i)
       v.rows.push_back({QString("DF%1.L01").arg(i), c.selected, "stale", {}});
     messages.clear();
-    StartClicked(v);
+    StartRun(v);
     ASSERT_EQ(messages.messages().size(), 1u) << c.message;
     EXPECT_EQ(messages.messages()[0].text, c.message);
     EXPECT_EQ(messages.messages()[0].style, 16);
@@ -89,7 +89,7 @@ TEST_F(ConversionRun, codeWithInnerSpaceIsUsedUpperCased) {
   in.write("DF1.L01", kDF);
   view.code = "l 2";
   view.addRows({"DF1.L01"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), QStringList{"OK"});
   EXPECT_TRUE(readBytes(out.file("DF1.L 2")).startsWith("\"L 2\","));
 }
@@ -110,7 +110,7 @@ TEST_F(ConversionRun, mixedBatchOnRealFiles) {
   view.addRows({"DF4.L01"}, false);
   view.addRows({"DF6.L01", "DF7.L01", "DF8.L01"});
 
-  StartClicked(view);
+  StartRun(view);
 
   EXPECT_EQ(view.results(), (QStringList{"OK", "Faild", "Faild", "Faild", "", "OK", "Faild", "Faild"}));
   EXPECT_EQ(view.reasons(), (QStringList{"", "not a DF file (no MINI LOGGER or TREND MONITOR marker)",
@@ -134,7 +134,7 @@ TEST_F(ConversionRun, oneMessageForTwentyFilesFailingAlike) {
     view.addRows({QString("DF%1.L01").arg(i)});
   }
   view.dest = out.file("gone");
-  StartClicked(view);
+  StartRun(view);
   ASSERT_EQ(messages.messages().size(), 1u);
   EXPECT_TRUE(messages.messages()[0].text.startsWith("20 of 20 files failed."));
   for (const auto &r : view.rows)
@@ -146,7 +146,7 @@ TEST_F(ConversionRun, maFamilyStampsEveryRecord) {
   view.df = false;
   view.code = "L07";
   view.addRows({"MA1.L01"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), QStringList{"OK"});
   EXPECT_EQ(readBytes(out.file("MA1.L07")),
             QByteArray("1,2,3,\"L07\",\"T\",4\r\n5,6\r\n\r\n7,8,9,\"L07\"\r\n"));
@@ -158,12 +158,12 @@ TEST_F(ConversionRun, lockOrderProgressAndEventsOncePerConvertedFile) {
   view.addRows({"DF1.L01"});
   view.addRows({"DF2.L01"}, false);
   view.addRows({"DF3.L01"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.pmin, 0);
   EXPECT_EQ(view.pmax, 2);
   EXPECT_EQ(view.progressSeen, (std::vector<qint64>{0, 1, 2}));
   EXPECT_EQ(view.log, (QStringList{"bar 1", "lock 0", "lock 1", "lock 2", "lock 3", "lock 4",
-                                   "lock 5", "busy 1", "events", "events", "bar 0", "busy 0",
+                                   "lock 5", "busy 1", "handled", "handled", "bar 0", "busy 0",
                                    "unlock 0", "unlock 1", "unlock 2", "unlock 3", "unlock 4",
                                    "unlock 5"}));
 }
@@ -173,14 +173,14 @@ TEST_F(ConversionRun, sortingSelectingAndTypingDuringTheRunChangeNothing) {
     in.write(QString("DF%1.L01").arg(i), kDF);
   view.addRows({"DF1.L01", "DF2.L01", "DF3.L01"});
   view.addRows({"DF4.L01", "DF5.L01", "DF6.L01"}, false);
-  view.onEvents = [this](int) {
+  view.onHandled = [this](qint64) {
     // Re-sorted after every file, the code made unsafe, the selection widened.
     std::reverse(view.rows.begin(), view.rows.end());
     view.code = "K9,x";
     for (auto &r : view.rows)
       r.selected = true;
   };
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02", "DF3.L02"}));
   EXPECT_EQ(view.resultsSet, (QStringList{"DF1.L01", "DF2.L01", "DF3.L01"}));  // each exactly once
   for (const auto &r : view.rows)
@@ -195,7 +195,7 @@ TEST_F(ConversionRun, trailingSeparatorIsRemovedOnceAndRootKeepsIt) {
   view.source = in.path() + "/";
   view.dest = out.path() + "/";
   view.addRows({"DF1.L01"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.source, in.path());
   EXPECT_EQ(view.dest, out.path());
   EXPECT_EQ(view.results(), QStringList{"OK"});
@@ -204,7 +204,7 @@ TEST_F(ConversionRun, trailingSeparatorIsRemovedOnceAndRootKeepsIt) {
   root.source = "/";
   root.dest = "/";
   root.rows.push_back({"DF-no-such-file.L01", true, "", {}});
-  StartClicked(root);
+  StartRun(root);
   EXPECT_EQ(root.source, "/");
   EXPECT_EQ(root.dest, "/");
   EXPECT_EQ(root.results(), QStringList{"Faild"});
@@ -215,7 +215,7 @@ TEST_F(ConversionRun, sameFolderSameCodeRewritesInPlace) {
   view.dest = in.path();
   view.code = "L01";
   view.addRows({"DF1.L01"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), QStringList{"OK"});
   EXPECT_EQ(in.entries(), QStringList{"DF1.L01"});
   EXPECT_TRUE(readBytes(in.file("DF1.L01")).startsWith("\"L01\",\"MINI\""));
@@ -228,7 +228,7 @@ TEST_F(ConversionRun, anotherOriginalInSourceFolderIsNeverReplaced) {
   in.write("DF1.L02", other);
   view.dest = in.path() + "/";  // another spelling of the same folder
   view.addRows({"DF1.L01", "DF1.L02"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), (QStringList{"Faild", "OK"}));
   EXPECT_EQ(view.rows[0].reason, "Destination file already exists!");
   EXPECT_EQ(messages.messages().size(), 1u);
@@ -248,7 +248,7 @@ TEST_F(ConversionRun, anotherOriginalInSourceFolderIsNeverReplaced) {
     again.source = in.path();
     again.dest = spelling;
     again.addRows({"DF1.L01"});
-    StartClicked(again);
+    StartRun(again);
     EXPECT_EQ(again.results(), QStringList{"Faild"}) << spelling.toStdString();
     EXPECT_EQ(readBytes(in.file("DF1.L02")), written);
   }
@@ -267,7 +267,7 @@ TEST_F(ConversionRun, targetThatIsNotAPlainFileIsNeverWrittenThrough) {
   ASSERT_TRUE(QFile::link(elsewhere.file("new"), out.file("DF3.L02")));   // dangling
   out.mkdir("DF4.L02");
   view.addRows({"DF1.L01", "DF2.L01", "DF3.L01", "DF4.L01"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild", "Faild", "Faild"}));
   for (const auto &r : view.rows)
     EXPECT_EQ(r.reason, "Destination file already exists!");
@@ -291,7 +291,7 @@ TEST_F(ConversionRun, sourcesThatCannotBeReadFailAloneAndAtOnce) {
   in.mkdir("DF4.L01");
   in.write("DF5.L01", kDF);
   view.addRows({"DF1.L01", "DF2.L01", "DF3.L01", "DF4.L01", "DF5.L01"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), (QStringList{"OK", "Faild", "Faild", "Faild", "OK"}));
   EXPECT_EQ(view.rows[1].reason, "cannot read: not a plain file");
   EXPECT_EQ(view.rows[2].reason, "file too large (more than 64 MiB)");
@@ -303,7 +303,7 @@ TEST_F(ConversionRun, twoRowsOntoOneOutputWriteOnlyTheFirst) {
   in.write("DF1.L01", kDF);
   in.write("DF1.L03", "L03,MINI,LOGGER\r\n");
   view.addRows({"DF1.L01", "DF1.L03"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), (QStringList{"OK", "Faild"}));
   EXPECT_EQ(view.rows[1].reason, "Destination file already exists!");
   EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
@@ -350,7 +350,7 @@ TEST_F(ConversionRun, earlierOutputInSeparateFolderIsReplaced) {
   in.write("DF1.L01", kDF);
   out.write("DF1.L02", "from yesterday\r\n");
   view.addRows({"DF1.L01"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), QStringList{"OK"});
   EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
 }
@@ -359,7 +359,7 @@ TEST_F(ConversionRun, failedWriteIsFaildWithItsMessage) {
   in.write("DF1.L01", kDF);
   view.dest = out.file("removed");
   view.addRows({"DF1.L01"});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), QStringList{"Faild"});
   EXPECT_EQ(messages.messages().size(), 1u);
   EXPECT_FALSE(view.pvisible);
@@ -370,8 +370,8 @@ TEST_F(ConversionRun, stopRequestFinishesFileInHandThenStops) {
   for (int i = 1; i <= 3; ++i)
     in.write(QString("DF%1.L01").arg(i), kDF);
   view.addRows({"DF1.L01", "DF2.L01", "DF3.L01"});
-  view.onEvents = [this](int) { view.stop = true; };
-  StartClicked(view);
+  view.onHandled = [this](qint64) { view.stop = true; };
+  StartRun(view);
   EXPECT_EQ(view.results(), (QStringList{"OK", "", ""}));
   EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});
   EXPECT_TRUE(view.log.endsWith("unlock 5"));
@@ -382,7 +382,7 @@ TEST_F(ConversionRun, fortyThousandRowsAreNotLimitedBySixteenBits) {
   for (int i = 0; i < 40000; ++i)
     view.rows.push_back({QString("DFmissing%1.L01").arg(i), true, "", {}});
   view.rows.push_back({"DF1.L01", true, "", {}});
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.pmax, 40001);
   EXPECT_EQ(view.progressSeen.back(), 40001);
   EXPECT_EQ(view.rows.back().result, "OK");
@@ -402,12 +402,12 @@ TEST_F(ConversionRun, errorInsideTheLoopUnlocksThenReports) {
   failing.source = in.path();
   failing.dest = out.path();
   failing.addRows({"DF1.L01", "DF2.L01", "DF3.L01"});
-  failing.onEvents = [&](int) { EXPECT_TRUE(messages.messages().empty()); };
-  StartClicked(failing);
+  failing.onHandled = [&](qint64) { EXPECT_TRUE(messages.messages().empty()); };
+  StartRun(failing);
   // The group in hand was never put in place: no result, no temporary file.
   EXPECT_EQ(failing.results(), (QStringList{"", "", ""}));
   EXPECT_TRUE(out.entries().isEmpty());
-  EXPECT_EQ(messages.texts(), QStringList{"the list went away"});
+  EXPECT_EQ(messages.texts(), QStringList{"the list went away; stopped after 2 of 3 files."});
   EXPECT_EQ(messages.messages()[0].style, 0);
   EXPECT_TRUE(failing.log.endsWith("unlock 5"));
   EXPECT_FALSE(failing.pvisible);

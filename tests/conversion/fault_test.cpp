@@ -53,7 +53,7 @@ class RunFault : public ::testing::Test {
 
 TEST_F(RunFault, destinationRemovedAfterItWasChosen) {
   ASSERT_TRUE(QDir(out.path()).removeRecursively());
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
   EXPECT_EQ(messages.messages().size(), 1u);
   expectInputsIntact();
@@ -78,7 +78,7 @@ TEST_F(RunFault, folderThatVanishesStopsTheRunWithOneMessage) {
       v.addRows({QFileInfo(from.write(QString("DF%1.L01").arg(i, 3, 10, QChar('0')), input)).fileName()});
     const bool source = std::string(what).starts_with("source");
     const QString folder = source ? from.path() : to.path();
-    v.onEvents = [&](int round) {
+    v.onHandled = [&](qint64 round) {
       if (round != 10)
         return;
       if (std::string(what).ends_with("removed"))
@@ -87,7 +87,7 @@ TEST_F(RunFault, folderThatVanishesStopsTheRunWithOneMessage) {
         ASSERT_TRUE(QDir().rename(folder, elsewhere.file("moved")));
     };
     MessageRecorder recorded;
-    StartClicked(v);
+    StartRun(v);
     ASSERT_EQ(recorded.messages().size(), 1u);
     const QString text = recorded.messages()[0].text;
     EXPECT_TRUE(text.startsWith(QString("The %1 folder %2 is no longer there; stopped after ")
@@ -107,7 +107,7 @@ TEST_F(RunFault, folderThatVanishesStopsTheRunWithOneMessage) {
 
 TEST_F(RunFault, destinationThroughRegularFile) {
   view.dest = out.write("plain", "x") + "/sub";
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
   EXPECT_EQ(messages.messages().size(), 1u);
   EXPECT_EQ(out.entries(), QStringList{"plain"});
@@ -120,7 +120,7 @@ TEST_F(RunFault, diskFillsPartWayThroughAFile) {
   out.write("DF1.L02", earlier);
   {
     FileSizeLimit limit(input.size() / 2);
-    StartClicked(view);
+    StartRun(view);
   }
   EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
   EXPECT_EQ(messages.messages().size(), 1u);
@@ -137,7 +137,7 @@ TEST_F(RunFault, sameFolderSameCodeOnAFullDiskKeepsTheOriginal) {
   view.code = "L01";
   {
     FileSizeLimit limit(input.size() / 2);
-    StartClicked(view);
+    StartRun(view);
   }
   EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
   expectInputsIntact();
@@ -146,7 +146,7 @@ TEST_F(RunFault, sameFolderSameCodeOnAFullDiskKeepsTheOriginal) {
 TEST_F(RunFault, sameFolderSameCodeRewritesEveryFileWhole) {
   view.dest = in.path();
   view.code = "L01";
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), (QStringList{"OK", "OK"}));
   EXPECT_EQ(in.entries(), (QStringList{"DF1.L01", "DF2.L01"}));
   const QByteArray rewritten = readBytes(in.file("DF1.L01"));
@@ -159,7 +159,7 @@ TEST_F(RunFault, tooManyOpenFiles) {
   REKODA_SKIP_WITHOUT_RLIMITS();
   {
     NoFreeHandles limit;
-    StartClicked(view);
+    StartRun(view);
   }
   EXPECT_EQ(view.results(), (QStringList{"Faild", "Faild"}));
   ASSERT_EQ(messages.messages().size(), 1u);
@@ -173,7 +173,7 @@ TEST_F(RunFault, sourceFileDeletedBetweenListingAndStart) {
   const QByteArray earlier = "an earlier output of DF1\r\n";
   out.write("DF1.L02", earlier);
   ASSERT_TRUE(QFile::remove(in.file("DF1.L01")));
-  StartClicked(view);
+  StartRun(view);
   EXPECT_EQ(view.results(), (QStringList{"Faild", "OK"}));
   EXPECT_EQ(readBytes(out.file("DF1.L02")), earlier);
   EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02"}));

@@ -43,7 +43,7 @@ struct Run : RunFixture {
   void convertAll(const char *pattern) {
     const QStringList names = ListMatchingFiles(in.path(), pattern).value();
     view.addRows(names);
-    StartClicked(view);
+    StartRun(view);
   }
 };
 
@@ -88,7 +88,7 @@ TEST_F(Run, everyLineEndStampsEveryRecord) {
   df.source = in.path();
   df.dest = out.path();
   df.addRows({"DF1.L01"});
-  StartClicked(df);
+  StartRun(df);
   EXPECT_EQ(readBytes(out.file("DF1.L02")), QByteArray("\"L02\",\"MINI\",\"LOGGER\"\r\n\"h2\"\r\n"));
 }
 

@@ -23,7 +23,7 @@ TEST(Report, fieldsEscapeWhatWouldBreakALineAndKeepEverythingElse) {
   };
   for (const auto &c : cases)
     EXPECT_EQ(ReportField(c.text), c.field) << c.field.constData();
-  EXPECT_EQ(TextReportLine({"a\tb.L01", "a\tb.X", false, "why\nnot"}), "a\\tb.L01\ta\\tb.X\tFaild\twhy\\nnot\n");
-  EXPECT_EQ(JsonReportLine({u"\U0001F600\\\"\t.L01"_qs, "", true, ""}),
+  EXPECT_EQ(TextReportLine({"a\tb.L01", "a\tb.X", false, "why\nnot", false, Replaced::No, {}}), "a\\tb.L01\ta\\tb.X\tFaild\twhy\\nnot\n");
+  EXPECT_EQ(JsonReportLine({u"\U0001F600\\\"\t.L01"_qs, "", true, "", false, Replaced::No, {}}),
             "{\"file\":\"\xF0\x9F\x98\x80\\\\\\\"\\u0009.L01\",\"output\":\"\",\"result\":\"OK\",\"reason\":\"\"}\n");
 }

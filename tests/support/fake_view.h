@@ -1,6 +1,8 @@
 #pragma once
 
+#include "conversion/conversion_run.h"
 #include "conversion/conversion_view.h"
+#include "conversion/run_record.h"
 #include "test_support.h"
 
 #include <QStringList>
@@ -30,8 +32,7 @@ class FakeView : public ConversionView {
   bool busy = false;
   QStringList log;
   std::vector<qint64> progressSeen;
-  std::function<void(int)> onEvents;  // called with the number of event rounds so far
-  int eventRounds = 0;
+  std::function<void(qint64)> onHandled;  // called with the number of files handled so far
   bool stop = false;
   QStringList resultsSet;  // every file given a result, in that order
   size_t hint = 0;
@@ -50,7 +51,7 @@ class FakeView : public ConversionView {
     rows.at(size_t(r - 1)).reason.clear();
   }
   // Results find their row by name, as the window's do.
-  void setFileResult(const QString &file, const QString &res, const QString &why, const QString & = {}) override {
+  void showResult(const QString &file, const QString &res, const QString &why) {
     // Results mostly come in list order: look on from the last one found.
     const size_t n = rows.size();
     for (size_t k = 0; k < n; ++k) {
@@ -82,13 +83,6 @@ class FakeView : public ConversionView {
     busy = b;
     log << QString("busy %1").arg(b);
   }
-  void processPendingEvents() override {
-    ++eventRounds;
-    log << "events";
-    if (onEvents)
-      onEvents(eventRounds);
-  }
-  bool stopRequested() const override { return stop; }
 
   QStringList results() const {
     QStringList out;
@@ -107,6 +101,46 @@ class FakeView : public ConversionView {
       rows.push_back({n, selected, "stale", {}});
   }
 };
+
+// Follows a run as the window does: keeps its record and shows each result
+// on the row of its file.
+class RecordingObserver : public RunObserver {
+ public:
+  RecordingObserver(FakeView &view, RunRecord &record) : view_(view), record_(record) {}
+  void fileDone(qsizetype index, const FileOutcome &o) override {
+    record_.settle(index, o);
+    view_.showResult(o.file, ResultText(record_.file(index)), o.reason);
+  }
+  void fileHandled(qsizetype, qint64 handled) override {
+    view_.setProgressValue(handled);
+    view_.log << "handled";
+    if (view_.onHandled)
+      view_.onHandled(handled);
+  }
+  bool stopRequested() override { return view_.stop; }
+
+ private:
+  FakeView &view_;
+  RecordingObserver &operator=(const RecordingObserver &) = delete;
+  RunRecord &record_;
+};
+
+// Start as it ships, without a window: the checks, the run of the job
+// through the observer, and the one message at its end. The record of the
+// run; empty when Start went no further than its checks.
+inline RunRecord StartRun(FakeView &view) {
+  const auto job = PrepareStart(view);
+  if (!job)
+    return {};
+  RunRecord record(*job);
+  ShowRunStarting(view, *job);
+  RecordingObserver observer(view, record);
+  record.finish(RunJob(*job, observer));
+  ShowRunEnded(view);
+  if (const auto message = record.endMessage())
+    ShowMessage(*message, MsgPlain);
+  return record;
+}
 
 // A run between two real temporary folders, with the boxes recorded.
 class RunFixture : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -51,7 +52,6 @@ TEST_F(Picker, opensTheStartFolderWithItsSubFolders) {
   open(dir.path());
   EXPECT_EQ(dlg.windowTitle(), "Dirlist");
   EXPECT_EQ(shown()->text(), native(dir.path()));
-  EXPECT_TRUE(shown()->isReadOnly());
   EXPECT_EQ(tree()->path(), native(dir.path()));
   QTreeWidgetItem *current = tree()->currentItem();
   ASSERT_NE(current, nullptr);
@@ -209,4 +209,36 @@ TEST_F(Picker, tabOrder) {
     if (named.contains(w->objectName()) && !order.contains(w->objectName()))
       order << w->objectName();
   EXPECT_EQ(order, named);
+}
+
+// A folder typed or pasted into the path box is gone to with Enter (a share
+// with no drive letter, a path copied from a file manager); an unknown one
+// says so. The picker opens at the size it was last given.
+TEST_F(Picker, typedFolderIsGoneToAndTheSizeIsKept) {
+  TempFolder config;
+  QSettings settings(config.file("rekoda.ini"), QSettings::IniFormat);
+  dir.mkdir("typed");
+  {
+    FrmDirlist first(nullptr, &settings);
+    first.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+    auto *path = first.findChild<QLineEdit *>("txtPathNu");
+    path->setText(dir.file("nowhere"));
+    QTest::keyClick(path, Qt::Key_Return);
+    EXPECT_EQ(messages.texts(), QStringList{QString("The folder %1 does not exist.").arg(dir.file("nowhere"))});
+    path->selectAll();
+    QTest::keyClicks(path, dir.file("typed"));
+    QTest::keyClick(path, Qt::Key_Return);
+    EXPECT_EQ(first.findChild<DirTree *>("Dir1")->path(), native(dir.file("typed")));
+    first.resize(first.width() + 123, first.height() + 45);
+    QTest::mouseClick(first.findChild<QPushButton *>("CmdSluiten"), Qt::LeftButton);
+    EXPECT_EQ(first.NewPath, native(dir.file("typed")));
+    EXPECT_EQ(messages.messages().size(), 1u);
+  }
+  const QSize kept = settings.value("picker/size").toSize();
+  FrmDirlist second(nullptr, &settings);
+  second.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+  EXPECT_EQ(second.size(), kept);
+  EXPECT_GT(kept.width(), FrmDirlist().sizeHint().width());
 }

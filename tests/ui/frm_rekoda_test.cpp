@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -47,14 +48,11 @@ class MainWindow : public ::testing::Test {
   }
   // Start waits for the run on its thread to end, as a user would.
   void click(const char *name) {
+    QSignalSpy ended(&w, &FrmRekoda::runEnded);
     QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton);
-    if (std::string(name) == "CmdStart")
-      waitForRun();
-  }
-  void waitForRun() {
-    for (int i = 0; i < 12000 && w.isRunning(); ++i)
-      QTest::qWait(5);
-    EXPECT_FALSE(w.isRunning());
+    if (std::string(name) == "CmdStart" && w.isRunning()) {
+      EXPECT_TRUE(ended.wait(60000));
+    }
   }
   // Enough files that a stop arrives while the run is still on.
   void manyFiles(int n = 2000) {
@@ -111,6 +109,9 @@ TEST_F(MainWindow, opensWithDFOnEmptyListAndTheFixedTexts) {
   EXPECT_TRUE(get<QLineEdit>("txtDataMap")->isReadOnly());
   EXPECT_TRUE(get<QLineEdit>("txtDataMap1")->isReadOnly());
   EXPECT_EQ(list()->selectionMode(), QAbstractItemView::ExtendedSelection);
+  // The application's picture, in the sizes a task bar and a switcher use.
+  EXPECT_GE(w.windowIcon().availableSizes().size(), 4);
+  EXPECT_FALSE(FrmDirlist().windowIcon().isNull());
 }
 
 TEST_F(MainWindow, refreshByFamilyAndFolder) {
@@ -146,6 +147,7 @@ TEST_F(MainWindow, sourceChosenThroughTheRealPicker) {
   QTimer::singleShot(0, [&] {
     auto *picker = qobject_cast<FrmDirlist *>(QApplication::activeModalWidget());
     ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->accessibleDescription(), "Choose the source folder");
     picker->findChild<DirTree *>("Dir1")->setPath(in.path());
     QTest::mouseClick(picker->findChild<QPushButton *>("CmdSluiten"), Qt::LeftButton);
   });
@@ -164,6 +166,7 @@ TEST_F(MainWindow, sortingAlternatesPerColumnAndSurvivesRefresh) {
   get<QLineEdit>("txtExtension")->setText("L02");
   click("CmdStart");
   EXPECT_EQ(column(1), (QStringList{"OK", "", "", "Faild"}));
+  EXPECT_EQ(list()->currentIndex().row(), 3);  // the focus is on what failed
 
   clickHeader(0);
   EXPECT_EQ(column(0), (QStringList{"DF1.L01", "DF2.L01", "DF3.L01", "DF9.L01"}));
@@ -205,7 +208,9 @@ TEST_F(MainWindow, wholeRunFromTheWindow) {
   EXPECT_EQ(code->text(), "LOC1");
   code->setFocus();
   code->setText("loc2");
+  const QSize size = w.size();
   click("CmdStart");
+  EXPECT_EQ(w.size(), size);  // the size the user gave it
 
   EXPECT_EQ(column(1), (QStringList{"OK", "", "OK"}));
   EXPECT_EQ(out.entries(), (QStringList{"DF1.LOC2", "DF3.LOC2"}));
@@ -219,6 +224,10 @@ TEST_F(MainWindow, wholeRunFromTheWindow) {
     EXPECT_TRUE(get<QWidget>(c)->isEnabled()) << c;
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_TRUE(messages.messages().empty());
+  // No file manager here (the offscreen platform opens nothing): it says so.
+  click("CmdOpenDest");
+  EXPECT_EQ(messages.texts(),
+            QStringList{"No program on this desktop opens folders; the destination folder is " + out.path()});
 }
 
 TEST_F(MainWindow, startChecksShowTheirMessage) {
@@ -242,11 +251,12 @@ TEST_F(MainWindow, closingDuringRunFinishesFilesInHandThenCloses) {
   pick("CmdBestand1", out.path());
   get<QLineEdit>("txtExtension")->setText("L2");
   click("CmdSelect");
+  QSignalSpy ended(&w, &FrmRekoda::runEnded);
   QTest::mouseClick(get<QAbstractButton>("CmdStart"), Qt::LeftButton);
   EXPECT_TRUE(w.isRunning());
   w.close();
   EXPECT_TRUE(w.isVisible());  // until the files in hand are done
-  waitForRun();
+  ASSERT_TRUE(ended.wait(60000));
   QApplication::processEvents();
   EXPECT_FALSE(w.isVisible());
   EXPECT_EQ(messages.texts(), QStringList{});
@@ -254,6 +264,28 @@ TEST_F(MainWindow, closingDuringRunFinishesFilesInHandThenCloses) {
   EXPECT_LT(ok, 2000);
   EXPECT_EQ(out.entries().size(), ok);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Destroyed during a run, the window stops it after the files in hand and
+// waits for its thread: the process goes on, and every file written is whole.
+TEST_F(MainWindow, destroyedDuringARunStopsItAndWaitsForIt) {
+  manyFiles(3000);
+  auto *doomed = new FrmRekoda;
+  QString pick = in.path();
+  doomed->setFolderPicker([&](QWidget *, const QString &) { return pick; });
+  doomed->findChild<QAbstractButton *>("CmdBestand")->click();
+  pick = out.path();
+  doomed->findChild<QAbstractButton *>("CmdBestand1")->click();
+  doomed->findChild<QLineEdit *>("txtExtension")->setText("L2");
+  doomed->findChild<QAbstractButton *>("CmdSelect")->click();
+  doomed->findChild<QAbstractButton *>("CmdStart")->click();
+  ASSERT_TRUE(doomed->isRunning());
+  delete doomed;
+  QApplication::processEvents();
+  const QStringList written = out.entries();
+  EXPECT_LT(written.size(), 3000);
+  for (const QString &name : written)
+    ASSERT_EQ(readBytes(out.file(name)), "\"L2\",\"MINI\",\"LOGGER\"\r\n\"1\",\"2\"\r\n") << name.toStdString();
 }
 
 TEST_F(MainWindow, closeButtonEndsTheWindow) {
@@ -285,8 +317,12 @@ TEST_F(MainWindow, growsWithTheWindowAndPreviewsEveryNewName) {
   EXPECT_EQ(column(2), (QStringList{"DF1.L07", "DF2.L07", ""}));
   EXPECT_TRUE(exists(0));
   EXPECT_FALSE(exists(1));
+  // The warning sign is a picture: a screen reader hears the words.
+  EXPECT_EQ(list()->model()->index(0, 2).data(Qt::AccessibleDescriptionRole).toString(), "will be replaced");
+  EXPECT_EQ(list()->model()->index(1, 2).data(Qt::AccessibleDescriptionRole).toString(), "");
   code->setText("L:7");  // refused at Start, so no preview
   EXPECT_EQ(column(2), (QStringList{"", "", ""}));
+  EXPECT_EQ(code->accessibleDescription(), "':' cannot be part of a file name");
   EXPECT_TRUE(readBytes(out.file("DF1.L07")) == "earlier output\r\n");
 }
 
@@ -299,15 +335,27 @@ TEST_F(MainWindow, keyboardPressesButtonsAndStopsARun) {
   selectAll->setFocus();
   QTest::keyClick(selectAll, Qt::Key_Return);
   EXPECT_EQ(list()->selectionModel()->selectedRows().size(), 2000);
+  // The letters of the folder captions open their pickers.
+  QStringList asked;
+  w.setFolderPicker([&](QWidget *, const QString &start) {
+    asked << start;
+    return start;
+  });
+  for (const Qt::Key letter : {Qt::Key_U, Qt::Key_I}) {
+    QTest::keyClick(&w, letter, Qt::AltModifier);
+    QTest::qWait(300);  // a mnemonic presses its button as a click would, animated
+  }
+  EXPECT_EQ(asked, (QStringList{in.path(), out.path()}));
 
   // Escape during the run: the files in hand finish, later rows stay blank,
   // Start is back.
   auto *start = get<QPushButton>("CmdStart");
   start->setFocus();
+  QSignalSpy ended(&w, &FrmRekoda::runEnded);
   QTest::keyClick(start, Qt::Key_Enter);
   EXPECT_TRUE(get<QPushButton>("CmdStop")->isVisible() && !start->isVisible());
   QTest::keyClick(&w, Qt::Key_Escape);
-  waitForRun();
+  ASSERT_TRUE(ended.wait(60000));
   const int ok = okPrefix();
   EXPECT_LT(ok, 2000);
   EXPECT_EQ(out.entries().size(), ok);

@@ -3,6 +3,7 @@
 
 #include "ui/frm_rekoda.h"
 
+#include "conversion/run_record.h"
 #include "platform/file_system.h"
 #include "test_support.h"
 
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -18,6 +20,7 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -46,10 +49,17 @@ struct Window {
     nextPick = folder;
     get<QAbstractButton>(button)->click();
   }
+  // Start, and the end of the run it began, if it began one.
   void start() {
+    QSignalSpy ended(&w, &FrmRekoda::runEnded);
     get<QAbstractButton>("CmdStart")->click();
-    for (int i = 0; i < 12000 && w.isRunning(); ++i)
-      QTest::qWait(5);
+    if (w.isRunning()) {
+      EXPECT_TRUE(ended.wait(60000));
+    }
+  }
+  void sortByName() {
+    QHeaderView *h = get<QTreeView>("LsvDirList")->header();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(h->sectionViewportPosition(0) + 5, h->height() / 2));
   }
   QStringList column(int c) {
     QStringList out;
@@ -65,6 +75,7 @@ struct Window {
 TEST(WorkingDay, foldersFamilyAndCodeSurviveARestart) {
   TempFolder in, out, config;
   in.write("MA1.L01", "1,2,3,L01\r\n");
+  in.write("MA2.L01", "1,2,3,L01\r\n");
   const QString file = config.file("rekoda.ini");
   {
     QSettings settings(file, QSettings::IniFormat);
@@ -74,6 +85,8 @@ TEST(WorkingDay, foldersFamilyAndCodeSurviveARestart) {
     a.get<QRadioButton>("OptMA")->click();
     a.get<QLineEdit>("txtExtension")->setText("L07");
     a.w.resize(a.w.width() + 100, a.w.height() + 50);
+    a.sortByName();
+    a.sortByName();  // descending
     a.w.close();
   }
   {
@@ -83,7 +96,14 @@ TEST(WorkingDay, foldersFamilyAndCodeSurviveARestart) {
     EXPECT_EQ(b.get<QLineEdit>("txtDataMap1")->text(), out.path());
     EXPECT_TRUE(b.get<QRadioButton>("OptMA")->isChecked());
     EXPECT_EQ(b.get<QLineEdit>("txtExtension")->text(), "L07");
-    EXPECT_EQ(b.column(0), QStringList{"MA1.L01"});
+    // The rows in the order that the restored arrow shows, and the next
+    // click turns both.
+    QHeaderView *header = b.get<QTreeView>("LsvDirList")->header();
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(b.column(0), (QStringList{"MA2.L01", "MA1.L01"}));
+    b.sortByName();
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(b.column(0), (QStringList{"MA1.L01", "MA2.L01"}));
     b.w.close();
   }
   // A remembered folder that has gone is left empty, without a word.
@@ -226,4 +246,109 @@ TEST(WorkingDay, recordOfTheRun) {
   EXPECT_TRUE(files.contains("DF5\nline.L01"));
   EXPECT_EQ(results.count("Faild"), 1);
 #endif
+}
+
+namespace {
+
+// What the window shows, copies and saves of its last run, against what is
+// on disk: each must be what the run wrote, whatever was done since.
+void expectRecordIsWhatWasWritten(Window &win, const TempFolder &out, const QString &code) {
+  const RunRecord &record = win.w.lastRun();
+  ASSERT_FALSE(record.isEmpty());
+  EXPECT_EQ(record.job().code, code);
+  const QStringList names = win.column(0), results = win.column(1), newNames = win.column(2);
+  QStringList shown;
+  for (qsizetype r = 0; r < names.size(); ++r) {
+    const qsizetype i = record.indexOf(names[r]);
+    if (i < 0)
+      continue;
+    EXPECT_EQ(newNames[r], record.file(i).output);
+    EXPECT_EQ(results[r], ResultText(record.file(i)));
+    if (results[r] == "OK") {
+      EXPECT_TRUE(readBytes(out.file(record.file(i).output)).startsWith("\"" + code.toLatin1() + "\""));
+      shown << QString("%1,%2,OK,,%3").arg(names[r], newNames[r], record.reportRow(i).replaced);
+    }
+  }
+  // The report: the run's header, and its rows as the disk has them.
+  const QString report = QDir::temp().filePath(QString("rekoda-report-%1.csv").arg(QCoreApplication::applicationPid()));
+  win.w.setReportPicker([&](QWidget *, const QString &) { return report; });
+  win.get<QAbstractButton>("CmdSaveReport")->click();
+  const QStringList lines = QString::fromUtf8(readBytes(report)).split("\r\n");
+  QFile::remove(report);
+  EXPECT_TRUE(lines.contains("Code," + code));
+  EXPECT_TRUE(lines.contains("File,New name,Result,Reason,Replaced"));
+  QStringList saved;
+  for (const QString &line : lines)
+    if (line.contains(",OK,"))
+      saved << line;
+  saved.sort();
+  shown.sort();
+  EXPECT_EQ(saved, shown);
+  // The clipboard: the rows as shown.
+  win.get<QAbstractButton>("CmdSelect")->click();
+  QTest::keySequence(win.get<QTreeView>("LsvDirList"), QKeySequence::Copy);
+  const QStringList copied = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+  EXPECT_EQ(copied.size(), names.size());
+  const QStringList entries = out.entries();
+  const QSet<QString> onDisk(entries.begin(), entries.end());
+  for (const QString &line : copied)
+    EXPECT_EQ(line.section(QChar(9), 2, 2) == "OK", onDisk.contains(line.section(QChar(9), 1, 1))) << line.toStdString();
+}
+
+}  // namespace
+
+// The window's record of a run is the run's: a code typed during it, a stop,
+// a Cancel at the next Start, and a replaced file leave it true to the disk.
+TEST(WorkingDay, recordOfTheRunIsWhatItWrote) {
+  TempFolder data;  // the trash of this test, on the same volume as the files
+  qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+  enum class Then { TypeZ, Stop, StartAgainAndCancel, Replace };
+  for (const Then then : {Then::TypeZ, Then::Stop, Then::StartAgainAndCancel, Then::Replace}) {
+    SCOPED_TRACE(int(then));
+    TempFolder in, out;
+    for (int i = 0; i < 2000; ++i)
+      in.write(QString("DF%1.L01").arg(i, 6, 10, QChar('0')), kDF);
+    if (then == Then::Replace)
+      out.write("DF000007.K22", "older\r\n");
+    MessageRecorder messages;
+    messages.answer = ReplaceAnswer::Replace;
+    Window win;
+    win.pick("CmdBestand", in.path());
+    win.pick("CmdBestand1", out.path());
+    auto *code = win.get<QLineEdit>("txtExtension");
+    code->setText("K22");
+    win.get<QAbstractButton>("CmdSelect")->click();
+    QSignalSpy ended(&win.w, &FrmRekoda::runEnded);
+    win.get<QAbstractButton>("CmdStart")->click();
+    ASSERT_TRUE(win.w.isRunning());
+    if (then == Then::TypeZ)
+      QTest::keyClicks(code, "z");
+    if (then == Then::Stop)
+      win.get<QAbstractButton>("CmdStop")->click();
+    ASSERT_TRUE(ended.wait(60000));
+    const QStringList before = win.column(1);
+    const QString status = win.get<QLabel>("lblStatus")->text();
+    if (then == Then::StartAgainAndCancel) {
+      messages.answer = ReplaceAnswer::Cancel;
+      code->setText("k22");
+      win.get<QAbstractButton>("CmdStart")->click();
+      EXPECT_EQ(messages.questions.size(), 1);
+      EXPECT_FALSE(win.w.isRunning());
+      EXPECT_EQ(win.column(1), before);
+      EXPECT_EQ(win.get<QLabel>("lblStatus")->text(), status);
+    }
+    const int written = int(out.entries().size());
+    EXPECT_EQ(status, then == Then::Stop
+                          ? QString("Stopped after %1 of 2000 files: %1 converted").arg(written)
+                          : QString("2000 of 2000 converted"));
+    if (then == Then::Replace) {
+      const qsizetype i = win.w.lastRun().indexOf("DF000007.L01");
+      EXPECT_EQ(win.w.lastRun().file(i).outcome.replaced, Replaced::ToTrash);
+      EXPECT_EQ(readBytes(win.w.lastRun().file(i).outcome.trashedAs), "older\r\n");
+      EXPECT_EQ(win.w.lastRun().reportRow(i).replaced,
+                "the older file is in the trash: " + win.w.lastRun().file(i).outcome.trashedAs);
+    }
+    expectRecordIsWhatWasWritten(win, out, "K22");
+  }
+  qunsetenv("XDG_DATA_HOME");
 }

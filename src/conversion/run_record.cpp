@@ -1,0 +1,82 @@
+#include "conversion/run_record.h"
+
+#include "formats/buffer_file.h"
+
+namespace rekoda {
+
+RunRecord::RunRecord(const ConversionJob &job, const QDateTime &started)
+    : job_(job), started_(started), version_(QStringLiteral(REKODA_VERSION)) {
+  files_.reserve(static_cast<size_t>(job.files.size()));
+  index_.reserve(job.files.size());
+  for (const QString &name : job.files) {
+    index_.insert(name, static_cast<qsizetype>(files_.size()));
+    files_.push_back({name, OutputFileName(name, job.code).value_or(QString()), false, {}});
+  }
+  summary_.total = job.files.size();
+}
+
+void RunRecord::settle(qsizetype index, const FileOutcome &outcome) {
+  File &f = files_.at(static_cast<size_t>(index));
+  f.settled = true;
+  f.outcome = outcome;
+}
+
+void RunRecord::finish(const RunSummary &summary) {
+  summary_ = summary;
+  finished_ = true;
+}
+
+QString ResultText(const RunRecord::File &file) {
+  if (!file.settled)
+    return {};
+  return QString::fromLatin1(file.outcome.ok ? kResultOk : kResultFailed);
+}
+
+QList<QPair<QString, QString>> RunRecord::about() const {
+  return {{QStringLiteral("Rekoda"), version_},
+          {QStringLiteral("Time"), started_.toString(Qt::ISODate)},
+          {QStringLiteral("Source folder"), job_.source},
+          {QStringLiteral("Destination folder"), job_.dest},
+          {QStringLiteral("Family"), job_.family == Family::MA ? QStringLiteral("MA files") : QStringLiteral("DF files")},
+          {QStringLiteral("Code"), job_.code}};
+}
+
+ReportRow RunRecord::reportRow(qsizetype index) const {
+  const File &f = file(index);
+  QString replaced;
+  if (f.settled && f.outcome.replaced == Replaced::ToTrash)
+    replaced = QStringLiteral("the older file is in the trash: %1").arg(f.outcome.trashedAs);
+  else if (f.settled && f.outcome.replaced == Replaced::Gone)
+    replaced = QStringLiteral("the older file is gone (no trash)");
+  return {f.name, f.output, ResultText(f), f.settled ? f.outcome.reason : QString(), replaced};
+}
+
+QList<ReportRow> RunRecord::reportRows() const {
+  QList<ReportRow> rows;
+  rows.reserve(size());
+  for (qsizetype i = 0; i < size(); ++i)
+    rows << reportRow(i);
+  return rows;
+}
+
+QString RunRecord::statusLine() const {
+  if (isEmpty())
+    return {};
+  const qint64 notConverted = summary_.failed + summary_.skipped;
+  const qint64 converted = summary_.handled - notConverted;
+  QString line = summary_.handled < summary_.total
+                     ? QStringLiteral("Stopped after %1 of %2 files: %3 converted")
+                           .arg(summary_.handled)
+                           .arg(summary_.total)
+                           .arg(converted)
+                     : QStringLiteral("%1 of %2 converted").arg(converted).arg(summary_.total);
+  if (summary_.failed > 0)
+    line += QStringLiteral(", %1 failed").arg(summary_.failed);
+  if (summary_.skipped > 0)
+    line += QStringLiteral(", %1 skipped").arg(summary_.skipped);
+  return line;
+}
+
+std::optional<QString> RunRecord::endMessage() const { return FailureSummary(summary_); }
+
+}  // namespace rekoda

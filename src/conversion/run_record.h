@@ -1,0 +1,67 @@
+#pragma once
+
+#include "conversion/conversion_job.h"
+#include "conversion/report.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QPair>
+
+#include <optional>
+#include <vector>
+
+namespace rekoda {
+
+// What a run did: the job as Start froze it, and each file's result as the
+// run settles it. Whoever shows, saves or copies a run reads this, never the
+// controls, which the user may change while the run is on and after it.
+class RunRecord {
+ public:
+  struct File {
+    QString name;    // as listed
+    QString output;  // the name the run gives it; empty for a name without a dot
+    bool settled = false;
+    FileOutcome outcome;  // once settled
+  };
+
+  RunRecord() = default;  // no run
+  explicit RunRecord(const ConversionJob &job, const QDateTime &started = QDateTime::currentDateTime());
+
+  bool isEmpty() const { return files_.empty(); }
+  const ConversionJob &job() const { return job_; }
+  const QDateTime &started() const { return started_; }
+  const QString &version() const { return version_; }
+  qsizetype size() const { return static_cast<qsizetype>(files_.size()); }
+  const File &file(qsizetype index) const { return files_.at(static_cast<size_t>(index)); }
+  // The job's index of a file; -1 for a file that is not in the job.
+  qsizetype indexOf(const QString &name) const { return index_.value(name, -1); }
+
+  void settle(qsizetype index, const FileOutcome &outcome);
+  void finish(const RunSummary &summary);
+  bool finished() const { return finished_; }
+  const RunSummary &summary() const { return summary_; }
+
+  // The run as people read it: the header of a report, one row per file of
+  // the job in its order, a line that says how it went, and the message at
+  // its end (none when every file converted).
+  QList<QPair<QString, QString>> about() const;
+  QList<ReportRow> reportRows() const;
+  ReportRow reportRow(qsizetype index) const;
+  QString statusLine() const;
+  std::optional<QString> endMessage() const;
+
+ private:
+  ConversionJob job_;
+  QDateTime started_;
+  QString version_;
+  std::vector<File> files_;
+  QHash<QString, qsizetype> index_;
+  RunSummary summary_;
+  bool finished_ = false;
+};
+
+// Text of a result for people: "OK", "Faild", or empty while not settled.
+QString ResultText(const RunRecord::File &file);
+
+}  // namespace rekoda
