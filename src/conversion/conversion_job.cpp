@@ -314,6 +314,18 @@ class Run {
   // on file systems that write inodes in shared blocks that would make the
   // next file's sync write the same block again.
   void commit(std::vector<Pending> &group) {
+    // A folder renamed or replaced since gets none of the group: the files
+    // would land where the user no longer looks, reported OK.
+    if (!folder_.stillAtItsPath()) {
+      const QString reason = QStringLiteral("The destination folder %1 is no longer there").arg(job_.dest);
+      for (Pending &p : group) {
+        if (p.file) {
+          p.file.reset();
+          p.outcome.reason = reason;
+        }
+      }
+      return;
+    }
     for (Pending &p : group)
       if (p.file)
         p.file->startWriteback();

@@ -1,5 +1,7 @@
 #include "platform/durable_file.h"
 
+#include "platform/file_system.h"
+
 namespace rekoda {
 
 namespace {
@@ -8,14 +10,22 @@ namespace {
 const QString kTempPrefix = QStringLiteral(".rekoda-");
 const QString kTempSuffix = QStringLiteral(".tmp");
 
-bool allDigits(QStringView text) {
-  if (text.isEmpty() || text.size() > 18)
-    return false;
+// A number as QString::number writes it: digits, no sign, no leading zero.
+std::optional<unsigned long long> number(QStringView text) {
+  if (text.isEmpty() || text.size() > 19 || (text.size() > 1 && text.front() == u'0'))
+    return std::nullopt;
   for (QChar c : text)
     if (c < u'0' || c > u'9')
-      return false;
-  return true;
+      return std::nullopt;
+  return text.toULongLong();
 }
+
+// The largest process number the system hands out.
+#ifdef _WIN32
+constexpr unsigned long long kMaxPid = 0xFFFFFFFFull;
+#else
+constexpr unsigned long long kMaxPid = 4194304;  // the kernel's PID_MAX_LIMIT
+#endif
 
 }  // namespace
 
@@ -29,9 +39,12 @@ std::optional<long long> TemporaryFileOwner(const QString &name) {
   const QStringView middle = QStringView(name).mid(kTempPrefix.size(),
                                                    name.size() - kTempPrefix.size() - kTempSuffix.size());
   const qsizetype dash = middle.indexOf(u'-');
-  if (dash < 0 || !allDigits(middle.left(dash)) || !allDigits(middle.mid(dash + 1)))
+  if (dash < 0)
     return std::nullopt;
-  return middle.left(dash).toLongLong();
+  const auto pid = number(middle.left(dash));
+  if (!pid || *pid == 0 || *pid > kMaxPid || !number(middle.mid(dash + 1)))
+    return std::nullopt;
+  return static_cast<long long>(*pid);
 }
 
 StagedFile::StagedFile(DestinationFolder &folder, const QString &name) : folder_(folder), name_(name) {}
@@ -42,6 +55,41 @@ bool StagedFile::refuse(QString *error) {
   if (error)
     *error = QString::fromLatin1(kDestinationExists);
   return false;
+}
+
+QString StagedFile::targetPath() const { return JoinPath(folder_.path_, name_); }
+
+bool DestinationFolder::stillAtItsPath() const { return identity_ && FileIdentity(path_) == identity_; }
+
+bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, Replacement *replacement) {
+  if (!isWritten() || !synced_) {
+    if (error)
+      *error = QStringLiteral("the file was not written");
+    return false;
+  }
+  Replacement ignored;
+  Replacement &replaced = replacement ? *replacement : ignored;
+  // A free name needs no look: taking it fails if it is taken.
+  bool replacing = false;
+  if (replaces) {
+    Entry target;
+    if (!lookAtTarget(&target, error))
+      return false;
+    if (target.kind == EntryKind::Other || (target.kind == EntryKind::Plain && target.identity != *replaces))
+      return refuse(error);
+    replacing = target.kind == EntryKind::Plain;
+  }
+  if (replacing && toTrash) {
+    if (!MoveToTrash(targetPath(), error, &replaced.trashedAs))
+      return false;
+    replaced.happened = true;
+    replacing = false;  // the name is free now, and taken only if it stays so
+  }
+  if (!putInPlace(replacing ? replaces : nullptr, error))
+    return false;
+  if (replacing)
+    replaced.happened = true;
+  return true;
 }
 
 }  // namespace rekoda

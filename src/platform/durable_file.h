@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_system.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -40,16 +42,26 @@ class DestinationFolder {
   // Makes the names put in place since the last sync durable.
   bool sync(QString *error);
 
+  // Whether the folder is still the one that was opened, at its path: a
+  // folder renamed or replaced under a run must get no more of its files.
+  bool stillAtItsPath() const;
+
  private:
   friend class StagedFile;
   QString path_;
+  std::optional<QString> identity_;  // as FileIdentity() gave it at open
   void removeLeftovers(const QStringList &names);
 #ifdef _WIN32
   bool open_ = false;
   bool createDenied_ = false;  // creating refused for good, not by a lock
 #else
   bool renameNoReplace(const char *from, const char *to);
+  // Puts from at to over exactly the file of that identity: swapped in one
+  // step and the file that came out checked (and swapped back if it was
+  // not that one), where the file system can swap two names.
+  bool replaceExactly(const char *from, const char *to, const QString &identity, QString *error);
   int fd_ = -1;
+  bool canExchange_ = true;
   bool unnamedTemporaries_ = false;
   bool canRenameNoReplace_ = true;
   bool canLink_ = true;
@@ -71,6 +83,8 @@ class DestinationFolder {
 // The steps are separate so that a run can start write-back for many files
 // before it waits on any.
 class StagedFile {
+  friend class DestinationFolder;
+
  public:
   StagedFile(DestinationFolder &folder, const QString &name);
   ~StagedFile();
@@ -94,8 +108,10 @@ class StagedFile {
   // the reason is then kDestinationExists, and all stay as they were.
   // With toTrash the file it replaces goes to the trash just before the new
   // one takes the name, so that a replace can be undone; a crash between
-  // the two leaves the old file in the trash, never lost. replacement says
-  // whether a file was replaced, and where it went.
+  // the two leaves the old file in the trash, never lost; a failed move to
+  // the trash fails the file and keeps the old one. replacement says
+  // whether a file was replaced, and where it went. This policy is the
+  // same on every system; what differs is below, per system.
   struct Replacement {
     bool happened = false;
     QString trashedAs;  // its path in the trash; empty when it is gone
@@ -111,6 +127,14 @@ class StagedFile {
  private:
   // Says kDestinationExists; false.
   static bool refuse(QString *error);
+  bool isWritten() const;
+  QString targetPath() const;
+  // What stands at the name now, a link not followed; false, with the
+  // reason, when that cannot be told.
+  bool lookAtTarget(Entry *target, QString *error) const;
+  // Gives the file its name: a free one only while it stays free, an
+  // existing one (replaces) only while it is still that file.
+  bool putInPlace(const QString *replaces, QString *error);
 
   DestinationFolder &folder_;
   QString name_;
@@ -124,8 +148,9 @@ class StagedFile {
   bool outOfHandles_ = false;
 };
 
-// The exact form of a temporary's name, and the process that made it; none
-// for any other name.
+// The exact form of a temporary's name (.rekoda-<pid>-<n>.tmp, numbers
+// as the program writes them: no leading zero, a pid the system can give),
+// and the process that made it; none for any other name.
 std::optional<long long> TemporaryFileOwner(const QString &name);
 QString TemporaryFileName(long long pid, unsigned long long counter);
 

@@ -4,9 +4,9 @@
 #include "platform/file_system.h"
 
 #include <QByteArray>
+#include <QRandomGenerator>
 
 #include <fcntl.h>
-#include <signal.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -20,7 +20,10 @@ namespace rekoda {
 
 namespace {
 
-std::atomic<unsigned long long> tempCounter{0};
+// From a point of its own, so that a new run whose process number is that
+// of a killed one (pid 1 in a container, every time) does not meet the
+// names it left.
+std::atomic<unsigned long long> tempCounter{QRandomGenerator::global()->bounded(1u << 30)};
 
 long long ownPid() {
   static const long long pid = ::getpid();
@@ -43,13 +46,59 @@ bool fail(QString *error, int err = errno) {
   return false;
 }
 
-bool processRuns(long long pid) {
-  if (pid <= 0 || pid != static_cast<pid_t>(pid))
-    return false;
-  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
+// Held by its writer for as long as it is written: the mark of a live
+// temporary that the next run's clean-up goes by. A file system without
+// locks leaves it unmarked; the run's lock on the folder still guards it.
+void lockTemporary(int fd) { (void)::flock(fd, LOCK_EX | LOCK_NB); }
 
 }  // namespace
+
+bool DestinationFolder::replaceExactly(const char *from, const char *to, const QString &identity, QString *error) {
+#ifdef RENAME_EXCHANGE
+  if (canExchange_) {
+    if (::renameat2(fd_, from, fd_, to, RENAME_EXCHANGE) == 0) {
+      // The new file has the name; the one that had it is at from now.
+      struct stat st;
+      if (::fstatat(fd_, from, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+          FileIdentityText(st.st_dev, st.st_ino) == identity) {
+        ::unlinkat(fd_, from, 0);  // the file replaced; a failure leaves a leftover for the next run
+        return true;
+      }
+      // Someone else's file took the name at the last moment: it gets it back.
+      if (::renameat2(fd_, from, fd_, to, RENAME_EXCHANGE) != 0) {
+        const int err = errno;
+        if (error)
+          *error = QStringLiteral("another file took the name meanwhile and could not be given it back: %1")
+                       .arg(ErrorText(err));
+        errno = err;
+        return false;
+      }
+      return StagedFile::refuse(error);
+    }
+    if (errno == ENOENT) {
+      // Gone since it was seen: the name is taken only while it is free.
+      if (renameNoReplace(from, to))
+        return true;
+      return errno == EEXIST ? StagedFile::refuse(error) : fail(error);
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+      return fail(error);
+    canExchange_ = false;
+  }
+#endif
+  // No swap on this file system (FUSE, some network shares): the last look
+  // is as close as it gets.
+  struct stat st;
+  if (::fstatat(fd_, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (!S_ISREG(st.st_mode) || FileIdentityText(st.st_dev, st.st_ino) != identity)
+      return StagedFile::refuse(error);
+  } else if (errno == ENOENT) {
+    if (renameNoReplace(from, to))
+      return true;
+    return errno == EEXIST ? StagedFile::refuse(error) : fail(error);
+  }
+  return ::renameat(fd_, from, fd_, to) == 0 || fail(error);
+}
 
 // Puts a named file at a new name and never over one that appeared there
 // meanwhile. False with errno set; EEXIST when the name is taken. What the
@@ -95,6 +144,9 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries 
   fd_ = ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd_ < 0)
     return fail(error);
+  struct stat st;
+  if (::fstat(fd_, &st) == 0)
+    identity_ = FileIdentityText(st.st_dev, st.st_ino);
   constexpr long kFuseMagic = 0x65735546;
   struct statfs fs;
   const bool fuse = ::fstatfs(fd_, &fs) == 0 && fs.f_type == kFuseMagic;
@@ -118,16 +170,20 @@ void DestinationFolder::beginRun(const QStringList &names) {
 }
 
 void DestinationFolder::removeLeftovers(const QStringList &names) {
+  // Alone in the folder, a temporary is a leftover unless its writer still
+  // holds it: a lock, which a reused process number cannot fake (a run in
+  // a container is pid 1 every time).
   for (const QString &name : names) {
-    // A writer on another machine of a shared folder may not see the lock;
-    // its process number does not run here either, and the name waits.
-    const auto owner = TemporaryFileOwner(name);
-    if (!owner || *owner == ownPid() || processRuns(*owner))
+    if (!TemporaryFileOwner(name))
       continue;
     const QByteArray native = EncodeFileName(name);
+    const int fd = ::openat(fd_, native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+      continue;
     struct stat st;
-    if (::fstatat(fd_, native.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
       ::unlinkat(fd_, native.constData(), 0);
+    ::close(fd);
   }
 }
 
@@ -152,7 +208,7 @@ bool StagedFile::create(QString *error) {
   if (folder_.unnamedTemporaries_) {
     fd_ = ::openat(folder_.fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0)
-      return true;
+      return lockTemporary(fd_), true;
     outOfHandles_ = errno == EMFILE || errno == ENFILE;
     if (outOfHandles_)
       return fail(error);
@@ -169,6 +225,7 @@ bool StagedFile::create(QString *error) {
     fd_ = ::openat(folder_.fd_, native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
       tempName_ = temp;
+      lockTemporary(fd_);
       return true;
     }
     if (errno != EEXIST) {
@@ -210,37 +267,23 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, Replacement *replacement) {
-  if (fd_ < 0 || !synced_) {
-    if (error)
-      *error = QStringLiteral("the file was not written");
-    return false;
-  }
-  const QByteArray target = EncodeFileName(name_);
-  // A free name needs no look: taking it fails if it is taken.
-  bool replacing = false;
-  if (replaces) {
-    struct stat st;
-    if (::fstatat(folder_.fd_, target.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-      if (!S_ISREG(st.st_mode) || FileIdentityText(st.st_dev, st.st_ino) != *replaces)
-        return refuse(error);
-      replacing = true;
-    } else if (errno != ENOENT) {
-      return fail(error);
-    }
-  }
-  if (replacing && toTrash) {
-    if (!MoveToTrash(JoinPath(folder_.path_, name_), error, replacement ? &replacement->trashedAs : nullptr))
-      return false;
-    replacing = false;  // the name is free now, and taken only if it stays so
-    if (replacement)
-      replacement->happened = true;
-  }
+bool StagedFile::isWritten() const { return fd_ >= 0; }
 
+bool StagedFile::lookAtTarget(Entry *target, QString *error) const {
+  struct stat st;
+  if (::fstatat(folder_.fd_, EncodeFileName(name_).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    return errno == ENOENT || fail(error);
+  target->kind = S_ISREG(st.st_mode) ? EntryKind::Plain : EntryKind::Other;
+  target->identity = FileIdentityText(st.st_dev, st.st_ino);
+  return true;
+}
+
+bool StagedFile::putInPlace(const QString *replaces, QString *error) {
+  const QByteArray target = EncodeFileName(name_);
   bool linkedAsTarget = false;
   if (tempName_.isEmpty()) {
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
-    if (!replacing) {
+    if (!replaces) {
       // A new name takes the file in one step.
       if (::linkat(AT_FDCWD, self.constData(), folder_.fd_, target.constData(), AT_SYMLINK_FOLLOW) != 0)
         return errno == EEXIST ? refuse(error) : fail(error);
@@ -273,16 +316,17 @@ bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, 
   if (linkedAsTarget)
     return true;
   const QByteArray temp = EncodeFileName(tempName_);
-  const bool renamed = replacing ? ::renameat(folder_.fd_, temp.constData(), folder_.fd_, target.constData()) == 0
-                                 : folder_.renameNoReplace(temp.constData(), target.constData());
-  if (!renamed) {
+  if (replaces) {
+    if (!folder_.replaceExactly(temp.constData(), target.constData(), *replaces, error)) {
+      discard();
+      return false;
+    }
+  } else if (!folder_.renameNoReplace(temp.constData(), target.constData())) {
     const int renameErr = errno;
     discard();
     return renameErr == EEXIST ? refuse(error) : fail(error, renameErr);
   }
   tempName_.clear();
-  if (replacing && replacement)
-    replacement->happened = true;
   return true;
 }
 

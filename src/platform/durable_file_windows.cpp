@@ -49,6 +49,7 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries)
     return fail(error);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
     return fail(error, ERROR_DIRECTORY);
+  identity_ = FileIdentity(folder);
   open_ = true;
   return true;
 }
@@ -133,27 +134,44 @@ bool StagedFile::syncData(QString *error) {
   return true;
 }
 
-bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, Replacement *replacement) {
-  if (!handle_ || !synced_) {
-    if (error)
-      *error = QStringLiteral("the file was not written");
-    return false;
+bool StagedFile::isWritten() const { return handle_ != nullptr; }
+
+bool StagedFile::lookAtTarget(Entry *target, QString *error) const {
+  (void)error;  // what cannot be looked at is missing, and the move says the rest
+  *target = PathEntry(targetPath());
+  return true;
+}
+
+namespace {
+
+// What stands at a path, looked at through a handle that lets no one else
+// open it meanwhile. False when it is there but cannot be opened so (held
+// by another program), with the error left in place.
+bool heldEntry(const std::wstring &path, Entry *entry) {
+  HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    *entry = {};
+    SetLastError(code);
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
   }
-  const QString targetPath = JoinPath(folder_.path_, name_);
-  bool replacing = false;
-  if (replaces) {
-    const Entry existing = PathEntry(targetPath);
-    if (existing.kind == EntryKind::Other || (existing.kind == EntryKind::Plain && existing.identity != *replaces))
-      return refuse(error);
-    replacing = existing.kind == EntryKind::Plain;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileInformationByHandle(h, &info) &&
+      !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+    entry->kind = EntryKind::Plain;
+    entry->identity =
+        FileIdentityText(info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+  } else {
+    entry->kind = EntryKind::Other;
   }
-  if (replacing && toTrash) {
-    if (!MoveToTrash(targetPath, error, replacement ? &replacement->trashedAs : nullptr))
-      return false;
-    replacing = false;  // the name is free now, and taken only if it stays so
-    if (replacement)
-      replacement->happened = true;
-  }
+  CloseHandle(h);
+  return true;
+}
+
+}  // namespace
+
+bool StagedFile::putInPlace(const QString *replaces, QString *error) {
   if (!CloseHandle(static_cast<HANDLE>(handle_))) {
     const DWORD code = GetLastError();
     handle_ = nullptr;
@@ -161,21 +179,37 @@ bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, 
     return fail(error, code);
   }
   handle_ = nullptr;
-  // A name that was free is taken only if it still is.
-  const DWORD replace = replacing ? MOVEFILE_REPLACE_EXISTING : 0;
   const std::wstring temp = NativePath(JoinPath(folder_.path_, tempName_));
-  const std::wstring target = NativePath(targetPath);
+  const std::wstring target = NativePath(targetPath());
+  // The last look at a file to replace is taken through a handle that keeps
+  // everyone else out while it is checked; the move follows at once. What
+  // remains is the moment between the two, which Windows offers no way to
+  // close.
+  if (replaces) {
+    Entry held;
+    RetryWhileInUse([&] { return heldEntry(target, &held); }, true);
+    if (held.kind == EntryKind::Other || (held.kind == EntryKind::Plain && held.identity != *replaces)) {
+      discard();
+      return refuse(error);
+    }
+  }
+  const DWORD replace = replaces ? MOVEFILE_REPLACE_EXISTING : 0;
   if (!RetryWhileInUse([&] { return MoveFileExW(temp.c_str(), target.c_str(), replace | MOVEFILE_WRITE_THROUGH) != 0; },
                        true)) {
     const DWORD code = GetLastError();
     discard();
     if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)
       return refuse(error);
+    // An existing target that stays held past the retries: another program
+    // has it open, which is what the technician needs to hear.
+    if (replaces && (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)) {
+      if (error)
+        *error = QStringLiteral("the file is in use by another program");
+      return false;
+    }
     return fail(error, code);
   }
   tempName_.clear();
-  if (replacing && replacement)
-    replacement->happened = true;
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
+#include <QThread>
 
 #include <algorithm>
 #include <cerrno>
@@ -43,7 +44,16 @@ std::optional<QString> MoveProbeToTrash(const QString &folder) {
 
 bool MoveToTrash(const QString &path, QString *error, QString *trashedAs) {
   QFile file(path);
-  if (file.moveToTrash()) {
+  bool moved = file.moveToTrash();
+#ifdef _WIN32
+  // A scanner or a preview may hold the file for a moment: the Recycle Bin
+  // is asked again for as long as every other step of a run waits.
+  for (int waited = 0; !moved && waited < 1500 && QFileInfo::exists(path); waited += 100) {
+    QThread::msleep(100);
+    moved = file.moveToTrash();
+  }
+#endif
+  if (moved) {
     if (trashedAs)
       *trashedAs = file.fileName();
     return true;

@@ -30,8 +30,9 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
     fd_ = ::open(EncodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) {
-    error_ = ErrorText(errno);
-    return (errno == EMFILE || errno == ENFILE) ? OpenResult::NoHandle : OpenResult::Failed;
+    const int err = errno;  // before anything else may change it
+    error_ = ErrorText(err);
+    return (err == EMFILE || err == ENFILE) ? OpenResult::NoHandle : OpenResult::Failed;
   }
   struct stat st;
   if (::fstat(fd_, &st) != 0) {

@@ -219,6 +219,12 @@ TEST(Cli, noClobberLeavesExistingFilesAndSaysSo) {
   EXPECT_EQ(readBytes(out.file("DF1.L02")), "old\r\n");
   EXPECT_EQ(cli(job(in, out)).exit, 0);  // replacing, as scripts expect by default
   EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
+  // A file rewritten onto itself is no earlier output to leave alone.
+  const Result inPlace = cli({"--family", "df", "--code", "L01", "--from", in.path(), "--to", in.path(), "--no-clobber",
+                              "DF1.L01"});
+  EXPECT_EQ(inPlace.exit, 0);
+  EXPECT_EQ(inPlace.lines(), (QList<QByteArrayList>{{"DF1.L01", "DF1.L01", "OK", ""}}));
+  EXPECT_EQ(readBytes(in.file("DF1.L01")), QByteArray(kDFOut).replace("L02", "L01"));
 }
 
 // Interrupted, or with nowhere to write the results: the files in hand are
@@ -265,7 +271,7 @@ TEST(Cli, reportsLoseNoName) {
 #else
   TempFolder in, out;
   const QByteArrayList names = {"DF\xF0\x9F\x98\x80.L01", "DFlat\xE9.L01", "DFlat\xC3\xA9.L01", "DF\\ta\tb.L01",
-                                "DF\x01.L01"};
+                                "DF\x01.L01", "DF\x1F.L01", "DF7.L01\r"};
   for (const QByteArray &n : names) {
     // Through the system call: QFile cannot spell a byte that is not UTF-8.
     const int fd = ::open((QFile::encodeName(in.path()) + '/' + n).constData(), O_CREAT | O_WRONLY, 0644);
@@ -284,10 +290,11 @@ TEST(Cli, reportsLoseNoName) {
     const QByteArray bytes = o.contains("file_bytes") ? QByteArray::fromBase64(o["file_bytes"].toString().toLatin1())
                                                       : o["file"].toString().toUtf8();
     seen.insert(bytes);
+    const QByteArray output = bytes.left(bytes.indexOf('.') + 1) + "L02";
     if (o.contains("output_bytes"))
-      EXPECT_EQ(QByteArray::fromBase64(o["output_bytes"].toString().toLatin1()), bytes.chopped(3) + "L02");
+      EXPECT_EQ(QByteArray::fromBase64(o["output_bytes"].toString().toLatin1()), output);
     else
-      EXPECT_EQ(o["output"].toString().toUtf8(), bytes.chopped(3) + "L02");
+      EXPECT_EQ(o["output"].toString().toUtf8(), output);
   }
   EXPECT_EQ(seen, QSet<QByteArray>(names.begin(), names.end()));
   // One line of four fields per file, the names' own bytes escaped only
@@ -299,7 +306,15 @@ TEST(Cli, reportsLoseNoName) {
     files.insert(row.value(0));
   }
   EXPECT_EQ(files, (QSet<QByteArray>{"DF\xF0\x9F\x98\x80.L01", "DFlat\xE9.L01", "DFlat\xC3\xA9.L01",
-                                     "DF\\\\ta\\tb.L01", "DF\\x01.L01"}));
+                                     "DF\\\\ta\\tb.L01", "DF\\x01.L01", "DF\\x1f.L01", "DF7.L01\\r"}));
+  // A NUL-separated list keeps every byte of a name, a last carriage return
+  // too.
+  QProcess p;
+  p.start(REKODA_CLI, job(in, out, "L02") << "--null" << "--files-from" << "-" << "--dry-run");
+  p.write(QByteArray("DF7.L01\r\0", 9));
+  p.closeWriteChannel();
+  ASSERT_TRUE(p.waitForFinished(60000));
+  EXPECT_EQ(p.readAllStandardOutput(), "DF7.L01\\r\tDF7.L02\tOK\t\n");
   QProcess::execute("rm", {"-rf", in.path()});  // QDir cannot spell the names to remove them
 #endif
 }
@@ -313,6 +328,7 @@ TEST(Cli, codesAndCodeFields) {
   TempFolder in, out;
   in.write("MA1.L01", "hello\r\n");
   in.write("MA2.L01", "1,2\r\n1,2,3,L01\r\n");
+  in.write("MA3.L01", "1,2,3,L01\r\n1,2\r\n");  // the code field in a record before the last
   QProcess p;
   p.start("bash", {"-c", QString("'%1' --family ma --code $'\\xe9' --from '%2' --to '%3'").arg(REKODA_CLI, in.path(),
                                                                                                  out.path())});
@@ -324,9 +340,10 @@ TEST(Cli, codesAndCodeFields) {
   EXPECT_EQ(r.lines(), (QList<QByteArrayList>{
                            {"MA1.L01", "MA1.\xC3\x85\xCE\xA9" "1", "Faild",
                             "not an MA file (no record has a location code field)"},
-                           {"MA2.L01", "MA2.\xC3\x85\xCE\xA9" "1", "OK", ""}}));
+                           {"MA2.L01", "MA2.\xC3\x85\xCE\xA9" "1", "OK", ""},
+                           {"MA3.L01", "MA3.\xC3\x85\xCE\xA9" "1", "OK", ""}}));
   EXPECT_EQ(readBytes(out.file(u"MA2.\u00C5\u03A91"_qs)), "1,2\r\n1,2,3,\"\xC3\x85\xCE\xA9" "1\"\r\n");
-  EXPECT_EQ(out.entries().size(), 1);
+  EXPECT_EQ(out.entries().size(), 2);
 #endif
 }
 
@@ -451,6 +468,38 @@ TEST(CliFaults, limitsRacesAndInterruptedCallsFailNothingHealthy) {
     EXPECT_EQ(r.exit, 0) << r.out.constData();
     EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
     EXPECT_EQ(readBytes(out.file("DF2.L02")), kDFOut);
+    // Another program saves its own file under the name being replaced, at
+    // the last moment: it keeps the name, and the run says so.
+    r = with({{"REKODA_FAULT", "replaced"}, {"REKODA_FAULT_COUNT", "1"}});
+    EXPECT_EQ(r.lines().value(0), (QByteArrayList{"DF1.L01", "DF1.L02", "Faild", "Destination file already exists!"}));
+    EXPECT_EQ(r.lines().value(1), (QByteArrayList{"DF2.L01", "DF2.L02", "OK", ""}));
+    EXPECT_EQ(readBytes(out.file("DF1.L02")), "precious\r\n");
+    EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02"}));
+  }
+  {
+    SCOPED_TRACE("a source rewritten while it is read, same size and bytes: only its change time tells");
+    TempFolder in, out;
+    in.write("DF1.L01", kDF);
+    in.write("DF2.L01", kDF);
+    const Result r = run(job(in, out), {{"LD_PRELOAD", REKODA_FAULT_SHIM}, {"REKODA_FAULT", "rewrite"},
+                                        {"REKODA_FAULT_DIR", in.path()}, {"REKODA_FAULT_COUNT", "1"}});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.lines().value(0), (QByteArrayList{"DF1.L01", "DF1.L02", "Faild", "the file changed while it was read"}));
+    EXPECT_EQ(out.entries(), QStringList{"DF2.L02"});
+  }
+  {
+    SCOPED_TRACE("a source folder replaced under the run: stopped after the group in hand, and not a success");
+    TempFolder in, out;
+    for (int i = 0; i < 150; ++i)
+      in.write(QString("DF%1.L01").arg(i, 3, 10, QChar('0')), kDF);
+    const Result r = run(job(in, out), {{"LD_PRELOAD", REKODA_FAULT_SHIM}, {"REKODA_FAULT", "moved"},
+                                        {"REKODA_FAULT_DIR", in.path()}, {"REKODA_FAULT_SKIP", "1"}});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.err.contains(("The source folder " + in.path() + " is no longer there; stopped after").toUtf8()))
+        << r.err.constData();
+    EXPECT_LT(r.lines().size(), 150);
+    for (const QByteArrayList &row : r.lines())
+      EXPECT_EQ(row.value(2), "OK");
   }
 #endif
 }

@@ -68,7 +68,7 @@ TEST_F(RunFault, folderThatVanishesStopsTheRunWithOneMessage) {
 #ifdef _WIN32
   GTEST_SKIP() << "Windows refuses to remove or rename a folder while the run holds a file open in it";
 #endif
-  for (const char *what : {"destination removed", "destination renamed", "source renamed"}) {
+  for (const char *what : {"destination removed", "destination renamed", "destination replaced", "source renamed"}) {
     SCOPED_TRACE(what);
     TempFolder from, to, elsewhere;
     FakeView v;
@@ -81,10 +81,14 @@ TEST_F(RunFault, folderThatVanishesStopsTheRunWithOneMessage) {
     v.onHandled = [&](qint64 round) {
       if (round != 10)
         return;
-      if (std::string(what).ends_with("removed"))
+      if (std::string(what).ends_with("removed")) {
         ASSERT_TRUE(QDir(folder).removeRecursively());
-      else
+      } else {
         ASSERT_TRUE(QDir().rename(folder, elsewhere.file("moved")));
+      }
+      if (std::string(what).ends_with("replaced")) {
+        ASSERT_TRUE(QDir().mkdir(folder));  // mv d d.old; mkdir d
+      }
     };
     MessageRecorder recorded;
     StartRun(v);
@@ -98,9 +102,12 @@ TEST_F(RunFault, folderThatVanishesStopsTheRunWithOneMessage) {
     EXPECT_LE(done, 64 + 1);
     for (qsizetype i = done; i < results.size(); ++i)
       EXPECT_EQ(results[i], "") << i;
-    // Nothing went into the renamed folder after it had moved.
-    if (std::string(what) == "destination renamed") {
-      EXPECT_LE(QDir(elsewhere.file("moved")).entryList(QDir::Files).size(), 64);
+    // Nothing went into the folder after it had moved (before the first
+    // group was put in place), nor into the one now at its path.
+    if (!source) {
+      EXPECT_EQ(QDir(elsewhere.file("moved")).entryList(QDir::Files | QDir::Hidden).size(), 0);
+      EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 0);
+      EXPECT_EQ(results.count("OK"), 0);
     }
   }
 }

@@ -26,4 +26,7 @@ TEST(Report, fieldsEscapeWhatWouldBreakALineAndKeepEverythingElse) {
   EXPECT_EQ(TextReportLine({"a\tb.L01", "a\tb.X", false, "why\nnot", false, Replaced::No, {}}), "a\\tb.L01\ta\\tb.X\tFaild\twhy\\nnot\n");
   EXPECT_EQ(JsonReportLine({u"\U0001F600\\\"\t.L01"_qs, "", true, "", false, Replaced::No, {}}),
             "{\"file\":\"\xF0\x9F\x98\x80\\\\\\\"\\u0009.L01\",\"output\":\"\",\"result\":\"OK\",\"reason\":\"\"}\n");
+  // Every control character is escaped, the last of them too.
+  EXPECT_TRUE(JsonReportLine({QString("DF") + QChar(0x1F), "", false, "", false, Replaced::No, {}})
+                  .startsWith("{\"file\":\"DF\\u001f\""));
 }

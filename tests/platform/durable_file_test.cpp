@@ -15,8 +15,11 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 using namespace rekoda;
@@ -38,27 +41,51 @@ std::unique_ptr<StagedFile> staged(DestinationFolder &folder, const QString &nam
 
 TEST(TemporaryFiles, onlyTheExactFormIsTheProgramsOwn) {
   EXPECT_EQ(TemporaryFileOwner(TemporaryFileName(4321, 7)), 4321);
+  EXPECT_EQ(TemporaryFileOwner(".rekoda-1-0.tmp"), 1);
+  // Numbers the program never writes: a process 0, leading zeros, a pid
+  // beyond any the system gives.
   for (const char *other : {".rekoda-notes.tmp", ".rekoda-12.tmp", ".rekoda-12-.tmp", ".rekoda--3.tmp",
-                            ".rekoda-1x-2.tmp", ".rekoda-1-2.tmp.bak", "rekoda-1-2.tmp", ".rekoda-1-2-3.tmp"})
+                            ".rekoda-1x-2.tmp", ".rekoda-1-2.tmp.bak", "rekoda-1-2.tmp", ".rekoda-1-2-3.tmp",
+                            ".rekoda-0-0.tmp", ".rekoda-012-3.tmp", ".rekoda-12-03.tmp", ".rekoda-+12-3.tmp",
+                            ".rekoda-99999999999-1.tmp"})
     EXPECT_EQ(TemporaryFileOwner(other), std::nullopt) << other;
 }
 
-TEST(TemporaryFiles, cleanUpTakesOnlyLeftoversOfProcessesGoneWhenNoRunHoldsTheFolder) {
+// The next run into a folder that no run holds removes every temporary of
+// the exact form that no writer holds, whatever process number it carries
+// (pid 1 in a container, a number reused since, its own); one that a live
+// writer holds stays, whoever that writer runs as, and so does every other
+// name.
+TEST(TemporaryFiles, cleanUpTakesTheLeftoversNoWriterHolds) {
 #ifdef _WIN32
   GTEST_SKIP() << "fork and flock make the fixtures";
 #else
-  const pid_t child = ::fork();
-  if (child == 0)
-    ::_exit(0);
-  ::waitpid(child, nullptr, 0);  // a process that no longer runs
   TempFolder dir;
-  const QString gone = TemporaryFileName(child, 1), alive = TemporaryFileName(::getppid(), 3);
-  for (const QString &name : {QString(".rekoda-notes.tmp"), gone, alive})
+  const QString held = TemporaryFileName(424242, 3);
+  const QStringList leftovers = {TemporaryFileName(1, 0), TemporaryFileName(::getpid(), 5),
+                                 TemporaryFileName(424242, 9)};
+  QStringList kept = {".rekoda-notes.tmp", ".rekoda-0-0.tmp", ".rekoda-01-2.tmp", ".rekoda-4194305-1.tmp", held};
+  for (const QString &name : leftovers + kept)
     dir.write(name, "x");
-  QStringList all{".rekoda-notes.tmp", gone, alive};
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t writer = ::fork();
+  if (writer == 0) {
+    // Opened, then no longer root: a writer of another user.
+    const int fd = ::open(dir.file(held).toLocal8Bit().constData(), O_RDONLY);
+    if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+      ::_exit(1);
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(ready[1], "x", 1) != 1)
+      ::_exit(1);
+    ::pause();
+    ::_exit(0);
+  }
+  char byte;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  QStringList all = leftovers + kept;
   all.sort();
   {
-    // Another run into the folder, maybe writing that temporary right now.
+    // Another run into the folder, maybe writing one of them right now.
     const int other = ::open(dir.path().toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_EQ(::flock(other, LOCK_SH), 0);
     DestinationFolder folder;
@@ -67,11 +94,22 @@ TEST(TemporaryFiles, cleanUpTakesOnlyLeftoversOfProcessesGoneWhenNoRunHoldsTheFo
     ::close(other);
     EXPECT_EQ(dir.entries(), all);
   }
+  {
+    DestinationFolder folder;
+    ASSERT_TRUE(folder.open(dir.path(), nullptr));
+    folder.beginRun(*ListFolderNames(dir.path()));
+    kept.sort();
+    EXPECT_EQ(dir.entries(), kept);
+  }
+  ::kill(writer, SIGKILL);
+  ::waitpid(writer, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
   DestinationFolder folder;
   ASSERT_TRUE(folder.open(dir.path(), nullptr));
   folder.beginRun(*ListFolderNames(dir.path()));
-  all.removeOne(gone);
-  EXPECT_EQ(dir.entries(), all);
+  kept.removeOne(held);
+  EXPECT_EQ(dir.entries(), kept);
 #endif
 }
 
@@ -86,7 +124,9 @@ TEST(StagedFile, installReplacesOnlyTheFileItWasToldOf) {
                         {"plain", "none", false},          // appeared since
                         {"plain", "other", false},         // replaced since
                         {"link to a file", "other", false}, {"dangling link", "none", false},
-                        {"folder", "none", false}};
+                        {"folder", "none", false},
+                        // Not a plain file, though its identity is the one told.
+                        {"folder", "it", false},           {"link to a file", "itself", false}};
   for (const bool named : {false, true}) {
     for (const Case &c : cases) {
       const std::string what = c.target;
@@ -105,7 +145,12 @@ TEST(StagedFile, installReplacesOnlyTheFileItWasToldOf) {
         const QString to = dir.file(what == "link to a file" ? "precious" : "nowhere");
         ASSERT_TRUE(QFile::link(to, dir.file("X.L02")));
       }
-      const QString told = std::string(c.told) == "it" ? FileIdentity(dir.file("X.L02")).value_or("gone") : precious;
+      QString told = std::string(c.told) == "it" ? FileIdentity(dir.file("X.L02")).value_or("gone") : precious;
+#ifndef _WIN32
+      struct stat st;
+      if (std::string(c.told) == "itself" && ::lstat(dir.file("X.L02").toLocal8Bit().constData(), &st) == 0)
+        told = FileIdentityText(st.st_dev, st.st_ino);
+#endif
       DestinationFolder folder;
       ASSERT_TRUE(folder.open(dir.path(), nullptr,
                               named ? DestinationFolder::Temporaries::Named : DestinationFolder::Temporaries::Any));

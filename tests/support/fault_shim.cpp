@@ -7,6 +7,14 @@
 //                      unlocked: a temporary renamed while no run holds
 //                                its folder fails (a clean-up could have
 //                                taken it)
+//                      replaced: another program's file takes an existing
+//                                target's name just before a temporary
+//                                replaces it
+//                      moved:    the folder itself (REKODA_FAULT_DIR) is
+//                                another folder to stat() from then on, as
+//                                after mv d d.old; mkdir d
+//                      rewrite:  a file of the folder is rewritten, same
+//                                size, while it is read
 //   REKODA_FAULT_DIR   the folder whose files fail
 //   REKODA_FAULT_SKIP  how many matching calls succeed first (default 0)
 //   REKODA_FAULT_COUNT how many fail after those (default: all)
@@ -17,6 +25,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -73,6 +82,18 @@ void appear(int dirfd, const char *name) {
     (void)!::symlinkat("/elsewhere", dirfd, name);  // its own failure shows as the test fails
 }
 
+// For "replaced": someone else's file is put at an existing target, whole,
+// as a program that saves by rename does.
+void replaced(const char *oldpath, int dirfd, const char *name) {
+  if (!isTemporary(oldpath) || isTemporary(name) || ::faccessat(dirfd, name, F_OK, AT_SYMLINK_NOFOLLOW) != 0 ||
+      !shouldFail("replaced", fdPath(dirfd), false))
+    return;
+  const int fd = ::openat(dirfd, ".precious", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  (void)!real<ssize_t (*)(int, const void *, size_t)>("write")(fd, "precious\r\n", 10);
+  real<int (*)(int)>("close")(fd);
+  real<int (*)(int, const char *, int, const char *)>("renameat")(dirfd, ".precious", dirfd, name);
+}
+
 // For "unlocked": whether the folder of a temporary about to be renamed is
 // still held by a run.
 bool unlockedTemporary(int dirfd, const char *name) {
@@ -119,6 +140,7 @@ ssize_t write(int fd, const void *buf, size_t n) {
 int renameat(int olddirfd, const char *oldpath, int newdirfd, const char *newpath) {
   if (shouldFail("rename", fdPath(newdirfd), false) || unlockedTemporary(olddirfd, oldpath))
     return fail();
+  replaced(oldpath, newdirfd, newpath);
   return real<int (*)(int, const char *, int, const char *)>("renameat")(olddirfd, oldpath, newdirfd, newpath);
 }
 
@@ -126,6 +148,7 @@ int renameat2(int olddirfd, const char *oldpath, int newdirfd, const char *newpa
   if (shouldFail("rename", fdPath(newdirfd), false) || unlockedTemporary(olddirfd, oldpath))
     return fail();
   appear(newdirfd, newpath);
+  replaced(oldpath, newdirfd, newpath);
   return real<int (*)(int, const char *, int, const char *, unsigned)>("renameat2")(olddirfd, oldpath, newdirfd,
                                                                                  newpath, flags);
 }
@@ -149,6 +172,25 @@ int openat(int dirfd, const char *path, int flags, ...) {
   if ((flags & (O_CREAT | O_TMPFILE)) && shouldFail("open", fdPath(dirfd), false))
     return fail();
   return real<int (*)(int, const char *, int, ...)>("openat")(dirfd, path, flags, mode);
+}
+
+int stat(const char *path, struct stat *st) {
+  const int rc = real<int (*)(const char *, struct stat *)>("stat")(path, st);
+  if (rc == 0 && fault() && shouldFail("moved", path, false))
+    st->st_ino += 1;
+  return rc;
+}
+
+ssize_t read(int fd, void *buf, size_t n) {
+  const ssize_t got = real<ssize_t (*)(int, void *, size_t)>("read")(fd, buf, n);
+  if (got > 0 && fault() && std::strcmp(fault(), "rewrite") == 0 && shouldFail("rewrite", fdPath(fd), true)) {
+    // Written again with the bytes it has: same size, same content, and
+    // only the change time tells.
+    const int w = ::openat(AT_FDCWD, fdPath(fd).c_str(), O_WRONLY | O_CLOEXEC);
+    (void)!real<ssize_t (*)(int, const void *, size_t)>("write")(w, buf, size_t(got));
+    real<int (*)(int)>("close")(w);
+  }
+  return got;
 }
 
 }  // extern "C"

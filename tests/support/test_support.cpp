@@ -19,6 +19,8 @@ MessageRecorder::MessageRecorder() {
       [this](const QString &text, int style) { messages_.push_back({text, style}); });
   previousQuestion_ = SetQuestionHandler([this](const QString &text) {
     questions << text;
+    if (onQuestion)
+      onQuestion();
     return answer;
   });
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <ostream>
 #include <vector>
 
@@ -31,6 +32,7 @@ class MessageRecorder {
   // The replace question: what was asked, and the answer to give.
   QStringList questions;
   ReplaceAnswer answer = ReplaceAnswer::Cancel;
+  std::function<void()> onQuestion;  // what happens meanwhile, while the question is open
   QStringList texts() const;
   void clear() { messages_.clear(); }
 

@@ -5,6 +5,7 @@
 
 #include "conversion/run_record.h"
 #include "platform/file_system.h"
+#include "ui/message_box.h"
 #include "test_support.h"
 
 #include <QAbstractButton>
@@ -22,6 +23,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 
@@ -170,7 +172,66 @@ TEST(WorkingDay, replacingAsksFirst) {
         break;
     }
   }
+  {
+    SCOPED_TRACE("a file rewritten onto itself is asked about by nobody");
+    TempFolder in;
+    in.write("DF1.L01", kDF);
+    MessageRecorder messages;
+    Window win;
+    win.pick("CmdBestand", in.path());
+    win.pick("CmdBestand1", in.path());
+    win.get<QLineEdit>("txtExtension")->setText("L01");
+    win.get<QAbstractButton>("CmdSelect")->click();
+    win.start();
+    EXPECT_TRUE(messages.questions.isEmpty());
+    EXPECT_EQ(win.column(1), QStringList{"OK"});
+  }
+#ifndef _WIN32
+  {
+    SCOPED_TRACE("the trash refuses the older file: it stays, and the file fails with the trash's reason");
+    TempFolder in, out;
+    in.write("DF1.L01", kDF);
+    out.write("DF1.L02", "old one\r\n");
+    MessageRecorder messages;
+    messages.answer = ReplaceAnswer::Replace;
+    messages.onQuestion = [&] {
+      ASSERT_TRUE(QDir(data.file("Trash/files")).removeRecursively());
+      data.write("Trash/files", "not a folder");
+    };
+    Window win;
+    win.pick("CmdBestand", in.path());
+    win.pick("CmdBestand1", out.path());
+    win.get<QLineEdit>("txtExtension")->setText("L02");
+    win.get<QAbstractButton>("CmdSelect")->click();
+    win.start();
+    ASSERT_EQ(messages.questions.size(), 1);
+    EXPECT_EQ(win.column(1), QStringList{"Faild"});
+    EXPECT_TRUE(win.column(3).value(0).startsWith("the earlier file cannot be moved to the trash: "))
+        << win.column(3).value(0).toStdString();
+    EXPECT_EQ(readBytes(out.file("DF1.L02")), "old one\r\n");
+    EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});
+  }
+#endif
   qunsetenv("XDG_DATA_HOME");
+}
+
+// The real question box: Enter and Escape both mean Cancel, so that no key
+// pressed in passing replaces anything.
+TEST(WorkingDay, theRealQuestionCancelsOnEnterAndEscape) {
+  MessageHandler messages = SetMessageHandler(nullptr);
+  QuestionHandler questions = SetQuestionHandler(nullptr);
+  InstallMessageBoxes();
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    QTimer::singleShot(0, [key] {
+      QWidget *box = QApplication::activeModalWidget();
+      ASSERT_NE(box, nullptr);
+      QTest::keyClick(box, key);
+    });
+    EXPECT_EQ(AskReplace("2 files already exist in the destination folder and will be replaced."),
+              ReplaceAnswer::Cancel);
+  }
+  SetMessageHandler(std::move(messages));
+  SetQuestionHandler(std::move(questions));
 }
 
 // The record of a run: the count of chosen rows, the rows copied as text,
