@@ -5,7 +5,9 @@ namespace rekoda {
 namespace {
 
 const QSet<QString> kValued = {"family", "code", "from", "to", "files-from"};
-const QSet<QString> kFlags = {"dry-run", "json", "quiet", "mkdir", "null", "no-clobber"};
+const QSet<QString> kFlags = {"dry-run", "json", "quiet", "mkdir", "null", "no-clobber", "trash", "list-runs"};
+// Options that stand alone or take a value joined by '=' (--undo, --undo=ID).
+const QSet<QString> kOptionalValue = {"undo"};
 
 bool looksLikeOption(const QString &arg) { return arg.size() > 1 && arg.startsWith(u'-'); }
 
@@ -36,6 +38,10 @@ std::optional<QString> ParseCliArguments(const QStringList &arguments, CliArgume
         } else {
           return QStringLiteral("option --%1 needs a value").arg(name);
         }
+      } else if (kOptionalValue.contains(name)) {
+        out.flags.insert(name);
+        if (eq >= 0)
+          out.values[name] = arg.mid(eq + 1);
       } else if (kFlags.contains(name)) {
         if (eq >= 0)
           return QStringLiteral("option --%1 takes no value").arg(name);

@@ -3,12 +3,18 @@
 #include "cli/arguments.h"
 #include "conversion/conversion_job.h"
 #include "conversion/report.h"
+#include "conversion/run_journal.h"
 #include "conversion/run_record.h"
+#include "conversion/undo.h"
 #include "platform/console.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
+#include "platform/trash.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -39,6 +45,11 @@ constexpr char kUsage[] =
     "  --mkdir              create DEST_FOLDER, with its parents, when it does not exist\n"
     "  --no-clobber         leave files already in DEST_FOLDER as they are (reported as Faild,\n"
     "                       \"Destination file already exists!\"); by default they are replaced\n"
+    "  --trash              files replaced go to the trash first, so that --undo brings them back\n"
+    "  --undo[=ID]          undo the last run not undone yet (or run ID): remove what it wrote\n"
+    "                       where its source is still there, bring back what it replaced\n"
+    "  --list-runs          the runs that can be undone, newest first: ID, time, family, code,\n"
+    "                       destination, files, undone or not (tab-separated)\n"
     "  --dry-run            read and check every file and report what would happen; write nothing\n"
     "  --json               one JSON object per file instead of the text line\n"
     "  --quiet              no progress line and no summary on standard error\n"
@@ -79,18 +90,19 @@ int checkError(const QString &problem) {
   return 2;
 }
 
-// Keeps the run's record and writes each file's line from it.
+// Keeps the run's record, if any, and writes each file's line.
 class CliObserver : public RunObserver {
  public:
-  CliObserver(RunRecord &record, bool json, bool progress, bool sharedTerminal)
-      : record_(record), total_(record.size()), json_(json), progress_(progress), sharedTerminal_(sharedTerminal) {
+  CliObserver(RunRecord *record, qsizetype total, bool json, bool progress, bool sharedTerminal)
+      : record_(record), total_(total), json_(json), progress_(progress), sharedTerminal_(sharedTerminal) {
     timer_.start();
   }
 
   // Files settle in the job's order, so lines come out in it.
   void fileDone(qsizetype index, const FileOutcome &outcome) override {
-    record_.settle(index, outcome);
-    const FileOutcome &o = record_.file(index).outcome;
+    if (record_)
+      record_->settle(index, outcome);
+    const FileOutcome &o = outcome;
     if (outputError_)
       return;
     if (shown_ && sharedTerminal_) {
@@ -119,7 +131,7 @@ class CliObserver : public RunObserver {
   int outputError() const { return outputError_; }
 
  private:
-  RunRecord &record_;
+  RunRecord *record_;
   qsizetype total_;
   bool json_, progress_, sharedTerminal_;
   bool shown_ = false;
@@ -155,6 +167,67 @@ bool isPlainName(const QString &name) {
   return !std::any_of(name.begin(), name.end(), [](QChar c) { return c == u'/' || c == PathSeparator(); });
 }
 
+int listRuns(bool json) {
+  QByteArray out;
+  for (const JournaledRun &run : ListRuns()) {
+    const QString family = run.family == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF");
+    if (json) {
+      out += QJsonDocument(QJsonObject{{"id", run.id},
+                                       {"time", run.time.toString(Qt::ISODate)},
+                                       {"family", family},
+                                       {"code", run.code},
+                                       {"destination", run.dest},
+                                       {"files", run.placed()},
+                                       {"undone", run.undone}})
+                 .toJson(QJsonDocument::Compact) +
+             '\n';
+    } else {
+      out += ReportField(run.id) + '\t' + run.time.toString(Qt::ISODate).toUtf8() + '\t' + family.toUtf8() + '\t' +
+             ReportField(run.code) + '\t' + ReportField(run.dest) + '\t' + QByteArray::number(run.placed()) + '\t' +
+             (run.undone ? "undone" : "not undone") + '\n';
+    }
+  }
+  return WriteText(stdout, out) ? 0 : 1;
+}
+
+int undo(const CliArguments &args) {
+  const bool hasId = args.values.contains("undo");
+  const auto run = hasId ? LoadRun(args.values["undo"]) : LastRunToUndo();
+  if (!run) {
+    if (hasId)
+      return checkError(QStringLiteral("no run %1 (rekoda-cli --list-runs lists them)").arg(args.values["undo"]));
+    printErr(QStringLiteral("nothing to undo"));
+    return 0;
+  }
+  if (run->undone) {
+    printErr(QStringLiteral("the run %1 has been undone already: nothing to do").arg(run->id));
+    return 0;
+  }
+  std::signal(SIGINT, onSignal);
+  std::signal(SIGTERM, onSignal);
+  const bool quiet = args.flags.contains("quiet"), dryRun = args.flags.contains("dry-run");
+  CliObserver observer(nullptr, qsizetype(run->entries.size()), args.flags.contains("json"),
+                       !quiet && IsTerminal(stderr), IsTerminal(stdout));
+  const RunSummary summary = UndoRun(*run, observer, dryRun);
+  const bool complete = summary.handled == summary.total;
+  if (!quiet || !complete || summary.failed > 0)
+    WriteText(stderr, QStringLiteral("%1 files: %2 undone, %3 kept or Faild%4\n")
+                          .arg(summary.total)
+                          .arg(summary.handled - summary.failed)
+                          .arg(summary.failed)
+                          .arg(complete ? QString() : QStringLiteral(" (stopped)"))
+                          .toUtf8());
+  if (!summary.stopReason.isEmpty())
+    printErr(summary.stopReason);
+  if (observer.outputError()) {
+    printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
+    return 1;
+  }
+  if (stopSignal)
+    return 128 + stopSignal;
+  return summary.failed == 0 && complete ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
@@ -167,6 +240,13 @@ int main(int argc, char *argv[]) {
     return WriteText(stdout, kUsage) ? 0 : 1;
   if (args.version)
     return WriteText(stdout, "rekoda-cli " REKODA_VERSION "\n") ? 0 : 1;
+  // Where the window keeps its journals too.
+  QCoreApplication::setOrganizationName(QStringLiteral("Rekoda"));
+  QCoreApplication::setApplicationName(QStringLiteral("Rekoda"));
+  if (args.flags.contains("list-runs"))
+    return listRuns(args.flags.contains("json"));
+  if (args.flags.contains("undo"))
+    return undo(args);
   const QString family = args.values.value("family").toLower();
   if (family != "df" && family != "ma")
     return usageError(QStringLiteral("--family df or --family ma is needed"));
@@ -181,6 +261,8 @@ int main(int argc, char *argv[]) {
   job.dryRun = args.flags.contains("dry-run");
   if (args.flags.contains("no-clobber"))
     job.existing = Existing::Skip;
+  else if (args.flags.contains("trash"))
+    job.existing = Existing::ReplaceToTrash;
   if (const auto problem = CheckFoldersAndCode(from, to, job.code))
     return checkError(*problem);
   job.source = StripTrailingSeparator(from);
@@ -219,13 +301,20 @@ int main(int argc, char *argv[]) {
     return checkError(QStringLiteral("No rows found for conversion!"));
   job.files = names;
 
+  if (job.existing == Existing::ReplaceToTrash && !FolderHasTrash(job.dest)) {
+    job.existing = Existing::Replace;
+    printErr(QStringLiteral("%1 has no trash: files replaced cannot be brought back").arg(job.dest));
+  }
   std::signal(SIGINT, onSignal);
   std::signal(SIGTERM, onSignal);
   const bool quiet = args.flags.contains("quiet");
   RunRecord record(job);
-  CliObserver observer(record, args.flags.contains("json"), !quiet && IsTerminal(stderr), IsTerminal(stdout));
-  record.finish(RunJob(job, observer));
+  CliObserver observer(&record, job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
+                       IsTerminal(stdout));
+  record.finish(RunJournaled(job, observer, record.started()));
   const RunSummary &summary = record.summary();
+  if (!summary.journalError.isEmpty())
+    printErr(QStringLiteral("this run cannot be undone: %1").arg(summary.journalError));
 
   const bool complete = summary.handled == summary.total;
   const qint64 notConverted = summary.failed + summary.skipped;

@@ -2,6 +2,7 @@
 
 #include "buffer/field_buffer.h"
 #include "buffer/variable.h"
+#include "conversion/run_journal.h"
 #include "formats/buffer_file.h"
 #include "formats/df/df_file.h"
 #include "formats/ma/ma_file.h"
@@ -38,9 +39,11 @@ QString noMemory() { return QStringLiteral("not enough memory for this file"); }
 
 class Run {
  public:
-  Run(const ConversionJob &job, RunObserver &observer)
-      : job_(job), observer_(observer), codeBytes_(job.code.toLocal8Bit().toStdString()) {
+  Run(const ConversionJob &job, RunObserver &observer, RunJournal *journal)
+      : job_(job), observer_(observer), journal_(journal), codeBytes_(job.code.toLocal8Bit().toStdString()) {
     summary_.total = job.files.size();
+    if (journal_)
+      summary_.runId = journal_->id();
   }
 
   RunSummary go() {
@@ -92,6 +95,9 @@ class Run {
     }
     startCommit();
     finishCommit();
+    if (journal_)
+      journal_->end();
+    summary_.journalError = journalError_;
     return summary_;
   }
 
@@ -132,6 +138,7 @@ class Run {
     FileOutcome outcome;
     std::unique_ptr<StagedFile> file;
     std::optional<QString> replaces;  // the identity of the file it may replace
+    JournalEntry entry;               // what the journal keeps of it
   };
 
   void settle(qsizetype index, FileOutcome &outcome) {
@@ -148,11 +155,11 @@ class Run {
   // Results are told in job order, a group at a time, once its files are
   // in place; a dry run has no groups.
   bool decide(qsizetype index, FileOutcome &outcome, std::unique_ptr<StagedFile> file = nullptr,
-              std::optional<QString> replaces = std::nullopt) {
+              std::optional<QString> replaces = std::nullopt, JournalEntry entry = {}) {
     if (job_.dryRun)
       settle(index, outcome);
     else
-      group_.push_back({index, std::move(outcome), std::move(file), std::move(replaces)});
+      group_.push_back({index, std::move(outcome), std::move(file), std::move(replaces), std::move(entry)});
     return true;
   }
 
@@ -264,7 +271,12 @@ class Run {
     }
     if (!file->write(bytes.data(), bytes.size(), &reason))
       return fail(index, outcome, reason);
-    decide(index, outcome, std::move(file), std::move(replaces));
+    JournalEntry entry;
+    if (journal_) {
+      entry = {*outName, qint64(bytes.size()), ContentHash(bytes.data(), bytes.size()), name, report.size,
+               report.changed, replaces.has_value(), {}, false, JournalEntry::Placed::Unknown};
+    }
+    decide(index, outcome, std::move(file), std::move(replaces), std::move(entry));
     return true;
   }
 
@@ -326,6 +338,15 @@ class Run {
       }
       return;
     }
+    // Written down before any of the group is put in place.
+    if (journal_ && journal_->isOpen()) {
+      std::vector<JournalEntry> entries;
+      for (const Pending &p : group)
+        if (p.file)
+          entries.push_back(p.entry);
+      if (!journal_->writeAhead(entries, &journalError_))
+        journalError_ = QStringLiteral("its journal cannot be written: %1").arg(journalError_);
+    }
     for (Pending &p : group)
       if (p.file)
         p.file->startWriteback();
@@ -342,6 +363,15 @@ class Run {
         continue;
       QString reason;
       StagedFile::Replacement replaced;
+      if (journal_ && journal_->isOpen()) {
+        // Where the older file goes is written down before it goes.
+        replaced.beforeTrash = [this, &p](const QString &trashedAs) {
+          QString why;
+          if (!journal_->trashing(p.entry.output, trashedAs, &why))
+            journalError_ = QStringLiteral("its journal cannot be written: %1").arg(why);
+          return true;
+        };
+      }
       if (p.file->install(&reason, p.replaces ? &*p.replaces : nullptr,
                           job_.existing == Existing::ReplaceToTrash, &replaced)) {
         installed.push_back(&p);
@@ -354,6 +384,7 @@ class Run {
         p.outcome.replaced = replaced.trashedAs.isEmpty() ? Replaced::Gone : Replaced::ToTrash;
         p.outcome.trashedAs = replaced.trashedAs;
       }
+      p.entry.replacedGone = p.outcome.replaced == Replaced::Gone;
     }
     QString reason;
     if (!installed.empty() && !folder_.sync(&reason)) {
@@ -362,12 +393,17 @@ class Run {
         p->outcome.reason = reason;
       }
     }
-    for (Pending &p : group)
+    for (Pending &p : group) {
+      if (journal_ && p.file)
+        journal_->placed(p.entry, p.outcome.ok);
       p.file.reset();  // a file that did not make it leaves no temporary behind
+    }
   }
 
   const ConversionJob &job_;
   RunObserver &observer_;
+  RunJournal *journal_;
+  QString journalError_;  // set on the committing thread, read once it is joined
   const std::string codeBytes_;  // the code as it goes into the files
   RunSummary summary_;
   DestinationFolder folder_;
@@ -387,9 +423,21 @@ class Run {
 
 }  // namespace
 
-RunSummary RunJob(const ConversionJob &job, RunObserver &observer) {
-  Run run(job, observer);
+RunSummary RunJob(const ConversionJob &job, RunObserver &observer, RunJournal *journal) {
+  Run run(job, observer, journal);
   return run.goSafely();
+}
+
+RunSummary RunJournaled(const ConversionJob &job, RunObserver &observer, const QDateTime &started) {
+  if (job.dryRun)
+    return RunJob(job, observer);
+  RunJournal journal;
+  QString why;
+  if (journal.begin(job, started, &why))
+    return RunJob(job, observer, &journal);
+  RunSummary summary = RunJob(job, observer);
+  summary.journalError = QStringLiteral("its journal cannot be written: %1").arg(why);
+  return summary;
 }
 
 std::optional<QString> NewCodeProblem(const QString &code) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QMetaType>
 #include <QStringList>
@@ -69,7 +70,11 @@ struct RunSummary {
   // Why the run stopped short on its own: a folder that is no longer there.
   QString stopReason;
   QStringList firstFailures;  // "name: reason", the first few
+  QString runId;         // its journal, when it has one
+  QString journalError;  // why it has none, or an incomplete one: it cannot be undone
 };
+
+class RunJournal;
 
 // Files are written in groups of at most this many, or this long, and the
 // folder is synced once per group.
@@ -79,7 +84,13 @@ inline constexpr int kGroupMilliseconds = 100;
 // Runs a job. An error the run cannot go on from (the observer's, or no
 // memory for the run itself) ends it after the files in hand, with the
 // error as its stopReason.
-RunSummary RunJob(const ConversionJob &job, RunObserver &observer);
+// With a journal, what the run puts in place is written down ahead, so that
+// the run can be undone.
+RunSummary RunJob(const ConversionJob &job, RunObserver &observer, RunJournal *journal = nullptr);
+// A run as the window and rekoda-cli make it: with a journal in the user's
+// data folder, unless it is a dry run.
+RunSummary RunJournaled(const ConversionJob &job, RunObserver &observer,
+                        const QDateTime &started);
 
 // Whether a new code may be used as a file extension and a location code on
 // every file system a technician meets; if not, why, in words for the user.

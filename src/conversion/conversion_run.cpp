@@ -53,9 +53,13 @@ void ShowRunStarting(ConversionView &view, const ConversionJob &job) {
     view.clearRowResult(i);
   view.setSourceFolder(job.source);
   view.setDestinationFolder(job.dest);
+  ShowRunLocked(view, job.files.size());
+}
+
+void ShowRunLocked(ConversionView &view, qint64 files) {
   view.setProgressMinimum(0);
   view.setProgressValue(0);
-  view.setProgressMaximum(job.files.size());
+  view.setProgressMaximum(files);
   view.setProgressVisible(true);
   for (RunControl c : kLocked)
     view.setControlEnabled(c, false);

@@ -17,6 +17,10 @@ std::optional<ConversionJob> PrepareStart(ConversionView &view);
 // could disturb the run are locked.
 void ShowRunStarting(ConversionView &view, const ConversionJob &job);
 
+// Something else walks over files as a run does (an undo): the controls
+// locked and the progress set up for that many files.
+void ShowRunLocked(ConversionView &view, qint64 files);
+
 // The run has ended: the progress hidden, the pointer back, the controls free.
 void ShowRunEnded(ConversionView &view);
 

@@ -77,6 +77,12 @@ QString RunRecord::statusLine() const {
   return line;
 }
 
-std::optional<QString> RunRecord::endMessage() const { return FailureSummary(summary_); }
+std::optional<QString> RunRecord::endMessage() const {
+  auto message = FailureSummary(summary_);
+  if (summary_.journalError.isEmpty())
+    return message;
+  const QString undo = QStringLiteral("This run cannot be undone: %1.").arg(summary_.journalError);
+  return message ? *message + QStringLiteral("\n\n") + undo : undo;
+}
 
 }  // namespace rekoda

@@ -70,6 +70,10 @@ int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const c
     case TextFileReader::OpenResult::Failed:
       return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
   }
+  if (report) {
+    report->size = in.openSize();
+    report->changed = in.openChanged();
+  }
 
   std::string line;
   int i = 1;

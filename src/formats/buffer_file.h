@@ -26,6 +26,8 @@ struct ReadReport {
   QString reason;        // why the file was not read, in words for the user
   bool utf8Bom = false;  // began with a UTF-8 byte-order mark, which the output keeps
   bool outOfHandles = false;  // no file handle was free to open it with
+  long long size = -1;        // the file's size and change time when it was opened
+  long long changed = -1;
 };
 
 // Tests the first line, whose fields are in SplitFields; null accepts any.

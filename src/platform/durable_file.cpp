@@ -1,6 +1,7 @@
 #include "platform/durable_file.h"
 
 #include "platform/file_system.h"
+#include "platform/trash.h"
 
 namespace rekoda {
 
@@ -80,7 +81,7 @@ bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, 
     replacing = target.kind == EntryKind::Plain;
   }
   if (replacing && toTrash) {
-    if (!MoveToTrash(targetPath(), error, &replaced.trashedAs))
+    if (!MoveToTrash(targetPath(), error, &replaced.trashedAs, replaced.beforeTrash))
       return false;
     replaced.happened = true;
     replacing = false;  // the name is free now, and taken only if it stays so

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 
 namespace rekoda {
@@ -115,6 +116,8 @@ class StagedFile {
   struct Replacement {
     bool happened = false;
     QString trashedAs;  // its path in the trash; empty when it is gone
+    // Hears where the old file is going just before it goes to the trash.
+    std::function<bool(const QString &trashedAs)> beforeTrash;
   };
   bool install(QString *error, const QString *replaces = nullptr, bool toTrash = false,
                Replacement *replacement = nullptr);

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
-#include <QThread>
 
 #include <algorithm>
 #include <cerrno>
@@ -29,39 +28,6 @@ QString JoinPath(const QString &folder, const QString &name) {
 }
 
 QString ErrorText(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
-
-std::optional<QString> MoveProbeToTrash(const QString &folder) {
-  QFile probe(JoinPath(folder, QStringLiteral(".rekoda-trash-probe")));
-  if (!probe.open(QIODevice::WriteOnly))
-    return std::nullopt;
-  probe.close();
-  if (!probe.moveToTrash()) {
-    probe.remove();
-    return std::nullopt;
-  }
-  return probe.fileName();  // now its place in the trash
-}
-
-bool MoveToTrash(const QString &path, QString *error, QString *trashedAs) {
-  QFile file(path);
-  bool moved = file.moveToTrash();
-#ifdef _WIN32
-  // A scanner or a preview may hold the file for a moment: the Recycle Bin
-  // is asked again for as long as every other step of a run waits.
-  for (int waited = 0; !moved && waited < 1500 && QFileInfo::exists(path); waited += 100) {
-    QThread::msleep(100);
-    moved = file.moveToTrash();
-  }
-#endif
-  if (moved) {
-    if (trashedAs)
-      *trashedAs = file.fileName();
-    return true;
-  }
-  if (error)
-    *error = QStringLiteral("the earlier file cannot be moved to the trash: %1").arg(file.errorString());
-  return false;
-}
 
 QString FileIdentityText(quint64 volume, quint64 file) {
   return QStringLiteral("%1:%2").arg(volume).arg(file);

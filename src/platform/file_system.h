@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -42,13 +43,12 @@ QString WindowsErrorText(unsigned long code);
 // first thing.
 void KeepRunningPastFileSizeLimit();
 
-// Whether files replaced in this folder can go to a trash instead of being
-// lost: the freedesktop trash that Qt writes to, or the Recycle Bin, which
-// Windows keeps on fixed drives only.
-bool FolderHasTrash(const QString &folder);
-// Moves a file to the trash; false, with the reason, when it could not.
-// trashedAs: where the file is now.
-bool MoveToTrash(const QString &path, QString *error, QString *trashedAs = nullptr);
+// Writes what was written to an open file out to the disk (fdatasync,
+// FlushFileBuffers); false when the disk did not take it.
+bool SyncFileData(QFile &file);
+// The same for a folder's names (fsync of the folder; nothing to do on
+// Windows, whose moves are written through).
+bool SyncFolder(const QString &folder);
 
 // Creates exactly one folder; its parent must exist. On failure returns
 // false and puts the system's description of the failure in *error.

@@ -18,10 +18,6 @@ bool IsSeparator(QChar c);
 bool ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
                         QStringList &names, QString *error);
 
-// Moves a small file of ours, made in the folder, to the trash: where it
-// went, for the caller to take it out again; none when there is no trash.
-std::optional<QString> MoveProbeToTrash(const QString &folder);
-
 // File systems that never hold a user's folders (proc, sysfs, overlays, ...).
 bool IsPseudoFileSystem(const QString &type);
 

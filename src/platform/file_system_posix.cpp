@@ -9,9 +9,11 @@
 #include <QStorageInfo>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -29,16 +31,23 @@ QString StripTrailingSeparator(const QString &folder) {
 
 void KeepRunningPastFileSizeLimit() { ::signal(SIGXFSZ, SIG_IGN); }
 
-bool FolderHasTrash(const QString &folder) {
-  // Asked of the trash itself, and the probe taken out again at once.
-  const auto inTrash = MoveProbeToTrash(folder);
-  if (!inTrash)
+bool SyncFileData(QFile &file) {
+  if (!file.flush())
     return false;
-  QFile::remove(*inTrash);
-  // The freedesktop trash keeps a note beside files/ in info/.
-  const QFileInfo trashed(*inTrash);
-  QFile::remove(trashed.dir().filePath(QStringLiteral("../info/%1.trashinfo").arg(trashed.fileName())));
-  return true;
+  int rc;
+  do {
+    rc = ::fdatasync(file.handle());
+  } while (rc != 0 && errno == EINTR);
+  return rc == 0;
+}
+
+bool SyncFolder(const QString &folder) {
+  const int fd = ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0)
+    return false;
+  const bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP;
+  ::close(fd);
+  return ok;
 }
 
 bool CreateFolder(const QString &path, QString *error) {

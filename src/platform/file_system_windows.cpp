@@ -9,6 +9,7 @@
 
 #include <direct.h>
 #include <windows.h>
+#include <io.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -92,23 +93,14 @@ QString WindowsErrorText(unsigned long code) {
 
 void KeepRunningPastFileSizeLimit() {}  // no such signal
 
-bool FolderHasTrash(const QString &folder) {
-  // Windows keeps a Recycle Bin on fixed drives only: elsewhere a "move to
-  // the Recycle Bin" deletes for good.
-  const QString root = QDir::toNativeSeparators(QDir(folder).absolutePath()).left(3);
-  if (GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) != DRIVE_FIXED)
+bool SyncFileData(QFile &file) {
+  if (!file.flush())
     return false;
-  // And asked of the bin itself, and the probe taken out again at once:
-  // its $R content and its $I note.
-  const auto inTrash = MoveProbeToTrash(folder);
-  if (!inTrash)
-    return false;
-  const QFileInfo trashed(*inTrash);
-  QFile::remove(trashed.filePath());
-  if (trashed.fileName().startsWith(QLatin1String("$R")))
-    QFile::remove(trashed.dir().filePath(QStringLiteral("$I") + trashed.fileName().mid(2)));
-  return true;
+  const intptr_t h = _get_osfhandle(file.handle());
+  return h != -1 && FlushFileBuffers(reinterpret_cast<HANDLE>(h));
 }
+
+bool SyncFolder(const QString &) { return true; }
 
 bool CreateFolder(const QString &path, QString *error) {
   if (_wmkdir(NativePath(path).c_str()) == 0)

@@ -13,6 +13,10 @@ QuestionHandler &questionSlot() {
   static QuestionHandler handler;
   return handler;
 }
+ConfirmHandler &confirmSlot() {
+  static ConfirmHandler handler;
+  return handler;
+}
 }  // namespace
 
 void ShowMessage(const QString &text, int style) {
@@ -31,6 +35,17 @@ ReplaceAnswer AskReplace(const QString &text) {
 QuestionHandler SetQuestionHandler(QuestionHandler handler) {
   QuestionHandler old = std::move(questionSlot());
   questionSlot() = std::move(handler);
+  return old;
+}
+
+bool AskConfirm(const QString &text, const QString &action) {
+  const ConfirmHandler &h = confirmSlot();
+  return h && h(text, action);
+}
+
+ConfirmHandler SetConfirmHandler(ConfirmHandler handler) {
+  ConfirmHandler old = std::move(confirmSlot());
+  confirmSlot() = std::move(handler);
   return old;
 }
 

@@ -31,4 +31,10 @@ using QuestionHandler = std::function<ReplaceAnswer(const QString &text)>;
 ReplaceAnswer AskReplace(const QString &text);
 QuestionHandler SetQuestionHandler(QuestionHandler handler);
 
+// A question that an action answers or Cancel does ("Undo the run of
+// 14:02…?", Undo / Cancel); without a handler the answer is no.
+using ConfirmHandler = std::function<bool(const QString &text, const QString &action)>;
+bool AskConfirm(const QString &text, const QString &action);
+ConfirmHandler SetConfirmHandler(ConfirmHandler handler);
+
 }  // namespace rekoda

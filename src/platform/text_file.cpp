@@ -59,4 +59,11 @@ bool TextFileReader::readLine(std::string &line) {
   }
 }
 
+std::optional<FileStamp> StampOf(const QString &path) {
+  TextFileReader reader;
+  if (reader.open(path) != TextFileReader::OpenResult::Ok)
+    return std::nullopt;
+  return FileStamp{reader.openSize(), reader.openChanged()};
+}
+
 }  // namespace rekoda

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace rekoda {
@@ -49,6 +50,9 @@ class TextFileReader {
   Failure failure() const { return failure_; }
   // The system's description of the last failure of open() or a read.
   QString errorString() const { return error_; }
+  // The file's size and change time when it was opened.
+  long long openSize() const { return openSize_; }
+  long long openChanged() const { return openChanged_; }
 
  private:
   bool refill();
@@ -74,5 +78,14 @@ class TextFileReader {
   bool skipLineFeed_ = false;  // the last line ended at a CR that may pair with an LF
   QString error_;
 };
+
+// A file's size and change time as a reader sees them at open, to tell later
+// whether it is still the file that was read; none when it cannot be opened.
+struct FileStamp {
+  long long size = -1;
+  long long changed = -1;
+  bool operator==(const FileStamp &) const = default;
+};
+std::optional<FileStamp> StampOf(const QString &path);
 
 }  // namespace rekoda

@@ -214,10 +214,14 @@ QLayout *FrmRekoda::buildOptions() {
   CmdSaveReport_->setEnabled(false);  // until there is a run to report
   CmdOpenDest_ = button(Frame1_, "CmdOpenDest", "&Open destination folder");
   CmdOpenDest_->setEnabled(false);
+  CmdUndo_ = button(Frame1_, "CmdUndo", "Undo &last run");
+  CmdUndo_->setToolTip("Remove what the last run wrote and bring back what it replaced (Ctrl+Z)");
+  CmdUndo_->hide();
   auto *record = new QVBoxLayout;
   record->addWidget(lblSelected_);
   record->addWidget(CmdSaveReport_);
   record->addWidget(CmdOpenDest_);
+  record->addWidget(CmdUndo_);
   record->addStretch();
   auto *options = new QHBoxLayout;
   options->addLayout(family);
@@ -296,6 +300,10 @@ void FrmRekoda::connectControls() {
       sourceFolderChanged();
   });
   connect(CmdSaveReport_, &QPushButton::clicked, this, &FrmRekoda::saveReport);
+  connect(CmdUndo_, &QPushButton::clicked, this, &FrmRekoda::undoClicked);
+  // Ctrl+Z in the code box undoes typing there; anywhere else, the run.
+  connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &FrmRekoda::undoClicked);
+  connect(run_, &WindowRun::undoEnded, this, &FrmRekoda::undoFinished);
   connect(CmdOpenDest_, &QPushButton::clicked, this, &FrmRekoda::openDestination);
   connect(txtDataMap1_, &QLineEdit::textChanged, this,
           [this] { CmdOpenDest_->setEnabled(!txtDataMap1_->text().isEmpty()); });
@@ -316,7 +324,7 @@ void FrmRekoda::setTabChain() {
   QWidget *chain[] = {CmdBestand_,   txtDataMap_, CmdBestand1_, txtDataMap1_,   OptDF_,
                       OptMA_,        txtExtension_, LsvDirList_, CmdSelect_,     CmdSelectNone_,
                       CmdStart_,     CmdStop_,    CmdClose_,    CmdAbout_,      CmdSaveReport_,
-                      CmdOpenDest_};
+                      CmdOpenDest_,  CmdUndo_};
   for (size_t i = 0; i + 1 < std::size(chain); ++i)
     setTabOrder(chain[i], chain[i + 1]);
 }
@@ -358,6 +366,7 @@ void FrmRekoda::load() {
   OptDF_->setChecked(true);
   familyChosen();
   restoreSettings();
+  refreshUndo();
 }
 
 QString FrmRekoda::droppedFolder(const QMimeData *data) {
@@ -590,6 +599,7 @@ void FrmRekoda::scrollToFile(const QString &file) {
 void FrmRekoda::runFinished() {
   const RunRecord &record = run_->record();
   lblStatus_->setText(record.statusLine());
+  refreshUndo();
   if (const auto message = record.endMessage())
     ShowMessage(*message, MsgPlain);
   emit runEnded();
@@ -630,6 +640,25 @@ void FrmRekoda::showFirstResult() {
     LsvDirList_->scrollTo(model_->index(row, 0));
   }
 }
+
+void FrmRekoda::undoClicked() {
+  if (!run_->startUndo())
+    return;
+  lblStatus_->clear();
+}
+
+void FrmRekoda::undoFinished(const QString &message, bool undidRecord) {
+  // The rows of the run undone show what Start would do again.
+  if (undidRecord)
+    model_->showRun(nullptr);
+  lblStatus_->setText(message.section(u'\n', 0, 0));
+  ShowMessage(message, MsgPlain);
+  refreshDestinationNames();
+  refreshUndo();
+  emit runEnded();
+}
+
+void FrmRekoda::refreshUndo() { CmdUndo_->setVisible(run_->runToUndo().has_value()); }
 
 void FrmRekoda::closeEvent(QCloseEvent *event) {
   if (run_->isRunning()) {

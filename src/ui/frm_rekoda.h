@@ -107,6 +107,10 @@ class FrmRekoda : public QWidget, public ConversionView {
   void runFileHandled(qsizetype index);
   void scrollToFile(const QString &file);
   void runFinished();
+  void undoClicked();
+  void undoFinished(const QString &message, bool undidRecord);
+  // Undo shows while there is a run to undo.
+  void refreshUndo();
   void showFirstResult();
   void countSelected();
   void copySelectedRows();
@@ -120,7 +124,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   QLabel *codeHint_;  // why a code would be refused
   QLabel *lblSelected_;
   QLabel *lblStatus_;  // how the last run went
-  QPushButton *CmdSaveReport_, *CmdOpenDest_;
+  QPushButton *CmdSaveReport_, *CmdOpenDest_, *CmdUndo_;
   QLineEdit *txtDataMap_, *txtDataMap1_, *txtExtension_;
   QPushButton *CmdBestand_, *CmdBestand1_;
   QTreeView *LsvDirList_;

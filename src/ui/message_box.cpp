@@ -27,6 +27,16 @@ void InstallMessageBoxes() {
       return ReplaceAnswer::Replace;
     return box.clickedButton() == skip ? ReplaceAnswer::Skip : ReplaceAnswer::Cancel;
   });
+  SetConfirmHandler([](const QString &text, const QString &action) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Rekoda"), text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton *yes = box.addButton(action, QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == yes;
+  });
 }
 
 }  // namespace rekoda

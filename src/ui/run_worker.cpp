@@ -4,7 +4,8 @@
 
 namespace rekoda {
 
-RunWorker::RunWorker(ConversionJob job, QObject *parent) : QThread(parent), job_(std::move(job)) {
+RunWorker::RunWorker(ConversionJob job, Work work, QObject *parent)
+    : QThread(parent), job_(std::move(job)), work_(std::move(work)) {
   qRegisterMetaType<rekoda::FileOutcome>();
 }
 
@@ -22,7 +23,7 @@ void RunWorker::run() {
     bool stopRequested() override { return w.stop_; }
   } forward(*this);
   try {
-    summary_ = RunJob(job_, forward);
+    summary_ = work_(forward);
   } catch (const std::exception &e) {
     summary_.total = job_.files.size();
     summary_.stopReason = QString::fromLocal8Bit(e.what());

@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 
 namespace rekoda {
 
@@ -16,7 +17,10 @@ class RunWorker : public QThread {
   Q_OBJECT
 
  public:
-  RunWorker(ConversionJob job, QObject *parent = nullptr);
+  // The work done on the thread: the job's run by default, or another walk
+  // over files that reports as a run does (an undo).
+  using Work = std::function<RunSummary(RunObserver &observer)>;
+  RunWorker(ConversionJob job, Work work, QObject *parent = nullptr);
   ~RunWorker() override;
   void requestStop() { stop_ = true; }
   // Once finished() has come.
@@ -32,6 +36,7 @@ class RunWorker : public QThread {
 
  private:
   const ConversionJob job_;
+  const Work work_;
   std::atomic<bool> stop_{false};
   RunSummary summary_;
 };

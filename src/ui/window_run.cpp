@@ -1,7 +1,9 @@
 #include "ui/window_run.h"
 
 #include "conversion/conversion_run.h"
+#include "conversion/undo.h"
 #include "platform/file_system.h"
+#include "platform/trash.h"
 #include "platform/message.h"
 #include "ui/run_worker.h"
 
@@ -48,18 +50,38 @@ bool WindowRun::start() {
   record_ = RunRecord(*job);
   ShowRunStarting(view_, *job);
   emit started();
-  worker_ = new RunWorker(*job, this);
+  const QDateTime started = record_.started();
+  launch(new RunWorker(*job, [job = *job, started](RunObserver &o) { return RunJournaled(job, o, started); }, this));
+  return true;
+}
+
+bool WindowRun::startUndo() {
+  if (worker_)
+    return false;
+  auto run = runToUndo();
+  if (!run || !AskConfirm(UndoQuestion(*run), QStringLiteral("&Undo")))
+    return false;
+  undoing_ = std::move(run);
+  ShowRunLocked(view_, qsizetype(undoing_->entries.size()));
+  launch(new RunWorker({}, [run = *undoing_](RunObserver &o) { return UndoRun(run, o); }, this));
+  return true;
+}
+
+void WindowRun::launch(RunWorker *worker) {
+  worker_ = worker;
   connect(worker_, &RunWorker::fileDone, this, [this](qsizetype index, const FileOutcome &o) {
+    if (undoing_)
+      return;  // an undo's files are told at its end, in one message
     record_.settle(index, o);
     emit fileSettled(index);
   });
   connect(worker_, &RunWorker::fileHandled, this, [this](qsizetype index, qint64 handled) {
     view_.setProgressValue(handled);
-    emit fileHandled(index, handled);
+    if (!undoing_)
+      emit fileHandled(index, handled);
   });
   connect(worker_, &QThread::finished, this, &WindowRun::finished);
   worker_->start();
-  return true;
 }
 
 void WindowRun::requestStop() {
@@ -70,11 +92,18 @@ void WindowRun::requestStop() {
 void WindowRun::finished() {
   // finished() comes from the run's thread as it ends: let it end wholly.
   worker_->wait();
-  record_.finish(worker_->summary());
+  const RunSummary summary = worker_->summary();
   worker_->deleteLater();
   worker_ = nullptr;
   // The pointer is back and the controls free before any box appears.
   ShowRunEnded(view_);
+  if (undoing_) {
+    const JournaledRun run = std::move(*undoing_);
+    undoing_.reset();
+    emit undoEnded(UndoMessage(run, summary), !record_.isEmpty() && run.id == record_.summary().runId);
+    return;
+  }
+  record_.finish(summary);
   emit ended();
 }
 

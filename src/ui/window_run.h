@@ -1,9 +1,12 @@
 #pragma once
 
 #include "conversion/conversion_view.h"
+#include "conversion/run_journal.h"
 #include "conversion/run_record.h"
 
 #include <QObject>
+
+#include <optional>
 
 namespace rekoda {
 
@@ -28,6 +31,12 @@ class WindowRun : public QObject {
   void requestStop();
   const RunRecord &record() const { return record_; }
 
+  // The run that Undo would undo now: the newest not undone yet, whose
+  // journal the user's data folder keeps, after a restart too.
+  std::optional<JournaledRun> runToUndo() const { return LastRunToUndo(); }
+  // Undo pressed: asks once, naming the run; true when an undo has begun.
+  bool startUndo();
+
  signals:
   // The record is the new run's, and the rows are cleared for it.
   void started();
@@ -35,13 +44,18 @@ class WindowRun : public QObject {
   void fileSettled(qsizetype index);
   // The record is complete and the controls are free again.
   void ended();
+  // An undo is over: how it went, in a message, and whether it undid the
+  // run of the record.
+  void undoEnded(const QString &message, bool undidRecord);
 
  private:
   void finished();
+  void launch(RunWorker *worker);
 
   ConversionView &view_;
   RunRecord record_;
   RunWorker *worker_ = nullptr;
+  std::optional<JournaledRun> undoing_;
 };
 
 }  // namespace rekoda

@@ -10,6 +10,7 @@
 #include <QJsonParseError>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -34,6 +35,17 @@
 using namespace rekoda::test;
 
 namespace {
+
+// Every rekoda-cli of these tests keeps its run journals and its trash here,
+// never in the user's data folder.
+class DataHome : public ::testing::Environment {
+ public:
+  void SetUp() override { qputenv("XDG_DATA_HOME", dir_.path().toLocal8Bit()); }
+
+ private:
+  QTemporaryDir dir_;
+};
+[[maybe_unused]] ::testing::Environment *const kDataHome = ::testing::AddGlobalTestEnvironment(new DataHome);
 
 const QByteArray kDF = "L01,MINI,LOGGER\r\n\"01-01-05\",12.5,13.5\r\n";
 const QByteArray kDFOut = "\"L02\",\"MINI\",\"LOGGER\"\r\n\"01-01-05\",\"12.5\",\"13.5\"\r\n";
@@ -169,6 +181,8 @@ TEST(Cli, conventionsAndExitStatuses) {
       {"a name outside the source folder", base + QStringList{"../in/sub/DF9.L01"}, 2, "",
        "*rekoda-cli: ../in/sub/DF9.L01 is not the name of a file in SOURCE_FOLDER", {}},
       {"a name that is no file's", base + QStringList{".."}, 2, "", "*is not the name of a file", {}},
+      {"an undo of a run that has no journal", {"--undo=nope"}, 2, "",
+       "rekoda-cli: no run nope (rekoda-cli --list-runs lists them)\n", {}},
       {"no files of the family", {"--family", "ma", "--code", "X", "--from", "IN", "--to", "OUT"}, 2, "",
        "rekoda-cli: No rows found for conversion!\n", {}},
       {"source that cannot be listed", {"--family", "df", "--code", "X", "--from", "OUT/gone", "--to", "OUT"}, 2, "",
@@ -599,6 +613,94 @@ TEST(CliFaults, killedRunLeavesOldOrWholeFilesOnly) {
       EXPECT_FALSE(name.startsWith('.')) << name.toStdString();
     EXPECT_EQ(out.entries().size(), files);
   }
+}
+
+// Undo leaves the destination as it was before the run, byte for byte, and
+// the trash as it was, but for what it must keep: an output changed since
+// the run, or one whose source is gone. A killed run, an undo cut short and
+// a second undo all end there too.
+TEST(CliUndo, undoLeavesTheFolderAndTheTrashAsTheyWere) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the freedesktop trash and SIGKILL make the fixtures";
+#else
+  enum class Case { Plain, Replacing, OutputChanged, SourceDeleted, RunKilled, UndoKilled, UndoTwice };
+  const std::pair<Case, const char *> cases[] = {
+      {Case::Plain, "a plain run"},         {Case::Replacing, "a run that replaced files"},
+      {Case::OutputChanged, "an output changed since"}, {Case::SourceDeleted, "a source deleted since"},
+      {Case::RunKilled, "a run killed mid-way"},        {Case::UndoKilled, "an undo killed mid-way, then again"},
+      {Case::UndoTwice, "an undo twice"}};
+  auto snapshot = [](const QString &folder) {
+    QMap<QString, QByteArray> files;
+    for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+      files.insert(f.fileName(), readBytes(f.filePath()));
+    return files;
+  };
+  for (const auto &[c, what] : cases) {
+    SCOPED_TRACE(what);
+    TempFolder data, in, out;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", data.path());
+    if (c == Case::RunKilled)
+      env.insert("REKODA_TEST_NAMED_TEMPORARIES", "1");  // a killed run leaves them, hidden
+    const int files = c == Case::RunKilled || c == Case::UndoKilled ? 2000 : 20;
+    for (int i = 0; i < files; ++i)
+      in.write(QString("DF%1.L01").arg(i, 4, 10, QChar('0')), kDF);
+    out.write("notes.txt", "the technician's own\r\n");
+    if (c != Case::Plain)
+      for (int i = 0; i < files; i += 7)
+        out.write(QString("DF%1.L02").arg(i, 4, 10, QChar('0')), "yesterday's\r\n");
+    const QMap<QString, QByteArray> before = snapshot(out.path());
+    const QStringList args = job(in, out) << "--trash" << "--quiet";
+    if (c == Case::RunKilled) {
+      QProcess p;
+      p.setProcessEnvironment(env);
+      p.start(REKODA_CLI, args);
+      ASSERT_TRUE(p.waitForReadyRead(60000));  // the first group is in place
+      p.kill();
+      p.waitForFinished();
+    } else {
+      ASSERT_EQ(cli(args, env).exit, 0);
+    }
+    QMap<QString, QByteArray> expected = before;
+    if (c == Case::OutputChanged) {
+      out.write("DF0003.L02", "changed by hand\r\n");
+      expected.insert("DF0003.L02", "changed by hand\r\n");
+    }
+    if (c == Case::SourceDeleted) {
+      ASSERT_TRUE(QFile::remove(in.file("DF0004.L01")));
+      expected.insert("DF0004.L02", readBytes(out.file("DF0004.L02")));
+    }
+    const bool keeps = c == Case::OutputChanged || c == Case::SourceDeleted;
+    if (c == Case::UndoKilled) {
+      QProcess p;
+      p.setProcessEnvironment(env);
+      p.start(REKODA_CLI, {"--undo"});
+      ASSERT_TRUE(p.waitForReadyRead(60000));
+      p.kill();
+      p.waitForFinished();
+    }
+    const Result undone = cli({"--undo"}, env);
+    EXPECT_EQ(undone.exit, keeps ? 1 : 0) << undone.err.constData() << undone.out.right(2000).constData();
+    if (keeps) {
+      const QByteArray name = c == Case::OutputChanged ? "DF0003.L02" : "DF0004.L02";
+      const QByteArray why = c == Case::OutputChanged ? "kept: changed since the run"
+                                                       : "kept: its source DF0004.L01 is no longer there";
+      EXPECT_TRUE(undone.out.contains(name + "\tDF" + name.mid(2, 4) + ".L01\tFaild\t" + why)) << undone.out.constData();
+    }
+    EXPECT_EQ(snapshot(out.path()), expected);
+    EXPECT_EQ(snapshot(data.file("Trash/files")), (QMap<QString, QByteArray>{}));
+    EXPECT_EQ(snapshot(data.file("Trash/info")), (QMap<QString, QByteArray>{}));
+    // A file kept keeps the run to undo: once its cause is put right, the
+    // same undo takes it too.
+    const Result again = cli({"--undo"}, env);
+    EXPECT_EQ(again.exit, keeps ? 1 : 0);
+    if (!keeps) {
+      EXPECT_EQ(again.err, "rekoda-cli: nothing to undo\n");
+      EXPECT_TRUE(cli({"--list-runs"}, env).out.endsWith("\tundone\n"));
+    }
+    EXPECT_EQ(snapshot(out.path()), expected);
+  }
+#endif
 }
 
 // Windows as technicians have it, under wine: files another program holds

@@ -1,11 +1,19 @@
 #include "platform/file_system.h"
+#include "platform/trash.h"
 
 #include "test_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 using namespace rekoda;
 using namespace rekoda::test;
@@ -100,4 +108,57 @@ TEST(Volumes, removableMediaStayAndSystemFileSystemsGo) {
   for (const Volume &v : VolumesFromMountInfo(mountinfo))
     roots << v.root;
   EXPECT_EQ(roots, (QStringList{"/", "/run/media/u/STICK", "/media/u/My Card", "/mnt/share"}));
+}
+
+// A file in the trash can be restored to its name by a file manager: its
+// note holds the percent-encoded path (absolute in the home trash, relative
+// to the volume's top in a volume's trash), written before the file moves.
+// Restoring puts it back and leaves no stale entry behind.
+TEST(Trash, theNoteNamesTheFileAtHomeAndOnAnotherVolume) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the Recycle Bin keeps notes of its own";
+#else
+  const QString name = u"DF%41 x \u00E9\u00DF.K22"_qs;
+  TempFolder home, volume;
+  const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+  qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+  // Another volume: a small tmpfs, where root may mount one.
+  const bool mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", volume.path()}) == 0;
+  for (const bool onVolume : {false, true}) {
+    if (onVolume && !mounted)
+      continue;
+    SCOPED_TRACE(onVolume ? "a volume's trash" : "the home trash");
+    const TempFolder work;
+    const QString folder = onVolume ? volume.mkdir("out") : work.mkdir("out");
+    const QString path = JoinPath(folder, name);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("older\r\n") == 7);
+    file.close();
+    EXPECT_TRUE(FolderHasTrash(folder));
+    QString trashed, seen, error;
+    ASSERT_TRUE(MoveToTrash(path, &error, &trashed, [&](const QString &to) {
+      seen = to;
+      return true;
+    })) << error.toStdString();
+    EXPECT_EQ(seen, trashed);
+    const QString trash = onVolume ? volume.file(QString(".Trash-%1").arg(::getuid())) : home.file("Trash");
+    EXPECT_EQ(trashed, trash + "/files/" + name);
+    const QString note = QString::fromUtf8(readBytes(trash + "/info/" + name + ".trashinfo"));
+    const QString original = onVolume ? "out/" + name : path;
+    EXPECT_TRUE(note.startsWith("[Trash Info]\nPath=" + QString::fromLatin1(QUrl::toPercentEncoding(original, "/")) +
+                                "\nDeletionDate="))
+        << note.toStdString();
+    EXPECT_EQ(QUrl::fromPercentEncoding(note.section('\n', 1, 1).mid(5).toLatin1()), original);
+    EXPECT_FALSE(QFileInfo::exists(path));
+    ASSERT_TRUE(RestoreFromTrash(trashed, path, &error)) << error.toStdString();
+    EXPECT_EQ(readBytes(path), "older\r\n");
+    EXPECT_TRUE(QDir(trash + "/files").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_TRUE(QDir(trash + "/info").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+  }
+  if (mounted)
+    QProcess::execute("umount", {volume.path()});
+  qputenv("XDG_DATA_HOME", dataHome);
+  if (!mounted)
+    GTEST_SKIP() << "only the home trash: no tmpfs could be mounted here (not root)";
+#endif
 }

@@ -23,11 +23,16 @@ MessageRecorder::MessageRecorder() {
       onQuestion();
     return answer;
   });
+  previousConfirm_ = SetConfirmHandler([this](const QString &text, const QString &) {
+    questions << text;
+    return confirm;
+  });
 }
 
 MessageRecorder::~MessageRecorder() {
   SetMessageHandler(std::move(previous_));
   SetQuestionHandler(std::move(previousQuestion_));
+  SetConfirmHandler(std::move(previousConfirm_));
 }
 
 QStringList MessageRecorder::texts() const {

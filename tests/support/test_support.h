@@ -33,6 +33,7 @@ class MessageRecorder {
   QStringList questions;
   ReplaceAnswer answer = ReplaceAnswer::Cancel;
   std::function<void()> onQuestion;  // what happens meanwhile, while the question is open
+  bool confirm = false;               // the answer to a confirming question (Undo / Cancel)
   QStringList texts() const;
   void clear() { messages_.clear(); }
 
@@ -40,6 +41,7 @@ class MessageRecorder {
   std::vector<RecordedMessage> messages_;
   MessageHandler previous_;
   QuestionHandler previousQuestion_;
+  ConfirmHandler previousConfirm_;
 };
 
 // A temporary folder with helpers to put files in it and read them back.

@@ -5,6 +5,7 @@
 
 #include "conversion/run_record.h"
 #include "platform/file_system.h"
+#include "platform/trash.h"
 #include "ui/message_box.h"
 #include "test_support.h"
 
@@ -23,6 +24,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTime>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
@@ -122,6 +124,7 @@ TEST(WorkingDay, foldersFamilyAndCodeSurviveARestart) {
 // trash afterwards.
 TEST(WorkingDay, replacingAsksFirst) {
   TempFolder data;  // the trash of this test, on the same volume as the files
+  const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
   qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
   for (const ReplaceAnswer answer : {ReplaceAnswer::Cancel, ReplaceAnswer::Skip, ReplaceAnswer::Replace}) {
     SCOPED_TRACE(int(answer));
@@ -212,7 +215,7 @@ TEST(WorkingDay, replacingAsksFirst) {
     EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});
   }
 #endif
-  qunsetenv("XDG_DATA_HOME");
+  qputenv("XDG_DATA_HOME", dataHome);
 }
 
 // The real question box: Enter and Escape both mean Cancel, so that no key
@@ -362,6 +365,7 @@ void expectRecordIsWhatWasWritten(Window &win, const TempFolder &out, const QStr
 // a Cancel at the next Start, and a replaced file leave it true to the disk.
 TEST(WorkingDay, recordOfTheRunIsWhatItWrote) {
   TempFolder data;  // the trash of this test, on the same volume as the files
+  const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
   qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
   enum class Then { TypeZ, Stop, StartAgainAndCancel, Replace };
   for (const Then then : {Then::TypeZ, Then::Stop, Then::StartAgainAndCancel, Then::Replace}) {
@@ -411,5 +415,46 @@ TEST(WorkingDay, recordOfTheRunIsWhatItWrote) {
     }
     expectRecordIsWhatWasWritten(win, out, "K22");
   }
-  qunsetenv("XDG_DATA_HOME");
+  qputenv("XDG_DATA_HOME", dataHome);
+}
+
+// The last run can be undone from the window, after a restart too: it asks
+// once, naming the run, and then the destination is as it was.
+TEST(WorkingDay, undoTheLastRunAfterARestart) {
+  TempFolder in, out, data;  // data: this test's own journals
+  const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+  qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+  for (const char *n : {"DF1.L01", "DF2.L01"})
+    in.write(n, kDF);
+  out.write("notes.txt", "mine\r\n");
+  {
+    MessageRecorder messages;
+    Window win;
+    win.pick("CmdBestand", in.path());
+    win.pick("CmdBestand1", out.path());
+    win.get<QLineEdit>("txtExtension")->setText("L02");
+    win.get<QAbstractButton>("CmdSelect")->click();
+    win.start();
+    EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02", "notes.txt"}));
+    EXPECT_TRUE(win.get<QAbstractButton>("CmdUndo")->isVisibleTo(&win.w));
+  }
+  MessageRecorder messages;
+  Window win;
+  auto *undo = win.get<QAbstractButton>("CmdUndo");
+  ASSERT_TRUE(undo->isVisibleTo(&win.w));
+  undo->click();  // Cancel: nothing happens
+  ASSERT_EQ(messages.questions.size(), 1);
+  EXPECT_EQ(messages.questions[0],
+            QString("Undo the run of %1 that wrote 2 DF files with code L02 to %2?")
+                .arg(QTime::currentTime().toString("HH:mm"), QDir::toNativeSeparators(out.path())));
+  EXPECT_EQ(out.entries().size(), 3);
+  messages.confirm = true;
+  QSignalSpy ended(&win.w, &FrmRekoda::runEnded);
+  undo->click();
+  ASSERT_TRUE(ended.wait(60000));
+  EXPECT_EQ(out.entries(), QStringList{"notes.txt"});
+  EXPECT_EQ(messages.texts().size(), 1);
+  EXPECT_TRUE(messages.texts().value(0).contains("is undone: 2 files")) << messages.texts().value(0).toStdString();
+  EXPECT_FALSE(undo->isVisibleTo(&win.w));
+  qputenv("XDG_DATA_HOME", dataHome);
 }

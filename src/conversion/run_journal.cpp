@@ -1,0 +1,194 @@
+#include "conversion/run_journal.h"
+
+#include "platform/file_system.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace rekoda {
+
+namespace {
+
+const QString kSuffix = QStringLiteral(".journal");
+
+QByteArray line(const QJsonObject &o) { return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n'; }
+
+QString familyName(Family f) { return f == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF"); }
+
+std::optional<JournaledRun> readJournal(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return std::nullopt;
+  JournaledRun run;
+  run.path = path;
+  bool started = false;
+  QHash<QString, size_t> byOutput;
+  for (const QByteArray &text : file.readAll().split('\n')) {
+    const QJsonObject o = QJsonDocument::fromJson(text).object();
+    if (o.isEmpty())
+      continue;  // a line cut short by a crash
+    if (o.contains("run")) {
+      run.id = o["run"].toString();
+      run.time = QDateTime::fromString(o["time"].toString(), Qt::ISODateWithMs);
+      run.version = o["version"].toString();
+      run.source = o["source"].toString();
+      run.dest = o["dest"].toString();
+      run.code = o["code"].toString();
+      run.family = o["family"].toString() == "MA" ? Family::MA : Family::DF;
+      run.files = o["files"].toInteger();
+      started = true;
+    } else if (o.contains("out")) {
+      JournalEntry e;
+      e.output = o["out"].toString();
+      e.size = o["size"].toInteger();
+      e.hash = o["sha1"].toString().toLatin1();
+      e.source = o["src"].toString();
+      e.sourceSize = o["srcSize"].toInteger(-1);
+      e.sourceChanged = o["srcChanged"].toString().toLongLong();
+      e.replaces = o["replaces"].toBool();
+      byOutput.insert(e.output, run.entries.size());
+      run.entries.push_back(e);
+    } else if (o.contains("trashing") && byOutput.contains(o["trashing"].toString())) {
+      run.entries[byOutput[o["trashing"].toString()]].trashedAs = o["to"].toString();
+    } else if (o.contains("placed") && byOutput.contains(o["placed"].toString())) {
+      JournalEntry &e = run.entries[byOutput[o["placed"].toString()]];
+      e.placed = o["ok"].toBool() ? JournalEntry::Placed::Yes : JournalEntry::Placed::No;
+      e.replacedGone = o["gone"].toBool();
+    } else if (o.contains("undone")) {
+      run.undone = true;
+    }
+  }
+  if (!started)
+    return std::nullopt;
+  return run;
+}
+
+}  // namespace
+
+qint64 JournaledRun::placed() const {
+  return std::count_if(entries.begin(), entries.end(),
+                       [](const JournalEntry &e) { return e.placed != JournalEntry::Placed::No; });
+}
+
+QString RunJournal::folder() {
+  return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/runs");
+}
+
+QByteArray ContentHash(const char *data, std::size_t size) {
+  return QCryptographicHash::hash(QByteArrayView(data, qsizetype(size)), QCryptographicHash::Sha1).toHex();
+}
+
+bool RunJournal::begin(const ConversionJob &job, const QDateTime &time, QString *error) {
+  const QString dir = folder();
+  if (!QDir().mkpath(dir)) {
+    *error = QStringLiteral("cannot make the folder %1").arg(dir);
+    return false;
+  }
+  // The oldest go, so that with this one kKeptRuns are kept.
+  QStringList old = QDir(dir).entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
+  while (old.size() >= kKeptRuns)
+    QFile::remove(QDir(dir).filePath(old.takeFirst()));
+  const QString stem = time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  for (int n = 0; n < 100; ++n) {
+    id_ = n == 0 ? stem : QStringLiteral("%1-%2").arg(stem).arg(n);
+    file_.setFileName(QDir(dir).filePath(id_ + kSuffix));
+    if (!file_.exists()) {
+      file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+      break;
+    }
+  }
+  if (!file_.isOpen()) {
+    *error = file_.errorString();
+    return false;
+  }
+  // Folders as absolute paths: an undo may come from another folder.
+  QJsonObject o{{"run", id_},       {"version", QStringLiteral(REKODA_VERSION)},
+                {"time", time.toString(Qt::ISODateWithMs)},
+                {"source", QDir::toNativeSeparators(QFileInfo(job.source).absoluteFilePath())},
+                {"dest", QDir::toNativeSeparators(QFileInfo(job.dest).absoluteFilePath())},
+                {"family", familyName(job.family)}, {"code", job.code},
+                {"files", job.files.size()}};
+  return append(line(o), true, error) && SyncFolder(dir);
+}
+
+bool RunJournal::append(const QByteArray &lines, bool sync, QString *error) {
+  if (!file_.isOpen())
+    return false;
+  if (file_.write(lines) != lines.size() || (sync && !SyncFileData(file_))) {
+    if (error)
+      *error = file_.errorString();
+    file_.close();  // no more: a journal with a hole would undo wrongly
+    return false;
+  }
+  return true;
+}
+
+bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, QString *error) {
+  QByteArray lines;
+  for (const JournalEntry &e : group)
+    lines += line({{"out", e.output}, {"size", e.size}, {"sha1", QString::fromLatin1(e.hash)},
+                   {"src", e.source}, {"srcSize", e.sourceSize}, {"srcChanged", QString::number(e.sourceChanged)},
+                   {"replaces", e.replaces}});
+  return append(lines, true, error);
+}
+
+bool RunJournal::trashing(const QString &output, const QString &trashedAs, QString *error) {
+  return append(line({{"trashing", output}, {"to", trashedAs}}), true, error);
+}
+
+void RunJournal::placed(const JournalEntry &entry, bool ok) {
+  // Not synced: the next group's entries, or the end, take it to the disk,
+  // and without it an undo looks at the files themselves.
+  append(line({{"placed", entry.output}, {"ok", ok}, {"gone", entry.replacedGone}}), false, nullptr);
+}
+
+void RunJournal::end() {
+  append(line({{"end", true}}), true, nullptr);
+  file_.close();
+}
+
+std::vector<JournaledRun> ListRuns() {
+  std::vector<JournaledRun> runs;
+  const QDir dir(RunJournal::folder());
+  QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
+  std::reverse(names.begin(), names.end());
+  for (const QString &name : names)
+    if (auto run = readJournal(dir.filePath(name)))
+      runs.push_back(std::move(*run));
+  return runs;
+}
+
+std::optional<JournaledRun> LoadRun(const QString &id) {
+  if (id.isEmpty() || id.contains(u'/') || id.contains(u'\\') || id.startsWith(u'.'))
+    return std::nullopt;
+  return readJournal(QDir(RunJournal::folder()).filePath(id + kSuffix));
+}
+
+std::optional<JournaledRun> LastRunToUndo() {
+  const QDir dir(RunJournal::folder());
+  QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
+  // Newest first, and read no further than needed.
+  for (auto it = names.crbegin(); it != names.crend(); ++it)
+    if (auto run = readJournal(dir.filePath(*it)); run && !run->undone)
+      return run;
+  return std::nullopt;
+}
+
+bool MarkUndone(const JournaledRun &run, QString *error) {
+  QFile file(run.path);
+  if (!file.open(QIODevice::Append) || file.write(line({{"undone", QDateTime::currentDateTime().toString(Qt::ISODate)}})) < 0 ||
+      !SyncFileData(file)) {
+    if (error)
+      *error = file.errorString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace rekoda

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "conversion/conversion_job.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace rekoda {
+
+// One file a run put in place, as its journal keeps it.
+struct JournalEntry {
+  QString output;      // its name in the destination folder
+  qint64 size = 0;     // what identifies the bytes written: their count
+  QByteArray hash;     // and their SHA-1, in hex
+  QString source;      // its name in the source folder
+  qint64 sourceSize = -1;
+  qint64 sourceChanged = -1;  // the source's change time when it was read
+  bool replaces = false;      // it was to take the name of an existing file
+  QString trashedAs;          // where that file went in the trash
+  bool replacedGone = false;  // it was replaced without a trash
+  enum class Placed { Unknown, Yes, No } placed = Placed::Unknown;
+};
+
+// A run as its journal tells it.
+struct JournaledRun {
+  QString id;
+  QString path;  // the journal file
+  QDateTime time;
+  QString version, source, dest, code;
+  Family family = Family::DF;
+  qint64 files = 0;  // in the job
+  std::vector<JournalEntry> entries;
+  bool undone = false;
+  qint64 placed() const;  // files put in place (as far as the journal knows)
+};
+
+// The journal of a real run, kept in the user's application data folder so
+// that the run can be undone later, after a restart too. Written ahead: a
+// group's entries are on disk before the group is put in place, and where a
+// replaced file goes is on disk before it goes, so that a run killed at any
+// moment can be undone up to where it got. The last kKeptRuns runs are kept.
+class RunJournal {
+ public:
+  static constexpr int kKeptRuns = 20;
+  // Where journals live: <AppLocalDataLocation>/runs.
+  static QString folder();
+
+  // False, with the reason, when the journal cannot be written; the run
+  // goes on, but cannot be undone.
+  bool begin(const ConversionJob &job, const QDateTime &time, QString *error);
+  const QString &id() const { return id_; }
+  bool isOpen() const { return file_.isOpen(); }
+
+  bool writeAhead(const std::vector<JournalEntry> &group, QString *error);
+  bool trashing(const QString &output, const QString &trashedAs, QString *error);
+  // After the group: which files were put in place, and what they replaced.
+  void placed(const JournalEntry &entry, bool ok);
+  void end();
+
+ private:
+  bool append(const QByteArray &lines, bool sync, QString *error);
+
+  QString id_;
+  QFile file_;
+};
+
+// Every run that has a journal, newest first; damaged lines (the end of a
+// journal whose run was killed while writing it) are passed over.
+std::vector<JournaledRun> ListRuns();
+std::optional<JournaledRun> LoadRun(const QString &id);
+// The newest run not undone yet.
+std::optional<JournaledRun> LastRunToUndo();
+// Writes down that a run has been undone wholly.
+bool MarkUndone(const JournaledRun &run, QString *error);
+
+// SHA-1 of bytes, in hex, as the journal keeps it.
+QByteArray ContentHash(const char *data, std::size_t size);
+
+}  // namespace rekoda

@@ -1,0 +1,181 @@
+#include "conversion/undo.h"
+
+#include "platform/durable_file.h"
+#include "platform/file_name.h"
+#include "platform/file_system.h"
+#include "platform/text_file.h"
+#include "platform/trash.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace rekoda {
+
+namespace {
+
+// Whether a file is still exactly what the run wrote.
+bool sameContent(const QString &path, const JournalEntry &e) {
+  QFile file(path);
+  if (file.size() != e.size || !file.open(QIODevice::ReadOnly))
+    return false;
+  const QByteArray bytes = file.readAll();
+  return bytes.size() == e.size && ContentHash(bytes.constData(), size_t(bytes.size())) == e.hash;
+}
+
+// Why an output of the run stays; none when it may go.
+std::optional<QString> reasonToKeep(const JournaledRun &run, const JournalEntry &e, const QString &path) {
+  if (!sameContent(path, e))
+    return QStringLiteral("kept: changed since the run");
+  const auto stamp = StampOf(JoinPath(run.source, e.source));
+  const QString source = DisplayFileName(e.source);
+  if (!stamp)
+    return QStringLiteral("kept: its source %1 is no longer there").arg(source);
+  if (stamp->size != e.sourceSize || stamp->changed != e.sourceChanged)
+    return QStringLiteral("kept: its source %1 has changed since the run").arg(source);
+  return std::nullopt;
+}
+
+class Undo {
+ public:
+  Undo(const JournaledRun &run, RunObserver &observer, bool dryRun)
+      : run_(run), observer_(observer), dryRun_(dryRun) {
+    summary_.total = qint64(run.entries.size());
+    summary_.runId = run.id;
+  }
+
+  RunSummary go() {
+    if (!dryRun_ && folder_.open(run_.dest, nullptr)) {
+      // Alone in the folder, the temporaries a killed run left go too.
+      folder_.beginRun(ListFolderNames(run_.dest).value_or(QStringList()));
+    }
+    for (qsizetype i = 0; i < qsizetype(run_.entries.size()); ++i) {
+      if (observer_.stopRequested())
+        break;
+      FileOutcome o;
+      o.file = run_.entries[size_t(i)].output;
+      o.output = run_.entries[size_t(i)].source;
+      undo(run_.entries[size_t(i)], o);
+      group_.push_back({i, o});
+      observer_.fileHandled(i, ++summary_.handled);
+      if (group_.size() >= size_t(kGroupFiles))
+        settleGroup();
+    }
+    settleGroup();
+    const bool whole = summary_.handled == summary_.total && summary_.failed == 0;
+    if (whole && !dryRun_) {
+      QString why;
+      if (!MarkUndone(run_, &why))
+        summary_.stopReason = QStringLiteral("The run's journal cannot be marked undone: %1").arg(why);
+    }
+    return summary_;
+  }
+
+ private:
+  void undo(const JournalEntry &e, FileOutcome &o) {
+    const QString path = JoinPath(run_.dest, e.output);
+    const bool inTrash = !e.trashedAs.isEmpty() && QFileInfo::exists(e.trashedAs);
+    // A run killed between writing down where an older file would go and
+    // moving it leaves a note without a file: it goes.
+    if (!e.trashedAs.isEmpty() && !inTrash && !dryRun_)
+      RestoreFromTrash(e.trashedAs, path, nullptr);
+    const Entry target = PathEntry(path);
+    bool removed = false;
+    if (e.placed != JournalEntry::Placed::No && target.kind != EntryKind::Missing) {
+      if (target.kind == EntryKind::Other) {
+        o.reason = QStringLiteral("kept: changed since the run");
+      } else if (const auto keep = reasonToKeep(run_, e, path)) {
+        // Not the run's file: one brought back by an undo cut short, or the
+        // file a killed run had not yet replaced. Nothing of the run's there.
+        const bool changed = *keep == QLatin1String("kept: changed since the run");
+        if (changed && ((!inTrash && !e.trashedAs.isEmpty()) ||
+                        (e.placed == JournalEntry::Placed::Unknown && e.trashedAs.isEmpty()))) {
+          o.ok = true;
+          return;
+        }
+        o.reason = *keep;
+      } else if (!dryRun_ && !QFile::remove(path)) {
+        o.reason = QStringLiteral("cannot be removed: %1").arg(QFile(path).errorString());
+      } else {
+        removed = true;
+      }
+      if (!o.reason.isEmpty()) {
+        if (inTrash)
+          o.reason += QStringLiteral(" (the file it replaced stays in the trash: %1)").arg(e.trashedAs);
+        return;
+      }
+    }
+    // The name is free: what the run replaced comes back.
+    QString why;
+    if (inTrash && !dryRun_ && !RestoreFromTrash(e.trashedAs, path, &why)) {
+      o.reason = QStringLiteral("the file it replaced cannot come back from the trash (%1): %2").arg(e.trashedAs, why);
+      return;
+    }
+    if (removed && e.replacedGone) {
+      o.reason = QStringLiteral("removed; the file it replaced cannot come back: it was replaced without a trash");
+      return;
+    }
+    o.ok = true;
+  }
+
+  // Told once the group's removals and restores are on disk.
+  void settleGroup() {
+    QString why;
+    const bool synced = dryRun_ || !folder_.isOpen() || folder_.sync(&why);
+    for (auto &[index, o] : group_) {
+      if (o.ok && !synced) {
+        o.ok = false;
+        o.reason = why;
+      }
+      if (!o.ok) {
+        ++summary_.failed;
+        if (summary_.firstFailures.size() < 5)
+          summary_.firstFailures << QStringLiteral("%1: %2").arg(DisplayFileName(o.file), o.reason);
+      }
+      observer_.fileDone(index, o);
+    }
+    group_.clear();
+  }
+
+  const JournaledRun &run_;
+  RunObserver &observer_;
+  const bool dryRun_;
+  RunSummary summary_;
+  DestinationFolder folder_;
+  std::vector<std::pair<qsizetype, FileOutcome>> group_;
+};
+
+QString when(const QDateTime &time, const QDateTime &now) {
+  const QLocale english(QLocale::English);
+  return time.date() == now.date() ? time.toString(QStringLiteral("HH:mm"))
+                                   : english.toString(time, QStringLiteral("d MMM yyyy HH:mm"));
+}
+
+}  // namespace
+
+RunSummary UndoRun(const JournaledRun &run, RunObserver &observer, bool dryRun) {
+  return Undo(run, observer, dryRun).go();
+}
+
+QString UndoQuestion(const JournaledRun &run, const QDateTime &now) {
+  return QStringLiteral("Undo the run of %1 that wrote %2 %3 files with code %4 to %5?")
+      .arg(when(run.time, now), QLocale(QLocale::English).toString(run.placed()),
+           run.family == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF"), run.code, run.dest);
+}
+
+QString UndoMessage(const JournaledRun &run, const RunSummary &s) {
+  const QLocale english(QLocale::English);
+  QString text = s.handled < s.total
+                     ? QStringLiteral("The undo stopped after %1 of %2 files.").arg(s.handled).arg(s.total)
+                     : s.failed == 0 ? QStringLiteral("The run of %1 is undone: %2 files.")
+                                           .arg(when(run.time, QDateTime::currentDateTime()), english.toString(s.total))
+                                     : QStringLiteral("%1 of %2 files were not undone.")
+                                           .arg(english.toString(s.failed), english.toString(s.total));
+  if (!s.firstFailures.isEmpty())
+    text += QStringLiteral("\n\n") + s.firstFailures.join(u'\n') + (s.failed > s.firstFailures.size() ? QStringLiteral("\n…") : QString());
+  if (!s.stopReason.isEmpty())
+    text += QStringLiteral("\n\n") + s.stopReason;
+  return text;
+}
+
+}  // namespace rekoda

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace rekoda {
+
+// The trash as the desktop has it: on Linux the freedesktop trash (the home
+// trash for files on the home volume, $topdir/.Trash/$uid or
+// $topdir/.Trash-$uid on other volumes such as a USB stick), written by the
+// rules a file manager restores from; on Windows the Recycle Bin, which
+// Windows keeps on fixed drives only.
+
+// Whether files of this folder can go to a trash instead of being lost,
+// decided from those rules (no file is moved to find out).
+bool FolderHasTrash(const QString &folder);
+
+// Moves a file to the trash; false, with the reason, when it could not.
+// trashedAs: where the file is now. beforeMove hears where it is going just
+// before it moves (on Windows, which chooses the place itself, just after),
+// and stops the move by returning false.
+bool MoveToTrash(const QString &path, QString *error, QString *trashedAs = nullptr,
+                 const std::function<bool(const QString &trashedAs)> &beforeMove = {});
+
+// Brings a file back from the trash to its name, only while that name is
+// free, and takes its note out of the trash so that no stale entry stays.
+// A trashed file that is no longer there has its note removed, and says so.
+bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *error);
+
+}  // namespace rekoda
