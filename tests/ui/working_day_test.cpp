@@ -49,6 +49,13 @@ struct Window {
   }
   template <class T>
   T *get(const char *name) { return w.findChild<T *>(name); }
+  // Both folders, the code, every row: ready for Start.
+  void prepare(const QString &from, const QString &to, const QString &code) {
+    pick("CmdBestand", from);
+    pick("CmdBestand1", to);
+    get<QLineEdit>("txtExtension")->setText(code);
+    get<QAbstractButton>("CmdSelect")->click();
+  }
   void pick(const char *button, const QString &folder) {
     nextPick = folder;
     get<QAbstractButton>(button)->click();
@@ -136,10 +143,7 @@ TEST(WorkingDay, replacingAsksFirst) {
     MessageRecorder messages;
     messages.answer = answer;
     Window win;
-    win.pick("CmdBestand", in.path());
-    win.pick("CmdBestand1", out.path());
-    win.get<QLineEdit>("txtExtension")->setText("L02");
-    win.get<QAbstractButton>("CmdSelect")->click();
+    win.prepare(in.path(), out.path(), "L02");
     win.start();
     ASSERT_EQ(messages.questions.size(), 1);
     const bool trash = FolderHasTrash(out.path());
@@ -181,10 +185,7 @@ TEST(WorkingDay, replacingAsksFirst) {
     in.write("DF1.L01", kDF);
     MessageRecorder messages;
     Window win;
-    win.pick("CmdBestand", in.path());
-    win.pick("CmdBestand1", in.path());
-    win.get<QLineEdit>("txtExtension")->setText("L01");
-    win.get<QAbstractButton>("CmdSelect")->click();
+    win.prepare(in.path(), in.path(), "L01");
     win.start();
     EXPECT_TRUE(messages.questions.isEmpty());
     EXPECT_EQ(win.column(1), QStringList{"OK"});
@@ -202,10 +203,7 @@ TEST(WorkingDay, replacingAsksFirst) {
       data.write("Trash/files", "not a folder");
     };
     Window win;
-    win.pick("CmdBestand", in.path());
-    win.pick("CmdBestand1", out.path());
-    win.get<QLineEdit>("txtExtension")->setText("L02");
-    win.get<QAbstractButton>("CmdSelect")->click();
+    win.prepare(in.path(), out.path(), "L02");
     win.start();
     ASSERT_EQ(messages.questions.size(), 1);
     EXPECT_EQ(win.column(1), QStringList{"Faild"});
@@ -378,11 +376,8 @@ TEST(WorkingDay, recordOfTheRunIsWhatItWrote) {
     MessageRecorder messages;
     messages.answer = ReplaceAnswer::Replace;
     Window win;
-    win.pick("CmdBestand", in.path());
-    win.pick("CmdBestand1", out.path());
+    win.prepare(in.path(), out.path(), "K22");
     auto *code = win.get<QLineEdit>("txtExtension");
-    code->setText("K22");
-    win.get<QAbstractButton>("CmdSelect")->click();
     QSignalSpy ended(&win.w, &FrmRekoda::runEnded);
     win.get<QAbstractButton>("CmdStart")->click();
     ASSERT_TRUE(win.w.isRunning());
@@ -430,10 +425,7 @@ TEST(WorkingDay, undoTheLastRunAfterARestart) {
   {
     MessageRecorder messages;
     Window win;
-    win.pick("CmdBestand", in.path());
-    win.pick("CmdBestand1", out.path());
-    win.get<QLineEdit>("txtExtension")->setText("L02");
-    win.get<QAbstractButton>("CmdSelect")->click();
+    win.prepare(in.path(), out.path(), "L02");
     win.start();
     EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02", "notes.txt"}));
     EXPECT_TRUE(win.get<QAbstractButton>("CmdUndo")->isVisibleTo(&win.w));
