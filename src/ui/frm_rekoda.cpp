@@ -652,9 +652,9 @@ void FrmRekoda::undoFinished(const QString &message, bool undidRecord) {
   if (undidRecord)
     model_->showRun(nullptr);
   lblStatus_->setText(message.section(u'\n', 0, 0));
-  ShowMessage(message, MsgPlain);
   refreshDestinationNames();
   refreshUndo();
+  ShowMessage(message, MsgPlain);
   emit runEnded();
 }
 
