@@ -1,6 +1,9 @@
 // Measures listing, and conversion against copies that do the same work at
 // the same durability, in one run:
-//   rekoda_bench [--list N] [--convert N] [--rounds N] [--dir PARENT] [--cli PATH] [--variants 0,2]
+//   rekoda_bench [--list N] [--convert N] [--rounds N] [--dir PARENT] [--source-dir PARENT] [--cli PATH]
+//                [--variants 0,2]
+// --source-dir makes the files to convert there instead of beside the
+// outputs (the local disk, when the outputs go to a stick).
 // --variants picks some of the five conversion variants (0: the syncing
 // copy, which the ratios need, 1: with folder syncs, 2: core, 3: window,
 // 4: rekoda-cli).
@@ -198,6 +201,7 @@ int main(int argc, char **argv) {
   QApplication app(argc, argv);
   int listCount = 40000, convertCount = 10000, rounds = 3;
   QString parent = QDir::tempPath();
+  QString sourceParent;  // where the files to convert are made; default: beside the outputs
   QString cli = QDir(QCoreApplication::applicationDirPath()).filePath("../src/rekoda-cli");
   std::set<int> chosen = {0, 1, 2, 3, 4};
   for (int i = 1; i + 1 < argc; i += 2) {
@@ -206,6 +210,7 @@ int main(int argc, char **argv) {
     else if (opt == "--convert") convertCount = atoi(argv[i + 1]);
     else if (opt == "--rounds") rounds = std::max(1, atoi(argv[i + 1]));
     else if (opt == "--dir") parent = QString::fromLocal8Bit(argv[i + 1]);
+    else if (opt == "--source-dir") sourceParent = QString::fromLocal8Bit(argv[i + 1]);
     else if (opt == "--cli") cli = QString::fromLocal8Bit(argv[i + 1]);
     else if (opt == "--variants") {
       chosen.clear();
@@ -216,6 +221,9 @@ int main(int argc, char **argv) {
   }
   QDir().mkpath(parent);
   QTemporaryDir root(parent + "/rekoda-bench-XXXXXX");
+  // The sources on another disk than the outputs (a day's files written from
+  // the laptop to a stick), when asked.
+  QTemporaryDir sources((sourceParent.isEmpty() ? parent : sourceParent) + "/rekoda-bench-src-XXXXXX");
   // The runs' journals (every variant keeps one, as it ships) stay in the
   // benchmark's folder, on the disk measured, not in the user's.
   qputenv("XDG_DATA_HOME", root.filePath("data").toLocal8Bit());
@@ -267,7 +275,7 @@ int main(int argc, char **argv) {
                             "conversion through the window", "conversion by rekoda-cli"};
   constexpr int kVariants = 5;
   for (const Kind &f : families) {
-    const QString src = root.filePath(QStringLiteral("%1-src").arg(f.name));
+    const QString src = sources.filePath(QStringLiteral("%1-src").arg(f.name));
     makeFiles(src, f.name, convertCount, f.content);
     qint64 bytes = 0;
     for (int i = 0; i < convertCount; ++i)

@@ -37,10 +37,15 @@ for fs in exfat ntfs; do
     exfat) mount.exfat-fuse "$loop" "$work/mnt" ;;
     ntfs) ntfs-3g "$loop" "$work/mnt" ;;
   esac
-  echo "== $fs ($(findmnt -no FSTYPE "$work/mnt")) =="
-  # The syncing copy and the core alone, in rotated order each round.
+  # The syncing copy and the core alone, in rotated order each round: with
+  # the files on the stick too, and read from the local disk (a day's files
+  # written to a stick).
+  echo "== $fs ($(findmnt -no FSTYPE "$work/mnt")), source and destination on it =="
   build/bench/rekoda_bench --dir "$work/mnt" --convert "$files" --rounds "$rounds" --list 1000 --variants 0,2 |
     grep -v '^  round' || true
+  echo "== $fs ($(findmnt -no FSTYPE "$work/mnt")), source on the local disk =="
+  build/bench/rekoda_bench --dir "$work/mnt" --source-dir "$work" --convert "$files" --rounds "$rounds" \
+    --list 1000 --variants 0,2 | grep -v '^  round' || true
   umount "$work/mnt"
   losetup -d "$loop"
   loop=""

@@ -3,6 +3,7 @@
 #include "buffer/field_buffer.h"
 #include "buffer/variable.h"
 #include "conversion/run_journal.h"
+#include "conversion/work_threads.h"
 #include "formats/buffer_file.h"
 #include "formats/df/df_file.h"
 #include "formats/ma/ma_file.h"
@@ -34,6 +35,9 @@ bool isBlank(const QString &text) {
 }
 
 constexpr int kSummaryReasons = 5;
+// A group's syncs are waits on the disk, not work for the processor: this
+// many at once keep its queue full (more cost their start-up).
+constexpr std::size_t kSyncThreads = 7;
 // Static text: saying it needs no memory.
 QString noMemory() { return QStringLiteral("not enough memory for this file"); }
 
@@ -86,6 +90,8 @@ class Run {
                                          : !group_.empty() && (group_.size() >= kGroupFiles ||
                                                                groupTimer_.elapsed() >= kGroupMilliseconds);
       if (groupDone) {
+        if (job_.dryRun)
+          observer_.groupSettled();
         startCommit();
         // A folder removed, renamed or replaced under the run ends it after
         // the group in hand, rather than failing every file left one by one.
@@ -95,6 +101,7 @@ class Run {
     }
     startCommit();
     finishCommit();
+    observer_.groupSettled();
     if (journal_)
       journal_->end();
     summary_.journalError = journalError_;
@@ -127,10 +134,7 @@ class Run {
     return false;
   }
 
-  ~Run() {
-    if (committer_.joinable())
-      committer_.join();
-  }
+  ~Run() { threads_.wait(); }
 
  private:
   struct Pending {
@@ -289,11 +293,7 @@ class Run {
     if (group_.empty())
       return;
     committing_.swap(group_);
-    try {
-      committer_ = std::thread([this] { commitOrFail(committing_); });
-    } catch (const std::system_error &) {
-      commitOrFail(committing_);  // no thread to be had: commit it here
-    }
+    threads_.runInBackground([this] { commitOrFail(committing_); });
   }
 
   void commitOrFail(std::vector<Pending> &group) noexcept {
@@ -313,10 +313,11 @@ class Run {
   }
 
   void finishCommit() {
-    if (committer_.joinable())
-      committer_.join();
+    threads_.wait();
     for (Pending &p : committing_)
       settle(p.index, p.outcome);
+    if (!committing_.empty())
+      observer_.groupSettled();
     committing_.clear();
   }
 
@@ -347,15 +348,25 @@ class Run {
       if (!journal_->writeAhead(entries, &journalError_))
         journalError_ = QStringLiteral("its journal cannot be written: %1").arg(journalError_);
     }
-    for (Pending &p : group)
-      if (p.file)
-        p.file->startWriteback();
+    std::vector<Pending *> written;
     for (Pending &p : group) {
-      if (!p.file)
-        continue;
-      QString reason;
-      if (!p.file->syncData(&reason))
-        p.outcome.reason = reason;
+      if (p.file) {
+        p.file->startWriteback();
+        written.push_back(&p);
+      }
+    }
+    // One flush of the volume where that writes back and flushes every file
+    // (it names no file: on an error, each file is synced on its own so
+    // that each failure is told); else every file's sync at once.
+    if (written.size() > 1 && folder_.syncVolume()) {
+      for (Pending *p : written)
+        p->file->syncedWithVolume();
+    } else {
+      threads_.forEach(written.size(), [&written](std::size_t i) {
+        QString reason;
+        if (!written[i]->file->syncData(&reason))
+          written[i]->outcome.reason = reason;
+      });
     }
     std::vector<Pending *> installed;
     for (Pending &p : group) {
@@ -398,6 +409,8 @@ class Run {
         journal_->placed(p.entry, p.outcome.ok);
       p.file.reset();  // a file that did not make it leaves no temporary behind
     }
+    if (journal_)
+      journal_->groupPlaced();
   }
 
   const ConversionJob &job_;
@@ -417,7 +430,7 @@ class Run {
   QSet<QString> startFolded_;    // the same, case-folded
   std::vector<Pending> group_;       // being read and written
   std::vector<Pending> committing_;  // being synced and put in place
-  std::thread committer_;
+  WorkThreads threads_{kSyncThreads};  // last: gone first, with the groups in hand done
   QElapsedTimer groupTimer_;
 };
 

@@ -60,6 +60,9 @@ class RunObserver {
   virtual void fileHandled(qsizetype index, qint64 handled) = 0;
   // Checked before each file: the file in hand and its group finish first.
   virtual bool stopRequested() = 0;
+  // The files settled since the last call are all told: a reader that
+  // writes them somewhere writes them now, once for the group.
+  virtual void groupSettled() {}
 };
 
 struct RunSummary {

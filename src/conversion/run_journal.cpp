@@ -145,7 +145,13 @@ bool RunJournal::trashing(const QString &output, const QString &trashedAs, QStri
 void RunJournal::placed(const JournalEntry &entry, bool ok) {
   // Not synced: the next group's entries, or the end, take it to the disk,
   // and without it an undo looks at the files themselves.
-  append(line({{"placed", entry.output}, {"ok", ok}, {"gone", entry.replacedGone}}), false, nullptr);
+  placed_ += line({{"placed", entry.output}, {"ok", ok}, {"gone", entry.replacedGone}});
+}
+
+void RunJournal::groupPlaced() {
+  if (!placed_.isEmpty())
+    append(placed_, false, nullptr);
+  placed_.clear();
 }
 
 void RunJournal::end() {

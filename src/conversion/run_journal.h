@@ -57,8 +57,10 @@ class RunJournal {
 
   bool writeAhead(const std::vector<JournalEntry> &group, QString *error);
   bool trashing(const QString &output, const QString &trashedAs, QString *error);
-  // After the group: which files were put in place, and what they replaced.
+  // After the group: which files were put in place, and what they replaced;
+  // written with the group's last one.
   void placed(const JournalEntry &entry, bool ok);
+  void groupPlaced();
   void end();
 
  private:
@@ -66,6 +68,7 @@ class RunJournal {
 
   QString id_;
   QFile file_;
+  QByteArray placed_;  // the group's lines, not yet written
 };
 
 // Every run that has a journal, newest first; damaged lines (the end of a

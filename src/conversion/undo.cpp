@@ -134,6 +134,8 @@ class Undo {
       }
       observer_.fileDone(index, o);
     }
+    if (!group_.empty())
+      observer_.groupSettled();
     group_.clear();
   }
 

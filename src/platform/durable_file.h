@@ -42,6 +42,10 @@ class DestinationFolder {
 
   // Makes the names put in place since the last sync durable.
   bool sync(QString *error);
+  // Writes back every file of the volume and flushes the disk's cache, in
+  // one call, where the file system does both for certain (ext4, XFS,
+  // Btrfs); false where it does not, or when it reports an error.
+  bool syncVolume();
 
   // Whether the folder is still the one that was opened, at its path: a
   // folder renamed or replaced under a run must get no more of its files.
@@ -63,6 +67,7 @@ class DestinationFolder {
   bool replaceExactly(const char *from, const char *to, const QString &identity, QString *error);
   int fd_ = -1;
   bool canExchange_ = true;
+  bool volumeSyncs_ = false;  // syncfs writes back and flushes everything here
   bool unnamedTemporaries_ = false;
   bool canRenameNoReplace_ = true;
   bool canLink_ = true;
@@ -100,6 +105,8 @@ class StagedFile {
   // Asks the system to start writing the data out; syncData() waits for it.
   void startWriteback();
   bool syncData(QString *error);
+  // The volume was synced as a whole since the file was written.
+  void syncedWithVolume() { synced_ = isWritten(); }
   bool synced() const { return synced_; }
 
   // Puts the file in place under its name. It replaces only the plain file

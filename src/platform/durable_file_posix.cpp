@@ -149,8 +149,14 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries 
     identity_ = FileIdentityText(st.st_dev, st.st_ino);
   constexpr long kFuseMagic = 0x65735546;
   struct statfs fs;
-  const bool fuse = ::fstatfs(fd_, &fs) == 0 && fs.f_type == kFuseMagic;
+  const bool known = ::fstatfs(fd_, &fs) == 0;
+  const bool fuse = known && fs.f_type == kFuseMagic;
   writebackHints_ = !fuse;
+  // Where syncfs writes back every dirty file and flushes the disk's cache.
+  // Not FUSE (it may do nothing), not FAT or exFAT (no cache flush), not a
+  // network file system.
+  constexpr long kExt4 = 0xEF53, kXfs = 0x58465342, kBtrfs = 0x9123683E;
+  volumeSyncs_ = known && (fs.f_type == kExt4 || fs.f_type == kXfs || fs.f_type == kBtrfs);
   // An unnamed temporary file can only be given a name through /proc; FUSE
   // has none.
   unnamedTemporaries_ = temporaries == Temporaries::Any && !namedForced() && !fuse &&
@@ -187,6 +193,16 @@ void DestinationFolder::removeLeftovers(const QStringList &names) {
   }
 }
 
+bool DestinationFolder::syncVolume() {
+  if (!volumeSyncs_)
+    return false;
+  int rc;
+  do {
+    rc = ::syncfs(fd_);
+  } while (rc != 0 && errno == EINTR);
+  return rc == 0;
+}
+
 bool DestinationFolder::sync(QString *error) {
   int rc;
   do {
@@ -208,7 +224,7 @@ bool StagedFile::create(QString *error) {
   if (folder_.unnamedTemporaries_) {
     fd_ = ::openat(folder_.fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0)
-      return lockTemporary(fd_), true;
+      return true;  // no name, so nothing to clean up after a crash: no lock either
     outOfHandles_ = errno == EMFILE || errno == ENFILE;
     if (outOfHandles_)
       return fail(error);
@@ -291,6 +307,7 @@ bool StagedFile::putInPlace(const QString *replaces, QString *error) {
     } else {
       // An existing one is replaced through a hidden name and a rename,
       // which never leaves the target missing or half there.
+      lockTemporary(fd_);  // before it has a name that a clean-up could see
       for (int attempt = 0; attempt < 100 && tempName_.isEmpty(); ++attempt) {
         QString temp;
         const QByteArray native = nextTempName(&temp);

@@ -7,7 +7,10 @@ TextFileReader::~TextFileReader() { close(); }
 bool TextFileReader::refill() {
   if (eof_ || failed())
     return false;
-  const long long n = readSome();
+  // Everything the file held at open is read: the end is told by the look
+  // at its size and change time below, not by one more read that returns
+  // nothing (a file that grew since fails there).
+  const long long n = total_ == openSize_ ? 0 : readSome();
   if (n < 0) {
     failure_ = Failure::Io;
     return false;

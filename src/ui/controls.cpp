@@ -18,10 +18,9 @@ int TwipsToPixels(const QWidget *w, int twips) {
   return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
-QIcon ApplicationIcon() {
-  static const QIcon icon(QStringLiteral(":/rekoda/rekoda.ico"));
-  return icon;
-}
+// Made afresh for each window: a QIcon kept past the application would be
+// torn down after it, which hangs a process's end on Windows.
+QIcon ApplicationIcon() { return QIcon(QStringLiteral(":/rekoda/rekoda.ico")); }
 
 QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName) {
   auto *box = new QLineEdit(parent);

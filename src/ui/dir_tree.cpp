@@ -16,6 +16,8 @@ constexpr int kPathRole = Qt::UserRole;
 
 DirTree::DirTree(QWidget *parent) : QTreeWidget(parent) {
   setHeaderHidden(true);
+  // Hidden, but a screen reader still reads its label: not Qt's "1".
+  setHeaderLabel(QStringLiteral("Folder"));
   setColumnCount(1);
   setRootIsDecorated(false);
   setItemsExpandable(false);

@@ -546,6 +546,14 @@ TEST(CliFaults, failedFolderSyncFailsJustItsGroup) {
   }
   for (const QString &name : out.entries())
     EXPECT_EQ(readBytes(out.file(name)), kDFOut) << name.toStdString();
+  // A failed sync of the whole volume names no file: each file of that
+  // group is synced on its own, and all are OK.
+  TempFolder again;
+  env.insert("REKODA_FAULT", "syncfs");
+  env.insert("REKODA_FAULT_DIR", again.path());
+  const Result fellBack = cli(job(in, again), env);
+  EXPECT_EQ(fellBack.exit, 0) << fellBack.out.left(300).constData();
+  EXPECT_EQ(again.entries().size(), 150);
 }
 
 // A file too big for the memory the process may use fails alone; the run

@@ -15,6 +15,9 @@
 //                                after mv d d.old; mkdir d
 //                      rewrite:  a file of the folder is rewritten, same
 //                                size, while it is read
+//                      syncfs:   a sync of the whole volume fails (another
+//                                program's file failed to write back); with
+//                                fdatasync, so does every sync of the volume
 //   REKODA_FAULT_DIR   the folder whose files fail
 //   REKODA_FAULT_SKIP  how many matching calls succeed first (default 0)
 //   REKODA_FAULT_COUNT how many fail after those (default: all)
@@ -115,6 +118,17 @@ int fdatasync(int fd) {
   if (shouldFail("fdatasync", fdPath(fd), true))
     return fail();
   return real<int (*)(int)>("fdatasync")(fd);
+}
+
+int syncfs(int fd) {
+  // A failing disk fails a sync of the whole volume too.
+  const char *f = fault();
+  const char *dir = std::getenv("REKODA_FAULT_DIR");
+  if (f && dir && std::strcmp(f, "fdatasync") == 0 && fdPath(fd) == dir)
+    return fail();
+  if (shouldFail("syncfs", fdPath(fd), false))
+    return fail();
+  return real<int (*)(int)>("syncfs")(fd);
 }
 
 int fsync(int fd) {
