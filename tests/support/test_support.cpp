@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -40,6 +43,15 @@ QStringList MessageRecorder::texts() const {
   for (const auto &m : messages_)
     out << m.text;
   return out;
+}
+
+bool UnderWine() {
+#ifdef _WIN32
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+  return false;
+#endif
 }
 
 TempFolder::TempFolder() { EXPECT_TRUE(dir_.isValid()); }

@@ -69,6 +69,10 @@ QByteArray rendered(FieldWriter writer, bool utf8Bom = false);
 // outcome in job order.
 std::vector<FileOutcome> convert(const ConversionJob &job);
 
+// Whether the tests run under wine, which lacks some of Windows (a Recycle
+// Bin that takes files).
+bool UnderWine();
+
 // Windows has no per-process limit on file size or open handles: tests that
 // inject a full disk or exhausted handles that way skip there.
 #ifdef _WIN32

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -16,6 +17,10 @@ int main(int argc, char **argv) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Rekoda");
   QApplication::setApplicationName("Rekoda");
+#ifdef _WIN32
+  // Qt's test place outlives the process there: no journal of an earlier run.
+  QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
+#endif
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
