@@ -95,18 +95,15 @@ bool RunJournal::begin(const ConversionJob &job, const QDateTime &time, QString 
   while (old.size() >= kKeptRuns)
     QFile::remove(QDir(dir).filePath(old.takeFirst()));
   const QString stem = time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-  for (int n = 0; n < 100; ++n) {
+  for (int n = 0; n < 100 && !file_.isOpen(); ++n) {
     id_ = n == 0 ? stem : QStringLiteral("%1-%2").arg(stem).arg(n);
-    file_.setFileName(QDir(dir).filePath(id_ + kSuffix));
-    if (!file_.exists()) {
-      file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
-      break;
-    }
+    const QString path = QDir(dir).filePath(id_ + kSuffix);
+    if (!file_.create(path, error) && QFileInfo::exists(path))
+      continue;  // a run of the same second: the next name
+    break;
   }
-  if (!file_.isOpen()) {
-    *error = file_.errorString();
+  if (!file_.isOpen())
     return false;
-  }
   // Folders as absolute paths: an undo may come from another folder.
   QJsonObject o{{"run", id_},       {"version", QStringLiteral(REKODA_VERSION)},
                 {"time", time.toString(Qt::ISODateWithMs)},
@@ -120,9 +117,7 @@ bool RunJournal::begin(const ConversionJob &job, const QDateTime &time, QString 
 bool RunJournal::append(const QByteArray &lines, bool sync, QString *error) {
   if (!file_.isOpen())
     return false;
-  if (file_.write(lines) != lines.size() || (sync && !SyncFileData(file_))) {
-    if (error)
-      *error = file_.errorString();
+  if (!file_.append(lines, sync, error)) {
     file_.close();  // no more: a journal with a hole would undo wrongly
     return false;
   }
@@ -187,14 +182,9 @@ std::optional<JournaledRun> LastRunToUndo() {
 }
 
 bool MarkUndone(const JournaledRun &run, QString *error) {
-  QFile file(run.path);
-  if (!file.open(QIODevice::Append) || file.write(line({{"undone", QDateTime::currentDateTime().toString(Qt::ISODate)}})) < 0 ||
-      !SyncFileData(file)) {
-    if (error)
-      *error = file.errorString();
-    return false;
-  }
-  return true;
+  AppendFile file;
+  return file.openToAppend(run.path, error) &&
+         file.append(line({{"undone", QDateTime::currentDateTime().toString(Qt::ISODate)}}), true, error);
 }
 
 }  // namespace rekoda

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "conversion/conversion_job.h"
+#include "platform/file_system.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QString>
 
 #include <optional>
@@ -67,7 +67,7 @@ class RunJournal {
   bool append(const QByteArray &lines, bool sync, QString *error);
 
   QString id_;
-  QFile file_;
+  AppendFile file_;
   QByteArray placed_;  // the group's lines, not yet written
 };
 

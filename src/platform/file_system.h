@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -43,9 +43,31 @@ QString WindowsErrorText(unsigned long code);
 // first thing.
 void KeepRunningPastFileSizeLimit();
 
-// Writes what was written to an open file out to the disk (fdatasync,
-// FlushFileBuffers); false when the disk did not take it.
-bool SyncFileData(QFile &file);
+// A file that is only ever appended to and synced, such as a run's journal:
+// written through the system's own calls, from whichever thread a run is on.
+class AppendFile {
+ public:
+  AppendFile() = default;
+  ~AppendFile();
+  AppendFile(const AppendFile &) = delete;
+  AppendFile &operator=(const AppendFile &) = delete;
+
+  // A new file (false when one of that name is there already), or an
+  // existing one to append to.
+  bool create(const QString &path, QString *error);
+  bool openToAppend(const QString &path, QString *error);
+  bool isOpen() const;
+  // Appends bytes, and with sync waits until they are on the disk.
+  bool append(const QByteArray &bytes, bool sync, QString *error);
+  void close();
+
+ private:
+#ifdef _WIN32
+  void *handle_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+};
 // The same for a folder's names (fsync of the folder; nothing to do on
 // Windows, whose moves are written through).
 bool SyncFolder(const QString &folder);

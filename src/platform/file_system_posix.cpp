@@ -31,14 +31,53 @@ QString StripTrailingSeparator(const QString &folder) {
 
 void KeepRunningPastFileSizeLimit() { ::signal(SIGXFSZ, SIG_IGN); }
 
-bool SyncFileData(QFile &file) {
-  if (!file.flush())
-    return false;
-  int rc;
-  do {
-    rc = ::fdatasync(file.handle());
-  } while (rc != 0 && errno == EINTR);
+AppendFile::~AppendFile() { close(); }
+
+bool AppendFile::isOpen() const { return fd_ >= 0; }
+
+bool AppendFile::create(const QString &path, QString *error) {
+  close();
+  fd_ = ::open(EncodeFileName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+  if (fd_ < 0 && error)
+    *error = ErrorText(errno);
+  return fd_ >= 0;
+}
+
+bool AppendFile::openToAppend(const QString &path, QString *error) {
+  close();
+  fd_ = ::open(EncodeFileName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd_ < 0 && error)
+    *error = ErrorText(errno);
+  return fd_ >= 0;
+}
+
+bool AppendFile::append(const QByteArray &bytes, bool sync, QString *error) {
+  const char *data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd_, data, size_t(left));
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0) {
+      if (error)
+        *error = ErrorText(n < 0 ? errno : EIO);
+      return false;
+    }
+    data += n;
+    left -= n;
+  }
+  int rc = 0;
+  while (sync && (rc = ::fdatasync(fd_)) != 0 && errno == EINTR) {
+  }
+  if (rc != 0 && error)
+    *error = ErrorText(errno);
   return rc == 0;
+}
+
+void AppendFile::close() {
+  if (fd_ >= 0)
+    ::close(fd_);
+  fd_ = -1;
 }
 
 bool SyncFolder(const QString &folder) {

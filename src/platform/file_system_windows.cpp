@@ -9,7 +9,6 @@
 
 #include <direct.h>
 #include <windows.h>
-#include <io.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -93,11 +92,52 @@ QString WindowsErrorText(unsigned long code) {
 
 void KeepRunningPastFileSizeLimit() {}  // no such signal
 
-bool SyncFileData(QFile &file) {
-  if (!file.flush())
+AppendFile::~AppendFile() { close(); }
+
+bool AppendFile::isOpen() const { return handle_ != nullptr; }
+
+namespace {
+
+void *openForAppend(const QString &path, DWORD disposition, QString *error) {
+  HANDLE h = CreateFileW(NativePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, disposition,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    if (error)
+      *error = WindowsErrorText(GetLastError());
+    return nullptr;
+  }
+  return h;
+}
+
+}  // namespace
+
+bool AppendFile::create(const QString &path, QString *error) {
+  close();
+  handle_ = openForAppend(path, CREATE_NEW, error);
+  return handle_ != nullptr;
+}
+
+bool AppendFile::openToAppend(const QString &path, QString *error) {
+  close();
+  handle_ = openForAppend(path, OPEN_EXISTING, error);
+  return handle_ != nullptr;
+}
+
+bool AppendFile::append(const QByteArray &bytes, bool sync, QString *error) {
+  DWORD written = 0;
+  if (!WriteFile(static_cast<HANDLE>(handle_), bytes.constData(), DWORD(bytes.size()), &written, nullptr) ||
+      written != DWORD(bytes.size()) || (sync && !FlushFileBuffers(static_cast<HANDLE>(handle_)))) {
+    if (error)
+      *error = WindowsErrorText(GetLastError());
     return false;
-  const intptr_t h = _get_osfhandle(file.handle());
-  return h != -1 && FlushFileBuffers(reinterpret_cast<HANDLE>(h));
+  }
+  return true;
+}
+
+void AppendFile::close() {
+  if (handle_)
+    CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
 }
 
 bool SyncFolder(const QString &) { return true; }
