@@ -9,21 +9,15 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 namespace rekoda {
 
 bool FolderHasTrash(const QString &folder) {
   // Windows keeps a Recycle Bin on fixed drives only: elsewhere a "move to
-  // the Recycle Bin" deletes for good. And the bin itself is asked, which
-  // moves nothing into it.
+  // the Recycle Bin" deletes for good. Nothing is moved to find out; a bin
+  // that refuses a file fails that file with its reason, and the old one
+  // stays.
   const QString root = QDir::toNativeSeparators(QDir(folder).absolutePath()).left(3);
-  const auto *wroot = reinterpret_cast<const wchar_t *>(root.utf16());
-  if (GetDriveTypeW(wroot) != DRIVE_FIXED)
-    return false;
-  SHQUERYRBINFO info{};
-  info.cbSize = sizeof info;
-  return SHQueryRecycleBinW(wroot, &info) == S_OK;
+  return GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) == DRIVE_FIXED;
 }
 
 bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
