@@ -315,7 +315,7 @@ int main(int argc, char **argv) {
           case 2: {
             CountingObserver observer;
             const long before = currentRssKb();
-            s = seconds([&] { RunJournaled(job, observer, QDateTime::currentDateTime()); });
+            s = seconds([&] { JournaledJob(job, QDateTime::currentDateTime()).run(observer); });
             rssGrowth = std::max(rssGrowth, currentRssKb() - before);
             if (observer.failed)
               qFatal("%lld files failed, first %s", static_cast<long long>(observer.failed),

@@ -317,7 +317,8 @@ int main(int argc, char *argv[]) {
   RunRecord record(job);
   CliObserver observer(&record, job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
                        IsTerminal(stdout));
-  record.finish(RunJournaled(job, observer, record.started()));
+  JournaledJob journaled(job, record.started());
+  record.finish(journaled.run(observer));
   const RunSummary &summary = record.summary();
   if (!summary.journalError.isEmpty())
     printErr(QStringLiteral("this run cannot be undone: %1").arg(summary.journalError));

@@ -441,15 +441,20 @@ RunSummary RunJob(const ConversionJob &job, RunObserver &observer, RunJournal *j
   return run.goSafely();
 }
 
-RunSummary RunJournaled(const ConversionJob &job, RunObserver &observer, const QDateTime &started) {
+JournaledJob::JournaledJob(const ConversionJob &job, const QDateTime &started) : job_(job) {
   if (job.dryRun)
-    return RunJob(job, observer);
-  RunJournal journal;
-  QString why;
-  if (journal.begin(job, started, &why))
-    return RunJob(job, observer, &journal);
-  RunSummary summary = RunJob(job, observer);
-  summary.journalError = QStringLiteral("its journal cannot be written: %1").arg(why);
+    return;
+  journal_ = std::make_shared<RunJournal>();
+  if (!journal_->begin(job, started, &why_))
+    journal_.reset();
+}
+
+JournaledJob::~JournaledJob() = default;
+
+RunSummary JournaledJob::run(RunObserver &observer) {
+  RunSummary summary = RunJob(job_, observer, journal_.get());
+  if (!job_.dryRun && !journal_)
+    summary.journalError = QStringLiteral("its journal cannot be written: %1").arg(why_);
   return summary;
 }
 

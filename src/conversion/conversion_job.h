@@ -5,6 +5,7 @@
 #include <QMetaType>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace rekoda {
@@ -91,9 +92,20 @@ inline constexpr int kGroupMilliseconds = 100;
 // the run can be undone.
 RunSummary RunJob(const ConversionJob &job, RunObserver &observer, RunJournal *journal = nullptr);
 // A run as the window and rekoda-cli make it: with a journal in the user's
-// data folder, unless it is a dry run.
-RunSummary RunJournaled(const ConversionJob &job, RunObserver &observer,
-                        const QDateTime &started);
+// data folder, unless it is a dry run. The journal is begun by the caller's
+// thread (the window's, where the user's folders are asked for), the run may
+// go on another.
+class JournaledJob {
+ public:
+  JournaledJob(const ConversionJob &job, const QDateTime &started);
+  ~JournaledJob();
+  RunSummary run(RunObserver &observer);
+
+ private:
+  ConversionJob job_;
+  std::shared_ptr<RunJournal> journal_;
+  QString why_;  // why there is no journal
+};
 
 // Whether a new code may be used as a file extension and a location code on
 // every file system a technician meets; if not, why, in words for the user.

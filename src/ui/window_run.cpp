@@ -50,8 +50,8 @@ bool WindowRun::start() {
   record_ = RunRecord(*job);
   ShowRunStarting(view_, *job);
   emit started();
-  const QDateTime started = record_.started();
-  launch(new RunWorker(*job, [job = *job, started](RunObserver &o) { return RunJournaled(job, o, started); }, this));
+  auto journaled = std::make_shared<JournaledJob>(*job, record_.started());
+  launch(new RunWorker(*job, [journaled](RunObserver &o) { return journaled->run(o); }, this));
   return true;
 }
 
