@@ -339,13 +339,16 @@ class Run {
       }
       return;
     }
-    // Written down before any of the group is put in place.
+    // Written down before any of the group is put in place. On the volume
+    // that is synced as a whole below, that sync takes the journal too.
+    const bool journalOnVolume = journal_ && folder_.syncsVolume() && destId_ &&
+                                 journal_->volume() == destId_->section(u':', 0, 0);
     if (journal_ && journal_->isOpen()) {
       std::vector<JournalEntry> entries;
       for (const Pending &p : group)
         if (p.file)
           entries.push_back(p.entry);
-      if (!journal_->writeAhead(entries, &journalError_))
+      if (!journal_->writeAhead(entries, !journalOnVolume, &journalError_))
         journalError_ = QStringLiteral("its journal cannot be written: %1").arg(journalError_);
     }
     std::vector<Pending *> written;
@@ -362,6 +365,8 @@ class Run {
       for (Pending *p : written)
         p->file->syncedWithVolume();
     } else {
+      if (journalOnVolume && journal_->isOpen() && !journal_->sync(&journalError_))
+        journalError_ = QStringLiteral("its journal cannot be written: %1").arg(journalError_);
       threads_.forEach(written.size(), [&written](std::size_t i) {
         QString reason;
         if (!written[i]->file->syncData(&reason))

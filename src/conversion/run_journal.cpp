@@ -104,6 +104,7 @@ bool RunJournal::begin(const ConversionJob &job, const QDateTime &time, QString 
   }
   if (!file_.isOpen())
     return false;
+  volume_ = FileIdentity(dir).value_or(QString()).section(u':', 0, 0);
   // Folders as absolute paths: an undo may come from another folder.
   QJsonObject o{{"run", id_},       {"version", QStringLiteral(REKODA_VERSION)},
                 {"time", time.toString(Qt::ISODateWithMs)},
@@ -124,13 +125,15 @@ bool RunJournal::append(const QByteArray &lines, bool sync, QString *error) {
   return true;
 }
 
-bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, QString *error) {
+bool RunJournal::sync(QString *error) { return append({}, true, error); }
+
+bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, bool sync, QString *error) {
   QByteArray lines;
   for (const JournalEntry &e : group)
     lines += line({{"out", e.output}, {"size", e.size}, {"sha1", QString::fromLatin1(e.hash)},
                    {"src", e.source}, {"srcSize", e.sourceSize}, {"srcChanged", QString::number(e.sourceChanged)},
                    {"replaces", e.replaces}});
-  return append(lines, true, error);
+  return append(lines, sync, error);
 }
 
 bool RunJournal::trashing(const QString &output, const QString &trashedAs, QString *error) {

@@ -55,7 +55,13 @@ class RunJournal {
   const QString &id() const { return id_; }
   bool isOpen() const { return file_.isOpen(); }
 
-  bool writeAhead(const std::vector<JournalEntry> &group, QString *error);
+  // sync: wait until the entries are on disk; a caller that syncs the
+  // journal's volume as a whole anyway says no, and syncs() later if that
+  // did not happen.
+  bool writeAhead(const std::vector<JournalEntry> &group, bool sync, QString *error);
+  bool sync(QString *error);
+  // The volume the journal is on (as the part of FileIdentity() before ':').
+  const QString &volume() const { return volume_; }
   bool trashing(const QString &output, const QString &trashedAs, QString *error);
   // After the group: which files were put in place, and what they replaced;
   // written with the group's last one.
@@ -69,6 +75,7 @@ class RunJournal {
   QString id_;
   AppendFile file_;
   QByteArray placed_;  // the group's lines, not yet written
+  QString volume_;
 };
 
 // Every run that has a journal, newest first; damaged lines (the end of a

@@ -46,6 +46,8 @@ class DestinationFolder {
   // one call, where the file system does both for certain (ext4, XFS,
   // Btrfs); false where it does not, or when it reports an error.
   bool syncVolume();
+  // Whether syncVolume() is how this folder's files are synced.
+  bool syncsVolume() const;
 
   // Whether the folder is still the one that was opened, at its path: a
   // folder renamed or replaced under a run must get no more of its files.

@@ -76,6 +76,7 @@ void DestinationFolder::removeLeftovers(const QStringList &names) {
 
 // No call flushes a whole volume for an ordinary user: every file's own.
 bool DestinationFolder::syncVolume() { return false; }
+bool DestinationFolder::syncsVolume() const { return false; }
 
 // MoveFileEx with MOVEFILE_WRITE_THROUGH returns only once the rename is on
 // disk, so the folder needs no sync of its own.
