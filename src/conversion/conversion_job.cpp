@@ -74,7 +74,7 @@ class Run {
       folder_.beginRun(names.value_or(QStringList()));
     sourceId_ = FileIdentity(job_.source);
     destId_ = FileIdentity(job_.dest);
-    intoSourceFolder_ = SameFolder(job_.source, job_.dest);
+    intoSourceFolder_ = sourceId_ && sourceId_ == destId_;
 
     // Never more than a group's worth, so that adding to one cannot fail.
     group_.reserve(kGroupFiles);
@@ -349,7 +349,7 @@ class Run {
         if (p.file)
           entries.push_back(p.entry);
       if (!journal_->writeAhead(entries, !journalOnVolume, &journalError_))
-        journalError_ = QStringLiteral("its journal cannot be written: %1").arg(journalError_);
+        journalError_ = JournalFailure(journalError_);
     }
     std::vector<Pending *> written;
     for (Pending &p : group) {
@@ -366,7 +366,7 @@ class Run {
         p->file->syncedWithVolume();
     } else {
       if (journalOnVolume && journal_->isOpen() && !journal_->sync(&journalError_))
-        journalError_ = QStringLiteral("its journal cannot be written: %1").arg(journalError_);
+        journalError_ = JournalFailure(journalError_);
       threads_.forEach(written.size(), [&written](std::size_t i) {
         QString reason;
         if (!written[i]->file->syncData(&reason))
@@ -384,7 +384,7 @@ class Run {
         replaced.beforeTrash = [this, &p](const QString &trashedAs) {
           QString why;
           if (!journal_->trashing(p.entry.output, trashedAs, &why))
-            journalError_ = QStringLiteral("its journal cannot be written: %1").arg(why);
+            journalError_ = JournalFailure(why);
           return true;
         };
       }
@@ -459,7 +459,7 @@ JournaledJob::~JournaledJob() = default;
 RunSummary JournaledJob::run(RunObserver &observer) {
   RunSummary summary = RunJob(job_, observer, journal_.get());
   if (!job_.dryRun && !journal_)
-    summary.journalError = QStringLiteral("its journal cannot be written: %1").arg(why_);
+    summary.journalError = JournalFailure(why_);
   return summary;
 }
 

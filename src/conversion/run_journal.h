@@ -87,6 +87,11 @@ std::optional<JournaledRun> LastRunToUndo();
 // Writes down that a run has been undone wholly.
 bool MarkUndone(const JournaledRun &run, QString *error);
 
+// Why a run cannot be undone, in the words of its end message.
+inline QString JournalFailure(const QString &why) {
+  return QStringLiteral("its journal cannot be written: %1").arg(why);
+}
+
 // SHA-1 of bytes, in hex, as the journal keeps it.
 QByteArray ContentHash(const char *data, std::size_t size);
 

@@ -94,8 +94,8 @@ class Undo {
           return;
         }
         o.reason = *keep;
-      } else if (!dryRun_ && !QFile::remove(path)) {
-        o.reason = QStringLiteral("cannot be removed: %1").arg(QFile(path).errorString());
+      } else if (QFile output(path); !dryRun_ && !output.remove()) {
+        o.reason = QStringLiteral("cannot be removed: %1").arg(output.errorString());
       } else {
         removed = true;
       }

@@ -103,15 +103,6 @@ QByteArray infoOf(const QByteArray &trashed) {
   return parentOf(files) + "/info/" + trashed.mid(files.size() + 1) + ".trashinfo";
 }
 
-bool syncFolder(const QByteArray &folder) {
-  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0)
-    return false;
-  const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
-  ::close(fd);
-  return ok;
-}
-
 }  // namespace
 
 bool FolderHasTrash(const QString &folder) {
@@ -174,7 +165,7 @@ bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
       // Another volume after all (a bind mount): no trash for it.
       return fail(error, renameErr);
     }
-    syncFolder(trash->root + "/files");
+    SyncFolder(DecodeFileName(trash->root + "/files"));
     if (trashedAs)
       *trashedAs = where;
     return true;
@@ -207,9 +198,9 @@ bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *er
   } else {
     ::unlink(from.constData());
   }
-  syncFolder(parentOf(to));
+  SyncFolder(DecodeFileName(parentOf(to)));
   ::unlink(infoOf(from).constData());
-  syncFolder(parentOf(from));
+  SyncFolder(DecodeFileName(parentOf(from)));
   return true;
 }
 
