@@ -8,8 +8,19 @@ const QSet<QString> kValued = {"family", "code", "from", "to", "files-from"};
 const QSet<QString> kFlags = {"dry-run", "json", "quiet", "mkdir", "null", "no-clobber", "trash", "list-runs"};
 // Options that stand alone or take a value joined by '=' (--undo, --undo=ID).
 const QSet<QString> kOptionalValue = {"undo"};
+// The short forms people reach for; they may be bundled (-nq).
+const QHash<QChar, QString> kShort = {{u'n', "dry-run"}, {u'q', "quiet"}, {u'h', "help"}, {u'V', "version"}};
 
 bool looksLikeOption(const QString &arg) { return arg.size() > 1 && arg.startsWith(u'-'); }
+
+void setFlag(const QString &name, CliArguments &out) {
+  if (name == "help")
+    out.help = true;
+  else if (name == "version")
+    out.version = true;
+  else
+    out.flags.insert(name);
+}
 
 }  // namespace
 
@@ -23,10 +34,8 @@ std::optional<QString> ParseCliArguments(const QStringList &arguments, CliArgume
     }
     if (arg == "--") {
       optionsEnded = true;
-    } else if (arg == "-h" || arg == "--help") {
-      out.help = true;
-    } else if (arg == "--version") {
-      out.version = true;
+    } else if (arg == "--help" || arg == "--version") {
+      setFlag(arg.mid(2), out);
     } else if (arg.startsWith("--")) {
       const qsizetype eq = arg.indexOf(u'=');
       const QString name = arg.mid(2, eq < 0 ? -1 : eq - 2);
@@ -50,7 +59,11 @@ std::optional<QString> ParseCliArguments(const QStringList &arguments, CliArgume
         return QStringLiteral("unknown option %1").arg(arg.left(eq < 0 ? arg.size() : eq));
       }
     } else {
-      return QStringLiteral("unknown option %1").arg(arg);
+      for (const QChar c : arg.mid(1)) {
+        if (!kShort.contains(c))
+          return QStringLiteral("unknown option -%1").arg(c);
+        setFlag(kShort[c], out);
+      }
     }
   }
   return std::nullopt;

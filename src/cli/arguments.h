@@ -18,8 +18,9 @@ struct CliArguments {
 };
 
 // Parses rekoda-cli's arguments by the usual conventions: --opt VALUE or
-// --opt=VALUE, -- ends the options, -h and --help, --version. A value that
-// looks like an option (--code --dry-run) is a missing value, never taken.
+// --opt=VALUE, -- ends the options, -h -n -q -V for --help --dry-run --quiet
+// --version (bundled as -nq too). A value that looks like an option
+// (--code --dry-run) is a missing value, never taken.
 // The problem, if any, in words for standard error.
 std::optional<QString> ParseCliArguments(const QStringList &arguments, CliArguments &out);
 

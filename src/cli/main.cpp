@@ -1,6 +1,7 @@
 // rekoda-cli: the window's conversion for scripts and scheduled jobs.
 
 #include "cli/arguments.h"
+#include "cli/names.h"
 #include "conversion/conversion_job.h"
 #include "conversion/report.h"
 #include "conversion/run_journal.h"
@@ -38,23 +39,26 @@ constexpr char kUsage[] =
     "  --code CODE          the new location code, upper-cased (ASCII letters)\n"
     "  --from SOURCE_FOLDER the folder the files are read from\n"
     "  --to DEST_FOLDER     the folder the files are written into; it must exist\n"
-    "  NAME...              files of SOURCE_FOLDER to convert, in this order; none given:\n"
-    "                       every file of the family, in listing order\n"
-    "  --files-from FILE    read more names from FILE, one per line ('-': standard input)\n"
+    "  NAME...              files of SOURCE_FOLDER to convert, in this order (NAME, ./NAME or\n"
+    "                       SOURCE_FOLDER/NAME); none given: every file of the family\n"
+    "  --files-from FILE    read more names from FILE, one per line ('-': standard input);\n"
+    "                       UTF-8, or UTF-16 with a byte-order mark\n"
     "  --null               names in --files-from end with a NUL byte instead of a newline\n"
     "  --mkdir              create DEST_FOLDER, with its parents, when it does not exist\n"
     "  --no-clobber         leave files already in DEST_FOLDER as they are (reported as Faild,\n"
-    "                       \"Destination file already exists!\"); by default they are replaced\n"
+    "                       \"Destination file already exists!\", and skipped); by default\n"
+    "                       they are replaced\n"
     "  --trash              files replaced go to the trash first, so that --undo brings them back\n"
     "  --undo[=ID]          undo the last run not undone yet (or run ID): remove what it wrote\n"
     "                       where its source is still there, bring back what it replaced\n"
     "  --list-runs          the runs that can be undone, newest first: ID, time, family, code,\n"
     "                       destination, files, undone or not (tab-separated)\n"
-    "  --dry-run            read and check every file and report what would happen; write nothing\n"
-    "  --json               one JSON object per file instead of the text line\n"
-    "  --quiet              no progress line and no summary on standard error\n"
+    "  -n, --dry-run        read and check every file and report what would happen; write nothing\n"
+    "  --json               one JSON object per file instead of the text line; a file left\n"
+    "                       by --no-clobber has \"skipped\":true\n"
+    "  -q, --quiet          no progress line and no summary on standard error\n"
     "  -h, --help           show this help and exit\n"
-    "  --version            show the version and exit\n"
+    "  -V, --version        show the version and exit\n"
     "Options take their value as --opt VALUE or --opt=VALUE; -- ends the options.\n"
     "\n"
     "Output: one line per file on standard output: name, new name, OK or Faild, reason,\n"
@@ -64,7 +68,8 @@ constexpr char kUsage[] =
     "  0    every file is OK (or, with --no-clobber, skipped)\n"
     "  1    a file failed, or standard output could not be written\n"
     "  2    a usage error or a failed input check; nothing was written\n"
-    "  130  interrupted (SIGINT), 143 terminated (SIGTERM), after the files in hand\n";
+    "  129  hung up (SIGHUP), 130 interrupted (SIGINT), 143 terminated (SIGTERM): after the\n"
+    "       files in hand\n";
 
 constexpr char kTryHelp[] = "Try 'rekoda-cli --help' for more information.\n";
 
@@ -77,7 +82,37 @@ void onSignal(int sig) {
   std::signal(sig, SIG_DFL);
 }
 
-void printErr(const QString &text) { WriteText(stderr, "rekoda-cli: " + ReportField(text) + '\n'); }
+// Messages name paths as they were typed: bytes that are not UTF-8 go out
+// as they came in, and only control characters, which would steer the
+// terminal, are shown as '?'.
+void printErr(const QString &text) {
+  QString shown = text;
+  for (QChar &c : shown)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+      c = u'?';
+  WriteText(stderr, "rekoda-cli: " + EncodeFileName(shown) + '\n');
+}
+
+QString filesCount(qint64 n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); }
+
+// What --help and --version write; a full disk behind them is an error too.
+int writeOut(const QByteArray &text) {
+  if (WriteText(stdout, text))
+    return 0;
+  printErr(QStringLiteral("write error: %1").arg(ErrorText(errno ? errno : EIO)));
+  return 1;
+}
+
+// A closed terminal or a dropped session ends the run as SIGTERM does.
+void catchStopSignals() {
+  for (int sig : {SIGINT, SIGTERM
+#ifdef SIGHUP
+                  ,
+                  SIGHUP
+#endif
+       })
+    std::signal(sig, onSignal);
+}
 
 int usageError(const QString &problem) {
   printErr(problem);
@@ -94,7 +129,8 @@ int checkError(const QString &problem) {
 class CliObserver : public RunObserver {
  public:
   CliObserver(RunRecord *record, qsizetype total, bool json, bool progress, bool sharedTerminal)
-      : record_(record), total_(total), json_(json), progress_(progress), sharedTerminal_(sharedTerminal) {
+      : record_(record), total_(total), json_(json), progress_(progress), sharedTerminal_(sharedTerminal),
+        erases_(progress && TerminalErasesLines(stderr)) {
     timer_.start();
   }
 
@@ -110,7 +146,7 @@ class CliObserver : public RunObserver {
     if (outputError_ || pending_.isEmpty())
       return;
     if (shown_ && sharedTerminal_) {
-      std::fputs("\r\033[K", stderr);  // the progress line gives way to the results
+      showProgress(QByteArray());  // the progress line gives way to the results
       shown_ = false;
     }
     if (!WriteText(stdout, pending_))
@@ -122,32 +158,46 @@ class CliObserver : public RunObserver {
       return;
     lastShown_ = timer_.elapsed();
     const double seconds = std::max<qint64>(1, timer_.elapsed()) / 1000.0;
-    std::fprintf(stderr, "\r%lld of %lld files, %.0f files/s\033[K", static_cast<long long>(handled),
-                 static_cast<long long>(total_), double(handled) / seconds);
+    showProgress(QStringLiteral("%1 of %2 files, %3 files/s")
+                     .arg(handled)
+                     .arg(total_)
+                     .arg(qRound64(double(handled) / seconds))
+                     .toUtf8());
     shown_ = true;
     if (handled == total_) {
-      std::fputc('\n', stderr);
+      WriteText(stderr, "\n");
       shown_ = false;
     }
-    std::fflush(stderr);
   }
   bool stopRequested() override { return stopSignal != 0 || outputError_ != 0; }
 
   int outputError() const { return outputError_; }
 
  private:
+  // Draws the progress line over the last one; where the terminal cannot
+  // erase, spaces cover what is left of a longer one.
+  void showProgress(const QByteArray &line) {
+    QByteArray text = '\r' + line;
+    if (erases_)
+      text += "\033[K";
+    else if (line.size() < lastLength_)
+      text += QByteArray(lastLength_ - line.size(), ' ') + '\r' + line;
+    lastLength_ = line.size();
+    WriteText(stderr, text);
+  }
+
   RunRecord *record_;
   QByteArray pending_;  // lines of the files settled since the last group
   qsizetype total_;
   bool json_, progress_, sharedTerminal_;
+  bool erases_;
   bool shown_ = false;
+  qsizetype lastLength_ = 0;
   QElapsedTimer timer_;
   qint64 lastShown_ = -1000;
   int outputError_ = 0;
 };
 
-// Names from a list file; a trailing carriage return is part of a Windows
-// line end, not of the name.
 std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *error) {
   QFile file;
   const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path),
@@ -156,21 +206,21 @@ std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *err
     *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
     return std::nullopt;
   }
-  const QByteArray all = file.readAll();
-  QStringList names;
-  for (QByteArray item : all.split(nul ? '\0' : '\n')) {
-    if (!nul && item.endsWith('\r'))
-      item.chop(1);
-    if (!item.isEmpty())
-      names << DecodeFileName(item);
-  }
+  QString why;
+  auto names = NamesFromList(file.readAll(), nul, &why);
+  if (!names)
+    *error = QStringLiteral("cannot read %1: %2").arg(path, why);
   return names;
 }
 
-bool isPlainName(const QString &name) {
-  if (name.isEmpty() || name == "." || name == "..")
+// Creates a folder with its parents, naming the system's reason on failure.
+bool makeFolders(const QString &path, QString *error) {
+  if (QFileInfo(path).isDir())
+    return true;
+  const QString parent = QFileInfo(path).path();
+  if (parent != path && !makeFolders(parent, error))
     return false;
-  return !std::any_of(name.begin(), name.end(), [](QChar c) { return c == u'/' || c == PathSeparator(); });
+  return CreateFolder(path, error) || QFileInfo(path).isDir();
 }
 
 int listRuns(bool json) {
@@ -193,7 +243,7 @@ int listRuns(bool json) {
              (run.undone ? "undone" : "not undone") + '\n';
     }
   }
-  return WriteText(stdout, out) ? 0 : 1;
+  return writeOut(out);
 }
 
 int undo(const CliArguments &args) {
@@ -209,16 +259,15 @@ int undo(const CliArguments &args) {
     printErr(QStringLiteral("the run %1 has been undone already: nothing to do").arg(run->id));
     return 0;
   }
-  std::signal(SIGINT, onSignal);
-  std::signal(SIGTERM, onSignal);
+  catchStopSignals();
   const bool quiet = args.flags.contains("quiet"), dryRun = args.flags.contains("dry-run");
   CliObserver observer(nullptr, qsizetype(run->entries.size()), args.flags.contains("json"),
                        !quiet && IsTerminal(stderr), IsTerminal(stdout));
   const RunSummary summary = UndoRun(*run, observer, dryRun);
   const bool complete = summary.handled == summary.total;
   if (!quiet || !complete || summary.failed > 0)
-    WriteText(stderr, QStringLiteral("%1 files: %2 undone, %3 kept or Faild%4\n")
-                          .arg(summary.total)
+    WriteText(stderr, QStringLiteral("%1: %2 undone, %3 kept or Faild%4\n")
+                          .arg(filesCount(summary.total))
                           .arg(summary.handled - summary.failed)
                           .arg(summary.failed)
                           .arg(complete ? QString() : QStringLiteral(" (stopped)"))
@@ -234,85 +283,89 @@ int undo(const CliArguments &args) {
   return summary.failed == 0 && complete ? 0 : 1;
 }
 
-}  // namespace
+// The job that the arguments describe, checked before anything is written;
+// the usage error or failed check, with its exit status, otherwise.
+struct Refusal {
+  QString message;
+  bool usage = false;
+};
 
-int main(int argc, char *argv[]) {
-  KeepRunningPastFileSizeLimit();
-  PrepareStandardStreams();
-  CliArguments args;
-  if (const auto problem = ParseCliArguments(CommandLineArguments(argc, argv), args))
-    return usageError(*problem);
-  if (args.help)
-    return WriteText(stdout, kUsage) ? 0 : 1;
-  if (args.version)
-    return WriteText(stdout, "rekoda-cli " REKODA_VERSION "\n") ? 0 : 1;
-  // Where the window keeps its journals too.
-  QCoreApplication::setOrganizationName(QStringLiteral("Rekoda"));
-  QCoreApplication::setApplicationName(QStringLiteral("Rekoda"));
-  if (args.flags.contains("list-runs"))
-    return listRuns(args.flags.contains("json"));
-  if (args.flags.contains("undo"))
-    return undo(args);
-  const QString family = args.values.value("family").toLower();
-  if (family != "df" && family != "ma")
-    return usageError(QStringLiteral("--family df or --family ma is needed"));
+std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
+  const QString family = args.values.value("family");
+  if (!args.values.contains("family"))
+    return Refusal{QStringLiteral("--family is needed (df or ma)"), true};
+  if (family.toLower() != "df" && family.toLower() != "ma")
+    return Refusal{QStringLiteral("invalid value '%1' for --family (df or ma)").arg(family), true};
   for (const char *needed : {"code", "from", "to"})
     if (!args.values.contains(needed))
-      return usageError(QStringLiteral("--%1 is needed").arg(QLatin1String(needed)));
+      return Refusal{QStringLiteral("--%1 is needed").arg(QLatin1String(needed)), true};
   const QString from = args.values["from"], to = args.values["to"];
-
-  ConversionJob job;
-  job.family = family == "df" ? Family::DF : Family::MA;
+  job.family = family.toLower() == "df" ? Family::DF : Family::MA;
   job.code = AsciiUpper(args.values["code"]);
   job.dryRun = args.flags.contains("dry-run");
   if (args.flags.contains("no-clobber"))
     job.existing = Existing::Skip;
   else if (args.flags.contains("trash"))
     job.existing = Existing::ReplaceToTrash;
-  if (const auto problem = CheckFoldersAndCode(from, to, job.code))
-    return checkError(*problem);
+  if (from.trimmed().isEmpty())
+    return Refusal{QStringLiteral("no source folder given (--from)")};
+  if (to.trimmed().isEmpty())
+    return Refusal{QStringLiteral("no destination folder given (--to)")};
+  if (job.code.isEmpty())
+    return Refusal{QStringLiteral("no code given (--code)")};
+  if (const auto problem = NewCodeProblem(job.code))
+    return Refusal{QStringLiteral("invalid code '%1': %2").arg(args.values["code"], *problem)};
   job.source = StripTrailingSeparator(from);
   job.dest = StripTrailingSeparator(to);
 
   // A missing destination fails at once, not file by file.
   const QFileInfo dest(job.dest);
+  QString why;
   if (!dest.exists()) {
     if (!args.flags.contains("mkdir"))
-      return checkError(QStringLiteral("The destination folder %1 does not exist (--mkdir creates it)").arg(job.dest));
-    if (!job.dryRun && !QDir().mkpath(job.dest))
-      return checkError(QStringLiteral("The destination folder %1 cannot be created").arg(job.dest));
+      return Refusal{QStringLiteral("the destination folder %1 does not exist (--mkdir creates it)").arg(to)};
+    if (!job.dryRun && !makeFolders(job.dest, &why))
+      return Refusal{QStringLiteral("cannot create the destination folder %1: %2").arg(to, why)};
   } else if (!dest.isDir()) {
-    return checkError(QStringLiteral("The destination %1 is not a folder").arg(job.dest));
+    return Refusal{QStringLiteral("the destination %1 is not a folder").arg(to)};
   }
 
   QStringList names = args.names;
   if (args.values.contains("files-from")) {
-    QString error;
-    const auto listed = namesFrom(args.values["files-from"], args.flags.contains("null"), &error);
+    const auto listed = namesFrom(args.values["files-from"], args.flags.contains("null"), &why);
     if (!listed)
-      return checkError(error);
+      return Refusal{why};
     names += *listed;
   }
+  const QString familyName = job.family == Family::DF ? QStringLiteral("DF") : QStringLiteral("MA");
   if (names.isEmpty()) {
-    QString error;
-    const auto listed = ListMatchingFiles(job.source, job.family == Family::DF ? "DF*.*" : "MA*.*", &error);
+    const auto listed = ListMatchingFiles(job.source, familyName + "*.*", &why);
     if (!listed)
-      return checkError(QStringLiteral("The folder %1 cannot be listed: %2").arg(job.source, error));
+      return Refusal{QStringLiteral("cannot list the folder %1: %2").arg(from, why)};
+    if (listed->isEmpty())
+      return Refusal{QStringLiteral("no %1 files in %2").arg(familyName, from)};
     names = *listed;
   }
-  for (const QString &n : names)
-    if (!isPlainName(n))
-      return usageError(QStringLiteral("%1 is not the name of a file in SOURCE_FOLDER").arg(n));
-  if (names.isEmpty())
-    return checkError(QStringLiteral("No rows found for conversion!"));
-  job.files = names;
+  for (const QString &n : names) {
+    const auto name = NameInFolder(n, job.source);
+    if (!name)
+      return Refusal{QStringLiteral("%1 is not the name of a file in %2").arg(n, from), true};
+    job.files << *name;
+  }
+  if (job.files.isEmpty())
+    return Refusal{QStringLiteral("no files to convert")};
+  return std::nullopt;
+}
 
+int convert(const CliArguments &args) {
+  ConversionJob job;
+  if (const auto refusal = jobFrom(args, job))
+    return refusal->usage ? usageError(refusal->message) : checkError(refusal->message);
   if (job.existing == Existing::ReplaceToTrash && !FolderHasTrash(job.dest)) {
     job.existing = Existing::Replace;
-    printErr(QStringLiteral("%1 has no trash: files replaced cannot be brought back").arg(job.dest));
+    printErr(QStringLiteral("%1 has no trash: files replaced cannot be brought back").arg(args.values["to"]));
   }
-  std::signal(SIGINT, onSignal);
-  std::signal(SIGTERM, onSignal);
+  catchStopSignals();
   const bool quiet = args.flags.contains("quiet");
   RunRecord record(job);
   CliObserver observer(&record, job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
@@ -327,17 +380,16 @@ int main(int argc, char *argv[]) {
   const qint64 notConverted = summary.failed + summary.skipped;
   QString counts = QStringLiteral("%1 OK, %2 Faild").arg(summary.handled - notConverted).arg(notConverted);
   if (summary.skipped > 0)
-    counts += QStringLiteral(" (%1 skipped, in DEST_FOLDER already)").arg(summary.skipped);
+    counts += QStringLiteral(" (%1 skipped: in the destination folder already)").arg(summary.skipped);
   if (!summary.stopReason.isEmpty())
-    printErr(QStringLiteral("%1; stopped after %2 of %3 files: %4")
+    printErr(QStringLiteral("%1; stopped after %2 of %3: %4")
                  .arg(summary.stopReason)
                  .arg(summary.handled)
-                 .arg(summary.total)
-                 .arg(counts));
+                 .arg(filesCount(summary.total), counts));
   else if (!complete)
-    printErr(QStringLiteral("stopped after %1 of %2 files: %3").arg(summary.handled).arg(summary.total).arg(counts));
+    printErr(QStringLiteral("stopped after %1 of %2: %3").arg(summary.handled).arg(filesCount(summary.total), counts));
   else if (!quiet)
-    WriteText(stderr, QStringLiteral("%1 files: %2\n").arg(summary.total).arg(counts).toUtf8());
+    WriteText(stderr, QStringLiteral("%1: %2\n").arg(filesCount(summary.total), counts).toUtf8());
   if (observer.outputError()) {
     printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
     return 1;
@@ -345,4 +397,31 @@ int main(int argc, char *argv[]) {
   if (stopSignal && summary.stopReason.isEmpty())
     return 128 + stopSignal;
   return summary.failed == 0 && complete ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[]) {
+  KeepRunningPastFileSizeLimit();
+  PrepareStandardStreams();
+  CliArguments args;
+  const QStringList arguments = CommandLineArguments(argc, argv);
+  if (arguments.isEmpty()) {
+    WriteText(stderr, kUsage);
+    return 2;
+  }
+  if (const auto problem = ParseCliArguments(arguments, args))
+    return usageError(*problem);
+  if (args.help)
+    return writeOut(kUsage);
+  if (args.version)
+    return writeOut("rekoda-cli " REKODA_VERSION "\n");
+  // Where the window keeps its journals too.
+  QCoreApplication::setOrganizationName(QStringLiteral("Rekoda"));
+  QCoreApplication::setApplicationName(QStringLiteral("Rekoda"));
+  if (args.flags.contains("list-runs"))
+    return listRuns(args.flags.contains("json"));
+  if (args.flags.contains("undo"))
+    return undo(args);
+  return convert(args);
 }

@@ -67,6 +67,8 @@ QByteArray TextReportLine(const FileOutcome &o) {
 QByteArray JsonReportLine(const FileOutcome &o) {
   QByteArray line = "{\"file\":" + jsonString(o.file) + ",\"output\":" + jsonString(o.output) + ",\"result\":\"" +
                     (o.ok ? kResultOk : kResultFailed) + "\",\"reason\":" + jsonString(o.reason);
+  if (o.skipped)
+    line += ",\"skipped\":true";
   if (!isUtf8Name(o.file))
     line += ",\"file_bytes\":\"" + EncodeFileName(o.file).toBase64() + '"';
   if (!isUtf8Name(o.output))

@@ -22,7 +22,8 @@ QByteArray TextReportLine(const FileOutcome &outcome);
 // The same as one JSON object: "file", "output", "result", "reason", each
 // as text (a byte that is not UTF-8 shown as its Latin-1 character), and
 // for a name that is not UTF-8 also "file_bytes" or "output_bytes": its
-// exact bytes in base64, to tell it apart and open it again.
+// exact bytes in base64, to tell it apart and open it again; "skipped":true
+// for a file left as it was because its output exists.
 QByteArray JsonReportLine(const FileOutcome &outcome);
 
 // A saved report of a run, for people and spreadsheets: CSV as RFC 4180 has

@@ -21,6 +21,11 @@ void PrepareStandardStreams();
 
 bool IsTerminal(std::FILE *stream);
 
+// Whether the terminal behind a stream erases to the end of the line at
+// "\033[K"; on Windows this turns the console's handling of such sequences
+// on, which a classic console lacks until asked.
+bool TerminalErasesLines(std::FILE *stream);
+
 // Writes UTF-8 text, flushed: to a Windows console as UTF-16 (which shows
 // every character whatever the console's code page), elsewhere as it is.
 // False, with errno set, when it could not be written.

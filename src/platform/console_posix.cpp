@@ -2,6 +2,8 @@
 
 #include "platform/file_name.h"
 
+#include <QtGlobal>
+
 #include <cerrno>
 #include <csignal>
 
@@ -19,6 +21,10 @@ QStringList CommandLineArguments(int argc, char *argv[]) {
 void PrepareStandardStreams() { std::signal(SIGPIPE, SIG_IGN); }
 
 bool IsTerminal(std::FILE *stream) { return ::isatty(::fileno(stream)) != 0; }
+
+bool TerminalErasesLines(std::FILE *stream) {
+  return IsTerminal(stream) && qEnvironmentVariable("TERM") != QLatin1String("dumb");
+}
 
 void AttachToParentConsole() {}
 

@@ -29,6 +29,15 @@ void PrepareStandardStreams() {
 
 bool IsTerminal(std::FILE *stream) { return _isatty(_fileno(stream)) != 0; }
 
+bool TerminalErasesLines(std::FILE *stream) {
+  const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  if (h == INVALID_HANDLE_VALUE || !GetConsoleMode(h, &mode))
+    return false;
+  return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) ||
+         SetConsoleMode(h, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+
 bool WriteText(std::FILE *stream, const QByteArray &utf8) {
   errno = 0;
   const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));

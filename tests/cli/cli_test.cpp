@@ -10,6 +10,7 @@
 #include <QJsonParseError>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -73,6 +74,11 @@ Result cli(const QStringList &args, const QProcessEnvironment &env = QProcessEnv
 
 QStringList job(const TempFolder &in, const TempFolder &out, const QString &code = "L02") {
   return {"--family", "df", "--code", code, "--from", in.path(), "--to", out.path()};
+}
+
+// Text with its byte-order mark.
+QByteArray utf16(const QString &text, QStringConverter::Encoding encoding) {
+  return QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(text);
 }
 
 QByteArray lines(int n) {
@@ -152,11 +158,17 @@ TEST(Cli, conventionsAndExitStatuses) {
   const Case cases[] = {
       {"version", {"--version"}, 0, "rekoda-cli " REKODA_VERSION "\n", "", {}},
       {"help", {"--help"}, 0, "*Usage: rekoda-cli --family df|ma", "", {}},
-      {"help lists exit statuses", {"-h"}, 0, "*130  interrupted", "", {}},
+      {"help lists exit statuses", {"-h"}, 0, "*129  hung up (SIGHUP), 130 interrupted", "", {}},
+      {"-V", {"-V"}, 0, "rekoda-cli " REKODA_VERSION "\n", "", {}},
+      {"no arguments: the usage", {}, 2, "", "*Usage: rekoda-cli --family df|ma", {}},
+      {"-n and -q, bundled", base + QStringList{"-nq", "DF1.L01"}, 0, one, "", {}},
+      {"an unknown short option", base + QStringList{"-nx"}, 2, "", "*rekoda-cli: unknown option -x\n", {}},
       {"--opt=value", {"--family=df", "--code=l02", "--from=IN", "--to=OUT", "DF1.L01"}, 0, one,
-       "1 files: 1 OK, 0 Faild\n", {"DF1.L02"}},
-      {"-- ends the options", base + QStringList{"--", "-x.L01"}, 0, "-x.L01\t-x.L02\tOK\t\n", "*1 files",
+       "1 file: 1 OK, 0 Faild\n", {"DF1.L02"}},
+      {"-- ends the options", base + QStringList{"--", "-x.L01"}, 0, "-x.L01\t-x.L02\tOK\t\n", "*1 file:",
        {"-x.L02"}},
+      {"a name in the source folder's own spelling", base + QStringList{"IN/DF1.L01", "IN/./-x.L01"}, 0,
+       "DF1.L01\tDF1.L02\tOK\t\n-x.L01\t-x.L02\tOK\t\n", bothOk, {"-x.L02", "DF1.L02"}},
       {"a forgotten value is never an option's",
        {"--family", "df", "--code", "--dry-run", "--from", "IN", "--to", "OUT"}, 2, "",
        "rekoda-cli: option --code needs a value\nTry 'rekoda-cli --help' for more information.\n", {}},
@@ -165,26 +177,31 @@ TEST(Cli, conventionsAndExitStatuses) {
       {"a flag takes no value", base + QStringList{"--quiet=1"}, 2, "", "*rekoda-cli: option --quiet takes no value",
        {}},
       {"required options", {"--family", "df"}, 2, "", "*rekoda-cli: --code is needed", {}},
+      {"no family", {"--code", "X"}, 2, "", "*rekoda-cli: --family is needed (df or ma)\n", {}},
+      {"a family that is none", {"--family", "xx"}, 2, "",
+       "rekoda-cli: invalid value 'xx' for --family (df or ma)\nTry 'rekoda-cli --help' for more information.\n", {}},
       {"invalid code", {"--family", "df", "--code", "A:B", "--from", "IN", "--to", "OUT"}, 2, "",
-       "rekoda-cli: Invalid new extension!\n", {}},
+       "rekoda-cli: invalid code 'A:B': ':' cannot be part of a file name\n", {}},
       {"a code of white space only", {"--family", "df", "--code", u"\u00A0\u2003"_qs, "--from", "IN", "--to", "OUT"},
-       2, "", "rekoda-cli: Invalid new extension!\n", {}},
+       2, "", "*: the code is only white space\n", {}},
+      {"no code", {"--family", "df", "--code", "", "--from", "IN", "--to", "OUT"}, 2, "",
+       "rekoda-cli: no code given (--code)\n", {}},
       {"no source", {"--family", "df", "--code", "X", "--from", " ", "--to", "OUT"}, 2, "",
-       "rekoda-cli: Source datapath not found!\n", {}},
-      {"destination missing: at once", {"--family", "df", "--code", "X", "--from", "IN", "--to", "OUT/a/b"}, 2, "",
-       "*rekoda-cli: The destination folder", {}},
+       "rekoda-cli: no source folder given (--from)\n", {}},
+      {"destination missing: at once, its name as typed", {"--family", "df", "--code", "X", "--from", "IN", "--to",
+       "OUT/a\\b"}, 2, "", "*/a\\b does not exist (--mkdir creates it)\n", {}},
       {"--mkdir makes it", {"--family", "df", "--code", "X", "--from", "IN", "--to", "OUT/a/b", "--mkdir", "--quiet"},
        0, "*DF1.X\tOK", "", {"a"}},
       {"a dry run with --mkdir writes nothing",
        {"--family", "df", "--code", "X", "--from", "IN", "--to", "OUT/a", "--mkdir", "--dry-run", "DF1.L01"}, 0,
-       "DF1.L01\tDF1.X\tOK\t\n", "*1 files", {}},
+       "DF1.L01\tDF1.X\tOK\t\n", "*1 file:", {}},
       {"a name outside the source folder", base + QStringList{"../in/sub/DF9.L01"}, 2, "",
-       "*rekoda-cli: ../in/sub/DF9.L01 is not the name of a file in SOURCE_FOLDER", {}},
+       "*rekoda-cli: ../in/sub/DF9.L01 is not the name of a file in /", {}},
       {"a name that is no file's", base + QStringList{".."}, 2, "", "*is not the name of a file", {}},
       {"an undo of a run that has no journal", {"--undo=nope"}, 2, "",
        "rekoda-cli: no run nope (rekoda-cli --list-runs lists them)\n", {}},
       {"no files of the family", {"--family", "ma", "--code", "X", "--from", "IN", "--to", "OUT"}, 2, "",
-       "rekoda-cli: No rows found for conversion!\n", {}},
+       "*rekoda-cli: no MA files in /", {}},
       {"source that cannot be listed", {"--family", "df", "--code", "X", "--from", "OUT/gone", "--to", "OUT"}, 2, "",
        "*No such file or directory", {}},
       {"--quiet: nothing on standard error", base + QStringList{"--quiet", "DF1.L01"}, 0, one, "", {"DF1.L02"}},
@@ -192,6 +209,12 @@ TEST(Cli, conventionsAndExitStatuses) {
        {"-x.L02", "DF1.L02"}},
       {"--null --files-from -", base + QStringList{"--null", "--files-from", "-"}, 0, "*-x.L02", bothOk,
        {"-x.L02", "DF1.L02"}, QByteArray("DF1.L01\0-x.L01\0", 16)},
+      {"a list in UTF-16LE, as PowerShell writes it", base + QStringList{"--files-from", "-"}, 0, "*-x.L02", bothOk,
+       {"-x.L02", "DF1.L02"}, utf16("DF1.L01\r\n-x.L01\r\n", QStringConverter::Utf16LE)},
+      {"UTF-16BE, NUL-ended", base + QStringList{"--files-from", "-", "--null"}, 0, "*-x.L02", bothOk,
+       {"-x.L02", "DF1.L02"}, utf16(QStringLiteral("DF1.L01") + QChar(0) + "-x.L01", QStringConverter::Utf16BE)},
+      {"a UTF-8 byte-order mark", base + QStringList{"--files-from", "-"}, 0, "*-x.L02", bothOk,
+       {"-x.L02", "DF1.L02"}, "\xEF\xBB\xBF-x.L01\nDF1.L01\n"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -229,7 +252,12 @@ TEST(Cli, noClobberLeavesExistingFilesAndSaysSo) {
   EXPECT_EQ(r.exit, 0);
   EXPECT_EQ(r.lines(), (QList<QByteArrayList>{{"DF1.L01", "DF1.L02", "Faild", "Destination file already exists!"},
                                               {"DF2.L01", "DF2.L02", "OK", ""}}));
-  EXPECT_EQ(r.err, "2 files: 1 OK, 1 Faild (1 skipped, in DEST_FOLDER already)\n");
+  EXPECT_EQ(r.err, "2 files: 1 OK, 1 Faild (1 skipped: in the destination folder already)\n");
+  const Result json = cli(job(in, out) << "--no-clobber" << "--json");
+  EXPECT_EQ(json.out, "{\"file\":\"DF1.L01\",\"output\":\"DF1.L02\",\"result\":\"Faild\",\"reason\":"
+                      "\"Destination file already exists!\",\"skipped\":true}\n"
+                      "{\"file\":\"DF2.L01\",\"output\":\"DF2.L02\",\"result\":\"Faild\",\"reason\":"
+                      "\"Destination file already exists!\",\"skipped\":true}\n");
   EXPECT_EQ(readBytes(out.file("DF1.L02")), "old\r\n");
   EXPECT_EQ(cli(job(in, out)).exit, 0);  // replacing, as scripts expect by default
   EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
@@ -250,7 +278,7 @@ TEST(Cli, interruptedOrUnwritableRunsSaySo) {
   TempFolder in;
   for (int i = 0; i < 5000; ++i)
     in.write(QString("DF%1.L01").arg(i, 4, 10, QChar('0')), kDF);
-  for (const auto &[sig, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+  for (const auto &[sig, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
     TempFolder out;
     QProcess p;
     p.start(REKODA_CLI, job(in, out));
@@ -273,6 +301,13 @@ TEST(Cli, interruptedOrUnwritableRunsSaySo) {
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_TRUE(p.readAllStandardError().contains("rekoda-cli: cannot write the results: "));
+  }
+  for (const char *info : {"--version", "--help"}) {
+    QProcess p;
+    p.start("bash", {"-c", QString("'%1' %2 >/dev/full").arg(REKODA_CLI, info)});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.readAllStandardError(), "rekoda-cli: write error: No space left on device\n");
   }
 #endif
 }
@@ -348,7 +383,7 @@ TEST(Cli, codesAndCodeFields) {
                                                                                                  out.path())});
   ASSERT_TRUE(p.waitForFinished(60000));
   EXPECT_EQ(p.exitCode(), 2);
-  EXPECT_EQ(p.readAllStandardError(), "rekoda-cli: Invalid new extension!\n");
+  EXPECT_EQ(p.readAllStandardError(), "rekoda-cli: invalid code '\xE9': the files' character set cannot hold this code\n");
   const Result r = cli({"--family", "ma", "--code", u"\u00C5\u03A91"_qs, "--from", in.path(), "--to", out.path()});
   EXPECT_EQ(r.exit, 1);
   EXPECT_EQ(r.lines(), (QList<QByteArrayList>{
@@ -750,6 +785,22 @@ TEST(CliWindows, locksExactNamesUnicodeAndCase) {
     EXPECT_TRUE(out.entries().isEmpty());
   }
   {
+    SCOPED_TRACE("a list in the ANSI code page, and a backslash path from the source folder");
+    // A UTF-8 code page has no single byte for it, and nothing to fall back to.
+    const QString name = QString::fromLocal8Bit("DF\xE9.L01");
+    const bool ansi = !name.contains(QChar::ReplacementCharacter);
+    TempFolder in, out;
+    in.write(ansi ? name : "DF2.L01", kDF);
+    in.write("DF1.L01", kDF);
+    in.write("list", (ansi ? "DF\xE9.L01\r\n" : "DF2.L01\r\n") +
+                         QDir::toNativeSeparators(in.file("DF1.L01")).toLocal8Bit() + "\r\n");
+    const Result r = cli(job(in, out) << "--files-from" << in.file("list"));
+    EXPECT_EQ(r.exit, 0) << r.err.constData();
+    if (ansi)
+      EXPECT_EQ(r.lines().value(0), (QByteArrayList{name.toUtf8(), name.chopped(3).toUtf8() + "L02", "OK", ""}));
+    EXPECT_EQ(r.lines().value(1), (QByteArrayList{"DF1.L01", "DF1.L02", "OK", ""}));
+  }
+  {
     SCOPED_TRACE("DF9. beside DF9");
     TempFolder in, out;
     in.write("DF9", "L01,MINI,LOGGER\r\nfrom DF9\r\n");
@@ -778,7 +829,7 @@ TEST(CliWindows, locksExactNamesUnicodeAndCase) {
     r = cli(job(in, out, omega) << "DF1.L01");
     if (QString::fromLocal8Bit(omega.toLocal8Bit()) != omega) {
       EXPECT_EQ(r.exit, 2);
-      EXPECT_EQ(r.err, "rekoda-cli: Invalid new extension!\n");
+      EXPECT_EQ(r.err, "rekoda-cli: invalid code '\u03A91': the files' character set cannot hold this code\n");
     } else {  // a UTF-8 code page holds it: the name and the content agree
       EXPECT_EQ(r.exit, 0);
       EXPECT_TRUE(readBytes(out.file("DF1." + omega)).startsWith("\"" + omega.toLocal8Bit() + "\""));
