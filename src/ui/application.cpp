@@ -13,9 +13,12 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStyle>
+#include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace rekoda {
 
@@ -32,7 +35,56 @@ QString readmeLocation() {
   return QStringLiteral("README.md in Rekoda's source");
 }
 
+constexpr char kUsage[] =
+    "Usage: rekoda [SOURCE_FOLDER [DEST_FOLDER]]\n"
+    "Opens the Rekoda window, which gives the DF or MA files of a source folder a new\n"
+    "location code and writes them into a destination folder. Folders named here are\n"
+    "shown instead of the remembered ones.\n"
+    "\n"
+    "  -h, --help     show this help and exit\n"
+    "  --version      show the version and exit\n"
+    "Qt's own options (-style, -platform, ...) are taken as well.\n"
+    "rekoda-cli does the same conversion from a terminal or a script.\n";
+
+// What is printed before any window; the exit status, or none to go on.
+std::optional<int> printedAndDone(const WindowArguments &args) {
+  if (!args.help && !args.version && args.problem.isEmpty())
+    return std::nullopt;
+  AttachToParentConsole();
+  if (!args.problem.isEmpty()) {
+    WriteText(stderr, "rekoda: " + args.problem.toUtf8() + "\nTry 'rekoda --help' for more information.\n");
+    return 2;
+  }
+  if (WriteText(stdout, args.help ? QByteArray(kUsage) : QByteArray("rekoda " REKODA_VERSION "\n")))
+    return 0;
+  WriteText(stderr, "rekoda: write error: " + ErrorText(errno ? errno : EIO).toUtf8() + '\n');
+  return 1;
+}
+
 }  // namespace
+
+WindowArguments ParseWindowArguments(const QStringList &arguments) {
+  WindowArguments out;
+  QStringList folders;
+  bool optionsEnded = false;
+  for (const QString &arg : arguments) {
+    if (!optionsEnded && arg == "--")
+      optionsEnded = true;
+    else if (!optionsEnded && (arg == "-h" || arg == "--help"))
+      out.help = true;
+    else if (!optionsEnded && arg == "--version")
+      out.version = true;
+    else if (!optionsEnded && arg.size() > 1 && arg.startsWith(u'-') && out.problem.isEmpty())
+      out.problem = QStringLiteral("unknown option %1").arg(arg);
+    else
+      folders << arg;
+  }
+  if (folders.size() > 2 && out.problem.isEmpty())
+    out.problem = QStringLiteral("more than two folders: %1").arg(folders.mid(2).join(u' '));
+  out.source = folders.value(0);
+  out.dest = folders.value(1);
+  return out;
+}
 
 void ShowAbout(QWidget *parent) {
   QMessageBox::about(parent, QStringLiteral("About Rekoda"),
@@ -48,14 +100,20 @@ void ShowAbout(QWidget *parent) {
 
 int RunApplication(int argc, char *argv[]) {
   KeepRunningPastFileSizeLimit();
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) {
-      AttachToParentConsole();
-      std::fputs("rekoda " REKODA_VERSION "\n", stdout);
-      return std::fflush(stdout) == 0 ? 0 : 1;
-    }
+  PrepareStandardStreams();
+  // --help and --version need no display; anything else is known only once
+  // Qt has taken its own options.
+  WindowArguments early;
+  for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+    early.help = early.help || std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0;
+    early.version = early.version || std::strcmp(argv[i], "--version") == 0;
   }
+  if (const auto status = printedAndDone(early))
+    return *status;
   QApplication app(argc, argv);
+  const WindowArguments args = ParseWindowArguments(QCoreApplication::arguments().mid(1));
+  if (const auto status = printedAndDone(args))
+    return *status;
   QApplication::setApplicationName("Rekoda");
   QApplication::setApplicationVersion(REKODA_VERSION);
   QApplication::setOrganizationName("Rekoda");
@@ -73,6 +131,8 @@ int RunApplication(int argc, char *argv[]) {
   QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Rekoda", "Rekoda");
   FrmRekoda window(nullptr, &settings);
   window.show();
+  if (!args.source.isEmpty() || !args.dest.isEmpty())
+    QTimer::singleShot(0, &window, [&] { window.openFolders(args.source, args.dest); });
   return app.exec();
 }
 

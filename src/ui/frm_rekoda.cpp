@@ -369,13 +369,36 @@ void FrmRekoda::load() {
   refreshUndo();
 }
 
+// The folder a dropped or named path stands for: itself, or a file's folder.
+static QString folderOf(const QString &path) {
+  const QFileInfo named(path);
+  if (named.isDir())
+    return QDir::toNativeSeparators(named.absoluteFilePath());
+  return named.exists() ? QDir::toNativeSeparators(named.absolutePath()) : QString();
+}
+
 QString FrmRekoda::droppedFolder(const QMimeData *data) {
   if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
     return {};
-  const QFileInfo dropped(data->urls().first().toLocalFile());
-  if (dropped.isDir())
-    return QDir::toNativeSeparators(dropped.absoluteFilePath());
-  return dropped.exists() ? QDir::toNativeSeparators(dropped.absolutePath()) : QString();
+  return folderOf(data->urls().first().toLocalFile());
+}
+
+void FrmRekoda::openFolders(const QString &source, const QString &dest) {
+  QStringList missing;
+  // The destination first: listing the source reads its names.
+  for (const auto &[path, box] : {std::pair{dest, txtDataMap1_}, std::pair{source, txtDataMap_}}) {
+    if (path.isEmpty())
+      continue;
+    const QString folder = folderOf(path);
+    if (folder.isEmpty())
+      missing << path;
+    else
+      box->setText(folder);
+  }
+  if (!dest.isEmpty())
+    refreshDestinationNames();
+  for (const QString &path : missing)
+    ShowMessage(QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(path)), MsgPlain);
 }
 
 void FrmRekoda::countSelected() {

@@ -45,6 +45,9 @@ class FrmRekoda : public QWidget, public ConversionView {
   // A run still on stops after the files in hand before the window goes.
   ~FrmRekoda() override;
 
+  // Folders named on the command line: they win over the remembered ones;
+  // one that does not exist is said, and the remembered one stays.
+  void openFolders(const QString &source, const QString &dest);
   void setFolderPicker(FolderPicker picker) { folderPicker_ = std::move(picker); }
   // Asks where to save the report, starting from a suggested path; empty
   // when the user cancels.

@@ -7,6 +7,7 @@
 #include "conversion/run_record.h"
 #include "platform/file_system.h"
 #include "platform/trash.h"
+#include "ui/application.h"
 #include "ui/message_box.h"
 #include "test_support.h"
 
@@ -31,6 +32,8 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace rekoda;
 using namespace rekoda::test;
@@ -126,6 +129,33 @@ TEST(WorkingDay, foldersFamilyAndCodeSurviveARestart) {
   EXPECT_EQ(c.get<QLineEdit>("txtDataMap1")->text(), "");
   EXPECT_EQ(c.get<QLineEdit>("txtDataMap")->text(), in.path());
   EXPECT_TRUE(messages.messages().empty());
+
+  // Folders named on the command line win over the remembered ones; one
+  // that does not exist is said, and the remembered one stays.
+  TempFolder named;
+  named.write("MA3.L01", "1,2,3,L01\r\n");
+  c.w.openFolders(named.path(), named.file("gone"));
+  EXPECT_EQ(c.get<QLineEdit>("txtDataMap")->text(), QDir::toNativeSeparators(named.path()));
+  EXPECT_EQ(c.column(0), QStringList{"MA3.L01"});
+  EXPECT_EQ(c.get<QLineEdit>("txtDataMap1")->text(), "");
+  EXPECT_EQ(messages.texts(), QStringList{"The folder " + QDir::toNativeSeparators(named.file("gone")) + " does not exist."});
+  const struct {
+    QStringList args;
+    WindowArguments want;
+  } lines[] = {
+      {{"SRC"}, {false, false, "", "SRC", ""}},
+      {{"SRC", "DST"}, {false, false, "", "SRC", "DST"}},
+      {{"--", "-SRC"}, {false, false, "", "-SRC", ""}},
+      {{"--help", "SRC"}, {true, false, "", "SRC", ""}},
+      {{"--bogus", "SRC"}, {false, false, "unknown option --bogus", "SRC", ""}},
+      {{"A", "B", "C"}, {false, false, "more than two folders: C", "A", "B"}},
+  };
+  for (const auto &line : lines) {
+    const WindowArguments got = ParseWindowArguments(line.args);
+    EXPECT_EQ(std::tie(got.help, got.version, got.problem, got.source, got.dest),
+              std::tie(line.want.help, line.want.version, line.want.problem, line.want.source, line.want.dest))
+        << line.args.join(' ').toStdString();
+  }
 }
 
 // Each answer does what it says on disk; what Replace replaces is in the
