@@ -17,6 +17,20 @@ namespace {
 
 const QString kSuffix = QStringLiteral(".journal");
 
+// The journals' names, oldest first: by the second the run began, then by
+// the number a later run of that second got ("…-1" after the plain name,
+// "…-10" after "…-9"), which the names' own order does not give.
+QStringList journalNames(const QDir &dir) {
+  QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files);
+  const auto key = [](const QString &name) {
+    const QString id = name.chopped(kSuffix.size());
+    constexpr qsizetype kStem = 15;  // yyyyMMdd-HHmmss
+    return std::pair{id.left(kStem), id.size() > kStem ? id.mid(kStem + 1).toInt() : 0};
+  };
+  std::stable_sort(names.begin(), names.end(), [&](const QString &a, const QString &b) { return key(a) < key(b); });
+  return names;
+}
+
 QByteArray line(const QJsonObject &o) { return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n'; }
 
 QString familyName(Family f) { return f == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF"); }
@@ -91,7 +105,7 @@ bool RunJournal::begin(const ConversionJob &job, const QDateTime &time, QString 
     return false;
   }
   // The oldest go, so that with this one kKeptRuns are kept.
-  QStringList old = QDir(dir).entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
+  QStringList old = journalNames(QDir(dir));
   while (old.size() >= kKeptRuns)
     QFile::remove(QDir(dir).filePath(old.takeFirst()));
   const QString stem = time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
@@ -160,7 +174,7 @@ void RunJournal::end() {
 std::vector<JournaledRun> ListRuns() {
   std::vector<JournaledRun> runs;
   const QDir dir(RunJournal::folder());
-  QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
+  QStringList names = journalNames(dir);
   std::reverse(names.begin(), names.end());
   for (const QString &name : names)
     if (auto run = readJournal(dir.filePath(name)))
@@ -176,7 +190,7 @@ std::optional<JournaledRun> LoadRun(const QString &id) {
 
 std::optional<JournaledRun> LastRunToUndo() {
   const QDir dir(RunJournal::folder());
-  QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
+  QStringList names = journalNames(dir);
   // Newest first, and read no further than needed.
   for (auto it = names.crbegin(); it != names.crend(); ++it)
     if (auto run = readJournal(dir.filePath(*it)); run && !run->undone)

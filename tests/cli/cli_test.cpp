@@ -658,6 +658,24 @@ TEST(CliFaults, killedRunLeavesOldOrWholeFilesOnly) {
   }
 }
 
+// Runs that begin in one second are listed, and undone, newest first.
+TEST(CliUndo, runsOfOneSecondKeepTheirOrder) {
+  TempFolder data, in, out;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_DATA_HOME", data.path());
+  in.write("DF1.L01", kDF);
+  QStringList codes;
+  for (int i = 1; i <= 12; ++i) {
+    codes.prepend(QString("C%1").arg(i));
+    ASSERT_EQ(cli(job(in, out, codes.first()) << "--quiet", env).exit, 0);
+  }
+  QStringList listed;
+  for (const QByteArrayList &run : cli({"--list-runs"}, env).lines())
+    listed << run.value(3);
+  EXPECT_EQ(listed, codes);
+  EXPECT_EQ(cli({"--undo", "--quiet"}, env).lines(), (QList<QByteArrayList>{{"DF1.C12", "DF1.L01", "OK", ""}}));
+}
+
 // Undo leaves the destination as it was before the run, byte for byte, and
 // the trash as it was, but for what it must keep: an output changed since
 // the run, or one whose source is gone. A killed run, an undo cut short and
