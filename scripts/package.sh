@@ -1,37 +1,71 @@
 #!/usr/bin/env bash
-# Builds the Debian package in ./build, checks it with lintian (no error, no
-# warning), unpacks it into a scratch folder and runs the packaged programs:
-# rekoda-cli --version and a one-file conversion, rekoda --version.
+# Builds the two Debian packages in ./build (rekoda-cli: the command alone;
+# rekoda: the window), checks each with lintian (no error, no warning), the
+# desktop entry with desktop-file-validate, the AppStream metainfo with
+# appstreamcli and the manual pages with mandoc; installs neither, but
+# unpacks each into a scratch folder of its own and runs its program there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 missing=()
-for p in dpkg-dev lintian; do
+for p in dpkg-dev lintian appstream desktop-file-utils mandoc; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+fail() { echo "package: $*" >&2; exit 1; }
 build="${BUILD_DIR:-build}"
 scripts/build.sh >/dev/null
+# The packages install under /usr, where zsh looks into vendor-completions.
+cmake -S . -B "$build" -DREKODA_ZSH_COMPLETION_DIR=share/zsh/vendor-completions >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 (cd "$build" && cpack -G DEB >/dev/null)
-deb="$build/rekoda_${version}_$(dpkg --print-architecture).deb"
-echo "package: $deb"
-lintian --fail-on error,warning "$deb" 2>&1 | grep -v '^running with root privileges' || true
-lintian --fail-on error,warning "$deb" >/dev/null 2>&1 || { echo "package: lintian found errors or warnings" >&2; exit 1; }
+arch=$(dpkg --print-architecture)
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-dpkg -x "$deb" "$scratch/root"
-cli="$scratch/root/usr/bin/rekoda-cli"
-[ "$("$cli" --version)" = "rekoda-cli $version" ] || { echo "package: wrong rekoda-cli --version" >&2; exit 1; }
-[ "$(QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/rekoda" --version)" = "rekoda $version" ] ||
-  { echo "package: wrong rekoda --version" >&2; exit 1; }
+for package in rekoda-cli rekoda; do
+  deb="$build/${package}_${version}_${arch}.deb"
+  echo "package: $deb"
+  lintian --fail-on error,warning "$deb" 2>&1 | grep -v '^running with root privileges' || true
+  lintian --fail-on error,warning "$deb" >/dev/null 2>&1 || fail "lintian found errors or warnings in $package"
+  dpkg -x "$deb" "$scratch/$package"
+  [ -f "$scratch/$package/usr/share/doc/$package/CHANGELOG.md" ] || fail "$package has no CHANGELOG.md"
+  for page in "$scratch/$package"/usr/share/man/man1/*.1.gz; do
+    mandoc -Tlint -W warning "$page" || fail "mandoc finds fault with $(basename "$page")"
+  done
+done
+
+# rekoda-cli: Qt Core and nothing of the desktop; it converts; its
+# completions are where the shells look.
+depends=$(dpkg-deb -f "$build/rekoda-cli_${version}_${arch}.deb" Depends)
+grep -q libqt6core6 <<<"$depends" || fail "rekoda-cli does not depend on Qt Core"
+! grep -Eq 'libqt6(gui|widgets)' <<<"$depends" || fail "rekoda-cli depends on more than Qt Core: $depends"
+root="$scratch/rekoda-cli"
+for f in share/bash-completion/completions/rekoda-cli share/zsh/vendor-completions/_rekoda-cli \
+         share/fish/vendor_completions.d/rekoda-cli.fish; do
+  [ -f "$root/usr/$f" ] || fail "rekoda-cli lacks /usr/$f"
+done
+cli="$root/usr/bin/rekoda-cli"
+[ "$("$cli" --version)" = "rekoda-cli $version" ] || fail "wrong rekoda-cli --version"
 mkdir -p "$scratch/in" "$scratch/out"
 printf 'L01,MINI,LOGGER\r\n"01-01-05",12.5\r\n' > "$scratch/in/DF1.L01"
-"$cli" --family df --code L07 --from "$scratch/in" --to "$scratch/out" --quiet
+XDG_DATA_HOME="$scratch/data" "$cli" --family df --code L07 --from "$scratch/in" --to "$scratch/out" --quiet
 expected=$(printf '"L07","MINI","LOGGER"\r\n"01-01-05","12.5"\r\n')
-[ "$(cat "$scratch/out/DF1.L07")" = "$expected" ] || { echo "package: the packaged rekoda-cli wrote the wrong bytes" >&2; exit 1; }
-echo "package: the packaged programs run and convert"
+[ "$(cat "$scratch/out/DF1.L07")" = "$expected" ] || fail "the packaged rekoda-cli wrote the wrong bytes"
+
+# rekoda: its help without a display, a usage error's status, its desktop
+# entry and its metainfo.
+root="$scratch/rekoda"
+gui="$root/usr/bin/rekoda"
+[ "$(QT_QPA_PLATFORM=offscreen "$gui" --version)" = "rekoda $version" ] || fail "wrong rekoda --version"
+env -u DISPLAY -u WAYLAND_DISPLAY "$gui" --help | grep -q '^Usage: rekoda \[SOURCE_FOLDER \[DEST_FOLDER\]\]' ||
+  fail "rekoda --help"
+status=0; QT_QPA_PLATFORM=offscreen "$gui" --bogus 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "rekoda --bogus exits $status, not 2"
+desktop-file-validate "$root/usr/share/applications/rekoda.desktop" || fail "the desktop entry is not valid"
+appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail "the AppStream metainfo is not valid"
+grep -q "<release version=\"$version\"" "$root"/usr/share/metainfo/*.metainfo.xml || fail "the metainfo lacks release $version"
+echo "package: both packages are lintian-clean, and their programs run and convert"

@@ -8,7 +8,9 @@ packages=(cmake g++ make qt6-base-dev libgtest-dev
           clang libclang-rt-dev
           # the fault tests: chattr for a folder even root cannot write,
           # and a Turkish locale for the upper-casing test
-          e2fsprogs locales)
+          e2fsprogs locales
+          # the manual pages' lint, and the shells whose completions are tested
+          mandoc bash-completion zsh fish)
 
 sudo=""
 if [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null; then sudo="sudo"; fi

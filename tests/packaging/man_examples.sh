@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# man_examples.sh REKODA-CLI MANPAGE: runs the EXAMPLES of the manual page
+# as typed, in a home and on a "stick" of their own, and checks what they
+# wrote; with mandoc at hand, the page must also lint clean.
+set -euo pipefail
+cli=$1 page=$2
+fail() { echo "man_examples: $*" >&2; exit 1; }
+
+if command -v mandoc >/dev/null; then
+  mandoc -Tlint -W warning "$page" || fail "mandoc -Tlint finds fault with $page"
+fi
+
+work=$(mktemp -d)
+trap "rm -rf \"$work\"" EXIT
+export HOME=$work/home USER=tech XDG_DATA_HOME=$work/home/.local/share
+stick=$work/media/tech/STICK
+mkdir -p "$HOME/archive" "$stick/sub" "$work/bin"
+ln -s "$(realpath "$cli")" "$work/bin/rekoda-cli"
+export PATH=$work/bin:$PATH
+for n in 1 2; do printf 'L01,MINI,LOGGER\r\n"01-01-05",12.5\r\n' > "$stick/DF$n.L01"; done
+printf '1,2,3,L01\r\n' > "$stick/MA1.L01"
+printf '1,2,3,L01\r\n' > "$stick/sub/MA9.L01"  # a subfolder's: no example may take it
+touch -d '2 days ago' "$stick"/* && touch "$stick/MA1.L01"
+touch -d '1 day ago' "$HOME/archive/stamp"
+
+# The examples between .EX and .EE, with roff's escapes undone; the stick
+# is the one place that differs from a technician's machine.
+script=$(awk '/^\.SH EXAMPLES/ {on = 1; next} /^\.SH/ {on = 0}
+              on && /^\.EX/ {ex = 1; next} on && /^\.EE/ {ex = 0; next} on && ex' "$page" |
+         sed -e 's/\\-/-/g' -e 's/\\e/\\/g' -e "s|/media/\$USER/STICK|$stick|g")
+[ -n "$script" ] || fail "no examples in $page"
+(cd "$work" && bash -euo pipefail -c "$script") > "$work/out" 2> "$work/err" ||
+  { cat "$work/err" >&2; fail "an example failed"; }
+
+# The dry run wrote nothing, the run wrote both DF files, the find example
+# only the new MA file of the stick's own folder, and the undo removed it.
+[ -f "$HOME/archive/L07/DF1.L07" ] && [ -f "$HOME/archive/L07/DF2.L07" ] || fail "the DF files were not written"
+grep -q '"file":"MA1.L01","output":"MA1.L07","result":"OK"' "$work/out" || fail "the find example did not convert MA1.L01"
+grep -q 'MA9' "$work/out" && fail "the find example walked into a subfolder"
+[ ! -e "$HOME/archive/L07/MA1.L07" ] || fail "the undo example left MA1.L07"
+[ ! -e "$work/~" ] || fail "an example made a folder named ~"
+echo "man_examples: every example of $(basename "$page") ran as typed"
