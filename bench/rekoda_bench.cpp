@@ -32,6 +32,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <csignal>
+
 #include <algorithm>
 #include <cstdio>
 #include <dirent.h>
@@ -46,6 +48,20 @@
 using namespace rekoda;
 
 namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onSignal(int sig) {
+  interrupted = sig;
+  std::signal(sig, SIG_DFL);  // a second one ends it at once
+}
+
+// Unwinds to main, whose temporary folders then remove themselves.
+struct Interrupted {};
+void stopIfInterrupted() {
+  if (interrupted)
+    throw Interrupted{};
+}
 
 // Each figure starts with nothing left for the disk to write back, so that
 // one measurement does not pay for the files another one made.
@@ -113,6 +129,8 @@ QByteArray maFile(int n) {
 void makeFiles(const QString &dir, const QString &prefix, int count, const std::function<QByteArray(int)> &content) {
   QDir().mkpath(dir);
   for (int i = 0; i < count; ++i) {
+    if (i % 256 == 0)
+      stopIfInterrupted();
     QFile f(QStringLiteral("%1/%2%3.L01").arg(dir, prefix).arg(i, 6, 10, QLatin1Char('0')));
     if (!f.open(QIODevice::WriteOnly) || f.write(content(i)) < 0)
       qFatal("cannot write test files");
@@ -194,31 +212,81 @@ void expectFiles(const QString &dir, int count, const char *what) {
     qFatal("%s: %lld files written, %d expected", what, static_cast<long long>(n), count);
 }
 
+constexpr char kUsage[] =
+    "Usage: rekoda_bench [--list N] [--convert N] [--rounds N] [--dir PARENT] [--source-dir PARENT]\n"
+    "                    [--cli PATH] [--variants 0,2,...]\n"
+    "Measures listing, and conversion against copies that do the same work at the same\n"
+    "durability (writes about 2 x N files per round and variant below PARENT).\n"
+    "\n"
+    "  --list N            files listed (40000)\n"
+    "  --convert N         files converted per family (10000)\n"
+    "  --rounds N          rounds; ratios are taken within a round (3)\n"
+    "  --dir PARENT        where the outputs go (the temporary folder)\n"
+    "  --source-dir PARENT where the files to convert are made (beside the outputs)\n"
+    "  --cli PATH          the rekoda-cli to measure\n"
+    "  --variants LIST     some of 0: syncing copy, 1: with folder syncs, 2: core, 3: window,\n"
+    "                      4: rekoda-cli (0 is always run)\n"
+    "  -h, --help          show this help and exit\n"
+    "Interrupted (Ctrl+C), it removes its folders after the variant in hand.\n";
+
+int usageError(const QString &problem) {
+  std::fprintf(stderr, "rekoda_bench: %s\nTry 'rekoda_bench --help' for more information.\n", qPrintable(problem));
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
   int listCount = 40000, convertCount = 10000, rounds = 3;
-  QString parent = QDir::tempPath();
-  QString sourceParent;  // where the files to convert are made; default: beside the outputs
-  QString cli = QDir(QCoreApplication::applicationDirPath()).filePath("../src/rekoda-cli");
+  QString parent, sourceParent;  // sources default to beside the outputs
+  QString cli;
   std::set<int> chosen = {0, 1, 2, 3, 4};
-  for (int i = 1; i + 1 < argc; i += 2) {
+  for (int i = 1; i < argc; ++i) {
     const QByteArray opt = argv[i];
-    if (opt == "--list") listCount = atoi(argv[i + 1]);
-    else if (opt == "--convert") convertCount = atoi(argv[i + 1]);
-    else if (opt == "--rounds") rounds = std::max(1, atoi(argv[i + 1]));
-    else if (opt == "--dir") parent = QString::fromLocal8Bit(argv[i + 1]);
-    else if (opt == "--source-dir") sourceParent = QString::fromLocal8Bit(argv[i + 1]);
-    else if (opt == "--cli") cli = QString::fromLocal8Bit(argv[i + 1]);
-    else if (opt == "--variants") {
-      chosen.clear();
-      for (const QByteArray &v : QByteArray(argv[i + 1]).split(','))
-        chosen.insert(v.toInt());
-      chosen.insert(0);
+    if (opt == "-h" || opt == "--help") {
+      std::fputs(kUsage, stdout);
+      return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    static const QList<QByteArray> kOptions = {"--list", "--convert",    "--rounds",  "--dir",
+                                               "--source-dir", "--cli", "--variants"};
+    if (!kOptions.contains(opt))
+      return usageError(QStringLiteral("unknown option %1").arg(QString::fromLocal8Bit(opt)));
+    if (i + 1 >= argc)
+      return usageError(QStringLiteral("option %1 needs a value").arg(QString::fromLocal8Bit(opt)));
+    const QByteArray value = argv[++i];
+    bool number = false;
+    const int n = value.toInt(&number);
+    if ((opt == "--list" || opt == "--convert" || opt == "--rounds") && (!number || n < 1))
+      return usageError(QStringLiteral("option %1 needs a count, not '%2'").arg(opt, QString::fromLocal8Bit(value)));
+    if (opt == "--list") listCount = n;
+    else if (opt == "--convert") convertCount = n;
+    else if (opt == "--rounds") rounds = n;
+    else if (opt == "--dir") parent = QString::fromLocal8Bit(value);
+    else if (opt == "--source-dir") sourceParent = QString::fromLocal8Bit(value);
+    else if (opt == "--cli") cli = QString::fromLocal8Bit(value);
+    else {
+      chosen = {0};
+      for (const QByteArray &v : value.split(',')) {
+        const int variant = v.toInt(&number);
+        if (!number || variant < 0 || variant > 4)
+          return usageError(QStringLiteral("no variant '%1' (0 to 4)").arg(QString::fromLocal8Bit(v)));
+        chosen.insert(variant);
+      }
     }
   }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (parent.isEmpty())
+    parent = QDir::tempPath();
+  if (cli.isEmpty())
+    cli = QDir(QCoreApplication::applicationDirPath()).filePath("../src/rekoda-cli");
+  for (int sig : {SIGINT, SIGTERM
+#ifdef SIGHUP
+                  ,
+                  SIGHUP
+#endif
+       })
+    std::signal(sig, onSignal);
   QDir().mkpath(parent);
   QTemporaryDir root(parent + "/rekoda-bench-XXXXXX");
   // The sources on another disk than the outputs (a day's files written from
@@ -227,130 +295,138 @@ int main(int argc, char **argv) {
   // The runs' journals (every variant keeps one, as it ships) stay in the
   // benchmark's folder, on the disk measured, not in the user's.
   qputenv("XDG_DATA_HOME", root.filePath("data").toLocal8Bit());
-  int failures = 0;
-  SetMessageHandler([&failures](const QString &text, int) {
-    ++failures;
-    std::fprintf(stderr, "message: %s\n", qPrintable(text));
-  });
+  try {
+    int failures = 0;
+    SetMessageHandler([&failures](const QString &text, int) {
+      ++failures;
+      std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    });
 
-  std::printf("Rekoda benchmark: %d files listed, %d files converted per family, %d rounds, in %s\n",
-              listCount, convertCount, rounds, qPrintable(root.path()));
-  // The cost every variant pays alike for each file it creates; far above
-  // a few tens of microseconds means the file system is still skipping
-  // recently deleted inodes, and every ratio is pulled towards 1.
-  {
-    const QString probe = root.filePath("probe");
-    QDir().mkpath(probe);
-    const double s = seconds([&] { makeFiles(probe, "P", 1000, [](int) { return QByteArray(); }); });
-    std::printf("creating an empty file in a new folder: %.0f us\n\n", s * 1e3);
-  }
-
-  // Listing.
-  const QString listDir = root.filePath("list");
-  makeFiles(listDir, "DF", listCount, [](int) { return QByteArray("L01,MINI,LOGGER\r\n"); });
-  std::vector<double> raw, window;
-  {
-    Window win;
-    win.choose("CmdBestand", listDir);
-    for (int i = 0; i < 5; ++i) {
-      raw.push_back(seconds([&] { rawListing(listDir); }));
-      window.push_back(seconds([&] {
-        win.click("OptDF");
-        app.processEvents();
-      }));
+    std::printf("Rekoda benchmark: %d files listed, %d files converted per family, %d rounds, in %s\n",
+                listCount, convertCount, rounds, qPrintable(root.path()));
+    // The cost every variant pays alike for each file it creates; far above
+    // a few tens of microseconds means the file system is still skipping
+    // recently deleted inodes, and every ratio is pulled towards 1.
+    {
+      const QString probe = root.filePath("probe");
+      QDir().mkpath(probe);
+      const double s = seconds([&] { makeFiles(probe, "P", 1000, [](int) { return QByteArray(); }); });
+      std::printf("creating an empty file in a new folder: %.0f us\n\n", s * 1e3);
     }
-    if (win.w.rowCount() != listCount)
-      qFatal("listed %lld rows", static_cast<long long>(win.w.rowCount()));
-  }
-  const double rawS = median(raw), listS = median(window);
-  std::printf("%-40s %8.3f s\n", "raw directory listing", rawS);
-  std::printf("%-40s %8.3f s   %.2fx raw\n\n", "GetFiles through the window", listS, listS / rawS);
 
-  struct Kind {
-    const char *name, *option, *flag;
-    std::function<QByteArray(int)> content;
-  };
-  const Kind families[] = {{"DF", "OptDF", "df", dfFile}, {"MA", "OptMA", "ma", maFile}};
-  const char *variants[] = {"copy: temp + sync + rename", "copy: the same + folder sync", "conversion, core alone",
-                            "conversion through the window", "conversion by rekoda-cli"};
-  constexpr int kVariants = 5;
-  for (const Kind &f : families) {
-    const QString src = sources.filePath(QStringLiteral("%1-src").arg(f.name));
-    makeFiles(src, f.name, convertCount, f.content);
-    qint64 bytes = 0;
-    for (int i = 0; i < convertCount; ++i)
-      bytes += f.content(i).size();
-    Window win;
-    win.click(f.option);
-    win.choose("CmdBestand", src);
-    win.w.findChild<QLineEdit *>("txtExtension")->setText("L02");
-    win.click("CmdSelect");
-    app.processEvents();
+    // Listing.
+    const QString listDir = root.filePath("list");
+    makeFiles(listDir, "DF", listCount, [](int) { return QByteArray("L01,MINI,LOGGER\r\n"); });
+    std::vector<double> raw, window;
+    {
+      Window win;
+      win.choose("CmdBestand", listDir);
+      for (int i = 0; i < 5; ++i) {
+        raw.push_back(seconds([&] { rawListing(listDir); }));
+        window.push_back(seconds([&] {
+          win.click("OptDF");
+          app.processEvents();
+        }));
+      }
+      if (win.w.rowCount() != listCount)
+        qFatal("listed %lld rows", static_cast<long long>(win.w.rowCount()));
+    }
+    const double rawS = median(raw), listS = median(window);
+    std::printf("%-40s %8.3f s\n", "raw directory listing", rawS);
+    std::printf("%-40s %8.3f s   %.2fx raw\n\n", "GetFiles through the window", listS, listS / rawS);
 
-    ConversionJob job;
-    job.source = src;
-    job.code = "L02";
-    job.family = f.option[3] == 'D' ? Family::DF : Family::MA;
-    job.files = rawListing(src);
-    std::sort(job.files.begin(), job.files.end());
+    struct Kind {
+      const char *name, *option, *flag;
+      std::function<QByteArray(int)> content;
+    };
+    const Kind families[] = {{"DF", "OptDF", "df", dfFile}, {"MA", "OptMA", "ma", maFile}};
+    const char *variants[] = {"copy: temp + sync + rename", "copy: the same + folder sync", "conversion, core alone",
+                              "conversion through the window", "conversion by rekoda-cli"};
+    constexpr int kVariants = 5;
+    for (const Kind &f : families) {
+      const QString src = sources.filePath(QStringLiteral("%1-src").arg(f.name));
+      makeFiles(src, f.name, convertCount, f.content);
+      qint64 bytes = 0;
+      for (int i = 0; i < convertCount; ++i)
+        bytes += f.content(i).size();
+      Window win;
+      win.click(f.option);
+      win.choose("CmdBestand", src);
+      win.w.findChild<QLineEdit *>("txtExtension")->setText("L02");
+      win.click("CmdSelect");
+      app.processEvents();
 
-    std::printf("%s, %d files, %.1f KB on average\n", f.name, convertCount, bytes / 1024.0 / convertCount);
-    std::map<int, std::vector<double>> times;
-    long rssGrowth = 0;
-    for (int round = 0; round < rounds; ++round) {
-      std::printf("  round %d, load average %s:", round + 1, loadAverage().constData());
-      for (int k = 0; k < kVariants; ++k) {
-        const int v = (k + round) % kVariants;  // rotated order
+      ConversionJob job;
+      job.source = src;
+      job.code = "L02";
+      job.family = f.option[3] == 'D' ? Family::DF : Family::MA;
+      job.files = rawListing(src);
+      std::sort(job.files.begin(), job.files.end());
+
+      std::printf("%s, %d files, %.1f KB on average\n", f.name, convertCount, bytes / 1024.0 / convertCount);
+      std::map<int, std::vector<double>> times;
+      long rssGrowth = 0;
+      for (int round = 0; round < rounds; ++round) {
+        std::printf("  round %d, load average %s:", round + 1, loadAverage().constData());
+        for (int k = 0; k < kVariants; ++k) {
+          const int v = (k + round) % kVariants;  // rotated order
+          if (!chosen.count(v))
+            continue;
+          const QString target = root.filePath(QStringLiteral("%1-%2-%3").arg(f.name).arg(round).arg(v));
+          QDir().mkpath(target);
+          job.dest = target;
+          if (v == 3)
+            win.choose("CmdBestand1", target);
+          double s = 0;
+          switch (v) {
+            case 0: s = seconds([&] { syncingCopy(src, target, false); }); break;
+            case 1: s = seconds([&] { syncingCopy(src, target, true); }); break;
+            case 2: {
+              CountingObserver observer;
+              const long before = currentRssKb();
+              s = seconds([&] { JournaledJob(job, QDateTime::currentDateTime()).run(observer); });
+              rssGrowth = std::max(rssGrowth, currentRssKb() - before);
+              if (observer.failed)
+                qFatal("%lld files failed, first %s", static_cast<long long>(observer.failed),
+                       qPrintable(observer.firstReason));
+              break;
+            }
+            case 3: s = seconds([&] { win.runToTheEnd(); }); break;
+            case 4:
+              s = seconds([&] {
+                QProcess p;
+                p.setStandardOutputFile(QProcess::nullDevice());
+                p.start(cli, {"--family", f.flag, "--code", "L02", "--from", src, "--to", target, "--quiet"});
+                if (!p.waitForFinished(-1) || p.exitCode() != 0) {
+                  stopIfInterrupted();  // the signal reached rekoda-cli too
+                  qFatal("rekoda-cli failed");
+                }
+              });
+              break;
+          }
+          stopIfInterrupted();
+          expectFiles(target, convertCount, variants[v]);
+          times[v].push_back(s);
+          std::printf(" %.2f", s);
+        }
+        std::printf("\n");
+      }
+      for (int v = 0; v < kVariants; ++v) {
         if (!chosen.count(v))
           continue;
-        const QString target = root.filePath(QStringLiteral("%1-%2-%3").arg(f.name).arg(round).arg(v));
-        QDir().mkpath(target);
-        job.dest = target;
-        if (v == 3)
-          win.choose("CmdBestand1", target);
-        double s = 0;
-        switch (v) {
-          case 0: s = seconds([&] { syncingCopy(src, target, false); }); break;
-          case 1: s = seconds([&] { syncingCopy(src, target, true); }); break;
-          case 2: {
-            CountingObserver observer;
-            const long before = currentRssKb();
-            s = seconds([&] { JournaledJob(job, QDateTime::currentDateTime()).run(observer); });
-            rssGrowth = std::max(rssGrowth, currentRssKb() - before);
-            if (observer.failed)
-              qFatal("%lld files failed, first %s", static_cast<long long>(observer.failed),
-                     qPrintable(observer.firstReason));
-            break;
-          }
-          case 3: s = seconds([&] { win.runToTheEnd(); }); break;
-          case 4:
-            s = seconds([&] {
-              QProcess p;
-              p.setStandardOutputFile(QProcess::nullDevice());
-              p.start(cli, {"--family", f.flag, "--code", "L02", "--from", src, "--to", target, "--quiet"});
-              if (!p.waitForFinished(-1) || p.exitCode() != 0)
-                qFatal("rekoda-cli failed");
-            });
-            break;
-        }
-        expectFiles(target, convertCount, variants[v]);
-        times[v].push_back(s);
-        std::printf(" %.2f", s);
+        std::vector<double> ratios;
+        for (int r = 0; r < rounds; ++r)
+          ratios.push_back(times[v][size_t(r)] / times[0][size_t(r)]);
+        const auto [lo, hi] = std::minmax_element(ratios.begin(), ratios.end());
+        std::printf("  %-34s %7.2f s   %.2fx syncing copy (range %.2f-%.2f)\n", variants[v], median(times[v]),
+                    median(ratios), *lo, *hi);
       }
-      std::printf("\n");
+      std::printf("  %-34s %7ld KiB over %d files\n\n", "memory growth of a run (core)", rssGrowth, convertCount);
     }
-    for (int v = 0; v < kVariants; ++v) {
-      if (!chosen.count(v))
-        continue;
-      std::vector<double> ratios;
-      for (int r = 0; r < rounds; ++r)
-        ratios.push_back(times[v][size_t(r)] / times[0][size_t(r)]);
-      const auto [lo, hi] = std::minmax_element(ratios.begin(), ratios.end());
-      std::printf("  %-34s %7.2f s   %.2fx syncing copy (range %.2f-%.2f)\n", variants[v], median(times[v]),
-                  median(ratios), *lo, *hi);
-    }
-    std::printf("  %-34s %7ld KiB over %d files\n\n", "memory growth of a run (core)", rssGrowth, convertCount);
+    std::printf("peak resident memory: %ld KiB; messages shown: %d\n", peakRssKb(), failures);
+    return failures == 0 ? 0 : 1;
+  } catch (const Interrupted &) {
+    std::fprintf(stderr, "\nrekoda_bench: interrupted; its folders are removed\n");
+    return 128 + interrupted;
   }
-  std::printf("peak resident memory: %ld KiB; messages shown: %d\n", peakRssKb(), failures);
-  return failures == 0 ? 0 : 1;
 }
