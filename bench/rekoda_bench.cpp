@@ -247,7 +247,7 @@ int main(int argc, char **argv) {
       std::fputs(kUsage, stdout);
       return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    static const QList<QByteArray> kOptions = {"--list", "--convert",    "--rounds",  "--dir",
+    static const QList<QByteArray> kOptions = {"--list", "--convert", "--rounds", "--dir",
                                                "--source-dir", "--cli", "--variants"};
     if (!kOptions.contains(opt))
       return usageError(QStringLiteral("unknown option %1").arg(QString::fromLocal8Bit(opt)));
