@@ -2,10 +2,16 @@
 ; licences, a Start-menu entry, an Add/Remove Programs entry and an
 ; uninstaller that removes exactly what was installed. Built by
 ; scripts/windows/test.sh with
-;   makensis -DSTAGE=<folder> -DOUTFILE=<setup.exe> -DVERSION=<x.y.z> -DICON=<rekoda.ico> rekoda.nsi
+;   makensis -DSTAGE=<folder> -DOUTFILE=<setup.exe> -DOUTNAME=<its file name> -DVERSION=<x.y.z>
+;            -DICON=<rekoda.ico> rekoda.nsi
 ; STAGE holds the files and files.nsh / unfiles.nsh, the lists of them.
 ; For all users (the default, with admin rights) or just the current user
 ; (under %LOCALAPPDATA%\Programs, no admin rights): /AllUsers, /CurrentUser.
+; /PATH puts rekoda-cli on the PATH (the system's for all users, the user's
+; otherwise), as the option on the components page does.
+; An upgrade first runs the uninstaller of the version it replaces, so that
+; none of that version's files stay behind. Neither setup nor uninstall
+; goes on while a Rekoda program runs (exit status 2 when silent).
 Unicode true
 ; A 64-bit installer for a 64-bit program; it also runs under wine64 alone.
 Target amd64-unicode
@@ -24,6 +30,12 @@ SetCompressor /SOLID lzma
 !include MultiUser.nsh
 !include MUI2.nsh
 !include FileFunc.nsh
+!include LogicLib.nsh
+!include WordFunc.nsh
+!include WinMessages.nsh
+!include Sections.nsh
+
+!define /math PATH_LIMIT ${NSIS_MAX_STRLEN} - 2
 
 Name "Rekoda ${VERSION}"
 OutFile "${OUTFILE}"
@@ -37,11 +49,14 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "Rekoda ${VERSION} Setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "the Rekoda developers"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 the Rekoda developers. MIT licence."
+VIAddVersionKey /LANG=1033 "InternalName" "rekoda-setup"
+VIAddVersionKey /LANG=1033 "OriginalFilename" "${OUTNAME}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE-PAGE.txt"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -50,19 +65,95 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 the Rekoda devel
 
 Var ChosenDir
 
-Function .onInit
-  ; A folder given with /D= wins over the mode's default.
-  StrCpy $ChosenDir $INSTDIR
-  !insertmacro MULTIUSER_INIT
-  StrCmp $ChosenDir "" +2
-  StrCpy $INSTDIR $ChosenDir
+; Both programs hold this mutex while they run; 1.0.0 held none, but its
+; running files cannot be opened for writing. Sets $0 to 1 while any runs.
+!macro REKODA_RUNNING un
+Function ${un}RekodaRunning
+  StrCpy $0 0
+  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Global\Rekoda.Running") p .r1'
+  ${If} $1 == 0
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Local\Rekoda.Running") p .r1'
+  ${EndIf}
+  ${If} $1 != 0
+    System::Call 'kernel32::CloseHandle(p r1)'
+    StrCpy $0 1
+    Return
+  ${EndIf}
+  ${ForEach} $2 0 1 + 1
+    ${If} $2 == 0
+      StrCpy $3 "$INSTDIR\rekoda.exe"
+    ${Else}
+      StrCpy $3 "$INSTDIR\rekoda-cli.exe"
+    ${EndIf}
+    ${If} ${FileExists} $3
+      ClearErrors
+      FileOpen $4 $3 a
+      ${If} ${Errors}
+        StrCpy $0 1
+      ${Else}
+        FileClose $4
+      ${EndIf}
+    ${EndIf}
+  ${Next}
 FunctionEnd
 
-Function un.onInit
-  !insertmacro MULTIUSER_UNINIT
+; Asks to close Rekoda until it is closed or the user gives up; a silent
+; run gives up at once, with exit status 2, before anything changed.
+Function ${un}RefuseWhileRunning
+  retry:
+    Call ${un}RekodaRunning
+    StrCmp $0 0 done
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Rekoda is running. Close the Rekoda window and every rekoda-cli, then choose Retry." /SD IDCANCEL IDRETRY retry
+    SetErrorLevel 2
+    Quit
+  done:
 FunctionEnd
+!macroend
+!insertmacro REKODA_RUNNING ""
+!insertmacro REKODA_RUNNING "un."
 
-Section "Rekoda"
+; The PATH of this install's kind: the system's for all users, the user's
+; for one.
+; SHCTX is HKLM for all users and HKCU for one.
+!macro REKODA_PATH_KEY
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    StrCpy $R9 "SYSTEM\CurrentControlSet\Control\Session Manager\Environment"
+  ${Else}
+    StrCpy $R9 "Environment"
+  ${EndIf}
+!macroend
+
+Section "Rekoda" SecMain
+  SectionIn RO
+  ; Rekoda may have started since the first look.
+  Call RefuseWhileRunning
+
+  ; The other kind of install stays as it is; say so, since two installs
+  ; mean two entries under Apps and two programs of the same name.
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    ReadRegStr $R2 HKCU "${UNINST_KEY}" "InstallLocation"
+    StrCpy $R3 "for you alone"
+  ${Else}
+    ReadRegStr $R2 HKLM "${UNINST_KEY}" "InstallLocation"
+    StrCpy $R3 "for all users"
+  ${EndIf}
+  ${If} $R2 != ""
+    DetailPrint "Rekoda is also installed $R3 in $R2; that install stays."
+    MessageBox MB_OK|MB_ICONINFORMATION "Rekoda is also installed $R3, in $R2. That install stays as it is; uninstall it under Apps if one is enough." /SD IDOK
+  ${EndIf}
+
+  ; An upgrade: the version replaced removes its own files first, by its own
+  ; list, so that none it had and this one has not stay behind. _?= keeps
+  ; its uninstaller where it is and waits for it.
+  ReadRegStr $R0 SHCTX "${UNINST_KEY}" "InstallLocation"
+  ${If} $R0 != ""
+  ${AndIf} ${FileExists} "$R0\uninstall.exe"
+    DetailPrint "Removing the files of the version installed in $R0"
+    ExecWait '"$R0\uninstall.exe" /S /$MultiUser.InstallMode _?=$R0' $R1
+    Delete "$R0\uninstall.exe"
+    RMDir "$R0"
+  ${EndIf}
+
   SetOutPath "$INSTDIR"
   !include "${STAGE}\files.nsh"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -83,9 +174,75 @@ Section "Rekoda"
   WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
+; NSIS strings hold ${NSIS_MAX_STRLEN} characters: a PATH that long may have
+; been cut when read, and is left alone rather than written back shorter.
+Section /o "rekoda-cli on the PATH" SecPath
+  !insertmacro REKODA_PATH_KEY
+  ReadRegStr $R0 SHCTX $R9 "Path"
+  StrLen $R1 $R0
+  ${If} $R1 >= ${PATH_LIMIT}
+    DetailPrint "The PATH is too long for the setup to change safely; add $INSTDIR to it yourself."
+    MessageBox MB_OK|MB_ICONEXCLAMATION "The PATH is too long for the setup to change safely. Add $INSTDIR to it yourself to run rekoda-cli from any folder." /SD IDOK
+    Return
+  ${EndIf}
+  ${WordFind} "$R0" ";" "E/$INSTDIR" $R2
+  ${If} ${Errors}
+    ; Not there yet: added, and noted, so that only what was added goes.
+    ${If} $R0 == ""
+      StrCpy $R0 "$INSTDIR"
+    ${Else}
+      StrCpy $R0 "$R0;$INSTDIR"
+    ${EndIf}
+    WriteRegExpandStr SHCTX $R9 "Path" "$R0"
+    WriteRegDWORD SHCTX "${UNINST_KEY}" "AddedToPath" 1
+    SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+  ${EndIf}
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecMain} "The Rekoda window, rekoda-cli, and the Qt they need."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecPath} "Run rekoda-cli from any folder in a command prompt."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+Function .onInit
+  ; A folder given with /D= wins over the mode's default.
+  StrCpy $ChosenDir $INSTDIR
+  !insertmacro MULTIUSER_INIT
+  StrCmp $ChosenDir "" +2
+  StrCpy $INSTDIR $ChosenDir
+  ; /PATH, or an upgrade of an install that put itself on the PATH.
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/PATH" $R1
+  StrCpy $R1 1
+  ${IfThen} ${Errors} ${|} StrCpy $R1 0 ${|}
+  ReadRegDWORD $R2 SHCTX "${UNINST_KEY}" "AddedToPath"
+  ${If} $R1 == 1
+  ${OrIf} $R2 == 1
+    SectionSetFlags ${SecPath} ${SF_SELECTED}
+  ${EndIf}
+  Call RefuseWhileRunning
+FunctionEnd
+
+Function un.onInit
+  !insertmacro MULTIUSER_UNINIT
+  Call un.RefuseWhileRunning
+FunctionEnd
+
 ; Only what was installed, by name: a file of the user's in the folder stays,
 ; and so does the folder then.
 Section "Uninstall"
+  ReadRegDWORD $R3 SHCTX "${UNINST_KEY}" "AddedToPath"
+  ${If} $R3 == 1
+    !insertmacro REKODA_PATH_KEY
+    ReadRegStr $R0 SHCTX $R9 "Path"
+    StrLen $R1 $R0
+    ${If} $R1 < ${PATH_LIMIT}
+      ${WordAdd} "$R0" ";" "-$INSTDIR" $R2
+      WriteRegExpandStr SHCTX $R9 "Path" "$R2"
+      SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+    ${EndIf}
+  ${EndIf}
   Delete "$SMPROGRAMS\Rekoda.lnk"
   !include "${STAGE}\unfiles.nsh"
   Delete "$INSTDIR\uninstall.exe"

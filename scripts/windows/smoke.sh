@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# smoke.sh SETUP.EXE VERSION: under wine, as a technician would meet it:
+# smoke.sh SETUP.EXE VERSION OLD-SETUP.EXE: under wine, as a technician
+# would meet it:
+#  - the setup program's version resource names it;
+#  - an upgrade over an older version (OLD-SETUP.EXE, which has one file
+#    more) leaves none of the older version's files;
+#  - neither setup nor uninstall goes on while rekoda-cli runs;
 #  - a silent install for all users: the files, the Start-menu entry, the
 #    Add/Remove Programs entry with version and publisher, the version the
 #    installed programs print, and the window opening in the native style;
 #  - a silent install into a folder that holds a file of the user's, then a
 #    silent uninstall: the user's file stays, the program's files are gone;
-#  - a silent install for the current user alone, under %LOCALAPPDATA%\Programs.
+#  - a silent install for the current user alone, under %LOCALAPPDATA%\Programs,
+#    with /PATH: rekoda-cli on the user's PATH, and off it again after the
+#    uninstall, the rest of the PATH as it was.
 set -euo pipefail
 setup=$1
 version=$2
+old_setup=$3
 fail() { echo "smoke: $*" >&2; exit 1; }
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rekoda'
 
@@ -17,8 +25,17 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rekoda'
 for hive in HKLM HKCU; do
   wine reg delete "$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Rekoda" /f >/dev/null 2>&1 || true
 done
-wine "$setup" /S /AllUsers >/dev/null 2>&1
+strings -el "$setup" | grep -A1 -x OriginalFilename | grep -qx "$(basename "$setup")" ||
+  fail "the setup program's version resource lacks its OriginalFilename"
+strings -el "$setup" | grep -qx rekoda-setup || fail "the setup program's version resource lacks its InternalName"
+
 installed=$(winepath -u 'C:\Program Files\Rekoda')
+wine "$old_setup" /S /AllUsers >/dev/null 2>&1
+[ -f "$installed/old-only.txt" ] || fail "the older version did not install"
+wine "$setup" /S /AllUsers >/dev/null 2>&1
+[ ! -e "$installed/old-only.txt" ] || fail "the upgrade left a file of the older version"
+echo "smoke: the upgrade removed the older version's files"
+
 for f in rekoda.exe rekoda-cli.exe Qt6Core.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qico.dll \
          THIRD-PARTY-NOTICES.txt LICENSE.txt README.md uninstall.exe; do
   [ -f "$installed/$f" ] || fail "$f not installed"
@@ -33,6 +50,27 @@ done
   fail "rekoda-cli.exe --version"
 [ "$(wine "$installed/rekoda.exe" --version 2>/dev/null | tr -d '\r')" = "rekoda $version" ] || fail "rekoda.exe --version"
 echo "smoke: installed for all users, version $version in Add/Remove Programs"
+
+# rekoda-cli waiting for its list of names on standard input: it runs, and
+# neither setup nor uninstall may replace or remove its files.
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+sleep 300 > "$fifo" &
+holder=$!
+wine "$installed/rekoda-cli.exe" --family df --code X --from 'C:\' --to 'C:\' --files-from - < "$fifo" >/dev/null 2>&1 &
+running=$!
+sleep 5
+before=$(stat -c %Y "$installed/rekoda-cli.exe")
+status=0; wine "$setup" /S /AllUsers >/dev/null 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "the setup went on while rekoda-cli ran (status $status)"
+wine "$installed/uninstall.exe" /S /AllUsers >/dev/null 2>&1 || true
+sleep 5  # the uninstaller runs from a copy of itself
+[ -f "$installed/rekoda-cli.exe" ] && [ "$(stat -c %Y "$installed/rekoda-cli.exe")" = "$before" ] ||
+  fail "the uninstaller removed the files of a running rekoda-cli"
+kill "$holder" 2>/dev/null || true
+wait "$running" 2>/dev/null || true
+rm -f "$fifo"
+echo "smoke: setup and uninstall refused while rekoda-cli ran"
 
 # The real windows platform plugin, not offscreen: unset what the tests set,
 # and a wineserver that starts with the virtual display.
@@ -71,13 +109,26 @@ left=$(cd "$tools" && find . -mindepth 1 ! -name notes.txt | sort | tr '\n' ' ')
 [ -z "$left" ] || fail "the uninstaller left $left"
 echo "smoke: uninstalling removed the program's files and kept the user's"
 
-# Just for me: no admin rights needed.
-wine "$setup" /S /CurrentUser >/dev/null 2>&1
+# Just for me: no admin rights needed; on the user's PATH when asked.
+saved_path=$(wine reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_[A-Z_]* *//p')
+wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d 'C:\Tools;C:\Other' /f >/dev/null 2>&1
+user_path() { wine reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
+wine "$setup" /S /CurrentUser /PATH >/dev/null 2>&1
 local_app=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')")
 [ -f "$local_app/Programs/Rekoda/rekoda.exe" ] || fail "no per-user install under %LOCALAPPDATA%\\Programs"
 wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rekoda' >/dev/null 2>&1 ||
   fail "no per-user Add/Remove Programs entry"
-echo "smoke: installed for the current user under %LOCALAPPDATA%\\Programs"
-# Leave the prefix as it was found.
+[ "$(user_path)" = "C:\Tools;C:\Other;$(winepath -w "$local_app/Programs/Rekoda")" ] ||
+  fail "rekoda-cli is not on the user's PATH: $(user_path)"
+echo "smoke: installed for the current user under %LOCALAPPDATA%\\Programs, on the user's PATH"
 wine "$local_app/Programs/Rekoda/uninstall.exe" /S /CurrentUser >/dev/null 2>&1 || true
+for i in $(seq 1 60); do [ -e "$local_app/Programs/Rekoda/uninstall.exe" ] || break; sleep 1; done
+[ "$(user_path)" = 'C:\Tools;C:\Other' ] || fail "the uninstall left the PATH as $(user_path)"
+echo "smoke: the uninstall took rekoda-cli off the PATH and kept the rest"
+# Leave the prefix as it was found.
 wine "$installed/uninstall.exe" /S /AllUsers >/dev/null 2>&1 || true
+if [ -n "$saved_path" ]; then
+  wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$saved_path" /f >/dev/null 2>&1 || true
+else
+  wine reg delete 'HKCU\Environment' /v Path /f >/dev/null 2>&1 || true
+fi

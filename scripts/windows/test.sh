@@ -62,32 +62,49 @@ cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 # The windows' icon is read from the program's own .ico, in all its sizes.
 cp "$qt/plugins/imageformats/qico.dll" "$stage/imageformats/"
 cp "$mingw_dll_dir/libstdc++-6.dll" "$mingw_dll_dir/libgcc_s_seh-1.dll" "$winpthread_dir/libwinpthread-1.dll" "$stage/"
-find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+# Everything shipped is stripped, COFF symbol tables too.
+find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-all
+for f in "$stage"/*.exe; do
+  x86_64-w64-mingw32-nm "$f" 2>&1 | grep -q 'no symbols' || { echo "windows: $f keeps symbols" >&2; exit 1; }
+done
 cp README.md CHANGELOG.md "$stage/"
 scripts/windows/notices.sh "$stage"
-# What the installer puts in place and the uninstaller takes away, by name.
-(
-  cd "$stage"
-  : > files.nsh
-  : > unfiles.nsh
-  for dir in . platforms styles imageformats; do
-    echo "SetOutPath \"\$INSTDIR\\${dir#.}\"" >> files.nsh
-    for f in $(find "$dir" -maxdepth 1 -type f ! -name '*.nsh' ! -name LICENSE-PAGE.txt | sort); do
-      rel=${f#./}
-      echo "File \"\${STAGE}\\${rel//\//\\}\"" >> files.nsh
-      echo "Delete \"\$INSTDIR\\${rel//\//\\}\"" >> unfiles.nsh
+
+# make_installer STAGE VERSION SETUP: what the installer puts in place and
+# the uninstaller takes away, by name, then the installer.
+make_installer() {
+  local stage=$1 version=$2 setup=$3
+  (
+    cd "$stage"
+    : > files.nsh
+    : > unfiles.nsh
+    for dir in . platforms styles imageformats; do
+      echo "SetOutPath \"\$INSTDIR\\${dir#.}\"" >> files.nsh
+      for f in $(find "$dir" -maxdepth 1 -type f ! -name '*.nsh' ! -name LICENSE-PAGE.txt | sort); do
+        rel=${f#./}
+        echo "File \"\${STAGE}\\${rel//\//\\}\"" >> files.nsh
+        echo "Delete \"\$INSTDIR\\${rel//\//\\}\"" >> unfiles.nsh
+      done
     done
-  done
-  echo 'SetOutPath "$INSTDIR"' >> files.nsh
-  echo 'RMDir "$INSTDIR\platforms"' >> unfiles.nsh
-  echo 'RMDir "$INSTDIR\styles"' >> unfiles.nsh
-  echo 'RMDir "$INSTDIR\imageformats"' >> unfiles.nsh
-)
+    echo 'SetOutPath "$INSTDIR"' >> files.nsh
+    echo 'RMDir "$INSTDIR\platforms"' >> unfiles.nsh
+    echo 'RMDir "$INSTDIR\styles"' >> unfiles.nsh
+    echo 'RMDir "$INSTDIR\imageformats"' >> unfiles.nsh
+  )
+  makensis -V2 -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath "$(dirname "$setup")")/$(basename "$setup")" \
+    -DOUTNAME="$(basename "$setup")" -DVERSION="$version" -DICON="$(realpath packaging/windows/rekoda.ico)" \
+    packaging/windows/rekoda.nsi
+}
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-makensis -V2 -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath "$build")/rekoda-setup.exe" -DVERSION="$version" \
-  -DICON="$(realpath packaging/windows/rekoda.ico)" packaging/windows/rekoda.nsi
+make_installer "$stage" "$version" "$build/rekoda-setup.exe"
 echo "stage: $(du -sh "$stage" | cut -f1); installer: $(du -h "$build/rekoda-setup.exe" | cut -f1)"
+# An older version, for the upgrade test: one file more, which the new
+# version no longer has.
+rm -rf "$build/stage-old"
+cp -r "$stage" "$build/stage-old"
+echo "a file only the old version had" > "$build/stage-old/old-only.txt"
+make_installer "$build/stage-old" 0.9.0 "$build/rekoda-setup-old.exe"
 
 # Smoke test: a silent install into the prefix, then the installed program
 # must open its window on a virtual display.
-scripts/windows/smoke.sh "$build/rekoda-setup.exe" "$version"
+scripts/windows/smoke.sh "$build/rekoda-setup.exe" "$version" "$build/rekoda-setup-old.exe"

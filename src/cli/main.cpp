@@ -404,6 +404,7 @@ int convert(const CliArguments &args) {
 int main(int argc, char *argv[]) {
   KeepRunningPastFileSizeLimit();
   PrepareStandardStreams();
+  MarkProgramRunning();
   CliArguments args;
   const QStringList arguments = CommandLineArguments(argc, argv);
   if (arguments.isEmpty()) {

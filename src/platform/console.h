@@ -31,6 +31,11 @@ bool TerminalErasesLines(std::FILE *stream);
 // False, with errno set, when it could not be written.
 bool WriteText(std::FILE *stream, const QByteArray &utf8);
 
+// Tells an installer that a Rekoda program runs, so that it does not
+// replace the files in use: a named mutex on Windows, held until the
+// process ends; nothing elsewhere.
+void MarkProgramRunning();
+
 // A window program started from a console writes there (Windows gives a
 // window program none of its own).
 void AttachToParentConsole();

@@ -26,6 +26,8 @@ bool TerminalErasesLines(std::FILE *stream) {
   return IsTerminal(stream) && qEnvironmentVariable("TERM") != QLatin1String("dumb");
 }
 
+void MarkProgramRunning() {}
+
 void AttachToParentConsole() {}
 
 bool WriteText(std::FILE *stream, const QByteArray &utf8) {

@@ -56,6 +56,13 @@ bool WriteText(std::FILE *stream, const QByteArray &utf8) {
          std::fflush(stream) == 0;
 }
 
+void MarkProgramRunning() {
+  // Global reaches an installer in another session; where that is not
+  // allowed, the session's own name.
+  if (!CreateMutexW(nullptr, FALSE, L"Global\\Rekoda.Running"))
+    CreateMutexW(nullptr, FALSE, L"Local\\Rekoda.Running");
+}
+
 void AttachToParentConsole() {
   // Redirected output is there already; only a bare console needs joining.
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);

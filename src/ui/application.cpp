@@ -110,6 +110,7 @@ int RunApplication(int argc, char *argv[]) {
   }
   if (const auto status = printedAndDone(early))
     return *status;
+  MarkProgramRunning();
   QApplication app(argc, argv);
   const WindowArguments args = ParseWindowArguments(QCoreApplication::arguments().mid(1));
   if (const auto status = printedAndDone(args))
