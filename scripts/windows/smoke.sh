@@ -110,9 +110,9 @@ left=$(cd "$tools" && find . -mindepth 1 ! -name notes.txt | sort | tr '\n' ' ')
 echo "smoke: uninstalling removed the program's files and kept the user's"
 
 # Just for me: no admin rights needed; on the user's PATH when asked.
-saved_path=$(wine reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_[A-Z_]* *//p')
+user_path() { { wine reg query 'HKCU\Environment' /v Path 2>/dev/null || true; } | tr -d '\r' | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
+saved_path=$(user_path)
 wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d 'C:\Tools;C:\Other' /f >/dev/null 2>&1
-user_path() { wine reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
 wine "$setup" /S /CurrentUser /PATH >/dev/null 2>&1
 local_app=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')")
 [ -f "$local_app/Programs/Rekoda/rekoda.exe" ] || fail "no per-user install under %LOCALAPPDATA%\\Programs"
