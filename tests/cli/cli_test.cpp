@@ -820,8 +820,9 @@ TEST(CliWindows, locksExactNamesUnicodeAndCase) {
                          QDir::toNativeSeparators(in.file("DF1.L01")).toLocal8Bit() + "\r\n");
     const Result r = cli(job(in, out) << "--files-from" << in.file("list"));
     EXPECT_EQ(r.exit, 0) << r.err.constData();
-    if (ansi)
+    if (ansi) {
       EXPECT_EQ(r.lines().value(0), (QByteArrayList{name.toUtf8(), name.chopped(3).toUtf8() + "L02", "OK", ""}));
+    }
     EXPECT_EQ(r.lines().value(1), (QByteArrayList{"DF1.L01", "DF1.L02", "OK", ""}));
   }
   {
