@@ -292,9 +292,15 @@ int main(int argc, char **argv) {
   // The sources on another disk than the outputs (a day's files written from
   // the laptop to a stick), when asked.
   QTemporaryDir sources((sourceParent.isEmpty() ? parent : sourceParent) + "/rekoda-bench-src-XXXXXX");
+  for (const QTemporaryDir *dir : {&root, &sources})
+    if (!dir->isValid()) {
+      std::fprintf(stderr, "rekoda_bench: cannot make its folder: %s\n", qPrintable(dir->errorString()));
+      return 1;
+    }
   // The runs' journals (every variant keeps one, as it ships) stay in the
-  // benchmark's folder, on the disk measured, not in the user's.
-  qputenv("XDG_DATA_HOME", root.filePath("data").toLocal8Bit());
+  // benchmark's folders, not in the user's: on the computer's own disk, as
+  // in use, when the sources are there; else on the disk measured.
+  qputenv("XDG_DATA_HOME", (sourceParent.isEmpty() ? root : sources).filePath("data").toLocal8Bit());
   try {
     int failures = 0;
     SetMessageHandler([&failures](const QString &text, int) {
