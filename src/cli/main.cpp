@@ -93,6 +93,15 @@ void printErr(const QString &text) {
   WriteText(stderr, "rekoda-cli: " + EncodeFileName(shown) + '\n');
 }
 
+// The run's own sentences ("The destination folder X is no longer there")
+// begin in lower case after the program's name, as its other messages do;
+// a name at the start ("DF1.L01 ...") stays as it is.
+QString asClause(const QString &sentence) {
+  if (sentence.size() > 1 && sentence[0].isUpper() && sentence[1].isLower())
+    return sentence[0].toLower() + sentence.mid(1);
+  return sentence;
+}
+
 QString filesCount(qint64 n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); }
 
 // What --help and --version write; a full disk behind them is an error too.
@@ -273,7 +282,7 @@ int undo(const CliArguments &args) {
                           .arg(complete ? QString() : QStringLiteral(" (stopped)"))
                           .toUtf8());
   if (!summary.stopReason.isEmpty())
-    printErr(summary.stopReason);
+    printErr(asClause(summary.stopReason));
   if (observer.outputError()) {
     printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
     return 1;
@@ -383,7 +392,7 @@ int convert(const CliArguments &args) {
     counts += QStringLiteral(" (%1 skipped: in the destination folder already)").arg(summary.skipped);
   if (!summary.stopReason.isEmpty())
     printErr(QStringLiteral("%1; stopped after %2 of %3: %4")
-                 .arg(summary.stopReason)
+                 .arg(asClause(summary.stopReason))
                  .arg(summary.handled)
                  .arg(filesCount(summary.total), counts));
   else if (!complete)

@@ -545,7 +545,7 @@ TEST(CliFaults, limitsRacesAndInterruptedCallsFailNothingHealthy) {
     const Result r = run(job(in, out), {{"LD_PRELOAD", REKODA_FAULT_SHIM}, {"REKODA_FAULT", "moved"},
                                         {"REKODA_FAULT_DIR", in.path()}, {"REKODA_FAULT_SKIP", "1"}});
     EXPECT_EQ(r.exit, 1);
-    EXPECT_TRUE(r.err.contains(("The source folder " + in.path() + " is no longer there; stopped after").toUtf8()))
+    EXPECT_TRUE(r.err.contains(("rekoda-cli: the source folder " + in.path() + " is no longer there; stopped after").toUtf8()))
         << r.err.constData();
     EXPECT_LT(r.lines().size(), 150);
     for (const QByteArrayList &row : r.lines())
