@@ -18,10 +18,12 @@ fi
 fail() { echo "package: $*" >&2; exit 1; }
 build="${BUILD_DIR:-build}"
 scripts/build.sh >/dev/null
-# The packages install under /usr, where zsh looks into vendor-completions.
+# The packages install under /usr, where zsh looks into vendor-completions;
+# the build folder then goes back to the default of its own prefix.
 cmake -S . -B "$build" -DREKODA_ZSH_COMPLETION_DIR=share/zsh/vendor-completions >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 (cd "$build" && cpack -G DEB >/dev/null)
+cmake -S . -B "$build" -UREKODA_ZSH_COMPLETION_DIR >/dev/null
 arch=$(dpkg --print-architecture)
 
 scratch=$(mktemp -d)
