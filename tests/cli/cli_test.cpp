@@ -213,6 +213,8 @@ TEST(Cli, conventionsAndExitStatuses) {
        {"-x.L02", "DF1.L02"}, utf16("DF1.L01\r\n-x.L01\r\n", QStringConverter::Utf16LE)},
       {"UTF-16BE, NUL-ended", base + QStringList{"--files-from", "-", "--null"}, 0, "*-x.L02", bothOk,
        {"-x.L02", "DF1.L02"}, utf16(QStringLiteral("DF1.L01") + QChar(0) + "-x.L01", QStringConverter::Utf16BE)},
+      {"a NUL inside a line is no name", base + QStringList{"--files-from", "-"}, 2, "", "*is not the name of a file",
+       {}, utf16(QStringLiteral("DF1.L01\n") + QChar(0) + "\n", QStringConverter::Utf16LE)},
       {"a UTF-8 byte-order mark", base + QStringList{"--files-from", "-"}, 0, "*-x.L02", bothOk,
        {"-x.L02", "DF1.L02"}, "\xEF\xBB\xBF-x.L01\nDF1.L01\n"},
   };
