@@ -53,9 +53,16 @@ bool fail(QString *error, int err = errno) {
 // locks leaves it unmarked; the run's lock on the folder still guards it.
 void lockTemporary(int fd) { (void)::flock(fd, LOCK_EX | LOCK_NB); }
 
+// What a file system answers for a rename flag it does not know.
+bool unsupported(int err) { return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP; }
+
 }  // namespace
 
 bool DestinationFolder::replaceExactly(const char *from, const char *to, const QString &identity, QString *error) {
+  // A name that is free is taken only while it is free.
+  const auto takeIfFree = [&] {
+    return renameNoReplace(from, to) || (errno == EEXIST ? StagedFile::refuse(error) : fail(error));
+  };
 #ifdef RENAME_EXCHANGE
   if (canExchange_) {
     if (::renameat2(fd_, from, fd_, to, RENAME_EXCHANGE) == 0) {
@@ -77,13 +84,9 @@ bool DestinationFolder::replaceExactly(const char *from, const char *to, const Q
       }
       return StagedFile::refuse(error);
     }
-    if (errno == ENOENT) {
-      // Gone since it was seen: the name is taken only while it is free.
-      if (renameNoReplace(from, to))
-        return true;
-      return errno == EEXIST ? StagedFile::refuse(error) : fail(error);
-    }
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+    if (errno == ENOENT)
+      return takeIfFree();  // gone since it was seen
+    if (!unsupported(errno))
       return fail(error);
     canExchange_ = false;
   }
@@ -95,9 +98,7 @@ bool DestinationFolder::replaceExactly(const char *from, const char *to, const Q
     if (!S_ISREG(st.st_mode) || FileIdentityText(st.st_dev, st.st_ino) != identity)
       return StagedFile::refuse(error);
   } else if (errno == ENOENT) {
-    if (renameNoReplace(from, to))
-      return true;
-    return errno == EEXIST ? StagedFile::refuse(error) : fail(error);
+    return takeIfFree();
   }
   return ::renameat(fd_, from, fd_, to) == 0 || fail(error);
 }
@@ -110,7 +111,7 @@ bool DestinationFolder::renameNoReplace(const char *from, const char *to) {
   if (canRenameNoReplace_) {
     if (::renameat2(fd_, from, fd_, to, RENAME_NOREPLACE) == 0)
       return true;
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+    if (!unsupported(errno))
       return false;
     canRenameNoReplace_ = false;
   }
