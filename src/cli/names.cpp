@@ -5,19 +5,30 @@
 
 #include <QStringDecoder>
 
+#include <type_traits>
+
 namespace rekoda {
 
 namespace {
 
-QStringList splitText(const QString &text, bool nul) {
+// The lines of a list, as text or as bytes, each made a name by decode: a
+// carriage return before a newline belongs to the line end, and an empty
+// line names nothing.
+template <class Text, class Decode>
+QStringList namesOf(const Text &list, bool nul, Decode decode) {
+  using Char = std::remove_cvref_t<decltype(list[0])>;
   QStringList names;
-  for (QString item : text.split(nul ? QChar(0) : QChar(u'\n'))) {
-    if (!nul && item.endsWith(u'\r'))
+  for (Text item : list.split(nul ? Char(0) : Char('\n'))) {
+    if (!nul && item.endsWith(Char('\r')))
       item.chop(1);
     if (!item.isEmpty())
-      names << item;
+      names << decode(item);
   }
   return names;
+}
+
+QStringList splitText(const QString &text, bool nul) {
+  return namesOf(text, nul, [](const QString &name) { return name; });
 }
 
 std::optional<QString> decoded(const QByteArray &bytes, QStringConverter::Encoding encoding) {
@@ -50,14 +61,7 @@ std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QStr
   if (!decoded(body, QStringConverter::Utf8))
     return splitText(QString::fromLocal8Bit(body), nul);
 #endif
-  QStringList names;
-  for (QByteArray item : body.split(nul ? '\0' : '\n')) {
-    if (!nul && item.endsWith('\r'))
-      item.chop(1);
-    if (!item.isEmpty())
-      names << DecodeFileName(item);
-  }
-  return names;
+  return namesOf(body, nul, DecodeFileName);
 }
 
 std::optional<QString> NameInFolder(const QString &arg, const QString &source) {
