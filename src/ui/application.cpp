@@ -17,7 +17,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 
 namespace rekoda {
@@ -103,11 +102,8 @@ int RunApplication(int argc, char *argv[]) {
   PrepareStandardStreams();
   // --help and --version need no display; anything else is known only once
   // Qt has taken its own options.
-  WindowArguments early;
-  for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-    early.help = early.help || std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0;
-    early.version = early.version || std::strcmp(argv[i], "--version") == 0;
-  }
+  WindowArguments early = ParseWindowArguments(CommandLineArguments(argc, argv));
+  early.problem.clear();  // perhaps an option of Qt's
   if (const auto status = printedAndDone(early))
     return *status;
   MarkProgramRunning();
