@@ -20,6 +20,10 @@ int TwipsToPixels(const QWidget *w, int twips) {
 
 // Made afresh for each window: a QIcon kept past the application would be
 // torn down after it, which hangs a process's end on Windows.
+QString FolderMissingText(const QString &folder) {
+  return QStringLiteral("The folder %1 does not exist.").arg(folder);
+}
+
 QIcon ApplicationIcon() { return QIcon(QStringLiteral(":/rekoda/rekoda.ico")); }
 
 QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName) {

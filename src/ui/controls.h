@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QColor;
 class QIcon;
 class QPalette;
@@ -13,6 +15,9 @@ namespace rekoda {
 // Window geometry is given in twips (1/1440 inch): 15 twips a pixel at
 // 96 dpi, scaled with the screen's logical DPI.
 int TwipsToPixels(const QWidget *w, int twips);
+
+// What both windows say of a folder named to them that does not exist.
+QString FolderMissingText(const QString &folder);
 
 // Rekoda's picture, for its windows and the desktop's task switcher.
 QIcon ApplicationIcon();

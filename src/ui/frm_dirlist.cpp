@@ -125,7 +125,7 @@ void FrmDirlist::goToTypedFolder() {
     return;
   const QFileInfo folder(QDir::fromNativeSeparators(typed));
   if (!folder.isDir()) {
-    ShowMessage(QStringLiteral("The folder %1 does not exist.").arg(typed), MsgPlain);
+    ShowMessage(FolderMissingText(typed), MsgPlain);
     return;
   }
   const QString path = QDir::toNativeSeparators(folder.absoluteFilePath());

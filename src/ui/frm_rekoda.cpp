@@ -398,7 +398,7 @@ void FrmRekoda::openFolders(const QString &source, const QString &dest) {
   if (!dest.isEmpty())
     refreshDestinationNames();
   for (const QString &path : missing)
-    ShowMessage(QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(path)), MsgPlain);
+    ShowMessage(FolderMissingText(QDir::toNativeSeparators(path)), MsgPlain);
 }
 
 void FrmRekoda::countSelected() {
