@@ -17,6 +17,7 @@
 // file creation, not the work measured, the larger part of every figure.
 
 #include "conversion/conversion_job.h"
+#include "platform/console.h"
 #include "platform/message.h"
 #include "ui/frm_rekoda.h"
 
@@ -31,8 +32,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-
-#include <csignal>
 
 #include <algorithm>
 #include <cstdio>
@@ -49,17 +48,10 @@ using namespace rekoda;
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
-
-void onSignal(int sig) {
-  interrupted = sig;
-  std::signal(sig, SIG_DFL);  // a second one ends it at once
-}
-
 // Unwinds to main, whose temporary folders then remove themselves.
 struct Interrupted {};
 void stopIfInterrupted() {
-  if (interrupted)
+  if (StopSignal())
     throw Interrupted{};
 }
 
@@ -280,13 +272,7 @@ int main(int argc, char **argv) {
     parent = QDir::tempPath();
   if (cli.isEmpty())
     cli = QDir(QCoreApplication::applicationDirPath()).filePath("../src/rekoda-cli");
-  for (int sig : {SIGINT, SIGTERM
-#ifdef SIGHUP
-                  ,
-                  SIGHUP
-#endif
-       })
-    std::signal(sig, onSignal);
+  CatchStopSignals();
   QDir().mkpath(parent);
   QTemporaryDir root(parent + "/rekoda-bench-XXXXXX");
   // The sources on another disk than the outputs (a day's files written from
@@ -433,6 +419,6 @@ int main(int argc, char **argv) {
     return failures == 0 ? 0 : 1;
   } catch (const Interrupted &) {
     std::fprintf(stderr, "\nrekoda_bench: interrupted; its folders are removed\n");
-    return 128 + interrupted;
+    return 128 + StopSignal();
   }
 }

@@ -22,7 +22,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -73,14 +72,6 @@ constexpr char kUsage[] =
 
 constexpr char kTryHelp[] = "Try 'rekoda-cli --help' for more information.\n";
 
-volatile std::sig_atomic_t stopSignal = 0;
-
-// The first signal finishes the files in hand; a second one, back at the
-// default, ends the process at once.
-void onSignal(int sig) {
-  stopSignal = sig;
-  std::signal(sig, SIG_DFL);
-}
 
 // Messages name paths as they were typed: bytes that are not UTF-8 go out
 // as they came in, and only control characters, which would steer the
@@ -110,17 +101,6 @@ int writeOut(const QByteArray &text) {
     return 0;
   printErr(QStringLiteral("write error: %1").arg(ErrorText(errno ? errno : EIO)));
   return 1;
-}
-
-// A closed terminal or a dropped session ends the run as SIGTERM does.
-void catchStopSignals() {
-  for (int sig : {SIGINT, SIGTERM
-#ifdef SIGHUP
-                  ,
-                  SIGHUP
-#endif
-       })
-    std::signal(sig, onSignal);
 }
 
 int usageError(const QString &problem) {
@@ -178,7 +158,7 @@ class CliObserver : public RunObserver {
       shown_ = false;
     }
   }
-  bool stopRequested() override { return stopSignal != 0 || outputError_ != 0; }
+  bool stopRequested() override { return StopSignal() != 0 || outputError_ != 0; }
 
   int outputError() const { return outputError_; }
 
@@ -268,7 +248,7 @@ int undo(const CliArguments &args) {
     printErr(QStringLiteral("the run %1 has been undone already: nothing to do").arg(run->id));
     return 0;
   }
-  catchStopSignals();
+  CatchStopSignals();
   const bool quiet = args.flags.contains("quiet"), dryRun = args.flags.contains("dry-run");
   CliObserver observer(nullptr, qsizetype(run->entries.size()), args.flags.contains("json"),
                        !quiet && IsTerminal(stderr), IsTerminal(stdout));
@@ -287,8 +267,8 @@ int undo(const CliArguments &args) {
     printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
     return 1;
   }
-  if (stopSignal)
-    return 128 + stopSignal;
+  if (StopSignal())
+    return 128 + StopSignal();
   return summary.failed == 0 && complete ? 0 : 1;
 }
 
@@ -374,7 +354,7 @@ int convert(const CliArguments &args) {
     job.existing = Existing::Replace;
     printErr(QStringLiteral("%1 has no trash: files replaced cannot be brought back").arg(args.values["to"]));
   }
-  catchStopSignals();
+  CatchStopSignals();
   const bool quiet = args.flags.contains("quiet");
   RunRecord record(job);
   CliObserver observer(&record, job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
@@ -403,8 +383,8 @@ int convert(const CliArguments &args) {
     printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
     return 1;
   }
-  if (stopSignal && summary.stopReason.isEmpty())
-    return 128 + stopSignal;
+  if (StopSignal() && summary.stopReason.isEmpty())
+    return 128 + StopSignal();
   return summary.failed == 0 && complete ? 0 : 1;
 }
 

@@ -21,6 +21,12 @@ void PrepareStandardStreams();
 
 bool IsTerminal(std::FILE *stream);
 
+// SIGINT, SIGTERM and SIGHUP (a closed terminal, a dropped session) ask a
+// program to stop after the work in hand: the first is noted, a second ends
+// the process at once. StopSignal() is the one noted, 0 until then.
+void CatchStopSignals();
+int StopSignal();
+
 // Whether the terminal behind a stream erases to the end of the line at
 // "\033[K"; on Windows this turns the console's handling of such sequences
 // on, which a classic console lacks until asked.
