@@ -65,6 +65,19 @@ VIAddVersionKey /LANG=1033 "OriginalFilename" "${OUTNAME}"
 
 Var ChosenDir
 
+; A running program's file cannot be opened for writing: $0 becomes 1.
+!macro REKODA_HELD FILE
+  ${If} ${FileExists} "${FILE}"
+    ClearErrors
+    FileOpen $4 "${FILE}" a
+    ${If} ${Errors}
+      StrCpy $0 1
+    ${Else}
+      FileClose $4
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 ; Both programs hold this mutex while they run; 1.0.0 held none, but its
 ; running files cannot be opened for writing. Sets $0 to 1 while any runs.
 !macro REKODA_RUNNING un
@@ -79,22 +92,8 @@ Function ${un}RekodaRunning
     StrCpy $0 1
     Return
   ${EndIf}
-  ${ForEach} $2 0 1 + 1
-    ${If} $2 == 0
-      StrCpy $3 "$INSTDIR\rekoda.exe"
-    ${Else}
-      StrCpy $3 "$INSTDIR\rekoda-cli.exe"
-    ${EndIf}
-    ${If} ${FileExists} $3
-      ClearErrors
-      FileOpen $4 $3 a
-      ${If} ${Errors}
-        StrCpy $0 1
-      ${Else}
-        FileClose $4
-      ${EndIf}
-    ${EndIf}
-  ${Next}
+  !insertmacro REKODA_HELD "$INSTDIR\rekoda.exe"
+  !insertmacro REKODA_HELD "$INSTDIR\rekoda-cli.exe"
 FunctionEnd
 
 ; Asks to close Rekoda until it is closed or the user gives up; a silent
