@@ -161,15 +161,20 @@ void FileListModel::showRun(const RunRecord *record) {
     emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
+int FileListModel::rowOfRunFile(qsizetype index) const {
+  const int row = rowOf(record_->file(index).name);
+  return row >= 0 && rows_[size_t(row)].run == index ? row : -1;
+}
+
 void FileListModel::runFileHandled(qsizetype index) {
-  if (const int row = rowOf(record_->file(index).name); row >= 0 && rows_[size_t(row)].run == index) {
+  if (const int row = rowOfRunFile(index); row >= 0) {
     rows_[size_t(row)].handled = true;
     rowChanged(row);
   }
 }
 
 void FileListModel::runFileSettled(qsizetype index) {
-  if (const int row = rowOf(record_->file(index).name); row >= 0 && rows_[size_t(row)].run == index)
+  if (const int row = rowOfRunFile(index); row >= 0)
     rowChanged(row);
 }
 

@@ -72,6 +72,9 @@ class FileListModel : public QAbstractTableModel {
   void sortInPlace();
   void reindex();
   void rowChanged(int row);
+  // The row that shows the file at this index of the record while it is
+  // still that run's row, or -1.
+  int rowOfRunFile(qsizetype index) const;
   QString sortText(const Row &row, int column) const;
   QString newNameOf(const Row &row) const;
 
