@@ -45,6 +45,10 @@ done
 depends=$(dpkg-deb -f "$build/rekoda-cli_${version}_${arch}.deb" Depends)
 grep -q libqt6core6 <<<"$depends" || fail "rekoda-cli does not depend on Qt Core"
 ! grep -Eq 'libqt6(gui|widgets)' <<<"$depends" || fail "rekoda-cli depends on more than Qt Core: $depends"
+# rekoda: the platform plugins too, which libqt6gui6 only recommends.
+window_depends=$(dpkg-deb -f "$build/rekoda_${version}_${arch}.deb" Depends)
+grep -Eq '(^|, )qt6-qpa-plugins' <<<"$window_depends" || fail "rekoda does not depend on qt6-qpa-plugins: $window_depends"
+grep -q libqt6widgets6 <<<"$window_depends" || fail "rekoda's shlibs depends were lost: $window_depends"
 root="$scratch/rekoda-cli"
 for f in share/bash-completion/completions/rekoda-cli share/zsh/vendor-completions/_rekoda-cli \
          share/fish/vendor_completions.d/rekoda-cli.fish; do

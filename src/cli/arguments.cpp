@@ -34,8 +34,6 @@ std::optional<QString> ParseCliArguments(const QStringList &arguments, CliArgume
     }
     if (arg == "--") {
       optionsEnded = true;
-    } else if (arg == "--help" || arg == "--version") {
-      setFlag(arg.mid(2), out);
     } else if (arg.startsWith("--")) {
       const qsizetype eq = arg.indexOf(u'=');
       const QString name = arg.mid(2, eq < 0 ? -1 : eq - 2);
@@ -51,10 +49,10 @@ std::optional<QString> ParseCliArguments(const QStringList &arguments, CliArgume
         out.flags.insert(name);
         if (eq >= 0)
           out.values[name] = arg.mid(eq + 1);
-      } else if (kFlags.contains(name)) {
+      } else if (kFlags.contains(name) || name == "help" || name == "version") {
         if (eq >= 0)
-          return QStringLiteral("option --%1 takes no value").arg(name);
-        out.flags.insert(name);
+          return QStringLiteral("option '--%1' doesn't allow an argument").arg(name);
+        setFlag(name, out);
       } else {
         return QStringLiteral("unknown option %1").arg(arg.left(eq < 0 ? arg.size() : eq));
       }

@@ -41,14 +41,14 @@ constexpr char kUsage[] =
     "  NAME...              files of SOURCE_FOLDER to convert, in this order (NAME, ./NAME or\n"
     "                       SOURCE_FOLDER/NAME); none given: every file of the family\n"
     "  --files-from FILE    read more names from FILE, one per line ('-': standard input);\n"
-    "                       UTF-8, or UTF-16 with a byte-order mark\n"
+    "                       UTF-8, or UTF-16 with a byte-order mark; an empty list converts nothing\n"
     "  --null               names in --files-from end with a NUL byte instead of a newline\n"
     "  --mkdir              create DEST_FOLDER, with its parents, when it does not exist\n"
     "  --no-clobber         leave files already in DEST_FOLDER as they are (reported as Faild,\n"
     "                       \"Destination file already exists!\", and skipped); by default\n"
     "                       they are replaced\n"
     "  --trash              files replaced go to the trash first, so that --undo brings them back\n"
-    "  --undo[=ID]          undo the last run not undone yet (or run ID): remove what it wrote\n"
+    "  --undo [ID]          undo the last run not undone yet (or run ID): remove what it wrote\n"
     "                       where its source is still there, bring back what it replaced\n"
     "  --list-runs          the runs that can be undone, newest first: ID, time, family, code,\n"
     "                       destination, files, undone or not (tab-separated)\n"
@@ -67,6 +67,7 @@ constexpr char kUsage[] =
     "  0    every file is OK (or, with --no-clobber, skipped)\n"
     "  1    a file failed, or standard output could not be written\n"
     "  2    a usage error or a failed input check; nothing was written\n"
+    "  141  the reader of standard output went away (| head): after the files in hand\n"
     "  129  hung up (SIGHUP), 130 interrupted (SIGINT), 143 terminated (SIGTERM): after the\n"
     "       files in hand\n";
 
@@ -93,6 +94,20 @@ QString asClause(const QString &sentence) {
   return sentence;
 }
 
+// Why a run stopped, for the message that begins with the program's name;
+// a vanished folder named as typed.
+QString stopClause(const RunSummary &summary, const CliArguments &args) {
+  switch (summary.folderGone) {
+    case RunSummary::Gone::Destination:
+      return QStringLiteral("the destination folder %1 is no longer there").arg(Quoted(args.values["to"]));
+    case RunSummary::Gone::Source:
+      return QStringLiteral("the source folder %1 is no longer there").arg(Quoted(args.values["from"]));
+    case RunSummary::Gone::None:
+      break;
+  }
+  return asClause(summary.stopReason);
+}
+
 QString filesCount(qint64 n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); }
 
 // What --help and --version write; a full disk behind them is an error too.
@@ -112,6 +127,24 @@ int usageError(const QString &problem) {
 int checkError(const QString &problem) {
   printErr(problem);
   return 2;
+}
+
+// The status of a program whose reader went away (128 + SIGPIPE), as
+// coreutils end then: quietly, the files in hand finished.
+constexpr int kBrokenPipe = 141;
+
+// What an option or argument that the mode does not use says: a script
+// that passes one expects something of it that would not happen.
+std::optional<QString> unused(const CliArguments &args, const QSet<QString> &used, qsizetype namesUsed,
+                              const char *mode) {
+  QStringList given = args.values.keys() + QStringList(args.flags.begin(), args.flags.end());
+  given.sort();
+  for (const QString &option : given)
+    if (!used.contains(option))
+      return QStringLiteral("option '--%1' cannot be used with --%2").arg(option, QLatin1String(mode));
+  if (args.names.size() > namesUsed)
+    return QStringLiteral("unexpected argument %1").arg(Quoted(args.names[namesUsed]));
+  return std::nullopt;
 }
 
 // Keeps the run's record, if any, and writes each file's line.
@@ -187,18 +220,20 @@ class CliObserver : public RunObserver {
   int outputError_ = 0;
 };
 
+QString listName(const QString &path) { return path == "-" ? QStringLiteral("standard input") : Quoted(path); }
+
 std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *error) {
   QFile file;
   const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path),
                                                                                file.open(QIODevice::ReadOnly));
   if (!opened) {
-    *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    *error = QStringLiteral("cannot read %1: %2").arg(listName(path), file.errorString());
     return std::nullopt;
   }
   QString why;
   auto names = NamesFromList(file.readAll(), nul, &why);
   if (!names)
-    *error = QStringLiteral("cannot read %1: %2").arg(path, why);
+    *error = QStringLiteral("cannot read %1: %2").arg(listName(path), why);
   return names;
 }
 
@@ -212,7 +247,10 @@ bool makeFolders(const QString &path, QString *error) {
   return CreateFolder(path, error) || QFileInfo(path).isDir();
 }
 
-int listRuns(bool json) {
+int listRuns(const CliArguments &args) {
+  if (const auto problem = unused(args, {"list-runs", "json"}, 0, "list-runs"))
+    return usageError(*problem);
+  const bool json = args.flags.contains("json");
   QByteArray out;
   for (const JournaledRun &run : ListRuns()) {
     const QString family = run.family == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF");
@@ -236,16 +274,21 @@ int listRuns(bool json) {
 }
 
 int undo(const CliArguments &args) {
-  const bool hasId = args.values.contains("undo");
-  const auto run = hasId ? LoadRun(args.values["undo"]) : LastRunToUndo();
+  // --undo=ID or --undo ID.
+  const bool joinedId = args.values.contains("undo");
+  if (const auto problem = unused(args, {"undo", "quiet", "json", "dry-run"}, joinedId ? 0 : 1, "undo"))
+    return usageError(*problem);
+  const bool hasId = joinedId || !args.names.isEmpty();
+  const QString id = joinedId ? args.values["undo"] : args.names.value(0);
+  const auto run = hasId ? LoadRun(id) : LastRunToUndo();
   if (!run) {
     if (hasId)
-      return checkError(QStringLiteral("no run %1 (rekoda-cli --list-runs lists them)").arg(args.values["undo"]));
+      return checkError(QStringLiteral("no run %1 (rekoda-cli --list-runs lists them)").arg(Quoted(id)));
     printErr(QStringLiteral("nothing to undo"));
     return 0;
   }
   if (run->undone) {
-    printErr(QStringLiteral("the run %1 has been undone already: nothing to do").arg(run->id));
+    printErr(QStringLiteral("the run %1 has been undone already: nothing to do").arg(Quoted(run->id)));
     return 0;
   }
   CatchStopSignals();
@@ -253,6 +296,8 @@ int undo(const CliArguments &args) {
   CliObserver observer(nullptr, qsizetype(run->entries.size()), args.flags.contains("json"),
                        !quiet && IsTerminal(stderr), IsTerminal(stdout));
   const RunSummary summary = UndoRun(*run, observer, dryRun);
+  if (observer.outputError() == EPIPE)
+    return kBrokenPipe;
   const bool complete = summary.handled == summary.total;
   if (!quiet || !complete || summary.failed > 0)
     WriteText(stderr, QStringLiteral("%1: %2 undone, %3 kept or Faild%4\n")
@@ -284,7 +329,7 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
   if (!args.values.contains("family"))
     return Refusal{QStringLiteral("--family is needed (df or ma)"), true};
   if (family.toLower() != "df" && family.toLower() != "ma")
-    return Refusal{QStringLiteral("invalid value '%1' for --family (df or ma)").arg(family), true};
+    return Refusal{QStringLiteral("invalid value %1 for --family (df or ma)").arg(Quoted(family)), true};
   for (const char *needed : {"code", "from", "to"})
     if (!args.values.contains(needed))
       return Refusal{QStringLiteral("--%1 is needed").arg(QLatin1String(needed)), true};
@@ -303,7 +348,7 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
   if (job.code.isEmpty())
     return Refusal{QStringLiteral("no code given (--code)")};
   if (const auto problem = NewCodeProblem(job.code))
-    return Refusal{QStringLiteral("invalid code '%1': %2").arg(args.values["code"], *problem)};
+    return Refusal{QStringLiteral("invalid code %1: %2").arg(Quoted(args.values["code"]), *problem)};
   job.source = StripTrailingSeparator(from);
   job.dest = StripTrailingSeparator(to);
 
@@ -312,11 +357,11 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
   QString why;
   if (!dest.exists()) {
     if (!args.flags.contains("mkdir"))
-      return Refusal{QStringLiteral("the destination folder %1 does not exist (--mkdir creates it)").arg(to)};
+      return Refusal{QStringLiteral("the destination folder %1 does not exist (--mkdir creates it)").arg(Quoted(to))};
     if (!job.dryRun && !makeFolders(job.dest, &why))
-      return Refusal{QStringLiteral("cannot create the destination folder %1: %2").arg(to, why)};
+      return Refusal{QStringLiteral("cannot create the destination folder %1: %2").arg(Quoted(to), why)};
   } else if (!dest.isDir()) {
-    return Refusal{QStringLiteral("the destination %1 is not a folder").arg(to)};
+    return Refusal{QStringLiteral("the destination %1 is not a folder").arg(Quoted(to))};
   }
 
   QStringList names = args.names;
@@ -327,22 +372,22 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
     names += *listed;
   }
   const QString familyName = job.family == Family::DF ? QStringLiteral("DF") : QStringLiteral("MA");
-  if (names.isEmpty()) {
+  // A list given and empty names no file, as xargs -r runs nothing: only
+  // with neither names nor a list are all the family's files taken.
+  if (names.isEmpty() && !args.values.contains("files-from")) {
     const auto listed = ListMatchingFiles(job.source, familyName + "*.*", &why);
     if (!listed)
-      return Refusal{QStringLiteral("cannot list the folder %1: %2").arg(from, why)};
+      return Refusal{QStringLiteral("cannot list the folder %1: %2").arg(Quoted(from), why)};
     if (listed->isEmpty())
-      return Refusal{QStringLiteral("no %1 files in %2").arg(familyName, from)};
+      return Refusal{QStringLiteral("no %1 files in %2").arg(familyName, Quoted(from))};
     names = *listed;
   }
   for (const QString &n : names) {
     const auto name = NameInFolder(n, job.source);
     if (!name)
-      return Refusal{QStringLiteral("%1 is not the name of a file in %2").arg(n, from), true};
+      return Refusal{QStringLiteral("%1 is not the name of a file in %2").arg(Quoted(n), Quoted(from)), true};
     job.files << *name;
   }
-  if (job.files.isEmpty())
-    return Refusal{QStringLiteral("no files to convert")};
   return std::nullopt;
 }
 
@@ -350,12 +395,17 @@ int convert(const CliArguments &args) {
   ConversionJob job;
   if (const auto refusal = jobFrom(args, job))
     return refusal->usage ? usageError(refusal->message) : checkError(refusal->message);
+  const bool quiet = args.flags.contains("quiet");
+  if (job.files.isEmpty()) {  // nothing to do is no run: no journal, nothing to undo
+    if (!quiet)
+      WriteText(stderr, QStringLiteral("%1: 0 OK, 0 Faild\n").arg(filesCount(0)).toUtf8());
+    return 0;
+  }
   if (job.existing == Existing::ReplaceToTrash && !FolderHasTrash(job.dest)) {
     job.existing = Existing::Replace;
-    printErr(QStringLiteral("%1 has no trash: files replaced cannot be brought back").arg(args.values["to"]));
+    printErr(QStringLiteral("%1 has no trash: files replaced cannot be brought back").arg(Quoted(args.values["to"])));
   }
   CatchStopSignals();
-  const bool quiet = args.flags.contains("quiet");
   RunRecord record(job);
   CliObserver observer(&record, job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
                        IsTerminal(stdout));
@@ -364,6 +414,8 @@ int convert(const CliArguments &args) {
   const RunSummary &summary = record.summary();
   if (!summary.journalError.isEmpty())
     printErr(QStringLiteral("this run cannot be undone: %1").arg(summary.journalError));
+  if (observer.outputError() == EPIPE)
+    return kBrokenPipe;
 
   const bool complete = summary.handled == summary.total;
   const qint64 notConverted = summary.failed + summary.skipped;
@@ -372,7 +424,7 @@ int convert(const CliArguments &args) {
     counts += QStringLiteral(" (%1 skipped: in the destination folder already)").arg(summary.skipped);
   if (!summary.stopReason.isEmpty())
     printErr(QStringLiteral("%1; stopped after %2 of %3: %4")
-                 .arg(asClause(summary.stopReason))
+                 .arg(stopClause(summary, args))
                  .arg(summary.handled)
                  .arg(filesCount(summary.total), counts));
   else if (!complete)
@@ -410,7 +462,7 @@ int main(int argc, char *argv[]) {
   QCoreApplication::setOrganizationName(QStringLiteral("Rekoda"));
   QCoreApplication::setApplicationName(QStringLiteral("Rekoda"));
   if (args.flags.contains("list-runs"))
-    return listRuns(args.flags.contains("json"));
+    return listRuns(args);
   if (args.flags.contains("undo"))
     return undo(args);
   return convert(args);

@@ -5,6 +5,7 @@
 
 #include <QStringDecoder>
 
+#include <cstring>
 #include <type_traits>
 
 namespace rekoda {
@@ -40,6 +41,34 @@ std::optional<QString> decoded(const QByteArray &bytes, QStringConverter::Encodi
 }
 
 bool isSeparator(QChar c) { return c == u'/' || c == PathSeparator(); }
+
+// The length of the UTF-8 character of a printable code point at the start
+// of bytes; 0 for a control character or bytes that are not UTF-8.
+qsizetype printableLength(const QByteArray &bytes, qsizetype at) {
+  const auto byte = [&](qsizetype i) { return i < bytes.size() ? uchar(bytes[i]) : 0u; };
+  const uint lead = byte(at);
+  if (lead < 0x80)
+    return lead >= 0x20 && lead != 0x7F ? 1 : 0;
+  const auto cont = [&](qsizetype i, uint lo = 0x80, uint hi = 0xBF) { return byte(i) >= lo && byte(i) <= hi; };
+  if (lead >= 0xC2 && lead <= 0xDF)
+    return cont(at + 1) && !(lead == 0xC2 && byte(at + 1) < 0xA0) ? 2 : 0;  // C1 controls are controls
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    const uint lo = lead == 0xE0 ? 0xA0 : 0x80, hi = lead == 0xED ? 0x9F : 0xBF;
+    return cont(at + 1, lo, hi) && cont(at + 2) ? 3 : 0;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    const uint lo = lead == 0xF0 ? 0x90 : 0x80, hi = lead == 0xF4 ? 0x8F : 0xBF;
+    return cont(at + 1, lo, hi) && cont(at + 2) && cont(at + 3) ? 4 : 0;
+  }
+  return 0;
+}
+
+QByteArray escaped(uchar c) {
+  static const char named[] = "abtnvfr";
+  if (c >= 7 && c <= 13)
+    return QByteArray("\\") + named[c - 7];
+  return QByteArray("\\") + char('0' + (c >> 6)) + char('0' + ((c >> 3) & 7)) + char('0' + (c & 7));
+}
 
 }  // namespace
 
@@ -78,6 +107,45 @@ std::optional<QString> NameInFolder(const QString &arg, const QString &source) {
   if (!SameFolder(folder, source))
     return std::nullopt;
   return name;
+}
+
+QString Quoted(const QString &name) {
+  const QByteArray bytes = EncodeFileName(name);
+  // Runs of printable text in single quotes, the rest as $'...'.
+  QByteArray out, plain, special;
+  bool hasQuote = false, doubleQuotable = true;
+  const auto flushPlain = [&] {
+    if (!plain.isEmpty())
+      out += '\'' + plain.replace("'", "'\\''") + '\'';
+    plain.clear();
+  };
+  const auto flushSpecial = [&] {
+    if (!special.isEmpty())
+      out += "$'" + special + '\'';
+    special.clear();
+  };
+  for (qsizetype i = 0; i < bytes.size();) {
+    const qsizetype n = printableLength(bytes, i);
+    if (n == 0) {
+      flushPlain();
+      special += escaped(uchar(bytes[i]));
+      doubleQuotable = false;
+      ++i;
+      continue;
+    }
+    flushSpecial();
+    const char c = bytes[i];
+    hasQuote = hasQuote || c == '\'';
+    doubleQuotable = doubleQuotable && !std::strchr("\"$`\\!", c);
+    plain += bytes.mid(i, n);
+    i += n;
+  }
+  // A name with a quote and nothing a double quote would change: "it's".
+  if (hasQuote && doubleQuotable)
+    return QString::fromUtf8('"' + bytes + '"');
+  flushPlain();
+  flushSpecial();
+  return out.isEmpty() ? QStringLiteral("''") : QString::fromUtf8(out);
 }
 
 }  // namespace rekoda

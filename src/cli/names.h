@@ -24,4 +24,11 @@ std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QStr
 // another folder or one that names no file (".", "..", a NUL inside).
 std::optional<QString> NameInFolder(const QString &arg, const QString &source);
 
+// A name or path for a message, quoted as coreutils quote file names
+// (ls --quoting-style=shell-escape-always): 'out/no where', '', "it's",
+// and control characters and bytes that are not UTF-8 as $'\n' or $'\351'
+// outside the quotes, so that the text pastes back into a shell as it was
+// and never steers the terminal.
+QString Quoted(const QString &name);
+
 }  // namespace rekoda

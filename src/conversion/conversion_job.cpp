@@ -124,10 +124,12 @@ class Run {
   }
 
   bool folderGone() {
-    for (const auto &[path, id, what] : {std::tuple{job_.dest, destId_, "destination"},
-                                         std::tuple{job_.source, sourceId_, "source"}}) {
+    using Gone = RunSummary::Gone;
+    for (const auto &[path, id, what, gone] : {std::tuple{job_.dest, destId_, "destination", Gone::Destination},
+                                               std::tuple{job_.source, sourceId_, "source", Gone::Source}}) {
       if (id && FileIdentity(path) != id) {
         summary_.stopReason = QStringLiteral("The %1 folder %2 is no longer there").arg(QLatin1String(what), path);
+        summary_.folderGone = gone;
         return true;
       }
     }

@@ -73,6 +73,8 @@ struct RunSummary {
   qint64 skipped = 0;
   // Why the run stopped short on its own: a folder that is no longer there.
   QString stopReason;
+  // Which folder that was, for a caller that words it itself.
+  enum class Gone { None, Destination, Source } folderGone = Gone::None;
   QStringList firstFailures;  // "name: reason", the first few
   QString runId;         // its journal, when it has one
   QString journalError;  // why it has none, or an incomplete one: it cannot be undone

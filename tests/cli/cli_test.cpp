@@ -174,8 +174,9 @@ TEST(Cli, conventionsAndExitStatuses) {
        "rekoda-cli: option --code needs a value\nTry 'rekoda-cli --help' for more information.\n", {}},
       {"value missing at the end", base + QStringList{"--to"}, 2, "", "*option --to needs a value", {}},
       {"unknown option", base + QStringList{"--fast"}, 2, "", "*rekoda-cli: unknown option --fast\n", {}},
-      {"a flag takes no value", base + QStringList{"--quiet=1"}, 2, "", "*rekoda-cli: option --quiet takes no value",
-       {}},
+      {"a flag takes no value", base + QStringList{"--quiet=1"}, 2, "",
+       "*rekoda-cli: option '--quiet' doesn't allow an argument\n", {}},
+      {"nor does --help", {"--help=x"}, 2, "", "*rekoda-cli: option '--help' doesn't allow an argument\n", {}},
       {"required options", {"--family", "df"}, 2, "", "*rekoda-cli: --code is needed", {}},
       {"no family", {"--code", "X"}, 2, "", "*rekoda-cli: --family is needed (df or ma)\n", {}},
       {"a family that is none", {"--family", "xx"}, 2, "",
@@ -189,19 +190,30 @@ TEST(Cli, conventionsAndExitStatuses) {
       {"no source", {"--family", "df", "--code", "X", "--from", " ", "--to", "OUT"}, 2, "",
        "rekoda-cli: no source folder given (--from)\n", {}},
       {"destination missing: at once, its name as typed", {"--family", "df", "--code", "X", "--from", "IN", "--to",
-       "OUT/a\\b"}, 2, "", "*/a\\b does not exist (--mkdir creates it)\n", {}},
+       "OUT/a\\b"}, 2, "", "*/a\\b' does not exist (--mkdir creates it)\n", {}},
+      {"a folder with a space, quoted", base.mid(0, 7) + QStringList{"OUT/no where"}, 2, "",
+       "rekoda-cli: the destination folder 'OUT/no where' does not exist (--mkdir creates it)\n", {}},
       {"--mkdir makes it", {"--family", "df", "--code", "X", "--from", "IN", "--to", "OUT/a/b", "--mkdir", "--quiet"},
        0, "*DF1.X\tOK", "", {"a"}},
       {"a dry run with --mkdir writes nothing",
        {"--family", "df", "--code", "X", "--from", "IN", "--to", "OUT/a", "--mkdir", "--dry-run", "DF1.L01"}, 0,
        "DF1.L01\tDF1.X\tOK\t\n", "*1 file:", {}},
       {"a name outside the source folder", base + QStringList{"../in/sub/DF9.L01"}, 2, "",
-       "*rekoda-cli: ../in/sub/DF9.L01 is not the name of a file in IN\n", {}},
+       "*rekoda-cli: '../in/sub/DF9.L01' is not the name of a file in 'IN'\n", {}},
       {"a name that is no file's", base + QStringList{".."}, 2, "", "*is not the name of a file", {}},
+      {"an empty name, quoted", base + QStringList{""}, 2, "", "*rekoda-cli: '' is not the name of a file in 'IN'\n",
+       {}},
+      {"a name with a quote and a newline", base + QStringList{"x/it's\n"}, 2, "",
+       "*rekoda-cli: 'x/it'\\''s'$'\\n' is not the name", {}},
       {"an undo of a run that has no journal", {"--undo=nope"}, 2, "",
-       "rekoda-cli: no run nope (rekoda-cli --list-runs lists them)\n", {}},
+       "rekoda-cli: no run 'nope' (rekoda-cli --list-runs lists them)\n", {}},
+      {"--undo takes one ID", {"--undo", "a", "b"}, 2, "", "*rekoda-cli: unexpected argument 'b'\n", {}},
+      {"--undo with an option it does not use", {"--undo", "--family", "ma"}, 2, "",
+       "*rekoda-cli: option '--family' cannot be used with --undo\n", {}},
+      {"--list-runs takes no argument", {"--list-runs", "extra"}, 2, "", "*rekoda-cli: unexpected argument 'extra'\n",
+       {}},
       {"no files of the family", {"--family", "ma", "--code", "X", "--from", "IN", "--to", "OUT"}, 2, "",
-       "rekoda-cli: no MA files in IN\n", {}},
+       "rekoda-cli: no MA files in 'IN'\n", {}},
       {"source that cannot be listed", {"--family", "df", "--code", "X", "--from", "OUT/gone", "--to", "OUT"}, 2, "",
        "*No such file or directory", {}},
       {"--quiet: nothing on standard error", base + QStringList{"--quiet", "DF1.L01"}, 0, one, "", {"DF1.L02"}},
@@ -215,6 +227,12 @@ TEST(Cli, conventionsAndExitStatuses) {
        {"-x.L02", "DF1.L02"}, utf16(QStringLiteral("DF1.L01") + QChar(0) + "-x.L01", QStringConverter::Utf16BE)},
       {"a NUL inside a line is no name", base + QStringList{"--files-from", "-"}, 2, "", "*is not the name of a file",
        {}, utf16(QStringLiteral("DF1.L01\n") + QChar(0) + "\n", QStringConverter::Utf16LE)},
+      {"an empty list converts nothing", base + QStringList{"--files-from", "OUT/empty"}, 0, "",
+       "0 files: 0 OK, 0 Faild\n", {"empty"}},
+      {"so does an empty standard input", base + QStringList{"--null", "--files-from", "-", "--json"}, 0, "",
+       "0 files: 0 OK, 0 Faild\n", {}},
+      {"and a list of blank lines", base + QStringList{"--files-from", "-"}, 0, "", "0 files: 0 OK, 0 Faild\n", {},
+       "\r\n\n\n"},
       {"a UTF-8 byte-order mark", base + QStringList{"--files-from", "-"}, 0, "*-x.L02", bothOk,
        {"-x.L02", "DF1.L02"}, "\xEF\xBB\xBF-x.L01\nDF1.L01\n"},
   };
@@ -224,6 +242,8 @@ TEST(Cli, conventionsAndExitStatuses) {
     in.write("DF1.L01", kDF);
     in.write("-x.L01", kDF);
     in.write("list", "DF1.L01\r\n\n-x.L01\n");
+    if (c.args.contains("OUT/empty"))
+      out.write("empty", "");
     QStringList args;
     for (QString a : c.args)
       args << a.replace("IN", in.path()).replace("OUT", out.path());
@@ -294,17 +314,26 @@ TEST(Cli, interruptedOrUnwritableRunsSaySo) {
     EXPECT_TRUE(err.startsWith("rekoda-cli: stopped after ")) << err.constData();
     EXPECT_LT(out.entries().size(), 5000);
   }
-  // A full disk behind standard output, and a reader that goes away.
+  // A full disk behind standard output: said, and a failure.
   TempFolder out;
   const QString cmd = QString("'%1' %2").arg(REKODA_CLI, job(in, out).join(' '));
-  for (const QString &shell : {cmd + " >/dev/full", cmd + " | head -n 1 >/dev/null; exit ${PIPESTATUS[0]}"}) {
-    SCOPED_TRACE(shell.toStdString());
-    QProcess p;
-    p.start("bash", {"-c", shell});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_TRUE(p.readAllStandardError().contains("rekoda-cli: cannot write the results: "));
-  }
+  QProcess full;
+  full.start("bash", {"-c", cmd + " >/dev/full"});
+  ASSERT_TRUE(full.waitForFinished(60000));
+  EXPECT_EQ(full.exitCode(), 1);
+  EXPECT_TRUE(full.readAllStandardError().contains("rekoda-cli: cannot write the results: "));
+  // A reader that goes away (| head): quiet, a broken pipe's status, and
+  // every line read names a file that is there.
+  TempFolder piped;
+  QProcess head;
+  head.start("bash", {"-c", QString("'%1' %2 | head -n 1; exit ${PIPESTATUS[0]}").arg(REKODA_CLI, job(in, piped).join(' '))});
+  ASSERT_TRUE(head.waitForFinished(60000));
+  EXPECT_EQ(head.exitCode(), 141);
+  EXPECT_EQ(head.readAllStandardError(), "");
+  const QByteArrayList read = head.readAllStandardOutput().split('\t');
+  ASSERT_EQ(read.value(2), "OK");
+  EXPECT_TRUE(QFileInfo::exists(piped.file(QString::fromUtf8(read[1]))));
+  EXPECT_LT(piped.entries().size(), 5000);
   for (const char *info : {"--version", "--help"}) {
     QProcess p;
     p.start("bash", {"-c", QString("'%1' %2 >/dev/full").arg(REKODA_CLI, info)});
@@ -386,7 +415,7 @@ TEST(Cli, codesAndCodeFields) {
                                                                                                  out.path())});
   ASSERT_TRUE(p.waitForFinished(60000));
   EXPECT_EQ(p.exitCode(), 2);
-  EXPECT_EQ(p.readAllStandardError(), "rekoda-cli: invalid code '\xE9': the files' character set cannot hold this code\n");
+  EXPECT_EQ(p.readAllStandardError(), "rekoda-cli: invalid code $'\\351': the files' character set cannot hold this code\n");
   const Result r = cli({"--family", "ma", "--code", u"\u00C5\u03A91"_qs, "--from", in.path(), "--to", out.path()});
   EXPECT_EQ(r.exit, 1);
   EXPECT_EQ(r.lines(), (QList<QByteArrayList>{
@@ -547,7 +576,7 @@ TEST(CliFaults, limitsRacesAndInterruptedCallsFailNothingHealthy) {
     const Result r = run(job(in, out), {{"LD_PRELOAD", REKODA_FAULT_SHIM}, {"REKODA_FAULT", "moved"},
                                         {"REKODA_FAULT_DIR", in.path()}, {"REKODA_FAULT_SKIP", "1"}});
     EXPECT_EQ(r.exit, 1);
-    EXPECT_TRUE(r.err.contains(("rekoda-cli: the source folder " + in.path() + " is no longer there; stopped after").toUtf8()))
+    EXPECT_TRUE(r.err.contains(("rekoda-cli: the source folder '" + in.path() + "' is no longer there; stopped after").toUtf8()))
         << r.err.constData();
     EXPECT_LT(r.lines().size(), 150);
     for (const QByteArrayList &row : r.lines())
@@ -675,12 +704,18 @@ TEST(CliUndo, runsOfOneSecondKeepTheirOrder) {
   // On Windows the journals are the user's, with the runs of the tests
   // beside this one: these runs are the ones into this destination.
   QStringList listed;
-  for (const QByteArrayList &run : cli({"--list-runs"}, env).lines())
-    if (run.value(4).endsWith(QFileInfo(out.path()).fileName().toUtf8()))
+  QString firstId;
+  for (const QByteArrayList &run : cli({"--list-runs"}, env).lines()) {
+    if (run.value(4).endsWith(QFileInfo(out.path()).fileName().toUtf8())) {
       listed << run.value(3);
+      firstId = run.value(0);
+    }
+  }
   EXPECT_EQ(listed, codes);
 #ifndef _WIN32
   EXPECT_EQ(cli({"--undo", "--quiet"}, env).lines(), (QList<QByteArrayList>{{"DF1.C12", "DF1.L01", "OK", ""}}));
+  // An ID as a word of its own is that run, not the newest.
+  EXPECT_EQ(cli({"--undo", firstId, "--quiet"}, env).lines(), (QList<QByteArrayList>{{"DF1.C1", "DF1.L01", "OK", ""}}));
 #endif
 }
 

@@ -39,4 +39,14 @@ grep -q '"file":"MA1.L01","output":"MA1.L07","result":"OK"' "$work/out" || fail 
 grep -q 'MA9' "$work/out" && fail "the find example walked into a subfolder"
 [ ! -e "$HOME/archive/L07/MA1.L07" ] || fail "the undo example left MA1.L07"
 [ ! -e "$work/~" ] || fail "an example made a folder named ~"
+
+# The scheduled example again, with nothing newer than the stamp: nothing
+# may be converted (an empty list is no list of every file).
+again=$(awk '/^\.EX/ {ex = 1; block = ""; next} /^\.EE/ {if (block ~ /-newer/) print block; ex = 0; next}
+             ex {block = block $0 "\n"}' "$page" |
+        sed -e 's/\\-/-/g' -e 's/\\e/\\/g' -e "s|/media/\$USER/STICK|$stick|g")
+[ -n "$again" ] || fail "no -newer example in $page"
+(cd "$work" && bash -euo pipefail -c "$again") > "$work/again" 2>&1 || { cat "$work/again" >&2; fail "the example failed again"; }
+grep -q '"result"' "$work/again" && fail "the find example converted files with nothing newer than the stamp"
+[ ! -e "$HOME/archive/L07/MA1.L07" ] || fail "the find example converted MA1.L01 again"
 echo "man_examples: every example of $(basename "$page") ran as typed"
