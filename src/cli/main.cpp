@@ -261,13 +261,14 @@ int listRuns(const CliArguments &args) {
                                        {"code", run.code},
                                        {"destination", run.dest},
                                        {"files", run.placed()},
-                                       {"undone", run.undone}})
+                                       {"undone", run.undone},
+                                       {"going", run.going}})
                  .toJson(QJsonDocument::Compact) +
              '\n';
     } else {
       out += ReportField(run.id) + '\t' + run.time.toString(Qt::ISODate).toUtf8() + '\t' + family.toUtf8() + '\t' +
              ReportField(run.code) + '\t' + ReportField(run.dest) + '\t' + QByteArray::number(run.placed()) + '\t' +
-             (run.undone ? "undone" : "not undone") + '\n';
+             (run.undone ? "undone" : run.going ? "going" : "not undone") + '\n';
     }
   }
   return writeOut(out);
@@ -290,6 +291,10 @@ int undo(const CliArguments &args) {
   if (run->undone) {
     printErr(QStringLiteral("the run %1 has been undone already: nothing to do").arg(Quoted(run->id)));
     return 0;
+  }
+  if (run->going) {
+    printErr(asClause(StillGoing(*run)) + QStringLiteral(": nothing was undone"));
+    return 1;
   }
   CatchStopSignals();
   const bool quiet = args.flags.contains("quiet"), dryRun = args.flags.contains("dry-run");
@@ -410,10 +415,12 @@ int convert(const CliArguments &args) {
   CliObserver observer(&record, job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
                        IsTerminal(stdout));
   JournaledJob journaled(job, record.started());
+  // Said before anything is written; the run goes on, as a script asked.
+  if (const auto problem = journaled.journalProblem())
+    printErr(QStringLiteral("this run cannot be undone: %1")
+                 .arg(QString(*problem).replace(RunJournal::folder(), Quoted(RunJournal::folder()))));
   record.finish(journaled.run(observer));
   const RunSummary &summary = record.summary();
-  if (!summary.journalError.isEmpty())
-    printErr(QStringLiteral("this run cannot be undone: %1").arg(summary.journalError));
   if (observer.outputError() == EPIPE)
     return kBrokenPipe;
 

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <atomic>
 #include <memory>
 #include <new>
 #include <system_error>
@@ -80,7 +81,7 @@ class Run {
     group_.reserve(kGroupFiles);
     committing_.reserve(kGroupFiles);
     for (qsizetype i = 0; i < job_.files.size(); ++i) {
-      if (observer_.stopRequested())
+      if (observer_.stopRequested() || journalFailed_)
         break;
       if (group_.empty())
         groupTimer_.start();
@@ -104,7 +105,11 @@ class Run {
     observer_.groupSettled();
     if (journal_)
       journal_->end();
-    summary_.journalError = journalError_;
+    if (journalFailed_ && summary_.stopReason.isEmpty())
+      summary_.stopReason = QStringLiteral("The run's journal cannot be written: %1; the %2 files put in place "
+                                           "before that can be undone")
+                                .arg(journal_->failure())
+                                .arg(placedCount_);
     return summary_;
   }
 
@@ -148,6 +153,8 @@ class Run {
   };
 
   void settle(qsizetype index, FileOutcome &outcome) {
+    if (outcome.ok)
+      ++placedCount_;
     if (outcome.skipped) {
       ++summary_.skipped;
     } else if (!outcome.ok) {
@@ -301,17 +308,34 @@ class Run {
   void commitOrFail(std::vector<Pending> &group) noexcept {
     try {
       commit(group);
-    } catch (const std::exception &) {
-      // Out of memory midway: a file may be in place and still be told
-      // "Faild", never the other way round.
+    } catch (const std::exception &e) {
+      // Out of memory midway, or a step that threw: a file may be in place
+      // and still be told "Faild", never the other way round.
+      const QString reason = dynamic_cast<const std::bad_alloc *>(&e) ? noMemory() : QString::fromLocal8Bit(e.what());
       for (Pending &p : group) {
         if (p.file) {
           p.file.reset();
           p.outcome.ok = false;
-          p.outcome.reason = noMemory();
+          p.outcome.reason = reason;
         }
       }
     }
+  }
+
+  // Once the journal has begun, nothing goes in place that it does not
+  // know: a group it could not take is not put in place, and the run ends.
+  bool journalTook(bool written, std::vector<Pending> &group) {
+    if (written)
+      return true;
+    journalFailed_ = true;
+    const QString reason = QStringLiteral("not put in place: the run's journal cannot be written");
+    for (Pending &p : group) {
+      if (p.file) {
+        p.file.reset();
+        p.outcome.reason = reason;
+      }
+    }
+    return false;
   }
 
   void finishCommit() {
@@ -345,13 +369,13 @@ class Run {
     // that is synced as a whole below, that sync takes the journal too.
     const bool journalOnVolume = journal_ && folder_.syncsVolume() && destId_ &&
                                  journal_->volume() == destId_->section(u':', 0, 0);
-    if (journal_ && journal_->isOpen()) {
+    if (journal_) {
       std::vector<JournalEntry> entries;
       for (const Pending &p : group)
         if (p.file)
           entries.push_back(p.entry);
-      if (!journal_->writeAhead(entries, !journalOnVolume, &journalError_))
-        journalError_ = JournalFailure(journalError_);
+      if (!journalTook(!journalFailed_ && journal_->writeAhead(entries, !journalOnVolume, nullptr), group))
+        return;
     }
     std::vector<Pending *> written;
     for (Pending &p : group) {
@@ -367,8 +391,8 @@ class Run {
       for (Pending *p : written)
         p->file->syncedWithVolume();
     } else {
-      if (journalOnVolume && journal_->isOpen() && !journal_->sync(&journalError_))
-        journalError_ = JournalFailure(journalError_);
+      if (journalOnVolume && !journalTook(journal_->sync(nullptr), group))
+        return;
       threads_.forEach(written.size(), [&written](std::size_t i) {
         QString reason;
         if (!written[i]->file->syncData(&reason))
@@ -381,13 +405,17 @@ class Run {
         continue;
       QString reason;
       StagedFile::Replacement replaced;
-      if (journal_ && journal_->isOpen()) {
-        // Where the older file goes is written down before it goes.
+      if (journal_) {
+        // Where the older file goes is written down before it goes; when
+        // that fails, it stays, and so does everything after it.
+        if (journalFailed_) {
+          p.file.reset();
+          p.outcome.reason = QStringLiteral("not put in place: the run's journal cannot be written");
+          continue;
+        }
         replaced.beforeTrash = [this, &p](const QString &trashedAs) {
-          QString why;
-          if (!journal_->trashing(p.entry.output, trashedAs, &why))
-            journalError_ = JournalFailure(why);
-          return true;
+          journalFailed_ = !journal_->trashing(p.entry.output, trashedAs, nullptr);
+          return !journalFailed_;
         };
       }
       if (p.file->install(&reason, p.replaces ? &*p.replaces : nullptr,
@@ -423,7 +451,9 @@ class Run {
   const ConversionJob &job_;
   RunObserver &observer_;
   RunJournal *journal_;
-  QString journalError_;  // set on the committing thread, read once it is joined
+  // Set on the committing thread; the journal's reason is read once it is joined.
+  std::atomic<bool> journalFailed_{false};
+  qint64 placedCount_ = 0;
   const std::string codeBytes_;  // the code as it goes into the files
   RunSummary summary_;
   DestinationFolder folder_;
@@ -463,6 +493,12 @@ RunSummary JournaledJob::run(RunObserver &observer) {
   if (!job_.dryRun && !journal_)
     summary.journalError = JournalFailure(why_);
   return summary;
+}
+
+std::optional<QString> JournaledJob::journalProblem() const {
+  if (job_.dryRun || journal_)
+    return std::nullopt;
+  return JournalFailure(why_);
 }
 
 std::optional<QString> NewCodeProblem(const QString &code) {

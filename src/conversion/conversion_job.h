@@ -101,6 +101,9 @@ class JournaledJob {
  public:
   JournaledJob(const ConversionJob &job, const QDateTime &started);
   ~JournaledJob();
+  // Why the run will not be undoable (its journal could not be begun),
+  // to be said before it writes anything.
+  std::optional<QString> journalProblem() const;
   RunSummary run(RunObserver &observer);
 
  private:

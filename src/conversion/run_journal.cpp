@@ -1,5 +1,6 @@
 #include "conversion/run_journal.h"
 
+#include "platform/file_name.h"
 #include "platform/file_system.h"
 
 #include <QCryptographicHash>
@@ -33,53 +34,84 @@ QStringList journalNames(const QDir &dir) {
 
 QByteArray line(const QJsonObject &o) { return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n'; }
 
+// A name or path under key: readable text, and where that would not give
+// back its bytes (a name that is not UTF-8), the bytes in base64 beside it
+// under key + "_bytes".
+void putName(QJsonObject &o, const QString &key, const QString &name) {
+  const QByteArray bytes = EncodeFileName(name);
+  o.insert(key, DisplayFileName(name));
+  if (bytes != name.toUtf8())
+    o.insert(key + QStringLiteral("_bytes"), QString::fromLatin1(bytes.toBase64()));
+}
+
+QString nameOf(const QJsonObject &o, const QString &key) {
+  const QJsonValue bytes = o.value(key + QStringLiteral("_bytes"));
+  if (bytes.isString())
+    return DecodeFileName(QByteArray::fromBase64(bytes.toString().toLatin1()));
+  return o.value(key).toString();
+}
+
+QJsonObject named(std::initializer_list<std::pair<QString, QString>> names, QJsonObject o = {}) {
+  for (const auto &[key, name] : names)
+    putName(o, key, name);
+  return o;
+}
+
+// Journals are small; anything near this is not one.
+constexpr qint64 kMaxJournalBytes = 256LL * 1024 * 1024;
+
 QString familyName(Family f) { return f == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF"); }
 
 std::optional<JournaledRun> readJournal(const QString &path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
+  const auto bytes = ReadFileBytes(path, kMaxJournalBytes, nullptr);
+  if (!bytes)
     return std::nullopt;
   JournaledRun run;
   run.path = path;
   bool started = false;
   QHash<QString, size_t> byOutput;
-  for (const QByteArray &text : file.readAll().split('\n')) {
+  QByteArrayList lines = bytes->split('\n');
+  lines.removeLast();  // a line cut short by a crash or a full disk, or the empty rest after the last
+  for (const QByteArray &text : lines) {
     const QJsonObject o = QJsonDocument::fromJson(text).object();
     if (o.isEmpty())
-      continue;  // a line cut short by a crash
+      continue;  // damaged: passed over
     if (o.contains("run")) {
       run.id = o["run"].toString();
       run.time = QDateTime::fromString(o["time"].toString(), Qt::ISODateWithMs);
       run.version = o["version"].toString();
-      run.source = o["source"].toString();
-      run.dest = o["dest"].toString();
+      run.source = nameOf(o, "source");
+      run.dest = nameOf(o, "dest");
       run.code = o["code"].toString();
       run.family = o["family"].toString() == "MA" ? Family::MA : Family::DF;
       run.files = o["files"].toInteger();
       started = true;
     } else if (o.contains("out")) {
       JournalEntry e;
-      e.output = o["out"].toString();
+      e.output = nameOf(o, "out");
       e.size = o["size"].toInteger();
       e.hash = o["sha1"].toString().toLatin1();
-      e.source = o["src"].toString();
+      e.source = nameOf(o, "src");
       e.sourceSize = o["srcSize"].toInteger(-1);
       e.sourceChanged = o["srcChanged"].toString().toLongLong();
       e.replaces = o["replaces"].toBool();
       byOutput.insert(e.output, run.entries.size());
       run.entries.push_back(e);
-    } else if (o.contains("trashing") && byOutput.contains(o["trashing"].toString())) {
-      run.entries[byOutput[o["trashing"].toString()]].trashedAs = o["to"].toString();
-    } else if (o.contains("placed") && byOutput.contains(o["placed"].toString())) {
-      JournalEntry &e = run.entries[byOutput[o["placed"].toString()]];
+    } else if (o.contains("trashing") && byOutput.contains(nameOf(o, "trashing"))) {
+      run.entries[byOutput[nameOf(o, "trashing")]].trashedAs = nameOf(o, "to");
+    } else if (o.contains("placed") && byOutput.contains(nameOf(o, "placed"))) {
+      JournalEntry &e = run.entries[byOutput[nameOf(o, "placed")]];
       e.placed = o["ok"].toBool() ? JournalEntry::Placed::Yes : JournalEntry::Placed::No;
       e.replacedGone = o["gone"].toBool();
+    } else if (o.contains("end")) {
+      run.ended = true;
     } else if (o.contains("undone")) {
       run.undone = true;
     }
   }
   if (!started)
     return std::nullopt;
+  run.going = !run.ended && HeldByWriter(path);
   return run;
 }
 
@@ -104,10 +136,12 @@ bool RunJournal::begin(const ConversionJob &job, const QDateTime &time, QString 
     *error = QStringLiteral("cannot make the folder %1").arg(dir);
     return false;
   }
-  // The oldest go, so that with this one kKeptRuns are kept.
+  // The oldest go, so that with this one kKeptRuns are kept; never one of
+  // a run still going.
   QStringList old = journalNames(QDir(dir));
-  while (old.size() >= kKeptRuns)
-    QFile::remove(QDir(dir).filePath(old.takeFirst()));
+  for (qsizetype i = 0; i < old.size() && old.size() - i >= kKeptRuns; ++i)
+    if (const QString path = QDir(dir).filePath(old[i]); !HeldByWriter(path))
+      QFile::remove(path);
   const QString stem = time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
   for (int n = 0; n < 100 && !file_.isOpen(); ++n) {
     id_ = n == 0 ? stem : QStringLiteral("%1-%2").arg(stem).arg(n);
@@ -120,23 +154,37 @@ bool RunJournal::begin(const ConversionJob &job, const QDateTime &time, QString 
     return false;
   volume_ = FileIdentity(dir).value_or(QString()).section(u':', 0, 0);
   // Folders as absolute paths: an undo may come from another folder.
-  QJsonObject o{{"run", id_},       {"version", QStringLiteral(REKODA_VERSION)},
-                {"time", time.toString(Qt::ISODateWithMs)},
-                {"source", QDir::toNativeSeparators(QFileInfo(job.source).absoluteFilePath())},
-                {"dest", QDir::toNativeSeparators(QFileInfo(job.dest).absoluteFilePath())},
-                {"family", familyName(job.family)}, {"code", job.code},
-                {"files", job.files.size()}};
-  return append(line(o), true, error) && SyncFolder(dir);
-}
-
-bool RunJournal::append(const QByteArray &lines, bool sync, QString *error) {
-  if (!file_.isOpen())
-    return false;
-  if (!file_.append(lines, sync, error)) {
-    file_.close();  // no more: a journal with a hole would undo wrongly
+  const QJsonObject o = named({{"source", AbsolutePath(job.source)}, {"dest", AbsolutePath(job.dest)}},
+                              {{"run", id_},
+                               {"version", QStringLiteral(REKODA_VERSION)},
+                               {"time", time.toString(Qt::ISODateWithMs)},
+                               {"family", familyName(job.family)},
+                               {"code", job.code},
+                               {"files", job.files.size()}});
+  QString why;
+  if (!append(line(o), true, &why) || !SyncFolder(dir, &why)) {
+    // Not a journal any run could be undone from.
+    *error = why;
+    file_.close();
+    QFile::remove(QDir(dir).filePath(id_ + kSuffix));
     return false;
   }
   return true;
+}
+
+bool RunJournal::append(const QByteArray &lines, bool sync, QString *error) {
+  QString why = failure_;
+  if (why.isEmpty() && !file_.isOpen())
+    why = QStringLiteral("it is closed");
+  if (why.isEmpty() && file_.append(lines, sync, &why))
+    return true;
+  // No more: a journal with a hole would undo wrongly.
+  file_.close();
+  if (failure_.isEmpty())
+    failure_ = why;
+  if (error)
+    *error = why;
+  return false;
 }
 
 bool RunJournal::sync(QString *error) { return append({}, true, error); }
@@ -144,20 +192,23 @@ bool RunJournal::sync(QString *error) { return append({}, true, error); }
 bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, bool sync, QString *error) {
   QByteArray lines;
   for (const JournalEntry &e : group)
-    lines += line({{"out", e.output}, {"size", e.size}, {"sha1", QString::fromLatin1(e.hash)},
-                   {"src", e.source}, {"srcSize", e.sourceSize}, {"srcChanged", QString::number(e.sourceChanged)},
-                   {"replaces", e.replaces}});
+    lines += line(named({{"out", e.output}, {"src", e.source}},
+                        {{"size", e.size},
+                         {"sha1", QString::fromLatin1(e.hash)},
+                         {"srcSize", e.sourceSize},
+                         {"srcChanged", QString::number(e.sourceChanged)},
+                         {"replaces", e.replaces}}));
   return append(lines, sync, error);
 }
 
 bool RunJournal::trashing(const QString &output, const QString &trashedAs, QString *error) {
-  return append(line({{"trashing", output}, {"to", trashedAs}}), true, error);
+  return append(line(named({{"trashing", output}, {"to", trashedAs}})), true, error);
 }
 
 void RunJournal::placed(const JournalEntry &entry, bool ok) {
   // Not synced: the next group's entries, or the end, take it to the disk,
   // and without it an undo looks at the files themselves.
-  placed_ += line({{"placed", entry.output}, {"ok", ok}, {"gone", entry.replacedGone}});
+  placed_ += line(named({{"placed", entry.output}}, {{"ok", ok}, {"gone", entry.replacedGone}}));
 }
 
 void RunJournal::groupPlaced() {
@@ -199,9 +250,14 @@ std::optional<JournaledRun> LastRunToUndo() {
 }
 
 bool MarkUndone(const JournaledRun &run, QString *error) {
+  // On a line of its own, after a line a full disk cut short too.
+  const auto bytes = ReadFileBytes(run.path, kMaxJournalBytes, error);
+  if (!bytes)
+    return false;
+  const QByteArray start = bytes->isEmpty() || bytes->endsWith('\n') ? QByteArray() : QByteArray("\n");
   AppendFile file;
   return file.openToAppend(run.path, error) &&
-         file.append(line({{"undone", QDateTime::currentDateTime().toString(Qt::ISODate)}}), true, error);
+         file.append(start + line({{"undone", QDateTime::currentDateTime().toString(Qt::ISODate)}}), true, error);
 }
 
 }  // namespace rekoda

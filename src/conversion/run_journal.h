@@ -35,6 +35,8 @@ struct JournaledRun {
   qint64 files = 0;  // in the job
   std::vector<JournalEntry> entries;
   bool undone = false;
+  bool ended = false;  // its end line is there: the run finished
+  bool going = false;  // its writer still holds it: the run is still going
   qint64 placed() const;  // files put in place (as far as the journal knows)
 };
 
@@ -42,18 +44,26 @@ struct JournaledRun {
 // that the run can be undone later, after a restart too. Written ahead: a
 // group's entries are on disk before the group is put in place, and where a
 // replaced file goes is on disk before it goes, so that a run killed at any
-// moment can be undone up to where it got. The last kKeptRuns runs are kept.
+// moment can be undone up to where it got; once a write fails, nothing
+// more is written, and the run puts nothing more in place. The run holds
+// it until its end, so that an undo can tell a run still going from one
+// that was killed. Names and folders are kept as their bytes too, so that
+// a name that is not UTF-8 comes back exactly. The last kKeptRuns runs are
+// kept.
 class RunJournal {
  public:
   static constexpr int kKeptRuns = 20;
   // Where journals live: <AppLocalDataLocation>/runs.
   static QString folder();
 
-  // False, with the reason, when the journal cannot be written; the run
-  // goes on, but cannot be undone.
+  // False, with the reason, when the journal cannot be begun; a run then
+  // cannot be undone.
   bool begin(const ConversionJob &job, const QDateTime &time, QString *error);
   const QString &id() const { return id_; }
   bool isOpen() const { return file_.isOpen(); }
+  // Why the journal stopped taking lines after it was begun; empty while
+  // every line went in.
+  const QString &failure() const { return failure_; }
 
   // sync: wait until the entries are on disk; a caller that syncs the
   // journal's volume as a whole anyway says no, and syncs() later if that
@@ -62,6 +72,7 @@ class RunJournal {
   bool sync(QString *error);
   // The volume the journal is on (as the part of FileIdentity() before ':').
   const QString &volume() const { return volume_; }
+  // A false answer: the file must not go.
   bool trashing(const QString &output, const QString &trashedAs, QString *error);
   // After the group: which files were put in place, and what they replaced;
   // written with the group's last one.
@@ -76,6 +87,7 @@ class RunJournal {
   AppendFile file_;
   QByteArray placed_;  // the group's lines, not yet written
   QString volume_;
+  QString failure_;
 };
 
 // Every run that has a journal, newest first; damaged lines (the end of a

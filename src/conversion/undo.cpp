@@ -6,27 +6,31 @@
 #include "platform/text_file.h"
 #include "platform/trash.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 
 namespace rekoda {
 
 namespace {
 
-// Whether a file is still exactly what the run wrote.
-bool sameContent(const QString &path, const JournalEntry &e) {
-  QFile file(path);
-  if (file.size() != e.size || !file.open(QIODevice::ReadOnly))
-    return false;
-  const QByteArray bytes = file.readAll();
-  return bytes.size() == e.size && ContentHash(bytes.constData(), size_t(bytes.size())) == e.hash;
+const QString kChanged = QStringLiteral("kept: changed since the run");
+
+// What stands at an output's name, against what the run wrote there: its
+// bytes decide, never a failure to open it (a scanner holding it).
+enum class Content { Same, Changed, Unreadable };
+
+Content contentAt(const QString &path, const JournalEntry &e, QString *why) {
+  bool tooLarge = false;
+  const auto bytes = ReadFileBytes(path, e.size, why, &tooLarge);
+  if (!bytes)
+    return tooLarge ? Content::Changed : Content::Unreadable;
+  return bytes->size() == e.size && ContentHash(bytes->constData(), size_t(bytes->size())) == e.hash
+             ? Content::Same
+             : Content::Changed;
 }
 
-// Why an output of the run stays; none when it may go.
-std::optional<QString> reasonToKeep(const JournaledRun &run, const JournalEntry &e, const QString &path) {
-  if (!sameContent(path, e))
-    return QStringLiteral("kept: changed since the run");
+// Why an output that is the run's own stays for its source; none when the
+// measurements are still in the source, as the run read them.
+std::optional<QString> sourceProblem(const JournaledRun &run, const JournalEntry &e) {
   const auto stamp = StampOf(JoinPath(run.source, e.source));
   const QString source = DisplayFileName(e.source);
   if (!stamp)
@@ -34,6 +38,12 @@ std::optional<QString> reasonToKeep(const JournaledRun &run, const JournalEntry 
   if (stamp->size != e.sourceSize || stamp->changed != e.sourceChanged)
     return QStringLiteral("kept: its source %1 has changed since the run").arg(source);
   return std::nullopt;
+}
+
+QString when(const QDateTime &time, const QDateTime &now) {
+  const QLocale english(QLocale::English);
+  return time.date() == now.date() ? time.toString(QStringLiteral("HH:mm"))
+                                   : english.toString(time, QStringLiteral("d MMM yyyy HH:mm"));
 }
 
 class Undo {
@@ -45,6 +55,11 @@ class Undo {
   }
 
   RunSummary go() {
+    // Its files are still being put in place: none of it is undone.
+    if (run_.going) {
+      summary_.stopReason = StillGoing(run_);
+      return summary_;
+    }
     if (!dryRun_ && folder_.open(run_.dest, nullptr)) {
       // Alone in the folder, the temporaries a killed run left go too.
       folder_.beginRun(ListFolderNames(run_.dest).value_or(QStringList()));
@@ -74,45 +89,52 @@ class Undo {
  private:
   void undo(const JournalEntry &e, FileOutcome &o) {
     const QString path = JoinPath(run_.dest, e.output);
-    const bool inTrash = !e.trashedAs.isEmpty() && QFileInfo::exists(e.trashedAs);
+    const bool noted = !e.trashedAs.isEmpty();
+    const bool inTrash = noted && PathEntry(e.trashedAs).kind != EntryKind::Missing;
     // A run killed between writing down where an older file would go and
     // moving it leaves a note without a file: it goes.
-    if (!e.trashedAs.isEmpty() && !inTrash && !dryRun_)
+    if (noted && !inTrash && !dryRun_)
       RestoreFromTrash(e.trashedAs, path, nullptr);
+    // Whether a file had the name when the run put its own there: known
+    // for a file the journal saw placed, else taken to be so.
+    const bool replacedOne =
+        e.replaces && !(e.placed == JournalEntry::Placed::Yes && !e.replacedGone && !noted);
     const Entry target = PathEntry(path);
-    bool removed = false;
     if (e.placed != JournalEntry::Placed::No && target.kind != EntryKind::Missing) {
-      if (target.kind == EntryKind::Other) {
-        o.reason = QStringLiteral("kept: changed since the run");
-      } else if (const auto keep = reasonToKeep(run_, e, path)) {
+      QString why;
+      const Content content = target.kind == EntryKind::Plain ? contentAt(path, e, &why) : Content::Changed;
+      if (content == Content::Changed && target.kind == EntryKind::Plain &&
+          ((noted && !inTrash) || (e.placed == JournalEntry::Placed::Unknown && !noted))) {
         // Not the run's file: one brought back by an undo cut short, or the
         // file a killed run had not yet replaced. Nothing of the run's there.
-        const bool changed = *keep == QLatin1String("kept: changed since the run");
-        if (changed && ((!inTrash && !e.trashedAs.isEmpty()) ||
-                        (e.placed == JournalEntry::Placed::Unknown && e.trashedAs.isEmpty()))) {
-          o.ok = true;
-          return;
-        }
-        o.reason = *keep;
-      } else if (QFile output(path); !dryRun_ && !output.remove()) {
-        o.reason = QStringLiteral("cannot be removed: %1").arg(output.errorString());
-      } else {
-        removed = true;
+        o.ok = true;
+        return;
+      }
+      if (content == Content::Changed) {
+        o.reason = kChanged;
+      } else if (content == Content::Unreadable) {
+        o.reason = QStringLiteral("kept: it cannot be read: %1").arg(why);
+      } else if (const auto problem = sourceProblem(run_, e)) {
+        o.reason = *problem;
+      } else if (replacedOne && !inTrash) {
+        // Its name would hold no file at all: the run's stays.
+        o.reason = e.replacedGone || !noted
+                       ? QStringLiteral("kept: the file it replaced cannot come back (it was replaced without a trash)")
+                       : QStringLiteral("kept: the file it replaced cannot come back (it is no longer in the trash)");
+      } else if (!dryRun_ && !RemoveFile(path, &why)) {
+        o.reason = QStringLiteral("cannot be removed: %1").arg(why);
       }
       if (!o.reason.isEmpty()) {
         if (inTrash)
-          o.reason += QStringLiteral(" (the file it replaced stays in the trash: %1)").arg(e.trashedAs);
+          o.reason += QStringLiteral(" (the file it replaced stays in the trash: %1)").arg(DisplayFileName(e.trashedAs));
         return;
       }
     }
     // The name is free: what the run replaced comes back.
     QString why;
     if (inTrash && !dryRun_ && !RestoreFromTrash(e.trashedAs, path, &why)) {
-      o.reason = QStringLiteral("the file it replaced cannot come back from the trash (%1): %2").arg(e.trashedAs, why);
-      return;
-    }
-    if (removed && e.replacedGone) {
-      o.reason = QStringLiteral("removed; the file it replaced cannot come back: it was replaced without a trash");
+      o.reason = QStringLiteral("the file it replaced cannot come back from the trash (%1): %2")
+                     .arg(DisplayFileName(e.trashedAs), why);
       return;
     }
     o.ok = true;
@@ -147,13 +169,11 @@ class Undo {
   std::vector<std::pair<qsizetype, FileOutcome>> group_;
 };
 
-QString when(const QDateTime &time, const QDateTime &now) {
-  const QLocale english(QLocale::English);
-  return time.date() == now.date() ? time.toString(QStringLiteral("HH:mm"))
-                                   : english.toString(time, QStringLiteral("d MMM yyyy HH:mm"));
-}
-
 }  // namespace
+
+QString StillGoing(const JournaledRun &run) {
+  return QStringLiteral("The run of %1 is still going").arg(when(run.time, QDateTime::currentDateTime()));
+}
 
 RunSummary UndoRun(const JournaledRun &run, RunObserver &observer, bool dryRun) {
   return Undo(run, observer, dryRun).go();

@@ -18,6 +18,10 @@ namespace rekoda {
 // marked so in its journal.
 RunSummary UndoRun(const JournaledRun &run, RunObserver &observer, bool dryRun = false);
 
+// Why a run cannot be undone yet: its writer holds its journal ("The run of
+// 14:02 is still going"). An undo of such a run undoes nothing.
+QString StillGoing(const JournaledRun &run);
+
 // The question the window asks before an undo, naming the run.
 QString UndoQuestion(const JournaledRun &run, const QDateTime &now = QDateTime::currentDateTime());
 

@@ -52,8 +52,9 @@ class AppendFile {
   AppendFile(const AppendFile &) = delete;
   AppendFile &operator=(const AppendFile &) = delete;
 
-  // A new file (false when one of that name is there already), or an
-  // existing one to append to.
+  // A new file (false when one of that name is there already), held as
+  // its writer's until closed (see HeldByWriter), or an existing one to
+  // append to.
   bool create(const QString &path, QString *error);
   bool openToAppend(const QString &path, QString *error);
   bool isOpen() const;
@@ -70,7 +71,26 @@ class AppendFile {
 };
 // The same for a folder's names (fsync of the folder; nothing to do on
 // Windows, whose moves are written through).
-bool SyncFolder(const QString &folder);
+bool SyncFolder(const QString &folder, QString *error = nullptr);
+
+// Whether a file is held by the writer that created it with AppendFile and
+// has not closed it yet (a lock on POSIX, the handle's sharing on Windows):
+// a run still going, not one that was killed.
+bool HeldByWriter(const QString &path);
+
+// Removes a file; false with the system's reason. On Windows a file that
+// another program holds a moment (a virus scanner) is waited for as a run
+// waits, then "the file is in use by another program".
+bool RemoveFile(const QString &path, QString *error);
+
+// A whole file's bytes when it holds at most maxBytes; none, with the
+// reason, when it cannot be read (held on Windows: waited for, as above).
+// tooLarge says that it holds more.
+std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QString *error,
+                                        bool *tooLarge = nullptr);
+
+// The path made absolute, with the same bytes for every name in it.
+QString AbsolutePath(const QString &path);
 
 // Creates exactly one folder; its parent must exist. On failure returns
 // false and puts the system's description of the failure in *error.

@@ -11,6 +11,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -40,6 +41,9 @@ bool AppendFile::create(const QString &path, QString *error) {
   fd_ = ::open(EncodeFileName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
   if (fd_ < 0 && error)
     *error = ErrorText(errno);
+  // A file system without locks (some network shares) leaves it unheld.
+  if (fd_ >= 0)
+    (void)::flock(fd_, LOCK_EX | LOCK_NB);
   return fd_ >= 0;
 }
 
@@ -80,13 +84,96 @@ void AppendFile::close() {
   fd_ = -1;
 }
 
-bool SyncFolder(const QString &folder) {
+bool SyncFolder(const QString &folder, QString *error) {
   const int fd = ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  bool ok = fd >= 0;
+  if (ok) {
+    int rc;
+    do {
+      rc = ::fsync(fd);
+    } while (rc != 0 && errno == EINTR);
+    ok = rc == 0 || errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP;
+  }
+  const int err = errno;
+  if (fd >= 0)
+    ::close(fd);
+  if (!ok && error)
+    *error = ErrorText(err);
+  return ok;
+}
+
+bool HeldByWriter(const QString &path) {
+  const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0)
     return false;
-  const bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP;
+  const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   ::close(fd);
-  return ok;
+  return held;
+}
+
+bool RemoveFile(const QString &path, QString *error) {
+  if (::unlink(EncodeFileName(path).constData()) == 0)
+    return true;
+  if (error)
+    *error = ErrorText(errno);
+  return false;
+}
+
+std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QString *error, bool *tooLarge) {
+  if (tooLarge)
+    *tooLarge = false;
+  const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  const auto failed = [&](int err) -> std::optional<QByteArray> {
+    if (error)
+      *error = ErrorText(err);
+    if (fd >= 0)
+      ::close(fd);
+    return std::nullopt;
+  };
+  if (fd < 0)
+    return failed(errno);
+  struct stat st;
+  if (::fstat(fd, &st) != 0)
+    return failed(errno);
+  if (!S_ISREG(st.st_mode))
+    return failed(EINVAL);
+  QByteArray bytes;
+  char buf[64 * 1024];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0)
+      return failed(errno);
+    if (n == 0)
+      break;
+    if (bytes.size() + n > maxBytes) {
+      if (tooLarge)
+        *tooLarge = true;
+      return failed(EFBIG);
+    }
+    bytes.append(buf, n);
+  }
+  ::close(fd);
+  return bytes;
+}
+
+QString AbsolutePath(const QString &path) {
+  if (path.startsWith(u'/'))
+    return path;
+  // The working folder's own bytes: QDir would spell it as text.
+  QByteArray cwd(4096, '\0');
+  while (!::getcwd(cwd.data(), size_t(cwd.size()))) {
+    if (errno != ERANGE)
+      return path;
+    cwd.resize(cwd.size() * 2);
+  }
+  cwd.truncate(qsizetype(std::strlen(cwd.constData())));
+  QString folder = DecodeFileName(cwd);
+  for (const QString &part : path.split(u'/', Qt::SkipEmptyParts))
+    if (part != QLatin1String("."))
+      folder = JoinPath(folder, part);
+  return folder;
 }
 
 bool CreateFolder(const QString &path, QString *error) {

@@ -140,7 +140,66 @@ void AppendFile::close() {
   handle_ = nullptr;
 }
 
-bool SyncFolder(const QString &) { return true; }
+bool SyncFolder(const QString &, QString *) { return true; }
+
+bool HeldByWriter(const QString &path) {
+  // The writer shares its handle for reading only: a reader that will not
+  // share writing is refused while it is open.
+  HANDLE h = CreateFileW(NativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(h);
+  return false;
+}
+
+bool RemoveFile(const QString &path, QString *error) {
+  const std::wstring native = NativePath(path);
+  if (RetryWhileInUse([&] { return DeleteFileW(native.c_str()) != 0; }, true))
+    return true;
+  if (error)
+    *error = WindowsErrorText(GetLastError());
+  return false;
+}
+
+std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QString *error, bool *tooLarge) {
+  if (tooLarge)
+    *tooLarge = false;
+  const std::wstring native = NativePath(path);
+  HANDLE h = INVALID_HANDLE_VALUE;
+  const bool opened = RetryWhileInUse(
+      [&] {
+        h = CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+      },
+      false);
+  const auto failed = [&](const QString &why) -> std::optional<QByteArray> {
+    if (error)
+      *error = why;
+    if (h != INVALID_HANDLE_VALUE)
+      CloseHandle(h);
+    return std::nullopt;
+  };
+  if (!opened)
+    return failed(WindowsErrorText(GetLastError()));
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(h, &size))
+    return failed(WindowsErrorText(GetLastError()));
+  if (size.QuadPart > maxBytes) {
+    if (tooLarge)
+      *tooLarge = true;
+    return failed(ErrorText(EFBIG));
+  }
+  QByteArray bytes(qsizetype(size.QuadPart), Qt::Uninitialized);
+  DWORD got = 0;
+  if (!bytes.isEmpty() && (!ReadFile(h, bytes.data(), DWORD(bytes.size()), &got, nullptr) || got != DWORD(bytes.size())))
+    return failed(WindowsErrorText(GetLastError()));
+  CloseHandle(h);
+  return bytes;
+}
+
+QString AbsolutePath(const QString &path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
 bool CreateFolder(const QString &path, QString *error) {
   if (_wmkdir(NativePath(path).c_str()) == 0)

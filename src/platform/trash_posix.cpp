@@ -5,8 +5,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
-#include <QUrl>
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -95,12 +93,19 @@ std::optional<TrashDir> trashFor(const QByteArray &path, bool make) {
 
 bool writable(const QByteArray &folder) { return ::access(folder.constData(), W_OK | X_OK) == 0; }
 
-QByteArray absolute(const QString &path) { return EncodeFileName(QFileInfo(path).absoluteFilePath()); }
+QByteArray absolute(const QString &path) { return EncodeFileName(AbsolutePath(path)); }
 
 // Where a trashed file's note is: info/NAME.trashinfo beside files/NAME.
 QByteArray infoOf(const QByteArray &trashed) {
   const QByteArray files = parentOf(trashed);
   return parentOf(files) + "/info/" + trashed.mid(files.size() + 1) + ".trashinfo";
+}
+
+// A file back at its name: the name made durable, then its note goes.
+void syncRestored(const QByteArray &from, const QByteArray &to) {
+  SyncFolder(DecodeFileName(parentOf(to)));
+  ::unlink(infoOf(from).constData());
+  SyncFolder(DecodeFileName(parentOf(from)));
 }
 
 }  // namespace
@@ -126,7 +131,8 @@ bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
   // never leaves a trashed file that no file manager can restore.
   const QByteArray original = trash->topdir.isEmpty() ? from : from.mid(trash->topdir == "/" ? 1 : trash->topdir.size() + 1);
   const QByteArray name = from.mid(from.lastIndexOf('/') + 1);
-  const QByteArray note = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(QString::fromUtf8(original), "/") +
+  // The name's own bytes, percent-encoded, whatever their encoding.
+  const QByteArray note = "[Trash Info]\nPath=" + original.toPercentEncoding("/") +
                           "\nDeletionDate=" + QDateTime::currentDateTime().toString("yyyy-MM-ddThh:mm:ss").toLatin1() +
                           "\n";
   for (int n = 1; n < 10000; ++n) {
@@ -182,7 +188,19 @@ bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *er
       *error = QStringLiteral("it is no longer in the trash");
     return false;
   }
-  // Only onto a free name: a link fails on a taken one.
+  // Only onto a free name: a no-replace rename, or a link, fails on a
+  // taken one.
+#ifdef RENAME_NOREPLACE
+  if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+    syncRestored(from, to);
+    return true;
+  }
+  if (errno == EEXIST) {
+    if (error)
+      *error = QStringLiteral("its name is taken");
+    return false;
+  }
+#endif
   if (::link(from.constData(), to.constData()) != 0) {
     const int err = errno;
     if (error)
@@ -198,9 +216,7 @@ bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *er
   } else {
     ::unlink(from.constData());
   }
-  SyncFolder(DecodeFileName(parentOf(to)));
-  ::unlink(infoOf(from).constData());
-  SyncFolder(DecodeFileName(parentOf(from)));
+  syncRestored(from, to);
   return true;
 }
 

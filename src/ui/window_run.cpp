@@ -47,10 +47,16 @@ bool WindowRun::start() {
         break;
     }
   }
-  record_ = RunRecord(*job);
+  // Before anything is written: a run that could not be undone is the
+  // user's choice, not a surprise at its end.
+  RunRecord record(*job);
+  auto journaled = std::make_shared<JournaledJob>(*job, record.started());
+  if (const auto problem = journaled->journalProblem();
+      problem && !AskConfirm(tr("This run cannot be undone: %1.\n\nRun anyway?").arg(*problem), tr("&Run anyway")))
+    return false;
+  record_ = std::move(record);
   ShowRunStarting(view_, *job);
   emit started();
-  auto journaled = std::make_shared<JournaledJob>(*job, record_.started());
   launch(new RunWorker(*job, [journaled](RunObserver &o) { return journaled->run(o); }, this));
   return true;
 }
@@ -59,6 +65,10 @@ bool WindowRun::startUndo() {
   if (worker_)
     return false;
   auto run = runToUndo();
+  if (run && run->going) {
+    ShowMessage(StillGoing(*run) + tr(": it cannot be undone until it ends."), MsgPlain);
+    return false;
+  }
   if (!run || !AskConfirm(UndoQuestion(*run), QStringLiteral("&Undo")))
     return false;
   undoing_ = std::move(run);
