@@ -141,7 +141,12 @@ class Run {
     return false;
   }
 
-  ~Run() { threads_.wait(); }
+  ~Run() {
+    try {
+      threads_.wait();
+    } catch (...) {
+    }
+  }
 
  private:
   struct Pending {

@@ -1,6 +1,7 @@
 #include "conversion/work_threads.h"
 
 #include <system_error>
+#include <utility>
 
 namespace rekoda {
 
@@ -15,7 +16,11 @@ WorkThreads::WorkThreads(std::size_t threads) {
 }
 
 WorkThreads::~WorkThreads() {
-  wait();
+  {
+    // What the last task threw has no one left to hear it.
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [this] { return taskDone_; });
+  }
   {
     std::lock_guard lock(mutex_);
     quit_ = true;
@@ -35,16 +40,30 @@ void WorkThreads::forEach(std::size_t count, const std::function<void(std::size_
   finished_ = 0;
   ++loop_;
   wake_.notify_all();
+  loopError_ = nullptr;
   // The caller takes steps too.
   while (next_ < count_) {
     const std::size_t i = next_++;
     lock.unlock();
-    step(i);
+    runStep(step, i);
     lock.lock();
     ++finished_;
   }
+  // Never gone while a worker still holds the step.
   done_.wait(lock, [this] { return finished_ == count_; });
   step_ = nullptr;
+  if (loopError_)
+    std::rethrow_exception(std::exchange(loopError_, nullptr));
+}
+
+void WorkThreads::runStep(const std::function<void(std::size_t)> &step, std::size_t i) {
+  try {
+    step(i);
+  } catch (...) {
+    std::lock_guard lock(mutex_);
+    if (!loopError_)
+      loopError_ = std::current_exception();
+  }
 }
 
 void WorkThreads::loopWorker() {
@@ -59,7 +78,7 @@ void WorkThreads::loopWorker() {
       const std::size_t i = next_++;
       const auto *step = step_;
       lock.unlock();
-      (*step)(i);
+      runStep(*step, i);
       lock.lock();
       if (++finished_ == count_)
         done_.notify_all();
@@ -70,7 +89,7 @@ void WorkThreads::loopWorker() {
 void WorkThreads::runInBackground(std::function<void()> task) {
   wait();
   if (!background_.joinable()) {
-    task();
+    task();  // on the caller: what it throws goes to the caller
     return;
   }
   {
@@ -84,6 +103,8 @@ void WorkThreads::runInBackground(std::function<void()> task) {
 void WorkThreads::wait() {
   std::unique_lock lock(mutex_);
   done_.wait(lock, [this] { return taskDone_; });
+  if (taskError_)
+    std::rethrow_exception(std::exchange(taskError_, nullptr));
 }
 
 void WorkThreads::backgroundWorker() {
@@ -94,8 +115,14 @@ void WorkThreads::backgroundWorker() {
       return;
     std::function<void()> task = std::move(task_);
     lock.unlock();
-    task();
+    std::exception_ptr error;
+    try {
+      task();
+    } catch (...) {
+      error = std::current_exception();
+    }
     lock.lock();
+    taskError_ = error;
     taskDone_ = true;
     done_.notify_all();
   }

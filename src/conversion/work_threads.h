@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -23,16 +24,19 @@ class WorkThreads {
 
   // Runs step(i) for every i below count, on the pool and the calling
   // thread, and returns when all are done. Without threads (none could be
-  // started) the caller runs them all.
+  // started) the caller runs them all. A step that throws ends no thread:
+  // the others finish, and the first exception is thrown here then.
   void forEach(std::size_t count, const std::function<void(std::size_t)> &step);
 
   // Runs a task on the background thread; wait() returns once it is done.
-  // Run on the caller when there is no background thread.
+  // Run on the caller when there is no background thread. A task that
+  // throws ends no thread: wait() throws its exception.
   void runInBackground(std::function<void()> task);
   void wait();
 
  private:
   void loopWorker();
+  void runStep(const std::function<void(std::size_t)> &step, std::size_t i);
   void backgroundWorker();
 
   std::mutex mutex_;
@@ -45,6 +49,7 @@ class WorkThreads {
   // The background task in hand.
   std::function<void()> task_;
   bool taskDone_ = true;
+  std::exception_ptr loopError_, taskError_;  // the first a step or the task threw
   std::vector<std::thread> loopThreads_;
   std::thread background_;
 };

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace rekoda {
 
@@ -17,6 +18,12 @@ inline constexpr char kDestinationExists[] = "Destination file already exists!";
 // The folder a run writes into, held open for the whole run so that every
 // file lands in the folder that was chosen, and synced once per group of
 // files rather than once per file.
+// Threads: open() and beginRun() run on the run's own thread before any
+// file. From then on path_, identity_, fd_ and the volume flags are only
+// read; unnamedTemporaries_ belongs to the run's thread (StagedFile::
+// create); canExchange_, canRenameNoReplace_, canLink_ and unremoved_ to
+// the committing thread (install, sync), one group at a time; the
+// destructor runs once that thread is joined.
 class DestinationFolder {
  public:
   enum class Temporaries { Any, Named };
@@ -65,8 +72,13 @@ class DestinationFolder {
   bool renameNoReplace(const char *from, const char *to);
   // Puts from at to over exactly the file of that identity: swapped in one
   // step and the file that came out checked (and swapped back if it was
-  // not that one), where the file system can swap two names.
-  bool replaceExactly(const char *from, const char *to, const QString &identity, QString *error);
+  // not that one), where the file system can swap two names. othersAtFrom:
+  // a swap back failed, and from is not the temporary's any more.
+  bool replaceExactly(const char *from, const char *to, const QString &identity, QString *error,
+                      bool *othersAtFrom);
+  void removeReplaced(const char *name);
+  void retryUnremoved();
+  std::vector<QByteArray> unremoved_;  // replaced files whose removal failed
   int fd_ = -1;
   bool canExchange_ = true;
   bool volumeSyncs_ = false;  // syncfs writes back and flushes everything here
@@ -82,6 +94,19 @@ class DestinationFolder {
 //   created ── write() ──> written ── syncData() ──> synced ── install() ──> installed
 //      │                      │                        │
 //      └──────────────────────┴───── discard() ────────┴──> discarded
+//
+// install() over an existing file, where names can be swapped (POSIX):
+//
+//   synced ── swap ──> swapped ── the file that came out is the one seen ──> unlink it ──> installed
+//                         │                                                  (failed: again at the
+//                         │                                                   group's sync, else the
+//                         │                                                   next run's clean-up)
+//                         └── it is another program's ── swap back ──> refused (kDestinationExists)
+//                                                           │
+//                                                   failed: nothing unlinked; that file is
+//                                                   moved to NAME.other where it can be,
+//                                                   the temporary's name forgotten, and the
+//                                                   reason says where it is
 //
 // created: a temporary that no listing shows (unnamed, or a hidden name of
 // the form .rekoda-<pid>-<n>.tmp, which the run's lock on the folder keeps

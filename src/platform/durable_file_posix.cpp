@@ -58,7 +58,26 @@ bool unsupported(int err) { return err == EINVAL || err == ENOSYS || err == ENOT
 
 }  // namespace
 
-bool DestinationFolder::replaceExactly(const char *from, const char *to, const QString &identity, QString *error) {
+// The file a swap took out of its name; one that will not go now is tried
+// again at the group's sync, and else left to the next run's clean-up
+// (no writer holds it).
+void DestinationFolder::removeReplaced(const char *name) {
+  for (int attempt = 0; attempt < 2; ++attempt)
+    if (::unlinkat(fd_, name, 0) == 0 || errno == ENOENT)
+      return;
+  unremoved_.push_back(QByteArray(name));
+}
+
+void DestinationFolder::retryUnremoved() {
+  std::vector<QByteArray> left;
+  for (const QByteArray &name : unremoved_)
+    if (::unlinkat(fd_, name.constData(), 0) != 0 && errno != ENOENT)
+      left.push_back(name);
+  unremoved_.swap(left);
+}
+
+bool DestinationFolder::replaceExactly(const char *from, const char *to, const QString &identity, QString *error,
+                                       bool *othersAtFrom) {
   // A name that is free is taken only while it is free.
   const auto takeIfFree = [&] {
     return renameNoReplace(from, to) || (errno == EEXIST ? StagedFile::refuse(error) : fail(error));
@@ -70,15 +89,21 @@ bool DestinationFolder::replaceExactly(const char *from, const char *to, const Q
       struct stat st;
       if (::fstatat(fd_, from, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
           FileIdentityText(st.st_dev, st.st_ino) == identity) {
-        ::unlinkat(fd_, from, 0);  // the file replaced; a failure leaves a leftover for the next run
+        removeReplaced(from);
         return true;
       }
       // Someone else's file took the name at the last moment: it gets it back.
       if (::renameat2(fd_, from, fd_, to, RENAME_EXCHANGE) != 0) {
         const int err = errno;
+        // Under a hidden name it would look like a leftover to the next
+        // run's clean-up: a name of its own beside it, where one is free.
+        const QByteArray kept = QByteArray(to) + ".other";
+        const bool moved = renameNoReplace(from, kept.constData());
+        *othersAtFrom = true;  // the hidden name is not ours any more either way
         if (error)
-          *error = QStringLiteral("another file took the name meanwhile and could not be given it back: %1")
-                       .arg(ErrorText(err));
+          *error = QStringLiteral("another file took the name meanwhile and could not be given it back: "
+                                  "it is now %1: %2")
+                       .arg(JoinPath(path_, DecodeFileName(moved ? kept : QByteArray(from))), ErrorText(err));
         errno = err;
         return false;
       }
@@ -136,8 +161,10 @@ bool DestinationFolder::renameNoReplace(const char *from, const char *to) {
 }
 
 DestinationFolder::~DestinationFolder() {
-  if (fd_ >= 0)
+  if (fd_ >= 0) {
+    retryUnremoved();
     ::close(fd_);
+  }
 }
 
 bool DestinationFolder::isOpen() const { return fd_ >= 0; }
@@ -233,6 +260,8 @@ bool DestinationFolder::syncVolume() {
 }
 
 bool DestinationFolder::sync(QString *error) {
+  if (!unremoved_.empty())
+    retryUnremoved();
   int rc;
   do {
     rc = ::fsync(fd_);
@@ -363,7 +392,12 @@ bool StagedFile::putInPlace(const QString *replaces, QString *error) {
     return true;
   const QByteArray temp = EncodeFileName(tempName_);
   if (replaces) {
-    if (!folder_.replaceExactly(temp.constData(), target.constData(), *replaces, error)) {
+    bool othersAtTemp = false;
+    if (!folder_.replaceExactly(temp.constData(), target.constData(), *replaces, error, &othersAtTemp)) {
+      // A swap that could not be undone left another program's file at the
+      // temporary's name: never ours to remove.
+      if (othersAtTemp)
+        tempName_.clear();
       discard();
       return false;
     }

@@ -24,18 +24,6 @@ bool fail(QString *error, DWORD code = GetLastError()) {
   return false;
 }
 
-bool processRuns(long long pid) {
-  if (pid <= 0 || pid > 0xFFFFFFFFLL)
-    return false;
-  HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
-  if (!h)
-    return GetLastError() == ERROR_ACCESS_DENIED;  // there, but not ours to ask
-  DWORD code = 0;
-  const bool running = GetExitCodeProcess(h, &code) && code == STILL_ACTIVE;
-  CloseHandle(h);
-  return running;
-}
-
 }  // namespace
 
 DestinationFolder::~DestinationFolder() = default;
@@ -54,23 +42,25 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries)
   return true;
 }
 
-// A temporary being written is open without delete sharing: that is the
-// lock that keeps it from another run's clean-up.
+// A temporary is held open by its writer from its creation until it has its
+// name: that handle is the lock that keeps it from another run's clean-up.
 void DestinationFolder::beginRun(const QStringList &names) {
   if (open_)
     removeLeftovers(names);
 }
 
 void DestinationFolder::removeLeftovers(const QStringList &names) {
-  const long long self = static_cast<long long>(GetCurrentProcessId());
+  // Whatever process number it carries (numbers are reused): a leftover is
+  // one that no one holds. Opened to delete, shared with no one, a
+  // temporary its writer still holds is refused at once and stays; so is
+  // one a scanner holds this moment, for the next run to take.
   for (const QString &name : names) {
-    const auto owner = TemporaryFileOwner(name);
-    if (!owner || *owner == self || processRuns(*owner))
+    if (!TemporaryFileOwner(name))
       continue;
-    // A temporary still being written is open without delete sharing, so
-    // DeleteFile fails on it and it stays.
-    const std::wstring leftover = NativePath(JoinPath(path_, name));
-    RetryWhileInUse([&] { return DeleteFileW(leftover.c_str()) != 0; }, true);
+    HANDLE h = CreateFileW(NativePath(JoinPath(path_, name)).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h != INVALID_HANDLE_VALUE)
+      CloseHandle(h);
   }
 }
 
@@ -95,7 +85,9 @@ bool StagedFile::create(QString *error) {
     // refuses writing is given up on after its first file.
     const bool retried = RetryWhileInUse(
         [&] {
-          h = CreateFileW(native.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+          // Shared for the move alone, which renames it while it is held.
+          h = CreateFileW(native.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
           return h != INVALID_HANDLE_VALUE;
         },
         !folder_.createDenied_);
@@ -176,13 +168,15 @@ bool heldEntry(const std::wstring &path, Entry *entry) {
 }  // namespace
 
 bool StagedFile::putInPlace(const QString *replaces, QString *error) {
-  if (!CloseHandle(static_cast<HANDLE>(handle_))) {
-    const DWORD code = GetLastError();
-    handle_ = nullptr;
-    discard();
-    return fail(error, code);
-  }
-  handle_ = nullptr;
+  // Held until it has its name (see removeLeftovers), closed after.
+  struct CloseAfter {
+    StagedFile &file;
+    ~CloseAfter() {
+      if (file.handle_)
+        CloseHandle(static_cast<HANDLE>(file.handle_));
+      file.handle_ = nullptr;
+    }
+  } closeAfter{*this};
   const std::wstring temp = NativePath(JoinPath(folder_.path_, tempName_));
   const std::wstring target = NativePath(targetPath());
   // The last look at a file to replace is taken through a handle that keeps

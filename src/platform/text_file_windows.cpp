@@ -62,12 +62,15 @@ long long TextFileReader::readSome() {
 }
 
 bool TextFileReader::stamp(long long &size, long long &changed) const {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(static_cast<HANDLE>(handle_), &info))
+  // The change time, which the file system sets on every write and no
+  // program can set back (robocopy and Explorer keep the last-write time).
+  FILE_STANDARD_INFO standard;
+  FILE_BASIC_INFO basic;
+  if (!GetFileInformationByHandleEx(static_cast<HANDLE>(handle_), FileStandardInfo, &standard, sizeof standard) ||
+      !GetFileInformationByHandleEx(static_cast<HANDLE>(handle_), FileBasicInfo, &basic, sizeof basic))
     return false;
-  size = static_cast<long long>((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
-  changed = static_cast<long long>((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                                   info.ftLastWriteTime.dwLowDateTime);
+  size = standard.EndOfFile.QuadPart;
+  changed = basic.ChangeTime.QuadPart;
   return true;
 }
 

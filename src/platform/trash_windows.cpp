@@ -35,9 +35,14 @@ bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
       *error = QStringLiteral("the earlier file cannot be moved to the trash: %1").arg(file.errorString());
     return false;
   }
-  // The Recycle Bin names the file itself: it is told where it went after.
-  if (beforeMove)
-    beforeMove(file.fileName());
+  // The Recycle Bin names the file itself: it is told where it went after,
+  // and comes back when that cannot be written down.
+  if (beforeMove && !beforeMove(file.fileName())) {
+    RestoreFromTrash(file.fileName(), path, nullptr);
+    if (error)
+      *error = QStringLiteral("the run's journal cannot record where the earlier file goes");
+    return false;
+  }
   if (trashedAs)
     *trashedAs = file.fileName();
   return true;
