@@ -41,6 +41,7 @@ constexpr int kSummaryReasons = 5;
 constexpr std::size_t kSyncThreads = 7;
 // Static text: saying it needs no memory.
 QString noMemory() { return QStringLiteral("not enough memory for this file"); }
+QString notInJournal() { return QStringLiteral("not put in place: the run's journal cannot be written"); }
 
 class Run {
  public:
@@ -333,7 +334,7 @@ class Run {
     if (written)
       return true;
     journalFailed_ = true;
-    const QString reason = QStringLiteral("not put in place: the run's journal cannot be written");
+    const QString reason = notInJournal();
     for (Pending &p : group) {
       if (p.file) {
         p.file.reset();
@@ -415,7 +416,7 @@ class Run {
         // that fails, it stays, and so does everything after it.
         if (journalFailed_) {
           p.file.reset();
-          p.outcome.reason = QStringLiteral("not put in place: the run's journal cannot be written");
+          p.outcome.reason = notInJournal();
           continue;
         }
         replaced.beforeTrash = [this, &p](const QString &trashedAs) {
@@ -428,7 +429,7 @@ class Run {
         installed.push_back(&p);
         p.outcome.ok = true;
       } else {
-        p.outcome.reason = reason;
+        p.outcome.reason = journalFailed_ ? notInJournal() : reason;
       }
       // Also when the name was taken after the old file left for the trash.
       if (replaced.happened) {

@@ -3,6 +3,9 @@
 
 #include "test_support.h"
 
+#include "platform/file_name.h"
+#include "platform/file_system.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -33,6 +36,7 @@
 #endif
 
 
+using namespace rekoda;
 using namespace rekoda::test;
 
 namespace {
@@ -586,6 +590,63 @@ TEST(CliFaults, limitsRacesAndInterruptedCallsFailNothingHealthy) {
 #endif
 }
 
+// Another program's file at the name being replaced is never harmed: not
+// sent to the trash when it took the name after the run looked (the trash
+// is no guard of its own), not removed when it cannot be swapped back, and
+// the file a swap took out never stays under a hidden name.
+TEST(CliFaults, anotherProgramsFileIsNeverHarmed) {
+  if (!*REKODA_FAULT_SHIM)
+    GTEST_SKIP() << "the fault shim is an LD_PRELOAD object: Linux only";
+  for (const char *named : {"0", "1"}) {
+    SCOPED_TRACE(named);
+    auto run = [&](const TempFolder &in, const TempFolder &out, const TempFolder &data, QMap<QString, QString> vars,
+                   const QStringList &more = {}) {
+      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+      vars.insert({{"LD_PRELOAD", REKODA_FAULT_SHIM}, {"REKODA_FAULT_DIR", out.path()},
+                   {"REKODA_TEST_NAMED_TEMPORARIES", named}, {"XDG_DATA_HOME", data.path()}});
+      for (auto it = vars.begin(); it != vars.end(); ++it)
+        env.insert(it.key(), it.value());
+      return cli(job(in, out) << more, env);
+    };
+    {
+      SCOPED_TRACE("saved under the name after the run looked, with the trash on");
+      TempFolder in, out, data;
+      in.write("DF1.L01", kDF);
+      out.write("DF1.L02", "old\r\n");
+      const Result r = run(in, out, data, {{"REKODA_FAULT", "resaved"}, {"REKODA_FAULT_NAME", "DF1.L02"}}, {"--trash"});
+      EXPECT_EQ(r.lines(), (QList<QByteArrayList>{{"DF1.L01", "DF1.L02", "Faild", "Destination file already exists!"}}));
+      EXPECT_EQ(readBytes(out.file("DF1.L02")), "precious\r\n");
+      EXPECT_EQ(QDir(data.file("Trash/files")).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    }
+    {
+      SCOPED_TRACE("a swap that cannot be given back");
+      TempFolder in, out, data;
+      in.write("DF1.L01", kDF);
+      out.write("DF1.L02", "old\r\n");
+      const Result r = run(in, out, data, {{"REKODA_FAULT", "replaced"}, {"REKODA_FAULT_COUNT", "1"},
+                                           {"REKODA_FAULT_SWAPBACK", "1"}});
+      EXPECT_EQ(r.exit, 1);
+      EXPECT_EQ(r.lines().value(0).value(2), "Faild");
+      EXPECT_TRUE(r.lines().value(0).value(3).startsWith(
+          ("another file took the name meanwhile and could not be given it back: it is now " + out.file("DF1.L02.other"))
+              .toUtf8()))
+          << r.out.constData();
+      EXPECT_EQ(readBytes(out.file("DF1.L02.other")), "precious\r\n");
+      EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF1.L02.other"}));
+    }
+    {
+      SCOPED_TRACE("the replaced file's removal fails, twice");
+      TempFolder in, out, data;
+      in.write("DF1.L01", kDF);
+      out.write("DF1.L02", "old\r\n");
+      const Result r = run(in, out, data, {{"REKODA_FAULT", "unlink"}, {"REKODA_FAULT_COUNT", "2"}});
+      EXPECT_EQ(r.exit, 0) << r.out.constData();
+      EXPECT_EQ(readBytes(out.file("DF1.L02")), kDFOut);
+      EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});
+    }
+  }
+}
+
 // The folder sync fails for the second group only: the first group's files
 // are OK, every later one fails with the reason, and all are whole.
 TEST(CliFaults, failedFolderSyncFailsJustItsGroup) {
@@ -728,12 +789,13 @@ TEST(CliUndo, undoLeavesTheFolderAndTheTrashAsTheyWere) {
 #ifdef _WIN32
   GTEST_SKIP() << "the freedesktop trash and SIGKILL make the fixtures";
 #else
-  enum class Case { Plain, Replacing, OutputChanged, SourceDeleted, RunKilled, UndoKilled, UndoTwice };
+  enum class Case { Plain, Replacing, OutputChanged, SourceDeleted, RunKilled, UndoKilled, UndoTwice, JournalCut };
   const std::pair<Case, const char *> cases[] = {
       {Case::Plain, "a plain run"},         {Case::Replacing, "a run that replaced files"},
-      {Case::OutputChanged, "an output changed since"}, {Case::SourceDeleted, "a source deleted since"},
+      {Case::OutputChanged, "an output changed since, to the same size"},
+      {Case::SourceDeleted, "a source deleted since"},
       {Case::RunKilled, "a run killed mid-way"},        {Case::UndoKilled, "an undo killed mid-way, then again"},
-      {Case::UndoTwice, "an undo twice"}};
+      {Case::UndoTwice, "an undo twice"},   {Case::JournalCut, "a journal whose last line was cut short"}};
   auto snapshot = [](const QString &folder) {
     QMap<QString, QByteArray> files;
     for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
@@ -768,8 +830,14 @@ TEST(CliUndo, undoLeavesTheFolderAndTheTrashAsTheyWere) {
     }
     QMap<QString, QByteArray> expected = before;
     if (c == Case::OutputChanged) {
-      out.write("DF0003.L02", "changed by hand\r\n");
-      expected.insert("DF0003.L02", "changed by hand\r\n");
+      const QByteArray edited = QByteArray(kDFOut).replace("12.5", "99.9");  // by hand: the size alone tells nothing
+      out.write("DF0003.L02", edited);
+      expected.insert("DF0003.L02", edited);
+    }
+    if (c == Case::JournalCut) {
+      QFile journal(QDir(data.file("Rekoda/Rekoda/runs")).entryInfoList({"*.journal"}).value(0).filePath());
+      ASSERT_TRUE(journal.open(QIODevice::Append));
+      journal.write("{\"placed\":\"DF00");
     }
     if (c == Case::SourceDeleted) {
       ASSERT_TRUE(QFile::remove(in.file("DF0004.L01")));
@@ -806,6 +874,160 @@ TEST(CliUndo, undoLeavesTheFolderAndTheTrashAsTheyWere) {
     EXPECT_EQ(snapshot(out.path()), expected);
   }
 #endif
+}
+
+// Names and folders that are not UTF-8 (a stick formatted elsewhere), given
+// as relative paths: the run replaces into the trash, and the undo takes
+// every file back by its own bytes.
+TEST(CliUndo, namesThatAreNotUtf8AreUndoneByTheirBytes) {
+#ifdef _WIN32
+  GTEST_SKIP() << "names of bytes that are not UTF-8 are a POSIX fixture";
+#else
+  TempFolder root;
+  const QString script = QString(R"(set -e
+    export XDG_DATA_HOME="$PWD/data"
+    mkdir -p $'in\xff' out
+    for n in $'DF\xe91' $'DF\xff2' DF3; do printf 'L01,MINI,LOGGER\r\n1,2\r\n' > "in"$'\xff'"/$n.L01"; done
+    printf "yesterday's\r\n" > out/$'DF\xe91.L02'
+    '%1' --family df --code L02 --from $'in\xff' --to out --trash --quiet > run.txt
+    '%1' --undo --quiet > undo.txt
+    )").arg(REKODA_CLI);
+  QProcess p;
+  p.setWorkingDirectory(root.path());
+  p.start("bash", {"-c", script});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData() << readBytes(root.file("undo.txt")).constData();
+  EXPECT_EQ(readBytes(root.file("run.txt")).count("\tOK\t"), 3);
+  EXPECT_EQ(readBytes(root.file("undo.txt")).count("\tOK\t"), 3);
+  const QString out = root.file("out");
+  EXPECT_EQ(ListFolderNames(out).value_or(QStringList{"?"}), QStringList{DecodeFileName("DF\xe9" "1.L02")});
+  EXPECT_EQ(ReadFileBytes(JoinPath(out, DecodeFileName("DF\xe9" "1.L02")), 100, nullptr), "yesterday's\r\n");
+  EXPECT_EQ(ListFolderNames(root.file("data/Trash/files")).value_or(QStringList{"?"}), QStringList{});
+  QProcess rm;  // QDir cannot spell the folder to remove it
+  rm.setWorkingDirectory(root.path());
+  rm.start("bash", {"-c", "rm -rf ./*"});
+  rm.waitForFinished();
+#endif
+}
+
+// A run still going is not undone, and is listed so: its journal is held.
+TEST(CliUndo, aRunStillGoingIsNotUndone) {
+  TempFolder data, in, out;
+  for (int i = 0; i < 5000; ++i)
+    in.write(QString("DF%1.L01").arg(i, 4, 10, QChar('0')), kDF);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_DATA_HOME", data.path());
+  QProcess run;
+  run.setProcessEnvironment(env);
+  run.start(REKODA_CLI, job(in, out));
+  ASSERT_TRUE(run.waitForReadyRead(30000));  // the first group is in place
+  const Result undo = cli({"--undo"}, env);
+  const Result listed = cli({"--list-runs"}, env);
+  ASSERT_TRUE(run.waitForFinished(60000));
+  if (run.readAllStandardError().contains("5000 files: 5000 OK") && undo.exit == 0)
+    GTEST_SKIP() << "the run ended before the undo looked";
+  EXPECT_EQ(undo.exit, 1);
+  EXPECT_TRUE(undo.err.startsWith("rekoda-cli: the run of ")) << undo.err.constData();
+  EXPECT_TRUE(undo.err.endsWith(" is still going: nothing was undone\n")) << undo.err.constData();
+  EXPECT_TRUE(listed.out.endsWith("\tgoing\n")) << listed.out.constData();
+  EXPECT_EQ(run.exitCode(), 0);
+  EXPECT_EQ(out.entries().size(), 5000);
+  // Ended, it is undone as any other.
+  EXPECT_EQ(cli({"--undo", "--quiet"}, env).exit, 0);
+  EXPECT_TRUE(out.entries().isEmpty());
+}
+
+// The journal failing at the first group, a later one, or filling its
+// folder, with and without the trash: the run stops, puts nothing in place
+// that the journal does not know, and says why; the undo then leaves the
+// destination and the trash as they were, but for a file that replaced
+// one without a trash, which it keeps (its name would hold none).
+TEST(CliUndo, aFailingJournalStopsTheRunAndUndoStillRestoresAll) {
+  if (!*REKODA_FAULT_SHIM)
+    GTEST_SKIP() << "the fault shim is an LD_PRELOAD object: Linux only";
+  struct Case {
+    const char *what;
+    const char *fault;  // "full": a journal folder of 16 KiB
+    int skip;
+    bool trash;
+    bool otherVolume;  // the journal on /dev/shm: synced on its own, not with the destination's volume
+  };
+  const Case cases[] = {
+      {"write, first group", "write", 1, false, false},  {"write, first group, trash", "write", 1, true, false},
+      {"write, a later group", "write", 5, false, false}, {"write, a later group, trash", "write", 5, true, false},
+      {"sync, first group", "fdatasync", 1, false, true}, {"sync, a later group, trash", "fdatasync", 6, true, true},
+      {"full folder", "full", 0, false, false},           {"full folder, trash", "full", 0, true, false},
+  };
+  auto snapshot = [](const QString &folder) {
+    QMap<QString, QByteArray> files;
+    for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+      files.insert(f.fileName(), readBytes(f.filePath()));
+    return files;
+  };
+  TempFolder in;
+  for (int i = 0; i < 400; ++i)
+    in.write(QString("DF%1.L01").arg(i, 3, 10, QChar('0')), kDF);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder out, local;
+    QTemporaryDir shm("/dev/shm/rekoda-test-XXXXXX");
+    if (c.otherVolume && !shm.isValid())
+      continue;
+    const QString data = c.otherVolume ? shm.path() : local.path();
+    const QString runs = data + "/Rekoda/Rekoda/runs";
+    ASSERT_TRUE(QDir().mkpath(runs));
+    const bool mounted =
+        QString(c.fault) == "full" && QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", runs}) == 0;
+    if (QString(c.fault) == "full" && !mounted)
+      continue;  // not root
+    for (int i = 0; i < 400; i += 3)
+      out.write(QString("DF%1.L02").arg(i, 3, 10, QChar('0')), "yesterday's\r\n");
+    const QMap<QString, QByteArray> before = snapshot(out.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", data);
+    QProcessEnvironment faulty = env;
+    if (!mounted) {
+      faulty.insert("LD_PRELOAD", REKODA_FAULT_SHIM);
+      faulty.insert("REKODA_FAULT", c.fault);
+      faulty.insert("REKODA_FAULT_DIR", runs);
+      faulty.insert("REKODA_FAULT_SKIP", QString::number(c.skip));
+    }
+    QStringList args = job(in, out) << "--quiet";
+    if (c.trash)
+      args << "--trash";
+    const Result r = cli(args, faulty);
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.err.contains("rekoda-cli: the run's journal cannot be written: ")) << r.err.constData();
+    EXPECT_FALSE(r.err.contains("this run cannot be undone")) << r.err.constData();
+    QMap<QString, QByteArray> kept = before;  // what undo cannot take back
+    int ok = 0;
+    for (const QByteArrayList &row : r.lines()) {
+      const QString output = QString::fromUtf8(row.value(1));
+      if (row.value(2) == "OK") {
+        ++ok;
+        EXPECT_EQ(readBytes(out.file(output)), kDFOut) << output.toStdString();
+        if (!c.trash && before.contains(output))
+          kept.insert(output, kDFOut);
+      } else {
+        EXPECT_EQ(row.value(3), "not put in place: the run's journal cannot be written");
+        EXPECT_EQ(readBytes(out.file(output)), before.value(output, "<missing>")) << output.toStdString();
+      }
+    }
+    EXPECT_LT(ok, 400);
+    if (c.skip > 1)
+      EXPECT_GT(ok, 0);  // a later group: the earlier ones are in place
+    EXPECT_TRUE(r.err.contains(QString("the %1 files put in place before that can be undone").arg(ok).toUtf8()))
+        << r.err.constData();
+    if (mounted)  // room for the undo's mark
+      QProcess::execute("mount", {"-o", "remount,size=1m", runs});
+    const Result undone = cli({"--undo", "--quiet"}, env);
+    const bool keeps = kept != before;
+    EXPECT_EQ(undone.exit, keeps ? 1 : 0) << undone.err.constData() << undone.out.left(600).constData();
+    EXPECT_EQ(snapshot(out.path()), kept);
+    EXPECT_EQ(snapshot(data + "/Trash/files"), (QMap<QString, QByteArray>{}));
+    if (mounted)
+      QProcess::execute("umount", {runs});
+  }
 }
 
 // Windows as technicians have it, under wine: files another program holds

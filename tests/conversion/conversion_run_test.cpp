@@ -1,4 +1,5 @@
 #include "conversion/conversion_run.h"
+#include "conversion/work_threads.h"
 
 #include "fake_view.h"
 #include "test_support.h"
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
@@ -431,4 +433,27 @@ TEST(FailureSummary, countsAndTheFirstFiveReasons) {
   EXPECT_EQ(summary(20, 20), QString("20 of 20 files failed.\n\nDF1.L01: reason\nDF2.L01: reason\nDF3.L01: reason\n"
                                      "DF4.L01: reason\nDF5.L01: reason\n\u2026"));
   EXPECT_EQ(summary(7, 6)->section('\n', 0, 0), QString("Stopped after 7 of 20 files; 6 failed."));
+}
+
+// A step that throws, on a pool thread or the caller's, ends no thread and
+// leaves none pointing at a finished loop: every other step runs, the
+// exception comes to the caller, and the threads serve the next loop.
+TEST(WorkThreads, aStepThatThrowsEndsNoThreadAndReachesTheCaller) {
+  WorkThreads threads(3);
+  for (int round = 0; round < 20; ++round) {
+    std::atomic<int> ran{0};
+    EXPECT_THROW(threads.forEach(50,
+                                 [&](std::size_t i) {
+                                   ++ran;
+                                   if (i % 7 == 3)
+                                     throw std::runtime_error("step failed");
+                                 }),
+                 std::runtime_error);
+    EXPECT_EQ(ran, 50);
+  }
+  threads.runInBackground([] { throw std::runtime_error("task failed"); });
+  EXPECT_THROW(threads.wait(), std::runtime_error);
+  std::atomic<int> after{0};
+  threads.forEach(10, [&](std::size_t) { ++after; });
+  EXPECT_EQ(after, 10);
 }

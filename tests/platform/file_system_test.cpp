@@ -1,3 +1,4 @@
+#include "platform/file_name.h"
 #include "platform/file_system.h"
 #include "platform/trash.h"
 
@@ -7,11 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -111,14 +112,16 @@ TEST(Volumes, removableMediaStayAndSystemFileSystemsGo) {
 }
 
 // A file in the trash can be restored to its name by a file manager: its
-// note holds the percent-encoded path (absolute in the home trash, relative
-// to the volume's top in a volume's trash), written before the file moves.
-// Restoring puts it back and leaves no stale entry behind.
+// note holds the percent-encoded bytes of its path (absolute in the home
+// trash, relative to the volume's top in a volume's trash), written before
+// the file moves, for a name that is not UTF-8 and a path given relative
+// too. Restoring never takes a name that is taken; onto a free one it puts
+// the file back and leaves no stale entry behind.
 TEST(Trash, theNoteNamesTheFileAtHomeAndOnAnotherVolume) {
 #ifdef _WIN32
   GTEST_SKIP() << "the Recycle Bin keeps notes of its own";
 #else
-  const QString name = u"DF%41 x \u00E9\u00DF.K22"_qs;
+  const QString name = DecodeFileName("DF%41 x \xC3\xA9\xC3\x9F\xFF.K22");  // the last byte is not UTF-8
   TempFolder home, volume;
   const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
   qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
@@ -131,27 +134,41 @@ TEST(Trash, theNoteNamesTheFileAtHomeAndOnAnotherVolume) {
     const TempFolder work;
     const QString folder = onVolume ? volume.mkdir("out") : work.mkdir("out");
     const QString path = JoinPath(folder, name);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("older\r\n") == 7);
-    file.close();
+    const auto put = [&](const QByteArray &bytes) {
+      const int fd = ::open(EncodeFileName(path).constData(), O_CREAT | O_EXCL | O_WRONLY, 0644);
+      return fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size() && ::close(fd) == 0;
+    };
+    const auto bytesAt = [](const QString &p) { return ReadFileBytes(p, 1000, nullptr).value_or("<none>"); };
+    ASSERT_TRUE(put("older\r\n"));
     EXPECT_TRUE(FolderHasTrash(folder));
+    // From the folder, as rekoda-cli --to . gives it.
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder));
     QString trashed, seen, error;
-    ASSERT_TRUE(MoveToTrash(path, &error, &trashed, [&](const QString &to) {
+    ASSERT_TRUE(MoveToTrash(name, &error, &trashed, [&](const QString &to) {
       seen = to;
       return true;
     })) << error.toStdString();
+    QDir::setCurrent(cwd);
     EXPECT_EQ(seen, trashed);
     const QString trash = onVolume ? volume.file(QString(".Trash-%1").arg(::getuid())) : home.file("Trash");
     EXPECT_EQ(trashed, trash + "/files/" + name);
-    const QString note = QString::fromUtf8(readBytes(trash + "/info/" + name + ".trashinfo"));
-    const QString original = onVolume ? "out/" + name : path;
-    EXPECT_TRUE(note.startsWith("[Trash Info]\nPath=" + QString::fromLatin1(QUrl::toPercentEncoding(original, "/")) +
-                                "\nDeletionDate="))
+    const QByteArray note = bytesAt(trash + "/info/" + name + ".trashinfo");
+    const QByteArray original = EncodeFileName(onVolume ? "out/" + name : path);
+    EXPECT_TRUE(note.startsWith("[Trash Info]\nPath=" + original.toPercentEncoding("/") + "\nDeletionDate="))
         << note.toStdString();
-    EXPECT_EQ(QUrl::fromPercentEncoding(note.section('\n', 1, 1).mid(5).toLatin1()), original);
-    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(QByteArray::fromPercentEncoding(note.split('\n').value(1).mid(5)), original);
+    EXPECT_EQ(PathEntry(path).kind, EntryKind::Missing);
+    // Someone's new file at the name meanwhile keeps it.
+    ASSERT_TRUE(put("someone's new\r\n"));
+    EXPECT_FALSE(RestoreFromTrash(trashed, path, &error));
+    EXPECT_EQ(error, "its name is taken");
+    EXPECT_EQ(bytesAt(path), "someone's new\r\n");
+    EXPECT_EQ(bytesAt(trashed), "older\r\n");
+    ASSERT_TRUE(RemoveFile(path, &error));
     ASSERT_TRUE(RestoreFromTrash(trashed, path, &error)) << error.toStdString();
-    EXPECT_EQ(readBytes(path), "older\r\n");
+    EXPECT_EQ(bytesAt(path), "older\r\n");
+    ASSERT_TRUE(RemoveFile(path, &error));
     EXPECT_TRUE(QDir(trash + "/files").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     EXPECT_TRUE(QDir(trash + "/info").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
   }

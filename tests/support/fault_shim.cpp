@@ -18,6 +18,12 @@
 //                      syncfs:   a sync of the whole volume fails (another
 //                                program's file failed to write back); with
 //                                fdatasync, so does every sync of the volume
+//                      unlink:   removing a temporary's name fails
+//                      resaved:  another program saves its own file under
+//                                REKODA_FAULT_NAME at the first sync in the
+//                                folder, after the run looked at that name
+//   REKODA_FAULT_SWAPBACK  set: every second swap of two names fails (the
+//                      swap that would give a name back)
 //   REKODA_FAULT_DIR   the folder whose files fail
 //   REKODA_FAULT_SKIP  how many matching calls succeed first (default 0)
 //   REKODA_FAULT_COUNT how many fail after those (default: all)
@@ -114,13 +120,32 @@ bool unlockedTemporary(int dirfd, const char *name) {
 
 extern "C" {
 
+// For "resaved": the file at REKODA_FAULT_NAME is replaced by another
+// program's, once, as a program that saves by rename does.
+// path: what is being synced, a file in the folder or the folder itself.
+void resaved(const std::string &path) {
+  static std::atomic<bool> done{false};
+  const char *name = std::getenv("REKODA_FAULT_NAME");
+  const char *dir = std::getenv("REKODA_FAULT_DIR");
+  if (!fault() || std::strcmp(fault(), "resaved") != 0 || !name || !dir ||
+      path.compare(0, std::strlen(dir), dir) != 0 || done.exchange(true))
+    return;
+  const std::string temp = std::string(dir) + "/.precious", target = std::string(dir) + "/" + name;
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  (void)!real<ssize_t (*)(int, const void *, size_t)>("write")(fd, "precious\r\n", 10);
+  real<int (*)(int)>("close")(fd);
+  ::rename(temp.c_str(), target.c_str());
+}
+
 int fdatasync(int fd) {
+  resaved(fdPath(fd));
   if (shouldFail("fdatasync", fdPath(fd), true))
     return fail();
   return real<int (*)(int)>("fdatasync")(fd);
 }
 
 int syncfs(int fd) {
+  resaved(fdPath(fd));
   // A failing disk fails a sync of the whole volume too.
   const char *f = fault();
   const char *dir = std::getenv("REKODA_FAULT_DIR");
@@ -161,10 +186,19 @@ int renameat(int olddirfd, const char *oldpath, int newdirfd, const char *newpat
 int renameat2(int olddirfd, const char *oldpath, int newdirfd, const char *newpath, unsigned flags) {
   if (shouldFail("rename", fdPath(newdirfd), false) || unlockedTemporary(olddirfd, oldpath))
     return fail();
+  static std::atomic<long> swaps{0};
+  if ((flags & RENAME_EXCHANGE) && std::getenv("REKODA_FAULT_SWAPBACK") && swaps++ % 2 == 1)
+    return fail();
   appear(newdirfd, newpath);
   replaced(oldpath, newdirfd, newpath);
   return real<int (*)(int, const char *, int, const char *, unsigned)>("renameat2")(olddirfd, oldpath, newdirfd,
                                                                                  newpath, flags);
+}
+
+int unlinkat(int dirfd, const char *path, int flags) {
+  if (isTemporary(path) && shouldFail("unlink", fdPath(dirfd), false))
+    return fail();
+  return real<int (*)(int, const char *, int)>("unlinkat")(dirfd, path, flags);
 }
 
 int linkat(int olddirfd, const char *oldpath, int newdirfd, const char *newpath, int flags) {

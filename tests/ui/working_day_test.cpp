@@ -247,6 +247,25 @@ TEST(WorkingDay, replacingAsksFirst) {
     EXPECT_EQ(readBytes(out.file("DF1.L02")), "old one\r\n");
     EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});
   }
+  {
+    SCOPED_TRACE("a run that could not be undone is asked about before anything is written");
+    TempFolder in, out;
+    in.write("DF1.L01", kDF);
+    qputenv("XDG_DATA_HOME", data.write("not a folder", "x").toLocal8Bit());
+    for (const bool runAnyway : {false, true}) {
+      MessageRecorder messages;
+      messages.confirm = runAnyway;
+      Window win;
+      win.prepare(in.path(), out.path(), "L02");
+      win.start();
+      ASSERT_EQ(messages.questions.size(), 1);
+      EXPECT_TRUE(messages.questions[0].startsWith("This run cannot be undone: its journal cannot be written: "));
+      EXPECT_TRUE(messages.questions[0].endsWith("\n\nRun anyway?"));
+      EXPECT_EQ(out.entries(), runAnyway ? QStringList{"DF1.L02"} : QStringList{});
+      EXPECT_EQ(win.column(1), QStringList{runAnyway ? "OK" : ""});
+    }
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+  }
 #endif
   qputenv("XDG_DATA_HOME", dataHome);
 }
