@@ -129,17 +129,23 @@ class Run {
     return summary_;
   }
 
-  bool folderGone() {
+  // Which of the run's folders is no longer the one it found at its path.
+  RunSummary::Gone goneFolder() const {
     using Gone = RunSummary::Gone;
-    for (const auto &[path, id, what, gone] : {std::tuple{job_.dest, destId_, "destination", Gone::Destination},
-                                               std::tuple{job_.source, sourceId_, "source", Gone::Source}}) {
-      if (id && FileIdentity(path) != id) {
-        summary_.stopReason = QStringLiteral("The %1 folder %2 is no longer there").arg(QLatin1String(what), path);
-        summary_.folderGone = gone;
-        return true;
-      }
-    }
-    return false;
+    for (const auto &[path, id, gone] : {std::tuple{job_.dest, destId_, Gone::Destination},
+                                         std::tuple{job_.source, sourceId_, Gone::Source}})
+      if (id && FileIdentity(path) != id)
+        return gone;
+    return Gone::None;
+  }
+
+  bool folderGone() {
+    const RunSummary::Gone gone = goneFolder();
+    if (gone == RunSummary::Gone::None)
+      return false;
+    summary_.stopReason = FolderGoneText(gone, gone == RunSummary::Gone::Source ? job_.source : job_.dest);
+    summary_.folderGone = gone;
+    return true;
   }
 
   ~Run() {
@@ -156,6 +162,7 @@ class Run {
     std::unique_ptr<StagedFile> file;
     std::optional<QString> replaces;  // the identity of the file it may replace
     JournalEntry entry;               // what the journal keeps of it
+    bool unreached = false;           // not put in place: the folder went first
   };
 
   void settle(qsizetype index, FileOutcome &outcome) {
@@ -179,6 +186,15 @@ class Run {
       settle(index, outcome);
     else
       group_.push_back({index, std::move(outcome), std::move(file), std::move(replaces), std::move(entry)});
+    return true;
+  }
+
+  // A file that could not be read or written because its folder went: the
+  // run's failure, said once, not the file's (see finishCommit).
+  bool failOrUnreached(qsizetype index, FileOutcome &outcome, const QString &reason) {
+    if (goneFolder() == RunSummary::Gone::None || job_.dryRun)
+      return fail(index, outcome, reason);
+    group_.push_back({index, std::move(outcome), nullptr, std::nullopt, {}, true});
     return true;
   }
 
@@ -224,7 +240,8 @@ class Run {
     if (status != ReadOk && report.outOfHandles && !lastTry)
       return false;
     if (status != ReadOk)
-      return fail(index, outcome, report.reason);
+      return report.size < 0 ? failOrUnreached(index, outcome, report.reason)  // not even opened
+                             : fail(index, outcome, report.reason);
     if (!outName)
       return fail(index, outcome, QStringLiteral("name has no dot"));
     if (!folderError_.isEmpty())
@@ -286,10 +303,10 @@ class Run {
         claimedFolded_.remove(folded);
         return false;
       }
-      return fail(index, outcome, reason);
+      return failOrUnreached(index, outcome, reason);
     }
     if (!file->write(bytes.data(), bytes.size(), &reason))
-      return fail(index, outcome, reason);
+      return failOrUnreached(index, outcome, reason);
     JournalEntry entry;
     if (journal_) {
       entry = {*outName, qint64(bytes.size()), ContentHash(bytes.data(), bytes.size()), name, report.size,
@@ -346,8 +363,17 @@ class Run {
 
   void finishCommit() {
     threads_.wait();
-    for (Pending &p : committing_)
+    for (Pending &p : committing_) {
+      // The folder's going is the run's one failure, said once: its files
+      // in hand were not reached, as the rest.
+      if (p.unreached) {
+        --summary_.handled;
+        if (summary_.stopReason.isEmpty())
+          folderGone();
+        continue;
+      }
       settle(p.index, p.outcome);
+    }
     if (!committing_.empty())
       observer_.groupSettled();
     committing_.clear();
@@ -362,11 +388,10 @@ class Run {
     // A folder renamed or replaced since gets none of the group: the files
     // would land where the user no longer looks, reported OK.
     if (!folder_.stillAtItsPath()) {
-      const QString reason = QStringLiteral("The destination folder %1 is no longer there").arg(job_.dest);
       for (Pending &p : group) {
         if (p.file) {
           p.file.reset();
-          p.outcome.reason = reason;
+          p.unreached = true;
         }
       }
       return;
@@ -505,6 +530,11 @@ std::optional<QString> JournaledJob::journalProblem() const {
   if (job_.dryRun || journal_)
     return std::nullopt;
   return JournalFailure(why_);
+}
+
+QString FolderGoneText(RunSummary::Gone which, const QString &folder) {
+  return which == RunSummary::Gone::Source ? QStringLiteral("The source folder %1 is no longer there").arg(folder)
+                                           : QStringLiteral("The destination folder %1 is no longer there").arg(folder);
 }
 
 std::optional<QString> NewCodeProblem(const QString &code) {

@@ -112,6 +112,9 @@ class JournaledJob {
   QString why_;  // why there is no journal
 };
 
+// What a run says of a folder that went while it ran, or before it began.
+QString FolderGoneText(RunSummary::Gone which, const QString &folder);
+
 // Whether a new code may be used as a file extension and a location code on
 // every file system a technician meets; if not, why, in words for the user.
 std::optional<QString> NewCodeProblem(const QString &code);

@@ -21,6 +21,13 @@ void RunRecord::settle(qsizetype index, const FileOutcome &outcome) {
   f.outcome = outcome;
 }
 
+QString RunRecord::writtenName(qsizetype index) const {
+  const File &f = file(index);
+  if (f.settled)
+    return f.outcome.ok ? f.output : QString();
+  return finished_ ? QString() : f.output;
+}
+
 void RunRecord::finish(const RunSummary &summary) {
   summary_ = summary;
   finished_ = true;
@@ -48,7 +55,8 @@ ReportRow RunRecord::reportRow(qsizetype index) const {
     replaced = QStringLiteral("the older file is in the trash: %1").arg(f.outcome.trashedAs);
   else if (f.settled && f.outcome.replaced == Replaced::Gone)
     replaced = QStringLiteral("the older file is gone (no trash)");
-  return {f.name, f.output, ResultText(f), f.settled ? f.outcome.reason : QString(), replaced};
+  const QString reason = f.settled ? f.outcome.reason : finished_ ? QStringLiteral("not reached") : QString();
+  return {f.name, writtenName(index), ResultText(f), reason, replaced};
 }
 
 QList<ReportRow> RunRecord::reportRows() const {

@@ -37,6 +37,12 @@ class RunRecord {
   // The job's index of a file; -1 for a file that is not in the job.
   qsizetype indexOf(const QString &name) const { return index_.value(name, -1); }
 
+  // The name a file of the run has in the destination: its output once it
+  // is there, the one it is going to while the run is on, and none for a
+  // file that was not written (failed, skipped, or never reached), which a
+  // reader of the record would take for a file that is there.
+  QString writtenName(qsizetype index) const;
+
   void settle(qsizetype index, const FileOutcome &outcome);
   void finish(const RunSummary &summary);
   bool finished() const { return finished_; }

@@ -169,8 +169,10 @@ std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QS
   HANDLE h = INVALID_HANDLE_VALUE;
   const bool opened = RetryWhileInUse(
       [&] {
-        h = CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Shared with a writer too: a run's journal is read while the run
+        // holds it, and a file's bytes, not who else has it, tell what it is.
+        h = CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         return h != INVALID_HANDLE_VALUE;
       },
       false);

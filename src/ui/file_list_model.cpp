@@ -22,7 +22,7 @@ int FileListModel::columnCount(const QModelIndex &parent) const { return parent.
 
 QString FileListModel::newNameOf(const Row &row) const {
   if (row.run >= 0)
-    return record_->file(row.run).output;
+    return record_->writtenName(row.run);
   return codeValid_ ? OutputFileName(row.name, code_).value_or(QString()) : QString();
 }
 

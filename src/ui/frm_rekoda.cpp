@@ -28,6 +28,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -174,6 +176,18 @@ void FrmRekoda::buildList(QGridLayout *frame) {
   // How the last run went, in words that a screen reader reads too.
   lblStatus_ = label(Frame1_, "lblStatus", QString());
   frame->addWidget(lblStatus_, 3, 0, 1, 4);
+  reserveLines();
+}
+
+// The lines that come and go (how the last run went, why a code would be
+// refused) keep their height when empty: nothing moves under the hands of
+// someone typing the next code.
+void FrmRekoda::reserveLines() {
+  const int line = fontMetrics().lineSpacing();
+  if (lblStatus_)
+    lblStatus_->setMinimumHeight(line);
+  if (codeHint_)
+    codeHint_->setMinimumHeight(line);
 }
 
 // The options at the left; the code, its hint and the note in the middle;
@@ -196,8 +210,9 @@ QLayout *FrmRekoda::buildOptions() {
   txtExtension_->installEventFilter(this);
   Label3_->setBuddy(txtExtension_);
   codeHint_ = label(Frame1_, "lblCodeHint", QString());
-  codeHint_->setWordWrap(true);
-  codeHint_->hide();
+  // One line, its place kept: a hint that wrapped would move the box.
+  codeHint_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  reserveLines();
   Label4_ = label(Frame1_, "Label4", "Note!!    Before click start, select the rows on the list above!");
   Label4_->setWordWrap(true);
   auto *code = new QGridLayout;
@@ -216,7 +231,7 @@ QLayout *FrmRekoda::buildOptions() {
   CmdOpenDest_->setEnabled(false);
   CmdUndo_ = button(Frame1_, "CmdUndo", "Undo &last run");
   CmdUndo_->setToolTip("Remove what the last run wrote and bring back what it replaced (Ctrl+Z)");
-  CmdUndo_->hide();
+  CmdUndo_->setEnabled(false);  // its place kept until there is a run to undo
   auto *record = new QVBoxLayout;
   record->addWidget(lblSelected_);
   record->addWidget(CmdSaveReport_);
@@ -350,6 +365,8 @@ void FrmRekoda::applyColours() {
 }
 
 void FrmRekoda::changeEvent(QEvent *event) {
+  if (event->type() == QEvent::FontChange)
+    reserveLines();
   if (event->type() == QEvent::PaletteChange && !applyingColours_) {
     applyingColours_ = true;
     applyColours();
@@ -431,8 +448,31 @@ void FrmRekoda::saveReport() {
 
 void FrmRekoda::openDestination() {
   const QString folder = txtDataMap1_->text();
+  const QString noOpener = tr("No program on this desktop opens folders; the destination folder is %1").arg(folder);
+#ifdef Q_OS_WIN
+  // ShellExecute's own answer.
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-    ShowMessage(QStringLiteral("No program on this desktop opens folders; the destination folder is %1").arg(folder), MsgPlain);
+    ShowMessage(noOpener, MsgPlain);
+#else
+  // Qt reports success once xdg-open has started; only its exit status says
+  // whether anything opened the folder ("no method available": 3). Without
+  // a parent it outlives the window, so that closing Rekoda never ends a
+  // file manager that xdg-open waits on.
+  auto *opener = new QProcess;
+  QPointer<FrmRekoda> window(this);
+  const auto done = [opener, window, noOpener](bool ok) {
+    if (!ok && window)
+      ShowMessage(noOpener, MsgPlain);
+    opener->deleteLater();
+  };
+  connect(opener, &QProcess::finished, opener,
+          [done](int code, QProcess::ExitStatus status) { done(status == QProcess::NormalExit && code == 0); });
+  connect(opener, &QProcess::errorOccurred, opener, [done](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart)
+      done(false);
+  });
+  opener->start(QStringLiteral("xdg-open"), {folder});
+#endif
 }
 
 void FrmRekoda::restoreSettings() {
@@ -519,7 +559,7 @@ void FrmRekoda::refreshDestinationNames() {
 void FrmRekoda::refreshPreview() {
   model_->setPreview(txtExtension_->text(), destinationNames_);
   codeHint_->setText(model_->codeProblem());
-  codeHint_->setVisible(!model_->codeProblem().isEmpty());
+  codeHint_->setToolTip(model_->codeProblem());
   // Heard with the box, not only seen under it.
   txtExtension_->setAccessibleDescription(model_->codeProblem());
 }
@@ -681,7 +721,7 @@ void FrmRekoda::undoFinished(const QString &message, bool undidRecord) {
   emit runEnded();
 }
 
-void FrmRekoda::refreshUndo() { CmdUndo_->setVisible(run_->runToUndo().has_value()); }
+void FrmRekoda::refreshUndo() { CmdUndo_->setEnabled(run_->runToUndo().has_value()); }
 
 void FrmRekoda::closeEvent(QCloseEvent *event) {
   if (run_->isRunning()) {
@@ -735,10 +775,15 @@ void FrmRekoda::setControlEnabled(RunControl control, bool enabled) {
     case RunControl::CmdStart:
       // Stop stands in Start's place while the run is on.
       // The focus goes where the work goes on: Stop during the run, the
-      // list of results after it, never a read-only box. It moves before
-      // the button it leaves hides, so that it passes through nothing else.
-      if (enabled)
-        LsvDirList_->setFocus();
+      // list of results after it, never a read-only box; but where the user
+      // put it during the run (typing the next code), it stays. It moves
+      // before the button it leaves hides, so that it passes through
+      // nothing else.
+      if (enabled) {
+        const QWidget *focus = QApplication::focusWidget();
+        if (!focus || focus == CmdStop_ || !isAncestorOf(focus) || !focus->isEnabled())
+          LsvDirList_->setFocus();
+      }
       startStop_->setCurrentWidget(enabled ? CmdStart_ : CmdStop_);
       if (!enabled)
         CmdStop_->setFocus();

@@ -92,6 +92,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   QLayout *buildButtons();
   void connectControls();
   void setTabChain();
+  void reserveLines();
   // The described colours in a light palette, readable ones in a dark one.
   void applyColours();
   void refreshPreview();
@@ -124,9 +125,9 @@ class FrmRekoda : public QWidget, public ConversionView {
 
   QGroupBox *Frame1_;
   QLabel *Label1_, *Label2_, *Label3_, *Label4_;
-  QLabel *codeHint_;  // why a code would be refused
+  QLabel *codeHint_ = nullptr;  // why a code would be refused
   QLabel *lblSelected_;
-  QLabel *lblStatus_;  // how the last run went
+  QLabel *lblStatus_ = nullptr;  // how the last run went
   QPushButton *CmdSaveReport_, *CmdOpenDest_, *CmdUndo_;
   QLineEdit *txtDataMap_, *txtDataMap1_, *txtExtension_;
   QPushButton *CmdBestand_, *CmdBestand1_;

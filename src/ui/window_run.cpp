@@ -7,6 +7,8 @@
 #include "platform/message.h"
 #include "ui/run_worker.h"
 
+#include <QFileInfo>
+
 namespace rekoda {
 
 namespace {
@@ -54,6 +56,15 @@ bool WindowRun::start() {
   if (const auto problem = journaled->journalProblem();
       problem && !AskConfirm(tr("This run cannot be undone: %1.\n\nRun anyway?").arg(*problem), tr("&Run anyway")))
     return false;
+  // The questions may have stood open a while: a folder gone meanwhile is
+  // said as a run says it, before anything is written or cleared.
+  for (const auto &[which, folder] : {std::pair{RunSummary::Gone::Destination, job->dest},
+                                      std::pair{RunSummary::Gone::Source, job->source}}) {
+    if (!QFileInfo(folder).isDir()) {
+      ShowMessage(FolderGoneText(which, folder) + u'.', MsgPlain);
+      return false;
+    }
+  }
   record_ = std::move(record);
   ShowRunStarting(view_, *job);
   emit started();

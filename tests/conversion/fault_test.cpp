@@ -97,6 +97,8 @@ TEST_F(RunFault, folderThatVanishesStopsTheRunWithOneMessage) {
     EXPECT_TRUE(text.startsWith(QString("The %1 folder %2 is no longer there; stopped after ")
                                     .arg(source ? "source" : "destination", folder)))
         << text.toStdString();
+    EXPECT_EQ(text.count(folder), 1) << text.toStdString();  // said once, not again for each file in hand
+    EXPECT_FALSE(text.contains("failed")) << text.toStdString();
     const QStringList results = v.results();
     const qsizetype done = results.size() - results.count("");
     EXPECT_LE(done, 64 + 1);

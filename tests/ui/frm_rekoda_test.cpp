@@ -224,8 +224,11 @@ TEST_F(MainWindow, wholeRunFromTheWindow) {
     EXPECT_TRUE(get<QWidget>(c)->isEnabled()) << c;
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_TRUE(messages.messages().empty());
-  // No file manager here (the offscreen platform opens nothing): it says so.
+  // No file manager here (the offscreen platform opens nothing): it says so,
+  // once the opener has answered.
   click("CmdOpenDest");
+  for (int waited = 0; waited < 10000 && messages.texts().isEmpty(); waited += 50)
+    QTest::qWait(50);
   EXPECT_EQ(messages.texts(),
             QStringList{"No program on this desktop opens folders; the destination folder is " + out.path()});
 }
@@ -363,6 +366,58 @@ TEST_F(MainWindow, keyboardPressesButtonsAndStopsARun) {
   EXPECT_FALSE(get<QPushButton>("CmdStop")->isVisible());
   EXPECT_EQ(QApplication::focusWidget(), list());
   EXPECT_TRUE(messages.messages().empty());
+}
+
+// Someone typing the next code during a run keeps the focus and the box
+// where they are when the run ends: the status line and Undo keep their
+// places from the start.
+TEST_F(MainWindow, theCodeBoxKeepsItsPlaceAndTheFocusThroughARun) {
+  manyFiles();
+  pick("CmdBestand", in.path());
+  pick("CmdBestand1", out.path());
+  auto *code = get<QLineEdit>("txtExtension");
+  code->setText("L2");
+  get<QPushButton>("CmdSelect")->click();
+  const auto place = [&] { return code->mapTo(&w, QPoint(0, 0)); };
+  const QPoint before = place();
+  QSignalSpy ended(&w, &FrmRekoda::runEnded);
+  QTest::mouseClick(get<QPushButton>("CmdStart"), Qt::LeftButton);
+  ASSERT_TRUE(w.isRunning());
+  EXPECT_EQ(place(), before);
+  QTest::mouseClick(code, Qt::LeftButton);
+  code->clear();
+  QTest::keyClicks(code, "T5K");
+  ASSERT_TRUE(ended.wait(60000));
+  EXPECT_FALSE(get<QLabel>("lblStatus")->text().isEmpty());
+  EXPECT_EQ(place(), before);
+  EXPECT_EQ(QApplication::focusWidget(), code);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q);
+  EXPECT_EQ(code->text(), "T5Kq");
+  // An invalid code's hint under the box moves nothing either.
+  code->setText("A:B");
+  EXPECT_FALSE(get<QLabel>("lblCodeHint")->text().isEmpty());
+  EXPECT_EQ(place(), before);
+}
+
+// A desktop whose xdg-open finds nothing to open folders with: said, not
+// passed over in silence.
+TEST_F(MainWindow, anOpenerThatFailsIsSaid) {
+#ifdef _WIN32
+  GTEST_SKIP() << "ShellExecute answers at once on Windows";
+#else
+  TempFolder bin;
+  const QString opener = bin.write("xdg-open", "#!/bin/sh\necho 'xdg-open: no method available for opening' >&2\nexit 3\n");
+  ASSERT_TRUE(QFile::setPermissions(opener, QFile::ReadOwner | QFile::ExeOwner));
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
+  pick("CmdBestand1", out.path());
+  click("CmdOpenDest");
+  for (int waited = 0; waited < 10000 && messages.texts().isEmpty(); waited += 50)
+    QTest::qWait(50);  // the opener's exit comes as an event
+  ASSERT_EQ(messages.texts().size(), 1);
+  EXPECT_EQ(messages.texts()[0], "No program on this desktop opens folders; the destination folder is " + out.path());
+  qputenv("PATH", path);
+#endif
 }
 
 TEST_F(MainWindow, folderThatCannotBeListedSaysWhy) {
