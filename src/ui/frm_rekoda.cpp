@@ -483,7 +483,20 @@ void FrmRekoda::restoreSettings() {
     restoreGeometry(s.value("window/geometry").toByteArray());
   if (s.contains("window/columns")) {
     QHeaderView *header = LsvDirList_->header();
+    const int result = header->sectionSize(FileListModel::ResultColumn);
+    const int reason = header->sectionSize(FileListModel::ReasonColumn);
     header->restoreState(s.value("window/columns").toByteArray());
+    // Widths in characters, so that they follow the font: pixels taken at
+    // another size would cut the names. Without them, the font's defaults.
+    const QStringList chars = s.value("window/columnChars").toString().split(u',');
+    const double character = fontMetrics().averageCharWidth();
+    const auto width = [&](qsizetype i, int fallback) {
+      bool ok = false;
+      const double n = chars.value(i).toDouble(&ok);
+      return ok && n > 0 ? qRound(n * character) : fallback;
+    };
+    header->resizeSection(FileListModel::ResultColumn, width(0, result));
+    header->resizeSection(FileListModel::ReasonColumn, width(1, reason));
     // The rows follow the arrow that comes back; the next click on that
     // column turns both.
     if (header->isSortIndicatorShown()) {
@@ -522,6 +535,11 @@ void FrmRekoda::saveSettings() {
   s.setValue("code", txtExtension_->text());
   s.setValue("window/geometry", saveGeometry());
   s.setValue("window/columns", LsvDirList_->header()->saveState());
+  const double character = fontMetrics().averageCharWidth();
+  s.setValue("window/columnChars",
+             QStringLiteral("%1,%2")
+                 .arg(LsvDirList_->header()->sectionSize(FileListModel::ResultColumn) / character, 0, 'f', 1)
+                 .arg(LsvDirList_->header()->sectionSize(FileListModel::ReasonColumn) / character, 0, 'f', 1));
   s.sync();
 }
 

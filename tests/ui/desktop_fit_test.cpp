@@ -7,13 +7,16 @@
 
 #include "test_support.h"
 #include "ui/dir_tree.h"
+#include "ui/file_list_model.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -70,6 +73,31 @@ TEST(DesktopFit, atFifteenPointsNoTextIsCutOff) {
       EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
     }
   }
+}
+
+// Column widths remembered at one font come back at another in
+// characters, not pixels: at a larger font the names are not cut for a
+// Reason column that keeps its old pixels.
+TEST(DesktopFit, rememberedColumnWidthsFollowTheFont) {
+  TempFolder home;
+  QSettings settings(home.file("rekoda.ini"), QSettings::IniFormat);
+  const int reason = FileListModel::ReasonColumn;
+  double chars = 0;
+  {
+    FrmRekoda main(nullptr, &settings);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QHeaderView *header = main.findChild<QTreeView *>("LsvDirList")->header();
+    header->resizeSection(reason, header->sectionSize(reason) + 60);  // the user drags it wider
+    chars = header->sectionSize(reason) / double(main.fontMetrics().averageCharWidth());
+    main.close();
+  }
+  AppFont font(15);
+  FrmRekoda main(nullptr, &settings);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  QHeaderView *header = main.findChild<QTreeView *>("LsvDirList")->header();
+  EXPECT_NEAR(header->sectionSize(reason) / double(main.fontMetrics().averageCharWidth()), chars, 0.5);
 }
 
 TEST(DesktopFit, everyControlIsNamedForScreenReaders) {
