@@ -33,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 using namespace rekoda;
@@ -226,42 +227,47 @@ TEST(WorkingDay, replacingAsksFirst) {
     EXPECT_EQ(win.column(1), QStringList{"OK"});
   }
 #ifndef _WIN32
-  {
-    SCOPED_TRACE("the trash refuses the older file: it stays, and the file fails with the trash's reason");
+  // One file onto an older output, Replace answered, and what happens while
+  // the question stands open.
+  const auto replaceOne = [&](const std::function<void(const TempFolder &out)> &meanwhile,
+                              const std::function<void(Window &, const MessageRecorder &, const TempFolder &)> &check) {
     TempFolder in, out;
     in.write("DF1.L01", kDF);
     out.write("DF1.L02", "old one\r\n");
     MessageRecorder messages;
     messages.answer = ReplaceAnswer::Replace;
-    messages.onQuestion = [&] {
-      ASSERT_TRUE(QDir(data.file("Trash/files")).removeRecursively());
-      data.write("Trash/files", "not a folder");
-    };
+    messages.onQuestion = [&] { meanwhile(out); };
     Window win;
     win.prepare(in.path(), out.path(), "L02");
     win.start();
     ASSERT_EQ(messages.questions.size(), 1);
-    EXPECT_EQ(win.column(1), QStringList{"Faild"});
-    EXPECT_TRUE(win.column(3).value(0).startsWith("the earlier file cannot be moved to the trash: "))
-        << win.column(3).value(0).toStdString();
-    EXPECT_EQ(readBytes(out.file("DF1.L02")), "old one\r\n");
-    EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});
+    check(win, messages, out);
+  };
+  {
+    SCOPED_TRACE("the trash refuses the older file: it stays, and the file fails with the trash's reason");
+    replaceOne(
+        [&](const TempFolder &) {
+          ASSERT_TRUE(QDir(data.file("Trash/files")).removeRecursively());
+          data.write("Trash/files", "not a folder");
+        },
+        [](Window &win, const MessageRecorder &, const TempFolder &out) {
+          EXPECT_EQ(win.column(1), QStringList{"Faild"});
+          EXPECT_TRUE(win.column(3).value(0).startsWith("the earlier file cannot be moved to the trash: "))
+              << win.column(3).value(0).toStdString();
+          EXPECT_EQ(readBytes(out.file("DF1.L02")), "old one\r\n");
+          EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});
+        });
   }
   {
     SCOPED_TRACE("the destination removed while the question is open: said as a run says it, nothing cleared");
-    TempFolder in, out;
-    in.write("DF1.L01", kDF);
-    out.write("DF1.L02", "old one\r\n");
-    MessageRecorder messages;
-    messages.answer = ReplaceAnswer::Replace;
-    messages.onQuestion = [&] { ASSERT_TRUE(QDir(out.path()).removeRecursively()); };
-    Window win;
-    win.prepare(in.path(), out.path(), "L02");
-    win.start();
-    EXPECT_FALSE(win.w.isRunning());
-    EXPECT_EQ(messages.texts(), QStringList{QString("The destination folder %1 is no longer there.").arg(out.path())});
-    EXPECT_EQ(win.column(1), QStringList{""});
-    EXPECT_FALSE(QFileInfo::exists(out.path()));
+    replaceOne([](const TempFolder &out) { ASSERT_TRUE(QDir(out.path()).removeRecursively()); },
+               [](Window &win, const MessageRecorder &messages, const TempFolder &out) {
+                 EXPECT_FALSE(win.w.isRunning());
+                 EXPECT_EQ(messages.texts(),
+                           QStringList{QString("The destination folder %1 is no longer there.").arg(out.path())});
+                 EXPECT_EQ(win.column(1), QStringList{""});
+                 EXPECT_FALSE(QFileInfo::exists(out.path()));
+               });
   }
   {
     SCOPED_TRACE("a run that could not be undone is asked about before anything is written");
