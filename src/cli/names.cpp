@@ -84,6 +84,20 @@ std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QStr
     }
     return splitText(*text, nul);
   }
+  // Some Windows tools write UTF-16 without a mark: every second byte of
+  // an ASCII name is 0, which no list of file names in a byte encoding
+  // has. Guessing the byte order could misread it; it is refused, saying so.
+  const auto zeroEvery = [&bytes](qsizetype first) {
+    for (qsizetype i = first; i < bytes.size(); i += 2)
+      if (bytes[i] != 0)
+        return false;
+    return true;
+  };
+  const bool allZero = zeroEvery(0) && zeroEvery(1);  // --null's empty names
+  if (bytes.size() >= 4 && bytes.size() % 2 == 0 && !allZero && (zeroEvery(1) || zeroEvery(0))) {
+    *error = QStringLiteral("the list looks like UTF-16 without a byte-order mark");
+    return std::nullopt;
+  }
   const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
 #ifdef _WIN32
   // Windows programs write lists in the ANSI code page as often as in UTF-8.

@@ -237,6 +237,9 @@ TEST(Cli, conventionsAndExitStatuses) {
        "0 files: 0 OK, 0 Faild\n", {}},
       {"and a list of blank lines", base + QStringList{"--files-from", "-"}, 0, "", "0 files: 0 OK, 0 Faild\n", {},
        "\r\n\n\n"},
+      {"UTF-16 without a mark is refused, saying so", base + QStringList{"--files-from", "-"}, 2, "",
+       "rekoda-cli: cannot read standard input: the list looks like UTF-16 without a byte-order mark\n", {},
+       QStringEncoder(QStringConverter::Utf16LE)(u"DF1.L01\r\n"_qs)},
       {"a UTF-8 byte-order mark", base + QStringList{"--files-from", "-"}, 0, "*-x.L02", bothOk,
        {"-x.L02", "DF1.L02"}, "\xEF\xBB\xBF-x.L01\nDF1.L01\n"},
   };
