@@ -84,3 +84,23 @@ void PressOnEnter(QAbstractButton *button) {
 }
 
 }  // namespace rekoda
+
+namespace rekoda {
+
+QColor FocusColour(const QPalette &palette) {
+  const QColor window = palette.color(QPalette::Window);
+  for (const QColor &blue : {QColor(30, 95, 180), QColor(110, 170, 255), QColor(20, 60, 120)})
+    if (ContrastRatio(blue, window) >= 3.0)
+      return blue;
+  return palette.color(QPalette::WindowText);
+}
+
+QString FocusStyle(const QPalette &palette) {
+  const QString colour = FocusColour(palette).name();
+  return QStringLiteral("QPushButton:focus { border: 2px solid %1; border-radius: 3px;"
+                        " background-color: palette(button); padding: 2px 6px; }"
+                        "QComboBox:focus { border: 2px solid %1; border-radius: 3px; padding: 1px 4px; }")
+      .arg(colour);
+}
+
+}  // namespace rekoda

@@ -48,11 +48,13 @@ namespace rekoda {
 // Enter and Return press the button while it has the focus, as Space does.
 void PressOnEnter(QAbstractButton *button);
 
+// The colour of the focus mark: a blue that stands at 3:1 or better on the
+// palette's window, as marks that are not text should (a darker one in a
+// light palette, a lighter one in a dark palette).
+QColor FocusColour(const QPalette &palette);
+
 // A focus mark that every button shows, the small picture buttons too
-// (the platform style draws none on them).
-inline constexpr char kFocusStyle[] =
-    "QPushButton:focus { border: 2px solid rgb(30, 95, 180); border-radius: 3px;"
-    " background-color: palette(button); padding: 2px 6px; }"
-    "QComboBox:focus { border: 2px solid rgb(30, 95, 180); border-radius: 3px; padding: 1px 4px; }";
+// (the platform style draws none on them), in FocusColour.
+QString FocusStyle(const QPalette &palette);
 
 }  // namespace rekoda

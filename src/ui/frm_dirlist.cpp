@@ -31,7 +31,7 @@ FrmDirlist::FrmDirlist(QWidget *parent, QSettings *settings) : QDialog(parent), 
   setObjectName("FrmDirlist");
   setWindowTitle("Dirlist");
   setWindowIcon(ApplicationIcon());
-  setStyleSheet(kFocusStyle);
+  setStyleSheet(FocusStyle(palette()));
   setSizeGripEnabled(true);
 
   // Shows the chosen folder, and takes one typed or pasted (a network

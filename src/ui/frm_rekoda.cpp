@@ -78,7 +78,9 @@ FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), se
     picker.exec();
     return picker.NewPath;
   };
-  setStyleSheet(kFocusStyle);
+  // In the desktop's palette as the window starts (a style sheet set again
+  // later would undo the folder boxes' faces).
+  setStyleSheet(FocusStyle(palette()));
   run_ = new WindowRun(*this, this);
   File1_ = new FileEnumerator(this);
   File1_->setObjectName("File1");

@@ -191,6 +191,22 @@ TEST(DesktopFit, folderBoxesReadInADarkPalette) {
     best = std::max(best, ContrastRatio(face, QColor(rgb)));
   EXPECT_LT(face.lightness(), 128);  // a dark face, not the light yellow
   EXPECT_GE(best, 4.5);
+  // The focus mark stands at 3:1 on the window in a desktop's light and
+  // dark palettes, in the main window and in the picker.
+  QPalette breeze = dark;
+  breeze.setColor(QPalette::Window, QColor(49, 54, 59));
+  const QPalette before = QApplication::palette();
+  for (const QPalette &p : {before, dark, breeze}) {
+    QApplication::setPalette(p);
+    FrmRekoda window;
+    FrmDirlist picker;
+    for (const QWidget *w : {static_cast<QWidget *>(&window), static_cast<QWidget *>(&picker)}) {
+      const QColor focus = FocusColour(w->palette());
+      EXPECT_GE(ContrastRatio(focus, w->palette().color(QPalette::Window)), 3.0) << focus.name().toStdString();
+      EXPECT_TRUE(w->styleSheet().contains(focus.name())) << w->styleSheet().toStdString();
+    }
+  }
+  QApplication::setPalette(before);
 }
 
 TEST(DesktopFit, pickerGrowsWithItsWindow) {
