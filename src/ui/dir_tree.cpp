@@ -3,6 +3,7 @@
 #include "platform/file_system.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStorageInfo>
@@ -20,7 +21,6 @@ DirTree::DirTree(QWidget *parent) : QTreeWidget(parent) {
   setHeaderLabel(QStringLiteral("Folder"));
   setColumnCount(1);
   setRootIsDecorated(false);
-  setItemsExpandable(false);
   setExpandsOnDoubleClick(false);
   setUniformRowHeights(true);
   setIndentation(12);
@@ -28,6 +28,14 @@ DirTree::DirTree(QWidget *parent) : QTreeWidget(parent) {
   setTextElideMode(Qt::ElideMiddle);
   connect(this, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem *item) { setPath(item->data(0, kPathRole).toString()); });
+  // A folder's arrow opens it as Enter does; the tree is built anew once
+  // the click that expanded the item is over.
+  connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
+    if (rebuilding_ || item->childCount() > 0)
+      return;
+    const QString folder = item->data(0, kPathRole).toString();
+    QMetaObject::invokeMethod(this, [this, folder] { setPath(folder); }, Qt::QueuedConnection);
+  });
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
     if (item && !rebuilding_)
       emit highlightChanged(item->data(0, kPathRole).toString());
@@ -86,6 +94,10 @@ void DirTree::rebuild() {
     item->setIcon(0, closedIcon);
     item->setData(0, kPathRole, QDir::toNativeSeparators(QDir(current).filePath(sub)));
     item->setToolTip(0, item->data(0, kPathRole).toString());
+    // An arrow where there is more below: opening it shows its folders.
+    // The first entry answers that, not a listing of each.
+    if (QDirIterator(QDir(current).filePath(sub), QDir::Dirs | QDir::NoDotAndDotDot).hasNext())
+      item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   }
   parentItem->setExpanded(true);
   setCurrentItem(parentItem);

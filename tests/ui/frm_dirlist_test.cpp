@@ -97,13 +97,30 @@ TEST_F(Picker, selectReturnsTheHighlightedFolder) {
 
 TEST_F(Picker, enterOpensHighlightedFolder) {
   dir.mkdir("child");
+  dir.mkdir("child/inner");
+  dir.mkdir("child/inner/deepest");
+  dir.mkdir("child/leaf");
   open(dir.path());
+  // A folder that holds folders shows an arrow, after Enter too.
+  const auto arrow = [](const QTreeWidgetItem *item) {
+    return item->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
+  };
+  EXPECT_TRUE(arrow(tree()->currentItem()->child(0)));
   tree()->setFocus();
   tree()->setCurrentItem(tree()->currentItem()->child(0));
   QTest::keyClick(tree(), Qt::Key_Return);
   EXPECT_EQ(tree()->path(), native(dir.file("child")));
   EXPECT_EQ(shown()->text(), native(dir.file("child")));
   EXPECT_TRUE(dlg.isVisible());
+  ASSERT_EQ(tree()->currentItem()->childCount(), 2);
+  EXPECT_TRUE(arrow(tree()->currentItem()->child(0)));   // inner
+  EXPECT_FALSE(arrow(tree()->currentItem()->child(1)));  // leaf
+  // Its arrow opens it, as Enter does.
+  tree()->expandItem(tree()->currentItem()->child(0));
+  QTest::qWait(0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(tree()->path(), native(dir.file("child/inner")));
+  tree()->setCurrentItem(tree()->currentItem()->parent());
   // Up the chain again by opening the parent.
   tree()->setCurrentItem(tree()->currentItem()->parent());
   QTest::keyClick(tree(), Qt::Key_Return);
