@@ -2,7 +2,11 @@
 
 #include <QAbstractButton>
 #include <QKeyEvent>
+#include <QAction>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
 #include <QWidget>
 #include <QApplication>
 
@@ -26,11 +30,62 @@ QString FolderMissingText(const QString &folder) {
 
 QIcon ApplicationIcon() { return QIcon(QStringLiteral(":/rekoda/rekoda.ico")); }
 
+namespace {
+
+// A folder too long for its box shows its end, the folder's own name, with
+// an ellipsis in front that says the start is cut, and the whole path as
+// the tooltip.
+class CutMark : public QObject {
+ public:
+  explicit CutMark(QLineEdit *box) : QObject(box), box_(box) {
+    mark_ = box->addAction(ellipsis(), QLineEdit::LeadingPosition);
+    mark_->setObjectName("cutMark");
+    connect(box, &QLineEdit::textChanged, this, &CutMark::update);
+    box->installEventFilter(this);
+    update();
+  }
+
+ protected:
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::FontChange ||
+        event->type() == QEvent::ReadOnlyChange)
+      update();
+    return false;
+  }
+
+ private:
+  QIcon ellipsis() const {
+    const QFontMetrics metrics = box_->fontMetrics();
+    QPixmap picture(metrics.horizontalAdvance(QStringLiteral("\u2026")) + 2, metrics.height());
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setFont(box_->font());
+    painter.setPen(box_->palette().color(QPalette::Text));
+    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("\u2026"));
+    return QIcon(picture);
+  }
+
+  void update() {
+    const int room = box_->contentsRect().width() - 2 * box_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
+    const bool cut = box_->isReadOnly() && box_->fontMetrics().horizontalAdvance(box_->text()) > room;
+    mark_->setVisible(cut);
+    box_->setToolTip(cut ? box_->text() : QString());
+    if (cut)
+      box_->setCursorPosition(int(box_->text().size()));
+  }
+
+  QLineEdit *box_;
+  QAction *mark_;
+};
+
+}  // namespace
+
 QLineEdit *ReadOnlyBox(QWidget *parent, const char *objectName) {
   auto *box = new QLineEdit(parent);
   box->setObjectName(objectName);
   box->setReadOnly(true);
   SetFolderBoxColours(box, parent ? parent->palette() : box->palette());
+  new CutMark(box);
   return box;
 }
 

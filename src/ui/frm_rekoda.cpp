@@ -11,6 +11,7 @@
 #include "ui/file_enumerator.h"
 #include "ui/file_list_model.h"
 #include "ui/frm_dirlist.h"
+#include "ui/report_box.h"
 #include "ui/window_run.h"
 
 #include <QApplication>
@@ -19,8 +20,8 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -67,10 +68,7 @@ FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), se
   setObjectName("FrmRekoda");
   setWindowTitle("Change Extension       Omberlin");
   setWindowIcon(ApplicationIcon());
-  reportPicker_ = [](QWidget *owner, const QString &suggested) {
-    return QFileDialog::getSaveFileName(owner, QStringLiteral("Save report"), suggested,
-                                        QStringLiteral("CSV files (*.csv);;All files (*)"));
-  };
+  reportPicker_ = AskReportPath;
   folderPicker_ = [this](QWidget *owner, const QString &start) {
     FrmDirlist picker(owner, settings_);
     picker.setAccessibleDescription(pickerPurpose_);

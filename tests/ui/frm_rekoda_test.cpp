@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QElapsedTimer>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -418,6 +420,55 @@ TEST_F(MainWindow, anOpenerThatFailsIsSaid) {
   EXPECT_EQ(messages.texts()[0], "No program on this desktop opens folders; the destination folder is " + out.path());
   qputenv("PATH", path);
 #endif
+}
+
+// Save report… opens at once beside a destination of thousands of files
+// (the file dialog waits behind Browse…), with the suggested path ready
+// for Enter.
+TEST_F(MainWindow, saveReportOpensAtOnceWithThePathReady) {
+  in.write("DF1.L01", kDF);
+  for (int i = 0; i < 5000; ++i)
+    out.write(QString("other%1.txt").arg(i), "");
+  pick("CmdBestand", in.path());
+  pick("CmdBestand1", out.path());
+  get<QLineEdit>("txtExtension")->setText("L2");
+  get<QPushButton>("CmdSelect")->click();
+  click("CmdStart");
+  QString shown;
+  qint64 openedAfter = -1;
+  QElapsedTimer clock;
+  QTimer::singleShot(0, [&] {
+    openedAfter = clock.elapsed();
+    QWidget *box = QApplication::activeModalWidget();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->objectName(), "ReportBox");  // not a file dialog listing the folder
+    auto *path = box->findChild<QLineEdit *>("txtReportPath");
+    ASSERT_NE(path, nullptr);
+    shown = path->text();
+    QTest::keyClick(path, Qt::Key_Return);
+  });
+  clock.start();
+  click("CmdSaveReport");
+  EXPECT_LT(openedAfter, 300);
+  EXPECT_TRUE(shown.startsWith(QDir::toNativeSeparators(out.path())) && shown.endsWith(".csv")) << shown.toStdString();
+  EXPECT_TRUE(readBytes(shown).contains("DF1.L01,DF1.L2,OK")) << readBytes(shown).left(400).constData();
+}
+
+// A folder too long for its box shows its end with an ellipsis in front,
+// and the whole path as the tooltip; one that fits shows neither.
+TEST_F(MainWindow, aLongFolderShowsItsEndWithAnEllipsis) {
+  auto *box = get<QLineEdit>("txtDataMap");
+  auto *mark = box->findChild<QAction *>("cutMark");
+  ASSERT_NE(mark, nullptr);
+  const QString deep = in.mkdir(QString(40, 'a')) + "/" + QString(40, 'b') + "/" + QString(40, 'c') + "/logger 7";
+  ASSERT_TRUE(QDir().mkpath(deep));
+  pick("CmdBestand", deep);
+  EXPECT_TRUE(mark->isVisible());
+  EXPECT_EQ(box->toolTip(), deep);
+  EXPECT_EQ(box->cursorPosition(), deep.size());  // the end: the folder's own name
+  pick("CmdBestand", in.path());
+  EXPECT_FALSE(mark->isVisible());
+  EXPECT_EQ(box->toolTip(), "");
 }
 
 TEST_F(MainWindow, folderThatCannotBeListedSaysWhy) {
