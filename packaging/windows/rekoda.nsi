@@ -117,8 +117,51 @@ FunctionEnd
 !macro REKODA_PATH_KEY
   ${If} $MultiUser.InstallMode == "AllUsers"
     StrCpy $R9 "SYSTEM\CurrentControlSet\Control\Session Manager\Environment"
+    StrCpy $R7 0x80000002
   ${Else}
     StrCpy $R9 "Environment"
+    StrCpy $R7 0x80000001
+  ${EndIf}
+!macroend
+
+; The PATH as the registry holds it, asked of the system itself: ReadRegStr
+; gives an empty string for a value longer than NSIS's strings, which would
+; read as "no PATH yet". $R0 the value, whole or not at all; $R8 its length
+; in characters (-1: there is none; -2: it cannot be read whole); $R3 its
+; type (1 REG_SZ, 2 REG_EXPAND_SZ), kept when it is written back.
+!macro REKODA_READ_PATH
+  StrCpy $R0 ""
+  StrCpy $R8 -1
+  StrCpy $R3 2
+  System::Call 'advapi32::RegOpenKeyExW(p $R7, w "$R9", i 0, i 0x20119, *p .R6) i .R5'
+  ${If} $R5 == 0
+    System::Call 'advapi32::RegQueryValueExW(p $R6, w "Path", p 0, *i .R3, p 0, *i 0 R4) i .R5'
+    System::Call 'advapi32::RegCloseKey(p $R6)'
+    ${If} $R5 == 0
+      IntOp $R8 $R4 / 2
+      ${If} $R8 < ${PATH_LIMIT}
+        ReadRegStr $R0 SHCTX $R9 "Path"
+        StrLen $R4 $R0
+        ; The size counts the closing NUL, when the value has one.
+        IntOp $R5 $R8 - 1
+        ${If} $R4 == $R8
+        ${OrIf} $R4 == $R5
+          StrCpy $R8 $R4
+        ${Else}
+          StrCpy $R8 -2
+        ${EndIf}
+      ${Else}
+        StrCpy $R8 -2
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+!macro REKODA_WRITE_PATH VALUE
+  ${If} $R3 == 1
+    WriteRegStr SHCTX $R9 "Path" "${VALUE}"
+  ${Else}
+    WriteRegExpandStr SHCTX $R9 "Path" "${VALUE}"
   ${EndIf}
 !macroend
 
@@ -173,13 +216,16 @@ Section "Rekoda" SecMain
   WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
-; NSIS strings hold ${NSIS_MAX_STRLEN} characters: a PATH that long may have
-; been cut when read, and is left alone rather than written back shorter.
+; NSIS strings hold ${NSIS_MAX_STRLEN} characters: a PATH that, with this
+; folder added, would not fit is left alone, never written back cut.
 Section /o "rekoda-cli on the PATH" SecPath
   !insertmacro REKODA_PATH_KEY
-  ReadRegStr $R0 SHCTX $R9 "Path"
-  StrLen $R1 $R0
-  ${If} $R1 >= ${PATH_LIMIT}
+  !insertmacro REKODA_READ_PATH
+  StrLen $R1 "$INSTDIR"
+  IntOp $R1 $R1 + $R8
+  IntOp $R1 $R1 + 2
+  ${If} $R8 == -2
+  ${OrIf} $R1 >= ${PATH_LIMIT}
     DetailPrint "The PATH is too long for the setup to change safely; add $INSTDIR to it yourself."
     MessageBox MB_OK|MB_ICONEXCLAMATION "The PATH is too long for the setup to change safely. Add $INSTDIR to it yourself to run rekoda-cli from any folder." /SD IDOK
     Return
@@ -192,7 +238,7 @@ Section /o "rekoda-cli on the PATH" SecPath
     ${Else}
       StrCpy $R0 "$R0;$INSTDIR"
     ${EndIf}
-    WriteRegExpandStr SHCTX $R9 "Path" "$R0"
+    !insertmacro REKODA_WRITE_PATH "$R0"
     WriteRegDWORD SHCTX "${UNINST_KEY}" "AddedToPath" 1
     SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
   ${EndIf}
@@ -234,12 +280,17 @@ Section "Uninstall"
   ReadRegDWORD $R3 SHCTX "${UNINST_KEY}" "AddedToPath"
   ${If} $R3 == 1
     !insertmacro REKODA_PATH_KEY
-    ReadRegStr $R0 SHCTX $R9 "Path"
-    StrLen $R1 $R0
-    ${If} $R1 < ${PATH_LIMIT}
+    !insertmacro REKODA_READ_PATH
+    ${If} $R8 > 0
+      ; Exactly the entry that was added goes, whatever was added since.
       ${WordAdd} "$R0" ";" "-$INSTDIR" $R2
-      WriteRegExpandStr SHCTX $R9 "Path" "$R2"
-      SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+      ${If} $R2 != $R0
+        !insertmacro REKODA_WRITE_PATH "$R2"
+        SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+      ${EndIf}
+    ${ElseIf} $R8 == -2
+      DetailPrint "The PATH is too long for the uninstall to change safely; remove $INSTDIR from it yourself."
+      MessageBox MB_OK|MB_ICONEXCLAMATION "The PATH is too long for the uninstall to change safely. Remove $INSTDIR from it yourself." /SD IDOK
     ${EndIf}
   ${EndIf}
   Delete "$SMPROGRAMS\Rekoda.lnk"

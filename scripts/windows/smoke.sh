@@ -12,7 +12,11 @@
 #    silent uninstall: the user's file stays, the program's files are gone;
 #  - a silent install for the current user alone, under %LOCALAPPDATA%\Programs,
 #    with /PATH: rekoda-cli on the user's PATH, and off it again after the
-#    uninstall, the rest of the PATH as it was.
+#    uninstall, the rest of the PATH as it was, an entry added since too;
+#  - PATHs of 900, 1,005, 1,035 and 4,000 characters, the user's and the
+#    system's: after setup the old value plus the one entry, or unchanged
+#    where that would not fit NSIS's strings; after the uninstall exactly
+#    the old value.
 set -euo pipefail
 setup=$1
 version=$2
@@ -121,10 +125,47 @@ wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rekoda'
 [ "$(user_path)" = "C:\Tools;C:\Other;$(winepath -w "$local_app/Programs/Rekoda")" ] ||
   fail "rekoda-cli is not on the user's PATH: $(user_path)"
 echo "smoke: installed for the current user under %LOCALAPPDATA%\\Programs, on the user's PATH"
-wine "$local_app/Programs/Rekoda/uninstall.exe" /S /CurrentUser >/dev/null 2>&1 || true
-for i in $(seq 1 60); do [ -e "$local_app/Programs/Rekoda/uninstall.exe" ] || break; sleep 1; done
-[ "$(user_path)" = 'C:\Tools;C:\Other' ] || fail "the uninstall left the PATH as $(user_path)"
+# An entry added meanwhile stays when the uninstall takes its own off.
+wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$(user_path);C:\Later" /f >/dev/null 2>&1
+uninstall_user() {
+  wine "$local_app/Programs/Rekoda/uninstall.exe" /S /CurrentUser >/dev/null 2>&1 || true
+  for i in $(seq 1 60); do [ -e "$local_app/Programs/Rekoda/uninstall.exe" ] || break; sleep 1; done
+}
+uninstall_user
+[ "$(user_path)" = 'C:\Tools;C:\Other;C:\Later' ] || fail "the uninstall left the PATH as $(user_path)"
 echo "smoke: the uninstall took rekoda-cli off the PATH and kept the rest"
+
+# Long PATHs, which NSIS reads as empty past its 1,024 characters.
+long_path() {  # long_path LENGTH [START]: entries up to exactly LENGTH characters
+  local p=${2:-'C:\Long\tool0'} i=1
+  while [ ${#p} -lt "$1" ]; do p="$p;C:\Long\tool$i"; i=$((i + 1)); done
+  printf '%s' "${p:0:$1}"
+}
+limit=1022  # NSIS_MAX_STRLEN less two
+user_dir=$(winepath -w "$local_app/Programs/Rekoda")
+for length in 900 1005 1035 4000; do
+  before=$(long_path "$length")
+  wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$before" /f >/dev/null 2>&1
+  wine "$setup" /S /CurrentUser /PATH >/dev/null 2>&1
+  expected=$before
+  [ $((length + 1 + ${#user_dir})) -lt "$limit" ] && expected="$before;$user_dir"
+  [ "$(user_path)" = "$expected" ] || fail "a user PATH of $length characters became $(user_path | cut -c1-80)… ($(user_path | wc -c))"
+  uninstall_user
+  [ "$(user_path)" = "$before" ] || fail "the uninstall left a user PATH of $length characters as $(user_path | wc -c)"
+done
+system_key='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
+system_path() { { wine reg query "$system_key" /v Path 2>/dev/null || true; } | tr -d '\r' | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
+saved_system=$(system_path)
+before=$(long_path 1035 "$saved_system")
+wine reg add "$system_key" /v Path /t REG_EXPAND_SZ /d "$before" /f >/dev/null 2>&1
+wine "$setup" /S /AllUsers /PATH >/dev/null 2>&1
+[ "$(system_path)" = "$before" ] || fail "a system PATH of 1035 characters became $(system_path | wc -c) characters"
+wine "$installed/uninstall.exe" /S /AllUsers >/dev/null 2>&1 || true
+for i in $(seq 1 60); do [ -e "$installed/uninstall.exe" ] || break; sleep 1; done
+[ "$(system_path)" = "$before" ] || fail "the uninstall left a system PATH of 1035 characters as $(system_path | wc -c)"
+wine reg add "$system_key" /v Path /t REG_EXPAND_SZ /d "$saved_system" /f >/dev/null 2>&1
+wine "$setup" /S /AllUsers >/dev/null 2>&1  # for the clean-up below
+echo "smoke: PATHs of 900, 1005, 1035 and 4000 characters: added where they fit, else untouched; the uninstall gave each back"
 # Leave the prefix as it was found.
 wine "$installed/uninstall.exe" /S /AllUsers >/dev/null 2>&1 || true
 if [ -n "$saved_path" ]; then
