@@ -223,7 +223,7 @@ class CliObserver : public RunObserver {
 
 QString listName(const QString &path) { return path == "-" ? QStringLiteral("standard input") : Quoted(path); }
 
-std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *error) {
+std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *error, QStringList *oem) {
   QFile file;
   const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path),
                                                                                file.open(QIODevice::ReadOnly));
@@ -232,7 +232,7 @@ std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *err
     return std::nullopt;
   }
   QString why;
-  auto names = NamesFromList(file.readAll(), nul, &why);
+  auto names = NamesFromList(file.readAll(), nul, &why, oem);
   if (!names)
     *error = QStringLiteral("cannot read %1: %2").arg(listName(path), why);
   return names;
@@ -246,6 +246,14 @@ bool makeFolders(const QString &path, QString *error) {
   if (parent != path && !makeFolders(parent, error))
     return false;
   return CreateFolder(path, error) || QFileInfo(path).isDir();
+}
+
+// A folder as a field of a tab-separated line. Where the separator is a
+// backslash (Windows), a path holds no control character, so that it needs
+// no escape to stay one field and reads as the system spells it.
+QByteArray pathField(const QString &path) {
+  QByteArray field = ReportField(path);
+  return PathSeparator() == u'\\' ? field.replace("\\\\", "\\") : field;
 }
 
 int listRuns(const CliArguments &args) {
@@ -268,7 +276,7 @@ int listRuns(const CliArguments &args) {
              '\n';
     } else {
       out += ReportField(run.id) + '\t' + run.time.toString(Qt::ISODate).toUtf8() + '\t' + family.toUtf8() + '\t' +
-             ReportField(run.code) + '\t' + ReportField(run.dest) + '\t' + QByteArray::number(run.placed()) + '\t' +
+             ReportField(run.code) + '\t' + pathField(run.dest) + '\t' + QByteArray::number(run.placed()) + '\t' +
              (run.undone ? "undone" : run.going ? "going" : "not undone") + '\n';
     }
   }
@@ -372,10 +380,19 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
 
   QStringList names = args.names;
   if (args.values.contains("files-from")) {
-    const auto listed = namesFrom(args.values["files-from"], args.flags.contains("null"), &why);
+    QStringList oem;
+    const auto listed = namesFrom(args.values["files-from"], args.flags.contains("null"), &why, &oem);
     if (!listed)
       return Refusal{why};
-    names += *listed;
+    for (qsizetype i = 0; i < listed->size(); ++i) {
+      // A name that the ANSI reading finds no file for may be the
+      // console's spelling of one.
+      const QString &name = (*listed)[i];
+      const bool other = i < oem.size() && oem[i] != name &&
+                         PathEntry(JoinPath(job.source, name)).kind == EntryKind::Missing &&
+                         PathEntry(JoinPath(job.source, oem[i])).kind != EntryKind::Missing;
+      names << (other ? oem[i] : name);
+    }
   }
   const QString familyName = job.family == Family::DF ? QStringLiteral("DF") : QStringLiteral("MA");
   // A list given and empty names no file, as xargs -r runs nothing: only

@@ -1,5 +1,6 @@
 #include "cli/names.h"
 
+#include "platform/console.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 
@@ -72,7 +73,8 @@ QByteArray escaped(uchar c) {
 
 }  // namespace
 
-std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QString *error) {
+std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QString *error, QStringList *oem) {
+  Q_UNUSED(oem)  // a Windows list's alone
   for (const auto &[bom, encoding] : {std::pair{QByteArray("\xFF\xFE"), QStringConverter::Utf16LE},
                                       std::pair{QByteArray("\xFE\xFF"), QStringConverter::Utf16BE}}) {
     if (!bytes.startsWith(bom))
@@ -101,8 +103,11 @@ std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QStr
   const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
 #ifdef _WIN32
   // Windows programs write lists in the ANSI code page as often as in UTF-8.
-  if (!decoded(body, QStringConverter::Utf8))
+  if (!decoded(body, QStringConverter::Utf8)) {
+    if (oem)
+      *oem = splitText(FromConsoleCodePage(body), nul);
     return splitText(QString::fromLocal8Bit(body), nul);
+  }
 #endif
   return namesOf(body, nul, DecodeFileName);
 }

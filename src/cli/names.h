@@ -16,7 +16,11 @@ namespace rekoda {
 // UTF-8 is in the ANSI code page). A carriage return before a newline
 // belongs to the line end. None, with the reason, for a list that is not
 // text in its encoding.
-std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QString *error);
+// oem: where the list was read in the ANSI code page, the same names read
+// in the console's (OEM) code page, line for line, for a name not found
+// so (cmd's "dir /b > list.txt" writes that one).
+std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QString *error,
+                                         QStringList *oem = nullptr);
 
 // The name in the source folder that an argument stands for: a bare name,
 // or a path whose folder is the source folder itself however spelled

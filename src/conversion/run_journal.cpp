@@ -123,7 +123,9 @@ qint64 JournaledRun::placed() const {
 }
 
 QString RunJournal::folder() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/runs");
+  // In the system's own spelling: it is named in messages.
+  return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                                  QStringLiteral("/runs"));
 }
 
 QByteArray ContentHash(const char *data, std::size_t size) {

@@ -42,6 +42,10 @@ bool WriteText(std::FILE *stream, const QByteArray &utf8);
 // process ends; nothing elsewhere.
 void MarkProgramRunning();
 
+// Text in the console's own code page (the OEM one on Windows, which
+// cmd's "dir /b > list.txt" writes); elsewhere the locale's.
+QString FromConsoleCodePage(const QByteArray &bytes);
+
 // A window program started from a console writes there (Windows gives a
 // window program none of its own).
 void AttachToParentConsole();

@@ -36,4 +36,6 @@ bool WriteText(std::FILE *stream, const QByteArray &utf8) {
          std::fflush(stream) == 0;
 }
 
+QString FromConsoleCodePage(const QByteArray &bytes) { return QString::fromLocal8Bit(bytes); }
+
 }  // namespace rekoda

@@ -70,4 +70,13 @@ void AttachToParentConsole() {
     (void)std::freopen("CONOUT$", "w", stdout);
 }
 
+QString FromConsoleCodePage(const QByteArray &bytes) {
+  if (bytes.isEmpty())
+    return {};
+  const int n = MultiByteToWideChar(CP_OEMCP, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
+  std::wstring text(size_t(n), L'\0');
+  MultiByteToWideChar(CP_OEMCP, 0, bytes.constData(), int(bytes.size()), text.data(), n);
+  return QString::fromStdWString(text);
+}
+
 }  // namespace rekoda

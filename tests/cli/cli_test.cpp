@@ -1084,9 +1084,12 @@ TEST(CliWindows, locksExactNamesUnicodeAndCase) {
     EXPECT_EQ(out.entries(), QStringList{"DF1.L02"});
     // The journals are the user's, beside other tests' runs: this one's.
     QByteArray id;
-    for (const QByteArrayList &run : cli({"--list-runs"}).lines())
-      if (run.value(4).endsWith(QFileInfo(out.path()).fileName().toUtf8()))
+    for (const QByteArrayList &run : cli({"--list-runs"}).lines()) {
+      if (run.value(4).endsWith(QFileInfo(out.path()).fileName().toUtf8())) {
         id = run.value(0);
+        EXPECT_EQ(run.value(4), QDir::toNativeSeparators(out.path()).toUtf8());  // single backslashes
+      }
+    }
     QProcess *held = probe(out.file("DF1.L02"), "none", 1000);
     const Result r = cli({"--undo", QString::fromUtf8(id)});
     held->waitForFinished();
@@ -1121,6 +1124,15 @@ TEST(CliWindows, locksExactNamesUnicodeAndCase) {
       EXPECT_EQ(r.lines().value(0), (QByteArrayList{name.toUtf8(), name.chopped(3).toUtf8() + "L02", "OK", ""}));
     }
     EXPECT_EQ(r.lines().value(1), (QByteArrayList{"DF1.L01", "DF1.L02", "OK", ""}));
+  }
+  if (GetACP() == 1252 && GetOEMCP() == 437) {
+    SCOPED_TRACE("a list that cmd's dir /b wrote, in the OEM code page");
+    TempFolder in, out;
+    in.write(u"DF\u00E92.L01"_qs, kDF);        // é: 0x82 in code page 437, which 1252 reads as ‚
+    in.write("list", "DF\x82" "2.L01\r\n");
+    const Result r = cli(job(in, out) << "--files-from" << in.file("list"));
+    EXPECT_EQ(r.exit, 0) << r.err.constData();
+    EXPECT_EQ(r.lines().value(0), (QByteArrayList{"DF\xC3\xA9" "2.L01", "DF\xC3\xA9" "2.L02", "OK", ""}));
   }
   {
     SCOPED_TRACE("DF9. beside DF9");
