@@ -98,15 +98,10 @@ QString asClause(const QString &sentence) {
 // Why a run stopped, for the message that begins with the program's name;
 // a vanished folder named as typed.
 QString stopClause(const RunSummary &summary, const CliArguments &args) {
-  switch (summary.folderGone) {
-    case RunSummary::Gone::Destination:
-      return QStringLiteral("the destination folder %1 is no longer there").arg(Quoted(args.values["to"]));
-    case RunSummary::Gone::Source:
-      return QStringLiteral("the source folder %1 is no longer there").arg(Quoted(args.values["from"]));
-    case RunSummary::Gone::None:
-      break;
-  }
-  return asClause(summary.stopReason);
+  if (summary.folderGone == RunSummary::Gone::None)
+    return asClause(summary.stopReason);
+  const QString &typed = args.values[summary.folderGone == RunSummary::Gone::Source ? "from" : "to"];
+  return asClause(FolderGoneText(summary.folderGone, Quoted(typed)));
 }
 
 QString filesCount(qint64 n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); }

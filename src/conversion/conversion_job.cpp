@@ -110,7 +110,7 @@ class Run {
       summary_.stopReason = QStringLiteral("The run's journal cannot be written: %1; the %2 files put in place "
                                            "before that can be undone")
                                 .arg(journal_->failure())
-                                .arg(placedCount_);
+                                .arg(summary_.handled - summary_.failed - summary_.skipped);
     return summary_;
   }
 
@@ -166,8 +166,6 @@ class Run {
   };
 
   void settle(qsizetype index, FileOutcome &outcome) {
-    if (outcome.ok)
-      ++placedCount_;
     if (outcome.skipped) {
       ++summary_.skipped;
     } else if (!outcome.ok) {
@@ -405,7 +403,7 @@ class Run {
       for (const Pending &p : group)
         if (p.file)
           entries.push_back(p.entry);
-      if (!journalTook(!journalFailed_ && journal_->writeAhead(entries, !journalOnVolume, nullptr), group))
+      if (!journalTook(!journalFailed_ && journal_->writeAhead(entries, !journalOnVolume), group))
         return;
     }
     std::vector<Pending *> written;
@@ -422,7 +420,7 @@ class Run {
       for (Pending *p : written)
         p->file->syncedWithVolume();
     } else {
-      if (journalOnVolume && !journalTook(journal_->sync(nullptr), group))
+      if (journalOnVolume && !journalTook(journal_->sync(), group))
         return;
       threads_.forEach(written.size(), [&written](std::size_t i) {
         QString reason;
@@ -445,7 +443,7 @@ class Run {
           continue;
         }
         replaced.beforeTrash = [this, &p](const QString &trashedAs) {
-          journalFailed_ = !journal_->trashing(p.entry.output, trashedAs, nullptr);
+          journalFailed_ = !journal_->trashing(p.entry.output, trashedAs);
           return !journalFailed_;
         };
       }
@@ -484,7 +482,6 @@ class Run {
   RunJournal *journal_;
   // Set on the committing thread; the journal's reason is read once it is joined.
   std::atomic<bool> journalFailed_{false};
-  qint64 placedCount_ = 0;
   const std::string codeBytes_;  // the code as it goes into the files
   RunSummary summary_;
   DestinationFolder folder_;

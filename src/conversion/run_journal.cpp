@@ -71,7 +71,8 @@ std::optional<JournaledRun> readJournal(const QString &path) {
   bool started = false;
   QHash<QString, size_t> byOutput;
   QByteArrayList lines = bytes->split('\n');
-  lines.removeLast();  // a line cut short by a crash or a full disk, or the empty rest after the last
+  // A line cut short by a crash or a full disk, or the empty rest after the last.
+  run.lastLineCut = !lines.takeLast().isEmpty();
   for (const QByteArray &text : lines) {
     const QJsonObject o = QJsonDocument::fromJson(text).object();
     if (o.isEmpty())
@@ -97,10 +98,12 @@ std::optional<JournaledRun> readJournal(const QString &path) {
       e.replaces = o["replaces"].toBool();
       byOutput.insert(e.output, run.entries.size());
       run.entries.push_back(e);
-    } else if (o.contains("trashing") && byOutput.contains(nameOf(o, "trashing"))) {
-      run.entries[byOutput[nameOf(o, "trashing")]].trashedAs = nameOf(o, "to");
-    } else if (o.contains("placed") && byOutput.contains(nameOf(o, "placed"))) {
-      JournalEntry &e = run.entries[byOutput[nameOf(o, "placed")]];
+    } else if (const auto trashing = byOutput.constFind(nameOf(o, "trashing"));
+               o.contains("trashing") && trashing != byOutput.cend()) {
+      run.entries[*trashing].trashedAs = nameOf(o, "to");
+    } else if (const auto placed = byOutput.constFind(nameOf(o, "placed"));
+               o.contains("placed") && placed != byOutput.cend()) {
+      JournalEntry &e = run.entries[*placed];
       e.placed = o["ok"].toBool() ? JournalEntry::Placed::Yes : JournalEntry::Placed::No;
       e.replacedGone = o["gone"].toBool();
     } else if (o.contains("end")) {
@@ -189,9 +192,9 @@ bool RunJournal::append(const QByteArray &lines, bool sync, QString *error) {
   return false;
 }
 
-bool RunJournal::sync(QString *error) { return append({}, true, error); }
+bool RunJournal::sync() { return append({}, true, nullptr); }
 
-bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, bool sync, QString *error) {
+bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, bool sync) {
   QByteArray lines;
   for (const JournalEntry &e : group)
     lines += line(named({{"out", e.output}, {"src", e.source}},
@@ -200,11 +203,11 @@ bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, bool sync, Q
                          {"srcSize", e.sourceSize},
                          {"srcChanged", QString::number(e.sourceChanged)},
                          {"replaces", e.replaces}}));
-  return append(lines, sync, error);
+  return append(lines, sync, nullptr);
 }
 
-bool RunJournal::trashing(const QString &output, const QString &trashedAs, QString *error) {
-  return append(line(named({{"trashing", output}, {"to", trashedAs}})), true, error);
+bool RunJournal::trashing(const QString &output, const QString &trashedAs) {
+  return append(line(named({{"trashing", output}, {"to", trashedAs}})), true, nullptr);
 }
 
 void RunJournal::placed(const JournalEntry &entry, bool ok) {
@@ -253,10 +256,7 @@ std::optional<JournaledRun> LastRunToUndo() {
 
 bool MarkUndone(const JournaledRun &run, QString *error) {
   // On a line of its own, after a line a full disk cut short too.
-  const auto bytes = ReadFileBytes(run.path, kMaxJournalBytes, error);
-  if (!bytes)
-    return false;
-  const QByteArray start = bytes->isEmpty() || bytes->endsWith('\n') ? QByteArray() : QByteArray("\n");
+  const QByteArray start = run.lastLineCut ? QByteArray("\n") : QByteArray();
   AppendFile file;
   return file.openToAppend(run.path, error) &&
          file.append(start + line({{"undone", QDateTime::currentDateTime().toString(Qt::ISODate)}}), true, error);

@@ -35,6 +35,7 @@ struct JournaledRun {
   qint64 files = 0;  // in the job
   std::vector<JournalEntry> entries;
   bool undone = false;
+  bool lastLineCut = false;  // it ends in a line cut short (a full disk, a crash)
   bool ended = false;  // its end line is there: the run finished
   bool going = false;  // its writer still holds it: the run is still going
   qint64 placed() const;  // files put in place (as far as the journal knows)
@@ -60,20 +61,20 @@ class RunJournal {
   // cannot be undone.
   bool begin(const ConversionJob &job, const QDateTime &time, QString *error);
   const QString &id() const { return id_; }
-  bool isOpen() const { return file_.isOpen(); }
   // Why the journal stopped taking lines after it was begun; empty while
-  // every line went in.
+  // every line went in. The calls below say only whether their lines went
+  // in: the first failure is the journal's one reason.
   const QString &failure() const { return failure_; }
 
   // sync: wait until the entries are on disk; a caller that syncs the
   // journal's volume as a whole anyway says no, and syncs() later if that
   // did not happen.
-  bool writeAhead(const std::vector<JournalEntry> &group, bool sync, QString *error);
-  bool sync(QString *error);
+  bool writeAhead(const std::vector<JournalEntry> &group, bool sync);
+  bool sync();
   // The volume the journal is on (as the part of FileIdentity() before ':').
   const QString &volume() const { return volume_; }
   // A false answer: the file must not go.
-  bool trashing(const QString &output, const QString &trashedAs, QString *error);
+  bool trashing(const QString &output, const QString &trashedAs);
   // After the group: which files were put in place, and what they replaced;
   // written with the group's last one.
   void placed(const JournalEntry &entry, bool ok);

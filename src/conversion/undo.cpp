@@ -12,8 +12,6 @@ namespace rekoda {
 
 namespace {
 
-const QString kChanged = QStringLiteral("kept: changed since the run");
-
 // What stands at an output's name, against what the run wrote there: its
 // bytes decide, never a failure to open it (a scanner holding it).
 enum class Content { Same, Changed, Unreadable };
@@ -111,7 +109,7 @@ class Undo {
         return;
       }
       if (content == Content::Changed) {
-        o.reason = kChanged;
+        o.reason = QStringLiteral("kept: changed since the run");
       } else if (content == Content::Unreadable) {
         o.reason = QStringLiteral("kept: it cannot be read: %1").arg(why);
       } else if (const auto problem = sourceProblem(run_, e)) {
