@@ -49,22 +49,29 @@ bool WindowRun::start() {
         break;
     }
   }
+  // A question may have stood open a while: a folder gone meanwhile is
+  // said as a run says it, before anything is written (a journal begun
+  // too) or cleared.
+  const auto foldersThere = [&job] {
+    for (const auto &[which, folder] : {std::pair{RunSummary::Gone::Destination, job->dest},
+                                        std::pair{RunSummary::Gone::Source, job->source}}) {
+      if (!QFileInfo(folder).isDir()) {
+        ShowMessage(FolderGoneText(which, folder) + u'.', MsgPlain);
+        return false;
+      }
+    }
+    return true;
+  };
+  if (!foldersThere())
+    return false;
   // Before anything is written: a run that could not be undone is the
-  // user's choice, not a surprise at its end.
+  // user's choice, not a surprise at its end. (Asked, there is no journal.)
   RunRecord record(*job);
   auto journaled = std::make_shared<JournaledJob>(*job, record.started());
   if (const auto problem = journaled->journalProblem();
-      problem && !AskConfirm(tr("This run cannot be undone: %1.\n\nRun anyway?").arg(*problem), tr("&Run anyway")))
+      problem && (!AskConfirm(tr("This run cannot be undone: %1.\n\nRun anyway?").arg(*problem), tr("&Run anyway")) ||
+                  !foldersThere()))
     return false;
-  // The questions may have stood open a while: a folder gone meanwhile is
-  // said as a run says it, before anything is written or cleared.
-  for (const auto &[which, folder] : {std::pair{RunSummary::Gone::Destination, job->dest},
-                                      std::pair{RunSummary::Gone::Source, job->source}}) {
-    if (!QFileInfo(folder).isDir()) {
-      ShowMessage(FolderGoneText(which, folder) + u'.', MsgPlain);
-      return false;
-    }
-  }
   record_ = std::move(record);
   ShowRunStarting(view_, *job);
   emit started();

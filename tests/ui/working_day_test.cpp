@@ -267,6 +267,8 @@ TEST(WorkingDay, replacingAsksFirst) {
                            QStringList{QString("The destination folder %1 is no longer there.").arg(out.path())});
                  EXPECT_EQ(win.column(1), QStringList{""});
                  EXPECT_FALSE(QFileInfo::exists(out.path()));
+                 for (const JournaledRun &run : ListRuns())  // no journal begun for it either
+                   EXPECT_NE(run.dest, QDir::toNativeSeparators(out.path()));
                });
   }
   {
