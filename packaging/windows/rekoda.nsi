@@ -11,7 +11,10 @@
 ; otherwise), as the option on the components page does.
 ; An upgrade first runs the uninstaller of the version it replaces, so that
 ; none of that version's files stay behind. Neither setup nor uninstall
-; goes on while a Rekoda program runs (exit status 2 when silent).
+; goes on while a Rekoda program runs (exit status 2 when silent), and an
+; upgrade that cannot replace every file leaves the installed version as it
+; was (exit status 2 when silent): never two versions' files side by side.
+; STAGE also holds list.nsh, one ${REKODA_FILE} "name" line a file.
 Unicode true
 ; A 64-bit installer for a 64-bit program; it also runs under wine64 alone.
 Target amd64-unicode
@@ -111,6 +114,82 @@ FunctionEnd
 !insertmacro REKODA_RUNNING ""
 !insertmacro REKODA_RUNNING "un."
 
+; Runs MACRO for each file this version puts in place.
+!macro REKODA_FOR_EACH_FILE MACRO
+  !define REKODA_FILE "!insertmacro ${MACRO}"
+  !include "${STAGE}\list.nsh"
+  !undef REKODA_FILE
+!macroend
+
+; The installed file of a name this version has moves aside, to come back
+; if this version cannot be put in place whole. A file held open by another
+; program cannot move: $0 becomes 1 and $1 its name.
+!macro REKODA_ASIDE FILE
+  ${If} ${FileExists} "$INSTDIR\${FILE}"
+    Delete "$INSTDIR\${FILE}.rekoda-old"
+    ClearErrors
+    Rename "$INSTDIR\${FILE}" "$INSTDIR\${FILE}.rekoda-old"
+    ${If} ${Errors}
+      StrCpy $0 1
+      StrCpy $1 "${FILE}"
+    ${EndIf}
+  ${EndIf}
+!macroend
+!macro REKODA_BACK FILE
+  ${If} ${FileExists} "$INSTDIR\${FILE}.rekoda-old"
+    Rename "$INSTDIR\${FILE}.rekoda-old" "$INSTDIR\${FILE}"
+  ${EndIf}
+!macroend
+; What this version wrote goes, and what it replaced comes back.
+!macro REKODA_UNDO FILE
+  Delete "$INSTDIR\${FILE}"
+  !insertmacro REKODA_BACK "${FILE}"
+!macroend
+!macro REKODA_DROP FILE
+  Delete /REBOOTOK "$INSTDIR\${FILE}.rekoda-old"
+!macroend
+; The older version's uninstaller removes its files by name: this
+; version's stay out of its way meanwhile.
+!macro REKODA_NEW_ASIDE FILE
+  Rename "$INSTDIR\${FILE}" "$INSTDIR\${FILE}.rekoda-new"
+!macroend
+!macro REKODA_NEW_BACK FILE
+  ${If} ${FileExists} "$INSTDIR\${FILE}.rekoda-new"
+    ClearErrors
+    Rename "$INSTDIR\${FILE}.rekoda-new" "$INSTDIR\${FILE}"
+    ${If} ${Errors}
+      StrCpy $0 1
+      StrCpy $1 "${FILE}"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Every installed file this version replaces moves aside, all or none; a
+; file held by another program (a virus scanner holds one a moment) is
+; tried again for five seconds, then the user is asked; a silent setup
+; stops with exit status 2, nothing changed.
+Function PutAside
+  StrCpy $R5 0
+  retry:
+    StrCpy $0 0
+    !insertmacro REKODA_FOR_EACH_FILE REKODA_ASIDE
+    StrCmp $0 0 done
+    !insertmacro REKODA_FOR_EACH_FILE REKODA_BACK
+    IntOp $R5 $R5 + 1
+    ${If} $R5 < 10
+      Sleep 500
+      Goto retry
+    ${EndIf}
+    DetailPrint "$INSTDIR\$1 is in use by another program: the installed version stays as it is."
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$INSTDIR\$1 is in use by another program, so Rekoda ${VERSION} cannot replace it. Close that program, then choose Retry; Cancel leaves the installed version as it is." /SD IDCANCEL IDRETRY again
+    SetErrorLevel 2
+    Quit
+  again:
+    StrCpy $R5 0
+    Goto retry
+  done:
+FunctionEnd
+
 ; The PATH of this install's kind: the system's for all users, the user's
 ; for one.
 ; SHCTX is HKLM for all users and HKCU for one.
@@ -184,20 +263,47 @@ Section "Rekoda" SecMain
     MessageBox MB_OK|MB_ICONINFORMATION "Rekoda is also installed $R3, in $R2. That install stays as it is; uninstall it under Apps if one is enough." /SD IDOK
   ${EndIf}
 
-  ; An upgrade: the version replaced removes its own files first, by its own
+  SetOutPath "$INSTDIR"
+  Call PutAside
+  ; A file that cannot be written is skipped with the error flag set,
+  ; never asked about: the whole version goes back instead.
+  ClearErrors
+  SetOverwrite try
+  !include "${STAGE}\files.nsh"
+  SetOverwrite on
+  ${If} ${Errors}
+    !insertmacro REKODA_FOR_EACH_FILE REKODA_UNDO
+    DetailPrint "Rekoda ${VERSION} could not be written to $INSTDIR: the installed version stays as it is."
+    MessageBox MB_OK|MB_ICONSTOP "Rekoda ${VERSION} could not be written to $INSTDIR (is the disk full?). The installed version stays as it is." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+
+  ; An upgrade: the version replaced removes its own files, by its own
   ; list, so that none it had and this one has not stay behind. _?= keeps
   ; its uninstaller where it is and waits for it.
   ReadRegStr $R0 SHCTX "${UNINST_KEY}" "InstallLocation"
   ${If} $R0 != ""
   ${AndIf} ${FileExists} "$R0\uninstall.exe"
     DetailPrint "Removing the files of the version installed in $R0"
+    ${If} $R0 == $INSTDIR
+      !insertmacro REKODA_FOR_EACH_FILE REKODA_NEW_ASIDE
+    ${EndIf}
     ExecWait '"$R0\uninstall.exe" /S /$MultiUser.InstallMode _?=$R0' $R1
+    StrCpy $0 0
+    ${If} $R0 == $INSTDIR
+      !insertmacro REKODA_FOR_EACH_FILE REKODA_NEW_BACK
+    ${EndIf}
+    ${If} $0 == 1
+      DetailPrint "$INSTDIR\$1 could not be put in place."
+      MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\$1 could not be put in place. Run the setup again." /SD IDOK
+      SetErrorLevel 2
+    ${EndIf}
     Delete "$R0\uninstall.exe"
     RMDir "$R0"
   ${EndIf}
+  !insertmacro REKODA_FOR_EACH_FILE REKODA_DROP
 
-  SetOutPath "$INSTDIR"
-  !include "${STAGE}\files.nsh"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Rekoda.lnk" "$INSTDIR\rekoda.exe"
 
@@ -208,7 +314,9 @@ Section "Rekoda" SecMain
   WriteRegStr SHCTX "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr SHCTX "${UNINST_KEY}" "InstallMode" "$MultiUser.InstallMode"
   WriteRegStr SHCTX "${UNINST_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode'
-  WriteRegStr SHCTX "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S'
+  ; In place (_?=), so that a deployment tool waits for it and sees its
+  ; exit status; without, NSIS hands off to a copy of itself at once.
+  WriteRegStr SHCTX "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S _?=$INSTDIR'
   WriteRegDWORD SHCTX "${UNINST_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINST_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -270,6 +378,21 @@ Function .onInit
 FunctionEnd
 
 Function un.onInit
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/AfterUninstall=" $R1
+  ${IfNot} ${Errors}
+    ; The copy that removes the uninstaller run in place, once it has ended.
+    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i $R1) p .R2'
+    ${If} $R2 != 0
+      System::Call 'kernel32::WaitForSingleObject(p $R2, i 60000)'
+      System::Call 'kernel32::CloseHandle(p $R2)'
+    ${EndIf}
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+    Delete /REBOOTOK "$EXEPATH"
+    Quit
+  ${EndIf}
   !insertmacro MULTIUSER_UNINIT
   Call un.RefuseWhileRunning
 FunctionEnd
@@ -297,5 +420,20 @@ Section "Uninstall"
   !include "${STAGE}\unfiles.nsh"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
+  ; Run in place, the uninstaller cannot delete itself: a copy of it in the
+  ; temporary folder does once this one has ended.
+  ${If} $EXEDIR == $INSTDIR
+    GetTempFileName $0
+    Rename $0 "$0.exe"
+    CopyFiles /SILENT "$EXEPATH" "$0.exe"
+    System::Call 'kernel32::GetCurrentProcessId() i .r1'
+    ClearErrors
+    Exec '"$0.exe" /AfterUninstall=$1 _?=$INSTDIR'
+    ${If} ${Errors}
+      Delete "$0.exe"
+      Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+      RMDir /REBOOTOK "$INSTDIR"
+    ${EndIf}
+  ${EndIf}
   DeleteRegKey SHCTX "${UNINST_KEY}"
 SectionEnd

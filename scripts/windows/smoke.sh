@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# smoke.sh SETUP.EXE VERSION OLD-SETUP.EXE: under wine, as a technician
-# would meet it:
+# smoke.sh SETUP.EXE VERSION OLD-SETUP.EXE LOCK-PROBE.EXE: under wine, as a
+# technician would meet it:
 #  - the setup program's version resource names it;
 #  - an upgrade over an older version (OLD-SETUP.EXE, which has one file
 #    more) leaves none of the older version's files;
+#  - an upgrade while another program holds a file of the installed version
+#    (as a virus scanner does): a short hold is waited out, a long one
+#    stops the setup with exit status 2 and the older version whole;
 #  - neither setup nor uninstall goes on while rekoda-cli runs;
 #  - a silent install for all users: the files, the Start-menu entry, the
 #    Add/Remove Programs entry with version and publisher, the version the
 #    installed programs print, and the window opening in the native style;
 #  - a silent install into a folder that holds a file of the user's, then a
-#    silent uninstall: the user's file stays, the program's files are gone;
+#    silent uninstall by the registered QuietUninstallString, which waits
+#    and says 2 while rekoda-cli runs: the user's file stays, the program's
+#    files are gone;
 #  - a silent install for the current user alone, under %LOCALAPPDATA%\Programs,
 #    with /PATH: rekoda-cli on the user's PATH, and off it again after the
 #    uninstall, the rest of the PATH as it was, an entry added since too;
@@ -21,6 +26,7 @@ set -euo pipefail
 setup=$1
 version=$2
 old_setup=$3
+lock_probe=$4
 fail() { echo "smoke: $*" >&2; exit 1; }
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rekoda'
 
@@ -36,7 +42,30 @@ strings -el "$setup" | grep -qx rekoda-setup || fail "the setup program's versio
 installed=$(winepath -u 'C:\Program Files\Rekoda')
 wine "$old_setup" /S /AllUsers >/dev/null 2>&1
 [ -f "$installed/old-only.txt" ] || fail "the older version did not install"
-wine "$setup" /S /AllUsers >/dev/null 2>&1
+# hold SECONDS: Qt6Core.dll of the installed version held, shared with nobody.
+hold() {
+  coproc probe { wine "$lock_probe" 'C:\Program Files\Rekoda\Qt6Core.dll' none "${1}000" 2>/dev/null; }
+  probe_pid=$probe_PID
+  read -r -t 60 line <&"${probe[0]}" && [ "${line%$'\r'}" = held ] || fail "lock_probe did not hold Qt6Core.dll"
+}
+old_core=$(md5sum < "$installed/Qt6Core.dll")
+hold 15
+status=0; wine "$setup" /S /AllUsers >/dev/null 2>&1 || status=$?
+wait "$probe_pid" 2>/dev/null || true
+[ "$status" -eq 2 ] || fail "the upgrade went on while Qt6Core.dll was held (status $status)"
+[ "$(md5sum < "$installed/Qt6Core.dll")" = "$old_core" ] && [ -f "$installed/old-only.txt" ] ||
+  fail "a held Qt6Core.dll left the older version incomplete"
+wine reg query "$key" /v DisplayVersion 2>/dev/null | grep -q '0\.9\.0' ||
+  fail "Add/Remove Programs does not show the version still installed"
+[ -z "$(find "$installed" -name '*.rekoda-*')" ] || fail "the stopped upgrade left files aside"
+echo "smoke: an upgrade with Qt6Core.dll held stopped with status 2, the older version whole"
+hold 3
+status=0; wine "$setup" /S /AllUsers >/dev/null 2>&1 || status=$?
+wait "$probe_pid" 2>/dev/null || true
+[ "$status" -eq 0 ] || fail "the upgrade did not wait out a hold of 3 s (status $status)"
+cmp -s "$installed/Qt6Core.dll" "$(dirname "$setup")/stage/Qt6Core.dll" || fail "the upgrade left the older Qt6Core.dll"
+[ -z "$(find "$installed" -name '*.rekoda-*')" ] || fail "the upgrade left files aside"
+echo "smoke: an upgrade waited out a hold of 3 s and replaced Qt6Core.dll"
 [ ! -e "$installed/old-only.txt" ] || fail "the upgrade left a file of the older version"
 echo "smoke: the upgrade removed the older version's files"
 
@@ -105,8 +134,25 @@ mkdir -p "$tools"
 echo "my notes" > "$tools/notes.txt"
 wine "$setup" /S /AllUsers '/D=C:\Tools\Rekoda' >/dev/null 2>&1
 [ -f "$tools/rekoda.exe" ] || fail "no install into C:\\Tools\\Rekoda"
-wine "$tools/uninstall.exe" /S >/dev/null 2>&1
-# The uninstaller runs from a copy of itself: wait for it to finish.
+# As a deployment tool runs it: the registered command, waited for.
+quiet=$(wine reg query "$key" /v QuietUninstallString 2>/dev/null | tr -d '\r' | sed -n 's/^ *QuietUninstallString *REG_SZ *//p')
+quiet_exe=${quiet#\"}; quiet_exe=${quiet_exe%%\"*}
+read -ra quiet_args <<<"${quiet#\"*\" }"
+mkfifo "$fifo"
+sleep 300 > "$fifo" &
+holder=$!
+wine "$tools/rekoda-cli.exe" --family df --code X --from 'C:\' --to 'C:\' --files-from - < "$fifo" >/dev/null 2>&1 &
+running=$!
+sleep 5
+status=0; wine "$quiet_exe" "${quiet_args[@]}" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 2 ] && [ -f "$tools/rekoda-cli.exe" ] ||
+  fail "the registered quiet uninstall said $status while rekoda-cli ran"
+kill "$holder" 2>/dev/null || true
+wait "$running" 2>/dev/null || true
+rm -f "$fifo"
+status=0; wine "$quiet_exe" "${quiet_args[@]}" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "the registered quiet uninstall said $status"
+# Its own file goes once it has ended.
 for i in $(seq 1 60); do [ -e "$tools/uninstall.exe" ] || break; sleep 1; done
 [ "$(cat "$tools/notes.txt" 2>/dev/null)" = "my notes" ] || fail "the uninstaller removed a file of the user's"
 left=$(cd "$tools" && find . -mindepth 1 ! -name notes.txt | sort | tr '\n' ' ')

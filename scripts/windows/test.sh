@@ -78,12 +78,14 @@ make_installer() {
     cd "$stage"
     : > files.nsh
     : > unfiles.nsh
+    : > list.nsh
     for dir in . platforms styles imageformats; do
       echo "SetOutPath \"\$INSTDIR\\${dir#.}\"" >> files.nsh
       for f in $(find "$dir" -maxdepth 1 -type f ! -name '*.nsh' ! -name LICENSE-PAGE.txt | sort); do
         rel=${f#./}
         echo "File \"\${STAGE}\\${rel//\//\\}\"" >> files.nsh
         echo "Delete \"\$INSTDIR\\${rel//\//\\}\"" >> unfiles.nsh
+        echo "\${REKODA_FILE} \"${rel//\//\\}\"" >> list.nsh
       done
     done
     echo 'SetOutPath "$INSTDIR"' >> files.nsh
@@ -99,12 +101,14 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 make_installer "$stage" "$version" "$build/rekoda-setup.exe"
 echo "stage: $(du -sh "$stage" | cut -f1); installer: $(du -h "$build/rekoda-setup.exe" | cut -f1)"
 # An older version, for the upgrade test: one file more, which the new
-# version no longer has.
+# version no longer has,
 rm -rf "$build/stage-old"
 cp -r "$stage" "$build/stage-old"
 echo "a file only the old version had" > "$build/stage-old/old-only.txt"
+# and a Qt6Core.dll of its own, so that a file left of it shows.
+printf 'older' >> "$build/stage-old/Qt6Core.dll"
 make_installer "$build/stage-old" 0.9.0 "$build/rekoda-setup-old.exe"
 
 # Smoke test: a silent install into the prefix, then the installed program
 # must open its window on a virtual display.
-scripts/windows/smoke.sh "$build/rekoda-setup.exe" "$version" "$build/rekoda-setup-old.exe"
+scripts/windows/smoke.sh "$build/rekoda-setup.exe" "$version" "$build/rekoda-setup-old.exe" "$build/tests/lock_probe.exe"

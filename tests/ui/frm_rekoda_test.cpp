@@ -229,7 +229,7 @@ TEST_F(MainWindow, wholeRunFromTheWindow) {
   // No file manager here (the offscreen platform opens nothing): it says so,
   // once the opener has answered.
   click("CmdOpenDest");
-  QTest::qWaitFor([&] { return !messages.texts().isEmpty(); }, 10000);  // the opener answers as an event
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.texts().isEmpty(); }, 10000));  // answered as an event
   EXPECT_EQ(messages.texts(),
             QStringList{"No program on this desktop opens folders; the destination folder is " + out.path()});
 }
