@@ -28,8 +28,9 @@ void CatchStopSignals();
 int StopSignal();
 
 // Whether the terminal behind a stream erases to the end of the line at
-// "\033[K"; on Windows this turns the console's handling of such sequences
-// on, which a classic console lacks until asked.
+// "\033[K"; on Windows, whether the console handles such sequences when
+// asked (WriteText asks for each write that holds one, and gives the
+// console its mode back after it).
 bool TerminalErasesLines(std::FILE *stream);
 
 // Writes UTF-8 text, flushed: to a Windows console as UTF-16 (which shows

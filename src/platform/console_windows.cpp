@@ -29,13 +29,20 @@ void PrepareStandardStreams() {
 
 bool IsTerminal(std::FILE *stream) { return _isatty(_fileno(stream)) != 0; }
 
+// The console's mode is the user's: the escape sequences are turned on for
+// a write that holds one and off again at once, so that no exit, Ctrl+C or
+// kill leaves them on for the shell.
 bool TerminalErasesLines(std::FILE *stream) {
   const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
   DWORD mode = 0;
   if (h == INVALID_HANDLE_VALUE || !GetConsoleMode(h, &mode))
     return false;
-  return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) ||
-         SetConsoleMode(h, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+  if (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING)
+    return true;
+  if (!SetConsoleMode(h, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING))
+    return false;
+  SetConsoleMode(h, mode);
+  return true;
 }
 
 bool WriteText(std::FILE *stream, const QByteArray &utf8) {
@@ -45,12 +52,15 @@ bool WriteText(std::FILE *stream, const QByteArray &utf8) {
   if (h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode)) {
     std::fflush(stream);
     const std::wstring text = QString::fromUtf8(utf8).toStdWString();
+    const bool escapes = utf8.contains('\033') && !(mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) &&
+                         SetConsoleMode(h, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
     DWORD written = 0;
-    if (!WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+    const bool ok = WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    if (escapes)
+      SetConsoleMode(h, mode);
+    if (!ok)
       errno = EIO;
-      return false;
-    }
-    return true;
+    return ok;
   }
   return std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stream) == size_t(utf8.size()) &&
          std::fflush(stream) == 0;
