@@ -14,7 +14,7 @@ _rekoda_cli() {
     --files-from)
       _filedir
       return ;;
-    --code)
+    --code | --only-code)
       return ;;
     --undo)
       # --undo=ID: the runs that can be undone
@@ -27,7 +27,7 @@ _rekoda_cli() {
 
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W '--family= --code= --from= --to= --files-from= --null --mkdir
-      --no-clobber --trash --undo --undo= --list-runs --dry-run --json --quiet --help --version
+      --no-clobber --trash --undo --undo= --list-runs --list --only-code= --dry-run --json --quiet --help --version
       -n -q -h -V' -- "$cur"))
     [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
     return

@@ -2,8 +2,8 @@
 
 namespace rekoda {
 
-std::array<BufferRow, kMaxRows + 1> FieldBuffer;
-int LineCount = 0;
-std::array<std::string, kSplitFields> SplitFields;
+thread_local std::array<BufferRow, kMaxRows + 1> FieldBuffer;
+thread_local int LineCount = 0;
+thread_local std::array<std::string, kSplitFields> SplitFields;
 
 }  // namespace rekoda

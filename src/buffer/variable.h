@@ -14,9 +14,10 @@ inline constexpr int kSplitFields = 76;
 
 using BufferRow = std::array<std::string, kMaxFields + 1>;
 
-// Process-wide: one file at a time, overwritten by every read.
-extern std::array<BufferRow, kMaxRows + 1> FieldBuffer;
-extern int LineCount;
-extern std::array<std::string, kSplitFields> SplitFields;
+// One file at a time in each thread, overwritten by every read there: a run
+// and the window's look at the files' codes each have their own.
+extern thread_local std::array<BufferRow, kMaxRows + 1> FieldBuffer;
+extern thread_local int LineCount;
+extern thread_local std::array<std::string, kSplitFields> SplitFields;
 
 }  // namespace rekoda

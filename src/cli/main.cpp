@@ -3,6 +3,7 @@
 #include "cli/arguments.h"
 #include "cli/names.h"
 #include "conversion/conversion_job.h"
+#include "conversion/file_code.h"
 #include "conversion/report.h"
 #include "conversion/run_journal.h"
 #include "conversion/run_record.h"
@@ -50,6 +51,12 @@ constexpr char kUsage[] =
     "  --trash              files replaced go to the trash first, so that --undo brings them back\n"
     "  --undo [ID]          undo the last run not undone yet (or run ID): remove what it wrote\n"
     "                       where its source is still there, bring back what it replaced\n"
+    "  --list               with --family and --from (no --code or --to): each file of the family,\n"
+    "                       or each NAME, with the codes it carries now and \"ok\" or why a run\n"
+    "                       would fail on it (tab-separated)\n"
+    "  --only-code CODE     only the files that carry CODE now, for a run, --dry-run or --list;\n"
+    "                       compared exactly as the file has it (letter case too); a file that\n"
+    "                       cannot be read or carries other codes as well is left out and said\n"
     "  --list-runs          the runs that can be undone, newest first: ID, time, family, code,\n"
     "                       destination, files, undone or not (tab-separated)\n"
     "  -n, --dry-run        read and check every file and report what would happen; write nothing\n"
@@ -333,32 +340,59 @@ struct Refusal {
   bool usage = false;
 };
 
-std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
+// The files that carry exactly this one code now, as the window shows it;
+// one that cannot be read, or carries other codes too, is said and left.
+QStringList carryingCode(const ConversionJob &job, const QString &wanted) {
+  QStringList kept;
+  for (const QString &file : job.files) {
+    const FileCode code = ReadFileCode(job.source, file, job.family);
+    if (!code.ok())
+      printErr(QStringLiteral("%1 is left out: %2").arg(Quoted(DisplayFileName(file)), code.problem));
+    else if (code.codes == QStringList{wanted})
+      kept << file;
+    else if (code.codes.contains(wanted))
+      printErr(QStringLiteral("%1 is left out: it carries the codes %2").arg(Quoted(DisplayFileName(file)), code.codes.join(", ")));
+  }
+  return kept;
+}
+
+// The family and the source folder, which listing and converting both need.
+std::optional<Refusal> sourceFrom(const CliArguments &args, const QStringList &needed, ConversionJob &job) {
   const QString family = args.values.value("family");
   if (!args.values.contains("family"))
     return Refusal{QStringLiteral("--family is needed (df or ma)"), true};
   if (family.toLower() != "df" && family.toLower() != "ma")
     return Refusal{QStringLiteral("invalid value %1 for --family (df or ma)").arg(Quoted(family)), true};
-  for (const char *needed : {"code", "from", "to"})
-    if (!args.values.contains(needed))
-      return Refusal{QStringLiteral("--%1 is needed").arg(QLatin1String(needed)), true};
-  const QString from = args.values["from"], to = args.values["to"];
+  for (const QString &option : needed)
+    if (!args.values.contains(option))
+      return Refusal{QStringLiteral("--%1 is needed").arg(option), true};
   job.family = family.toLower() == "df" ? Family::DF : Family::MA;
+  if (args.values["from"].trimmed().isEmpty())
+    return Refusal{QStringLiteral("no source folder given (--from)")};
+  job.source = StripTrailingSeparator(args.values["from"]);
+  if (args.values.contains("only-code") && args.values["only-code"].isEmpty())
+    return Refusal{QStringLiteral("no code given (--only-code)")};
+  return std::nullopt;
+}
+
+std::optional<Refusal> filesFrom(const CliArguments &args, ConversionJob &job);
+
+std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
+  if (auto refusal = sourceFrom(args, {"code", "from", "to"}, job))
+    return refusal;
+  const QString to = args.values["to"];
   job.code = AsciiUpper(args.values["code"]);
   job.dryRun = args.flags.contains("dry-run");
   if (args.flags.contains("no-clobber"))
     job.existing = Existing::Skip;
   else if (args.flags.contains("trash"))
     job.existing = Existing::ReplaceToTrash;
-  if (from.trimmed().isEmpty())
-    return Refusal{QStringLiteral("no source folder given (--from)")};
   if (to.trimmed().isEmpty())
     return Refusal{QStringLiteral("no destination folder given (--to)")};
   if (job.code.isEmpty())
     return Refusal{QStringLiteral("no code given (--code)")};
   if (const auto problem = NewCodeProblem(job.code))
     return Refusal{QStringLiteral("invalid code %1: %2").arg(Quoted(args.values["code"]), *problem)};
-  job.source = StripTrailingSeparator(from);
   job.dest = StripTrailingSeparator(to);
 
   // A missing destination fails at once, not file by file.
@@ -372,7 +406,14 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
   } else if (!dest.isDir()) {
     return Refusal{QStringLiteral("the destination %1 is not a folder").arg(Quoted(to))};
   }
+  return filesFrom(args, job);
+}
 
+// The files the arguments name, or all of the family's; with --only-code
+// those of them that carry that code now.
+std::optional<Refusal> filesFrom(const CliArguments &args, ConversionJob &job) {
+  const QString from = args.values["from"];
+  QString why;
   QStringList names = args.names;
   if (args.values.contains("files-from")) {
     QStringList oem;
@@ -406,7 +447,32 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
       return Refusal{QStringLiteral("%1 is not the name of a file in %2").arg(Quoted(n), Quoted(from)), true};
     job.files << *name;
   }
+  if (args.values.contains("only-code"))
+    job.files = carryingCode(job, args.values["only-code"]);
   return std::nullopt;
+}
+
+// --list: each file with the code it carries now and what a run would do.
+int listFiles(const CliArguments &args) {
+  if (const auto problem = unused(args, {"list", "family", "from", "files-from", "null", "only-code", "json"},
+                                  args.names.size(), "list"))
+    return usageError(*problem);
+  ConversionJob job;
+  if (auto refusal = sourceFrom(args, {"from"}, job); refusal || (refusal = filesFrom(args, job)))
+    return refusal->usage ? usageError(refusal->message) : checkError(refusal->message);
+  const bool json = args.flags.contains("json");
+  QByteArray out;
+  for (const QString &file : job.files) {
+    const FileCode code = ReadFileCode(job.source, file, job.family);
+    out += json ? JsonListLine(file, code) : TextListLine(file, code);
+    // Written as it goes: a folder on a slow stick shows its first files soon.
+    if (out.size() > 64 * 1024) {
+      if (!WriteText(stdout, out))
+        return errno == EPIPE ? kBrokenPipe : writeOut({});
+      out.clear();
+    }
+  }
+  return writeOut(out);
 }
 
 int convert(const CliArguments &args) {
@@ -483,6 +549,8 @@ int main(int argc, char *argv[]) {
   QCoreApplication::setApplicationName(QStringLiteral("Rekoda"));
   if (args.flags.contains("list-runs"))
     return listRuns(args);
+  if (args.flags.contains("list"))
+    return listFiles(args);
   if (args.flags.contains("undo"))
     return undo(args);
   return convert(args);

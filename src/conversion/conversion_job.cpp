@@ -241,7 +241,7 @@ class Run {
       return report.size < 0 ? failOrUnreached(index, outcome, report.reason)  // not even opened
                              : fail(index, outcome, report.reason);
     if (!outName)
-      return fail(index, outcome, QStringLiteral("name has no dot"));
+      return fail(index, outcome, QString::fromLatin1(kNoDotReason));
     if (!folderError_.isEmpty())
       return fail(index, outcome, folderError_);
 
@@ -254,10 +254,10 @@ class Run {
       for (int r = 1; r <= LineCount; ++r) {
         auto &row = FieldBuffer[static_cast<size_t>(r)];
         row[4] = codeBytes_;
-        stamped = stamped || std::stoi(row[0]) >= 4;
+        stamped = stamped || RowFieldCount(row[0]).value_or(0) >= 4;
       }
       if (!stamped)
-        return fail(index, outcome, QStringLiteral("not an MA file (no record has a location code field)"));
+        return fail(index, outcome, QString::fromLatin1(kNoCodeFieldReason));
     }
 
     // Never destroy an original this run did not create: another file of

@@ -15,6 +15,10 @@ inline constexpr char kResultFailed[] = "Faild";
 
 enum class Family { DF, MA };
 
+// Reasons a run gives for a file that the file itself, not the run, causes.
+inline constexpr char kNoDotReason[] = "name has no dot";
+inline constexpr char kNoCodeFieldReason[] = "not an MA file (no record has a location code field)";
+
 // What a run does with an output name that is a file in the destination
 // already (never one of the source folder's originals, which is refused).
 enum class Existing {

@@ -76,6 +76,22 @@ QByteArray JsonReportLine(const FileOutcome &o) {
   return line + "}\n";
 }
 
+QByteArray TextListLine(const QString &file, const FileCode &code) {
+  return ReportField(file) + '\t' + ReportField(code.codes.join(u',')) + '\t' +
+         (code.ok() ? QByteArray("ok") : ReportField(code.problem)) + '\n';
+}
+
+QByteArray JsonListLine(const QString &file, const FileCode &code) {
+  QByteArrayList codes;
+  for (const QString &c : code.codes)
+    codes << jsonString(c);
+  QByteArray line = "{\"file\":" + jsonString(file) + ",\"codes\":[" + codes.join(',') + "],\"would\":" +
+                    (code.ok() ? QByteArray("\"ok\"") : jsonString(code.problem));
+  if (!isUtf8Name(file))
+    line += ",\"file_bytes\":\"" + EncodeFileName(file).toBase64() + '"';
+  return line + "}\n";
+}
+
 namespace {
 
 QByteArray csvField(const QString &text) {

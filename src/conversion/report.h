@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/conversion_job.h"
+#include "conversion/file_code.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,6 +26,13 @@ QByteArray TextReportLine(const FileOutcome &outcome);
 // exact bytes in base64, to tell it apart and open it again; "skipped":true
 // for a file left as it was because its output exists.
 QByteArray JsonReportLine(const FileOutcome &outcome);
+
+// What rekoda-cli --list says of a file: its name, the codes it carries now
+// (comma-separated; empty when none) and what a run would do with it ("ok"
+// or the reason it would fail); as text, or as a JSON object with "file",
+// "codes" (an array), "would" and, as above, "file_bytes".
+QByteArray TextListLine(const QString &file, const FileCode &code);
+QByteArray JsonListLine(const QString &file, const FileCode &code);
 
 // A saved report of a run, for people and spreadsheets: CSV as RFC 4180 has
 // it (fields quoted where they hold a comma, a quote or a line end; quotes

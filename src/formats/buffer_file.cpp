@@ -33,8 +33,9 @@ bool startsWithWideBom(const std::string &line) {
   return starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2) || starts("\x00\x00\xFE\xFF", 4);
 }
 
-// Field 0 as a count within the row; none when it is not one.
-std::optional<int> fieldCount(const std::string &text) {
+}  // namespace
+
+std::optional<int> RowFieldCount(const std::string &text) {
   int n = -1;
   const auto *end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, n);
@@ -42,8 +43,6 @@ std::optional<int> fieldCount(const std::string &text) {
     return std::nullopt;
   return n;
 }
-
-}  // namespace
 
 int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const char *family,
                    ReadReport *report) {
@@ -137,7 +136,7 @@ bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QS
     out += kUtf8Bom;
   for (int r = 1; r <= LineCount; ++r) {
     const auto &row = FieldBuffer[static_cast<size_t>(r)];
-    const auto count = fieldCount(row[0]);
+    const auto count = RowFieldCount(row[0]);
     if (!count) {
       *reason = QStringLiteral("row %1 has no valid field count (\"%2\")")
                     .arg(r)

@@ -30,6 +30,9 @@ struct ReadReport {
   long long changed = -1;
 };
 
+// Field 0 of a buffer row as its field count; none when it is not one.
+std::optional<int> RowFieldCount(const std::string &fieldZero);
+
 // Tests the first line, whose fields are in SplitFields; null accepts any.
 using FirstLineTest = bool (*)(long long lastField);
 

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -142,6 +143,46 @@ TEST(Cli, dryRunPredictsTheRealRunOnAMixedFolder) {
   EXPECT_EQ(second["output"].toString(), "DF1.L09");  // upper-cased as the window does
   EXPECT_EQ(second["result"].toString(), "OK");
   EXPECT_EQ(second["reason"].toString(), "");
+}
+
+// --list says what a run would do, file by file, before it runs; --only-code
+// takes one logger's files out of a folder of several.
+TEST(Cli, listForetellsTheRunAndOnlyCodePicksOneLogger) {
+  TempFolder in, out;
+  in.write("MA1.L07", "1,2,3,L07\r\n");
+  in.write("MA2.L07", "1,2,3,L07\r\n1,2,3,L08\r\n");
+  in.write("MA3.L08", "1,2,3,L08\r\n");
+  in.write("MA4.L07", "1,2\r\n");
+  in.write("MA5.l07", "1,2,3,l07\r\n");
+  in.write("MA6.L07", "");
+  const QStringList source = {"--family", "ma", "--from", in.path()};
+  const Result list = cli(QStringList{"--list"} + source);
+  EXPECT_EQ(list.exit, 0);
+  EXPECT_EQ(list.lines(), (QList<QByteArrayList>{
+                              {"MA1.L07", "L07", "ok"},
+                              {"MA2.L07", "L07,L08", "ok"},
+                              {"MA3.L08", "L08", "ok"},
+                              {"MA4.L07", "", "not an MA file (no record has a location code field)"},
+                              {"MA5.l07", "l07", "ok"},
+                              {"MA6.L07", "", "empty file (no lines)"}}));
+  // The dry run agrees, file by file.
+  const Result dry = cli(QStringList{"--code", "K22", "--to", out.path(), "-n"} + source);
+  ASSERT_EQ(dry.lines().size(), list.lines().size());
+  for (qsizetype i = 0; i < dry.lines().size(); ++i)
+    EXPECT_EQ(dry.lines()[i][3].isEmpty() ? QByteArray("ok") : dry.lines()[i][3], list.lines()[i][2]) << i;
+
+  const Result only = cli(QStringList{"--code", "K22", "--to", out.path(), "--only-code", "L07"} + source);
+  EXPECT_EQ(only.exit, 0);
+  EXPECT_EQ(only.lines(), (QList<QByteArrayList>{{"MA1.L07", "MA1.K22", "OK", ""}}));
+  EXPECT_EQ(out.entries(), QStringList{"MA1.K22"});
+  EXPECT_TRUE(only.err.contains("'MA2.L07' is left out: it carries the codes L07, L08")) << only.err.toStdString();
+  EXPECT_TRUE(only.err.contains("'MA6.L07' is left out: empty file (no lines)")) << only.err.toStdString();
+  EXPECT_FALSE(only.err.contains("MA3") || only.err.contains("MA5")) << only.err.toStdString();
+
+  const QJsonObject json = QJsonDocument::fromJson(cli(QStringList{"--list", "--json", "MA2.L07"} + source).out).object();
+  EXPECT_EQ(json["codes"].toArray(), (QJsonArray{"L07", "L08"}));
+  EXPECT_EQ(json["would"].toString(), "ok");
+  EXPECT_EQ(cli(QStringList{"--list", "--to", out.path()} + source).exit, 2);  // not a listing's option
 }
 
 // The command line by the usual conventions: one row per case, run as a

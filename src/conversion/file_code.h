@@ -1,0 +1,25 @@
+#pragma once
+
+#include "conversion/conversion_job.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace rekoda {
+
+// What a file carries now, as a run would find it: its location code (an MA
+// file's records may carry several), or why a run would fail on it. A
+// preview only: a run reads each file afresh.
+struct FileCode {
+  QStringList codes;  // distinct, in the order first met; empty with a problem
+  QString problem;    // in the run's own words; empty when a run would take it
+  bool ok() const { return problem.isEmpty(); }
+  // What the list shows: the one code, "mixed", or the problem.
+  QString text() const;
+};
+
+// Reads the file with the family's own reader. Safe on any thread: each
+// thread reads into a buffer of its own.
+FileCode ReadFileCode(const QString &folder, const QString &name, Family family);
+
+}  // namespace rekoda
