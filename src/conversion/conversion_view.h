@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QtGlobal>
 
@@ -36,6 +38,10 @@ class ConversionView {
 
   virtual void setControlEnabled(RunControl control, bool enabled) = 0;
   virtual void setBusyPointer(bool busy) = 0;
+
+  // The codes the selected rows' files carry now, so far as read: each code
+  // with its number of files, in order of code.
+  virtual QList<QPair<QString, qsizetype>> selectedCodeCounts() const { return {}; }
 };
 
 }  // namespace rekoda

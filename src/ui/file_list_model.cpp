@@ -9,6 +9,7 @@
 #include <QBrush>
 #include <QStyle>
 #include <QColor>
+#include <QFont>
 
 #include <algorithm>
 
@@ -69,8 +70,11 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
       case ResultColumn: return result(index.row());
       case ReasonColumn: return reason(index.row());
       case NewNameColumn: return DisplayFileName(newNameOf(row));
+      case CodeColumn: return row.codeRead ? row.code.text() : QString();
     }
   }
+  if (column == CodeColumn)
+    return codeData(row, role);
   if (role == Qt::ToolTipRole) {
     const QString why = reason(index.row());
     if (column == ResultColumn || column == ReasonColumn)
@@ -96,6 +100,24 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
   return {};
 }
 
+QVariant FileListModel::codeData(const Row &row, int role) const {
+  if (!row.codeRead)
+    return {};
+  switch (role) {
+    // Every code of a file whose records carry several; why, when long.
+    case Qt::ToolTipRole: return row.code.ok() ? row.code.codes.join(QStringLiteral(", ")) : row.code.problem;
+    // Words, not a code: set apart as the placeholder of a box is.
+    case Qt::FontRole:
+      if (!row.code.ok()) {
+        QFont font;
+        font.setItalic(true);
+        return font;
+      }
+      break;
+  }
+  return {};
+}
+
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
     return {};
@@ -104,6 +126,7 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     case ResultColumn: return QStringLiteral("Result");
     case NewNameColumn: return QStringLiteral("New name");
     case ReasonColumn: return QStringLiteral("Reason");
+    case CodeColumn: return QStringLiteral("Code");
   }
   return {};
 }
@@ -139,7 +162,7 @@ void FileListModel::setNames(const QStringList &names, bool keepResults) {
     if (old >= 0)
       rows_.push_back(std::move(before[static_cast<size_t>(old)]));
     else
-      rows_.push_back({n, DisplayFileName(n)});
+      rows_.push_back({n, DisplayFileName(n), -1, false, false, {}});
   }
   if (sorted_)
     sortInPlace();
@@ -205,6 +228,7 @@ QString FileListModel::sortText(const Row &row, int column) const {
     case ResultColumn: return settled() ? ResultText(*settled()) : QString();
     case ReasonColumn: return settled() ? settled()->outcome.reason : QString();
     case NewNameColumn: return newNameOf(row);
+    case CodeColumn: return row.codeRead ? row.code.text() : QString();
     default: return row.display;
   }
 }
@@ -220,6 +244,26 @@ void FileListModel::sortInPlace() {
       c = x.compare(y, Qt::CaseSensitive);
     return ascending ? c < 0 : c > 0;
   });
+}
+
+void FileListModel::setCodes(const std::vector<std::pair<QString, FileCode>> &codes) {
+  int first = rowCount(), last = -1;
+  for (const auto &[name, code] : codes) {
+    const int row = rowOf(name);
+    if (row < 0)
+      continue;
+    rows_[size_t(row)].code = code;
+    rows_[size_t(row)].codeRead = true;
+    first = std::min(first, row);
+    last = std::max(last, row);
+  }
+  if (last >= 0)
+    emit dataChanged(index(first, CodeColumn), index(last, CodeColumn));
+}
+
+QStringList FileListModel::codes(int row) const {
+  const Row &r = rows_.at(static_cast<size_t>(row));
+  return r.codeRead ? r.code.codes : QStringList();
 }
 
 void FileListModel::sortRows(int column, Qt::SortOrder order) {

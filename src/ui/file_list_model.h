@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/file_code.h"
 #include "conversion/report.h"
 
 #include <QAbstractTableModel>
@@ -13,7 +14,8 @@ namespace rekoda {
 
 class RunRecord;
 
-// The rows of the file list: a file name, and either what the last run did
+// The rows of the file list: a file name, the code it carries now (or why a
+// run would fail on it) once read, and either what the last run did
 // with it (its new name, result and reason, from the run's record) or, for a
 // row outside that run, the name Start would write now. Once sorted by a
 // column, rows stay in that order, also after a refresh.
@@ -21,7 +23,9 @@ class FileListModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum Column { NameColumn = 0, ResultColumn = 1, NewNameColumn = 2, ReasonColumn = 3, ColumnCount };
+  // The Code column came last and is shown after Filename: Ctrl+1 to Ctrl+4
+  // keep sorting by the columns they always did.
+  enum Column { NameColumn = 0, ResultColumn = 1, NewNameColumn = 2, ReasonColumn = 3, CodeColumn = 4, ColumnCount };
   // True on a new name that is already in the destination folder.
   static constexpr int ExistsRole = Qt::UserRole + 1;
 
@@ -61,6 +65,13 @@ class FileListModel : public QAbstractTableModel {
   bool newNameExists(int row) const;
 
   void sortRows(int column, Qt::SortOrder order);
+  bool sortedBy(int column) const { return sorted_ && sortColumn_ == column; }
+  Qt::SortOrder sortOrder() const { return sortOrder_; }
+
+  // Codes read since the last call, by name; a name no row shows is passed over.
+  void setCodes(const std::vector<std::pair<QString, FileCode>> &codes);
+  // The codes a row's file carries now: none while unread or unreadable.
+  QStringList codes(int row) const;
 
  private:
   struct Row {
@@ -68,6 +79,8 @@ class FileListModel : public QAbstractTableModel {
     QString display;
     qsizetype run = -1;  // its index in the record, or -1
     bool handled = false;
+    bool codeRead = false;
+    FileCode code;
   };
   void sortInPlace();
   void reindex();
@@ -76,6 +89,7 @@ class FileListModel : public QAbstractTableModel {
   // still that run's row, or -1.
   int rowOfRunFile(qsizetype index) const;
   QString sortText(const Row &row, int column) const;
+  QVariant codeData(const Row &row, int role) const;
   QString newNameOf(const Row &row) const;
 
   std::vector<Row> rows_;

@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/message.h"
 #include "ui/application.h"
+#include "ui/code_reader.h"
 #include "ui/controls.h"
 #include "ui/file_enumerator.h"
 #include "ui/file_list_model.h"
@@ -28,6 +29,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMimeData>
 #include <QPointer>
 #include <QProcess>
@@ -36,6 +38,7 @@
 #include <QRadioButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
 #include <QStackedLayout>
@@ -83,6 +86,7 @@ FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), se
   File1_ = new FileEnumerator(this);
   File1_->setObjectName("File1");
   model_ = new FileListModel(this);
+  codes_ = new CodeReader(this);
 
   Frame1_ = new QGroupBox(this);
   Frame1_->setObjectName("Frame1");
@@ -162,14 +166,17 @@ void FrmRekoda::buildList(QGridLayout *frame) {
   const int nameWidth = fontMetrics().horizontalAdvance("DF000000.L01") + 4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
   const int resultWidth = fontMetrics().horizontalAdvance("Result") * 2;
   const int reasonWidth = fontMetrics().averageCharWidth() * 32;
+  const int codeWidth = fontMetrics().averageCharWidth() * 10;
   header->setMinimumSectionSize(nameWidth / 2);
   LsvDirList_->setColumnWidth(FileListModel::ResultColumn, resultWidth);
   LsvDirList_->setColumnWidth(FileListModel::ReasonColumn, reasonWidth);
+  LsvDirList_->setColumnWidth(FileListModel::CodeColumn, codeWidth);
+  header->moveSection(header->visualIndex(FileListModel::CodeColumn), 1);
   // Wide enough for a usual export name twice, a result and a reason, at
   // whatever font the desktop has.
-  LsvDirList_->setMinimumWidth(2 * nameWidth + resultWidth + reasonWidth +
+  LsvDirList_->setMinimumWidth(2 * nameWidth + resultWidth + reasonWidth + codeWidth +
                                style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * LsvDirList_->frameWidth());
-  header->setToolTip("Click a column, or press Ctrl+1 to Ctrl+4, to sort by it");
+  header->setToolTip("Click a column, or press Ctrl+1 to Ctrl+5, to sort by it");
   frame->addWidget(LsvDirList_, 2, 0, 1, 4);
   frame->setRowStretch(2, 1);
   frame->setColumnStretch(2, 1);
@@ -298,6 +305,16 @@ void FrmRekoda::connectControls() {
     connect(sort, &QShortcut::activated, this, [this, column] { sortByColumn(column + 1); });
   }
   connect(OptDF_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
+  connect(codes_, &CodeReader::codesRead, this, [this](const CodeReader::Batch &batch) {
+    model_->setCodes(batch);
+    countSelected();
+  });
+  // Rows sorted by code come together once every code is known.
+  connect(codes_, &CodeReader::allRead, this, [this] {
+    if (model_->sortedBy(FileListModel::CodeColumn))
+      model_->sortRows(FileListModel::CodeColumn, model_->sortOrder());
+  });
+  connect(LsvDirList_->verticalScrollBar(), &QScrollBar::valueChanged, this, &FrmRekoda::readVisibleCodesFirst);
   connect(OptMA_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   connect(txtExtension_, &QLineEdit::textChanged, this, &FrmRekoda::refreshPreview);
   connect(CmdAbout_, &QPushButton::clicked, this, [this] { ShowAbout(this); });
@@ -419,9 +436,27 @@ void FrmRekoda::openFolders(const QString &source, const QString &dest) {
 }
 
 void FrmRekoda::countSelected() {
-  lblSelected_->setText(QStringLiteral("%1 of %2 selected")
-                            .arg(LsvDirList_->selectionModel()->selectedRows().size())
-                            .arg(model_->rowCount()));
+  const QModelIndexList selected = LsvDirList_->selectionModel()->selectedRows();
+  QString text = QStringLiteral("%1 of %2 selected").arg(selected.size()).arg(model_->rowCount());
+  // Which loggers the selection holds, when more than one.
+  if (const auto codes = selectedCodeCounts(); codes.size() > 1) {
+    QStringList names;
+    for (const auto &[code, files] : codes)
+      names << code;
+    text += QStringLiteral(" (codes %1)").arg(names.join(QStringLiteral(", ")));
+  }
+  lblSelected_->setText(text);
+}
+
+QList<QPair<QString, qsizetype>> FrmRekoda::selectedCodeCounts() const {
+  QMap<QString, qsizetype> counts;
+  for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
+    for (const QString &code : model_->codes(i.row()))
+      ++counts[code];
+  QList<QPair<QString, qsizetype>> out;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+    out << qMakePair(it.key(), it.value());
+  return out;
 }
 
 void FrmRekoda::copySelectedRows() {
@@ -559,10 +594,27 @@ void FrmRekoda::sourceFolderChanged() {
 
 void FrmRekoda::GetFiles(bool keepResults) {
   model_->setNames(File1_->list(), keepResults);
+  codes_->read(txtDataMap_->text(), OptDF_->isChecked() ? Family::DF : Family::MA, File1_->list());
+  readVisibleCodesFirst();
   if (!File1_->error().isEmpty())
     ShowMessage(QStringLiteral("The folder %1 cannot be listed: %2").arg(txtDataMap_->text(), File1_->error()),
                 MsgPlain);
   refreshDestinationNames();
+}
+
+void FrmRekoda::readVisibleCodesFirst() {
+  if (!codes_->busy())
+    return;
+  // From the scroll bar, not the view's own geometry: asking that would lay
+  // out every row of a fresh listing at once.
+  const int lineHeight = std::max(1, LsvDirList_->fontMetrics().height());
+  const int value = LsvDirList_->verticalScrollBar()->value();
+  const int top = LsvDirList_->verticalScrollMode() == QAbstractItemView::ScrollPerItem ? value : value / lineHeight;
+  const int perPage = LsvDirList_->viewport()->height() / lineHeight + 1;
+  QStringList names;
+  for (int row = std::max(0, top); row < std::min(model_->rowCount(), top + perPage); ++row)
+    names << model_->name(row);
+  codes_->prefer(names);
 }
 
 void FrmRekoda::refreshDestinationNames() {

@@ -26,6 +26,7 @@ class QTreeView;
 
 namespace rekoda {
 
+class CodeReader;
 class FileEnumerator;
 class FileListModel;
 class RunRecord;
@@ -78,6 +79,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   void setProgressVisible(bool visible) override;
   void setControlEnabled(RunControl control, bool enabled) override;
   void setBusyPointer(bool busy) override;
+  QList<QPair<QString, qsizetype>> selectedCodeCounts() const override;
 
  protected:
   void closeEvent(QCloseEvent *event) override;
@@ -117,6 +119,8 @@ class FrmRekoda : public QWidget, public ConversionView {
   void refreshUndo();
   void showFirstResult();
   void countSelected();
+  // The codes of the rows in view are read before the rest.
+  void readVisibleCodesFirst();
   void copySelectedRows();
   void saveReport();
   static QString droppedFolder(const QMimeData *data);
@@ -133,6 +137,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   QPushButton *CmdBestand_, *CmdBestand1_;
   QTreeView *LsvDirList_;
   FileListModel *model_;
+  CodeReader *codes_;
   QRadioButton *OptDF_, *OptMA_;
   QPushButton *CmdSelect_, *CmdSelectNone_, *CmdStart_, *CmdStop_, *CmdClose_, *CmdAbout_;
   QStackedLayout *startStop_;

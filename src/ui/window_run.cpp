@@ -23,6 +23,17 @@ QString replaceQuestion(qsizetype existing, bool trash) {
   return text;
 }
 
+// Asked before a run whose files carry more than one code: renaming another
+// logger's files is the mistake Undo then has to mend.
+QString mixedCodesQuestion(const QList<QPair<QString, qsizetype>> &codes, const QString &code) {
+  QStringList parts;
+  for (const auto &[c, files] : codes)
+    parts << QStringLiteral("%1 (%2)").arg(c, files == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(files));
+  return QStringLiteral("The selected files carry %1 codes: %2. Convert them all to %3?")
+      .arg(codes.size())
+      .arg(parts.join(QStringLiteral(", ")), code);
+}
+
 }  // namespace
 
 WindowRun::WindowRun(ConversionView &view, QObject *parent) : QObject(parent), view_(view) {}
@@ -34,6 +45,9 @@ bool WindowRun::start() {
     return false;
   auto job = PrepareStart(view_);
   if (!job)
+    return false;
+  if (const auto codes = view_.selectedCodeCounts();
+      codes.size() > 1 && !AskConfirm(mixedCodesQuestion(codes, job->code), QStringLiteral("&Convert")))
     return false;
   // Asked once, before anything is written or cleared.
   if (const QStringList existing = ExistingOutputs(*job); !existing.isEmpty()) {

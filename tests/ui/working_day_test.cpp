@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 #include "platform/trash.h"
 #include "ui/application.h"
+#include "ui/file_list_model.h"
 #include "ui/message_box.h"
 #include "test_support.h"
 
@@ -161,6 +162,45 @@ TEST(WorkingDay, foldersFamilyAndCodeSurviveARestart) {
 
 // Each answer does what it says on disk; what Replace replaces is in the
 // trash afterwards.
+// A stick with two loggers' exports and a file that is none: each row says
+// the code its file carries, one logger's files sort together, and Start
+// asks before giving both loggers' files one code.
+TEST(WorkingDay, theCodeColumnTellsTheLoggersApart) {
+  TempFolder in, out;
+  in.write("DF1.L08", "L08,MINI,LOGGER\r\n1,2\r\n");
+  in.write("DF2.L07", "L07,MINI,LOGGER\r\n1,2\r\n");
+  in.write("DF3.L08", "L08,MINI,LOGGER\r\n1,2\r\n");
+  in.write("DF4.TXT", "a note\r\n");
+  MessageRecorder messages;
+  Window win;
+  win.prepare(in.path(), out.path(), "K22");
+  const int code = FileListModel::CodeColumn;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !win.column(code).contains(QString()); }, 10000));
+  EXPECT_EQ(win.column(code), (QStringList{"L08", "L07", "L08", "not a DF file (no MINI LOGGER or TREND MONITOR marker)"}));
+  EXPECT_EQ(win.column(FileListModel::ResultColumn), QStringList(4, QString()));  // nothing run yet
+  QHeaderView *header = win.get<QTreeView>("LsvDirList")->header();
+  EXPECT_EQ(header->visualIndex(code), 1);
+  EXPECT_EQ(header->model()->headerData(code, Qt::Horizontal).toString(), "Code");
+  EXPECT_EQ(win.get<QLabel>("lblSelected")->text(), "4 of 4 selected (codes L07, L08)");
+
+  QTest::keyClick(&win.w, Qt::Key_5, Qt::ControlModifier);
+  EXPECT_EQ(win.column(0), (QStringList{"DF2.L07", "DF1.L08", "DF3.L08", "DF4.TXT"}));
+
+  win.start();  // cancelled: nothing written
+  EXPECT_EQ(messages.questions,
+            QStringList{"The selected files carry 2 codes: L07 (1 file), L08 (2 files). Convert them all to K22?"});
+  EXPECT_TRUE(out.entries().isEmpty());
+  // One logger's files: no question.
+  auto *list = win.get<QTreeView>("LsvDirList");
+  list->selectionModel()->select(QItemSelection(list->model()->index(1, 0), list->model()->index(2, 0)),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  EXPECT_EQ(win.get<QLabel>("lblSelected")->text(), "2 of 4 selected");
+  messages.questions.clear();
+  win.start();
+  EXPECT_TRUE(messages.questions.isEmpty());
+  EXPECT_EQ(out.entries(), (QStringList{"DF1.K22", "DF3.K22"}));
+}
+
 TEST(WorkingDay, replacingAsksFirst) {
   TempFolder data;  // the trash of this test, on the same volume as the files
   const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
