@@ -8,9 +8,12 @@ namespace rekoda {
 
 void ResetBuf() {
   LineCount = 0;
+  // Most fields of a small file's buffer are empty already: looking is
+  // cheaper than writing, and this runs once for every file read.
   for (auto &row : FieldBuffer)
     for (auto &field : row)
-      field.clear();
+      if (!field.empty())
+        field.clear();
 }
 
 long long SplitRegel(std::string &S1) {

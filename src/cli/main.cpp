@@ -6,7 +6,6 @@
 #include "conversion/file_code.h"
 #include "conversion/report.h"
 #include "conversion/run_journal.h"
-#include "conversion/run_record.h"
 #include "conversion/undo.h"
 #include "platform/console.h"
 #include "platform/file_name.h"
@@ -150,19 +149,18 @@ std::optional<QString> unused(const CliArguments &args, const QSet<QString> &use
   return std::nullopt;
 }
 
-// Keeps the run's record, if any, and writes each file's line.
+// Writes each file's line as it settles; nothing of a file is kept after,
+// so that memory stays flat however many files a run has.
 class CliObserver : public RunObserver {
  public:
-  CliObserver(RunRecord *record, qsizetype total, bool json, bool progress, bool sharedTerminal)
-      : record_(record), total_(total), json_(json), progress_(progress), sharedTerminal_(sharedTerminal),
+  CliObserver(qsizetype total, bool json, bool progress, bool sharedTerminal)
+      : total_(total), json_(json), progress_(progress), sharedTerminal_(sharedTerminal),
         erases_(progress && TerminalErasesLines(stderr)) {
     timer_.start();
   }
 
   // Files settle in the job's order, so lines come out in it.
-  void fileDone(qsizetype index, const FileOutcome &outcome) override {
-    if (record_)
-      record_->settle(index, outcome);
+  void fileDone(qsizetype, const FileOutcome &outcome) override {
     pending_ += json_ ? JsonReportLine(outcome) : TextReportLine(outcome);
   }
   // Results settle a group at a time: one write for the group's lines keeps
@@ -211,7 +209,6 @@ class CliObserver : public RunObserver {
     WriteText(stderr, text);
   }
 
-  RunRecord *record_;
   QByteArray pending_;  // lines of the files settled since the last group
   qsizetype total_;
   bool json_, progress_, sharedTerminal_;
@@ -309,7 +306,7 @@ int undo(const CliArguments &args) {
   }
   CatchStopSignals();
   const bool quiet = args.flags.contains("quiet"), dryRun = args.flags.contains("dry-run");
-  CliObserver observer(nullptr, qsizetype(run->entries.size()), args.flags.contains("json"),
+  CliObserver observer(qsizetype(run->entries.size()), args.flags.contains("json"),
                        !quiet && IsTerminal(stderr), IsTerminal(stdout));
   const RunSummary summary = UndoRun(*run, observer, dryRun);
   if (observer.outputError() == EPIPE)
@@ -490,16 +487,14 @@ int convert(const CliArguments &args) {
     printErr(QStringLiteral("%1 has no trash: files replaced cannot be brought back").arg(Quoted(args.values["to"])));
   }
   CatchStopSignals();
-  RunRecord record(job);
-  CliObserver observer(&record, job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
+  CliObserver observer(job.files.size(), args.flags.contains("json"), !quiet && IsTerminal(stderr),
                        IsTerminal(stdout));
-  JournaledJob journaled(job, record.started());
+  JournaledJob journaled(job, QDateTime::currentDateTime());
   // Said before anything is written; the run goes on, as a script asked.
   if (const auto problem = journaled.journalProblem())
     printErr(QStringLiteral("this run cannot be undone: %1")
                  .arg(QString(*problem).replace(RunJournal::folder(), Quoted(RunJournal::folder()))));
-  record.finish(journaled.run(observer));
-  const RunSummary &summary = record.summary();
+  const RunSummary summary = journaled.run(observer);
   if (observer.outputError() == EPIPE)
     return kBrokenPipe;
 
