@@ -87,12 +87,21 @@ echo "smoke: installed for all users, version $version in Add/Remove Programs"
 # rekoda-cli waiting for its list of names on standard input: it runs, and
 # neither setup nor uninstall may replace or remove its files.
 fifo=$(mktemp -u)
-mkfifo "$fifo"
-sleep 300 > "$fifo" &
-holder=$!
-wine "$installed/rekoda-cli.exe" --family df --code X --from 'C:\' --to 'C:\' --files-from - < "$fifo" >/dev/null 2>&1 &
-running=$!
-sleep 5
+# run_cli FOLDER: its rekoda-cli started and waiting; stop_cli ends it.
+run_cli() {
+  mkfifo "$fifo"
+  sleep 300 > "$fifo" &
+  holder=$!
+  wine "$1/rekoda-cli.exe" --family df --code X --from 'C:\' --to 'C:\' --files-from - < "$fifo" >/dev/null 2>&1 &
+  running=$!
+  sleep 5
+}
+stop_cli() {
+  kill "$holder" 2>/dev/null || true
+  wait "$running" 2>/dev/null || true
+  rm -f "$fifo"
+}
+run_cli "$installed"
 before=$(stat -c %Y "$installed/rekoda-cli.exe")
 status=0; wine "$setup" /S /AllUsers >/dev/null 2>&1 || status=$?
 [ "$status" -eq 2 ] || fail "the setup went on while rekoda-cli ran (status $status)"
@@ -100,9 +109,7 @@ wine "$installed/uninstall.exe" /S /AllUsers >/dev/null 2>&1 || true
 sleep 5  # the uninstaller runs from a copy of itself
 [ -f "$installed/rekoda-cli.exe" ] && [ "$(stat -c %Y "$installed/rekoda-cli.exe")" = "$before" ] ||
   fail "the uninstaller removed the files of a running rekoda-cli"
-kill "$holder" 2>/dev/null || true
-wait "$running" 2>/dev/null || true
-rm -f "$fifo"
+stop_cli
 echo "smoke: setup and uninstall refused while rekoda-cli ran"
 
 # The real windows platform plugin, not offscreen: unset what the tests set,
@@ -138,18 +145,11 @@ wine "$setup" /S /AllUsers '/D=C:\Tools\Rekoda' >/dev/null 2>&1
 quiet=$(wine reg query "$key" /v QuietUninstallString 2>/dev/null | tr -d '\r' | sed -n 's/^ *QuietUninstallString *REG_SZ *//p')
 quiet_exe=${quiet#\"}; quiet_exe=${quiet_exe%%\"*}
 read -ra quiet_args <<<"${quiet#\"*\" }"
-mkfifo "$fifo"
-sleep 300 > "$fifo" &
-holder=$!
-wine "$tools/rekoda-cli.exe" --family df --code X --from 'C:\' --to 'C:\' --files-from - < "$fifo" >/dev/null 2>&1 &
-running=$!
-sleep 5
+run_cli "$tools"
 status=0; wine "$quiet_exe" "${quiet_args[@]}" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 2 ] && [ -f "$tools/rekoda-cli.exe" ] ||
   fail "the registered quiet uninstall said $status while rekoda-cli ran"
-kill "$holder" 2>/dev/null || true
-wait "$running" 2>/dev/null || true
-rm -f "$fifo"
+stop_cli
 status=0; wine "$quiet_exe" "${quiet_args[@]}" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 0 ] || fail "the registered quiet uninstall said $status"
 # Its own file goes once it has ended.
