@@ -2,8 +2,11 @@
 
 namespace rekoda {
 
-thread_local std::array<BufferRow, kMaxRows + 1> FieldBuffer;
 thread_local int LineCount = 0;
-thread_local std::array<std::string, kSplitFields> SplitFields;
+
+void ReleaseThreadBuffers() {
+  FieldBuffer.release();
+  SplitFields.release();
+}
 
 }  // namespace rekoda

@@ -1,5 +1,6 @@
 #include "ui/code_reader.h"
 
+#include "buffer/variable.h"
 #include "platform/file_system.h"
 #include "platform/text_file.h"
 
@@ -95,8 +96,10 @@ void CodeReader::work() {
   bool reading = false;  // a name taken since the last time all were read
   for (;;) {
     const Next next = nextName(name, folder, family, generation, !reading);
-    if (next == Next::Stop)
+    if (next == Next::Stop) {
+      ReleaseThreadBuffers();
       return;
+    }
     if (next == Next::Idle) {
       deliver(batchGeneration, std::move(batch), true);
       batch = {};

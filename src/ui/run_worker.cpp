@@ -1,5 +1,7 @@
 #include "ui/run_worker.h"
 
+#include "buffer/variable.h"
+
 #include <exception>
 
 namespace rekoda {
@@ -28,6 +30,7 @@ void RunWorker::run() {
     summary_.total = job_.files.size();
     summary_.stopReason = QString::fromLocal8Bit(e.what());
   }
+  ReleaseThreadBuffers();
 }
 
 }  // namespace rekoda
