@@ -459,17 +459,28 @@ int listFiles(const CliArguments &args) {
     return refusal->usage ? usageError(refusal->message) : checkError(refusal->message);
   const bool json = args.flags.contains("json");
   QByteArray out;
+  // A reader gone (| head) ends it quietly, as a run does; any other
+  // failure to write is said.
+  const auto flush = [&out] {
+    if (WriteText(stdout, out)) {
+      out.clear();
+      return 0;
+    }
+    const int err = errno ? errno : EIO;
+    if (err == EPIPE)
+      return kBrokenPipe;
+    printErr(QStringLiteral("write error: %1").arg(ErrorText(err)));
+    return 1;
+  };
   for (const QString &file : job.files) {
     const FileCode code = ReadFileCode(job.source, file, job.family);
     out += json ? JsonListLine(file, code) : TextListLine(file, code);
     // Written as it goes: a folder on a slow stick shows its first files soon.
-    if (out.size() > 64 * 1024) {
-      if (!WriteText(stdout, out))
-        return errno == EPIPE ? kBrokenPipe : writeOut({});
-      out.clear();
-    }
+    if (out.size() > 64 * 1024)
+      if (const int status = flush())
+        return status;
   }
-  return writeOut(out);
+  return flush();
 }
 
 int convert(const CliArguments &args) {

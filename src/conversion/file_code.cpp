@@ -19,7 +19,9 @@ FileCode ReadFileCode(const QString &folder, const QString &name, Family family)
   ReadReport report;
   const QString path = JoinPath(folder, name);
   const bool df = family == Family::DF;
-  if ((df ? ReadDFFile(path, &report) : ReadMAFile(path, &report)) != ReadOk) {
+  const int status = df ? ReadDFFile(path, &report) : ReadMAFile(path, &report);
+  code.stamp = {report.size, report.changed};
+  if (status != ReadOk) {
     code.problem = report.reason;
     return code;
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/conversion_job.h"
+#include "platform/text_file.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,7 @@ namespace rekoda {
 struct FileCode {
   QStringList codes;  // distinct, in the order first met; empty with a problem
   QString problem;    // in the run's own words; empty when a run would take it
+  FileStamp stamp;    // the file as the read opened it; size -1 when it could not
   bool ok() const { return problem.isEmpty(); }
   // What the list shows: the one code, "mixed", or the problem.
   QString text() const;

@@ -121,17 +121,20 @@ void CodeReader::work() {
 }
 
 FileCode CodeReader::codeOf(const QString &folder, const QString &name, Family family, quint64 generation) {
-  const auto stamp = StampOf(JoinPath(folder, name));
+  // Only a file read before is looked at first: the read gives a new one
+  // its stamp.
+  std::optional<FileCode> cached;
   {
     std::lock_guard lock(mutex_);
-    const auto it = cache_.constFind(name);
-    if (stamp && it != cache_.constEnd() && it->stamp == *stamp)
-      return it->code;
+    if (const auto it = cache_.constFind(name); it != cache_.constEnd())
+      cached = *it;
   }
+  if (cached && StampOf(JoinPath(folder, name)) == cached->stamp)
+    return *cached;
   FileCode code = ReadFileCode(folder, name, family);
   std::lock_guard lock(mutex_);
-  if (stamp && generation == generation_)
-    cache_.insert(name, {*stamp, code});
+  if (code.stamp.size >= 0 && generation == generation_)
+    cache_.insert(name, code);
   return code;
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "conversion/file_code.h"
-#include "platform/text_file.h"
 
 #include <QHash>
 #include <QObject>
 #include <QStringList>
 
 #include <atomic>
+#include <optional>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -41,10 +41,6 @@ class CodeReader : public QObject {
   void allRead();
 
  private:
-  struct Cached {
-    FileStamp stamp;
-    FileCode code;
-  };
   enum class Next { Name, Idle, Stop };
   void work();
   // The next name to read; Idle when none is left and wait is false.
@@ -61,7 +57,7 @@ class CodeReader : public QObject {
   qsizetype next_ = 0;
   QStringList preferred_;
   QHash<QString, bool> done_;
-  QHash<QString, Cached> cache_;
+  QHash<QString, FileCode> cache_;
   bool stop_ = false;
   // The listing's number: a batch of an earlier one is dropped.
   std::atomic<quint64> generation_{0};

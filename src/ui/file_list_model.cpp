@@ -126,7 +126,7 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     case ResultColumn: return QStringLiteral("Result");
     case NewNameColumn: return QStringLiteral("New name");
     case ReasonColumn: return QStringLiteral("Reason");
-    case CodeColumn: return QStringLiteral("Code");
+    case CodeColumn: return tr("Code");
   }
   return {};
 }

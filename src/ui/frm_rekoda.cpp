@@ -176,7 +176,7 @@ void FrmRekoda::buildList(QGridLayout *frame) {
   // whatever font the desktop has.
   LsvDirList_->setMinimumWidth(2 * nameWidth + resultWidth + reasonWidth + codeWidth +
                                style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * LsvDirList_->frameWidth());
-  header->setToolTip("Click a column, or press Ctrl+1 to Ctrl+5, to sort by it");
+  header->setToolTip(tr("Click a column, or press Ctrl+1 to Ctrl+5, to sort by it"));
   frame->addWidget(LsvDirList_, 2, 0, 1, 4);
   frame->setRowStretch(2, 1);
   frame->setColumnStretch(2, 1);
@@ -439,20 +439,21 @@ void FrmRekoda::countSelected() {
   const QModelIndexList selected = LsvDirList_->selectionModel()->selectedRows();
   QString text = QStringLiteral("%1 of %2 selected").arg(selected.size()).arg(model_->rowCount());
   // Which loggers the selection holds, when more than one.
-  if (const auto codes = selectedCodeCounts(); codes.size() > 1) {
-    QStringList names;
-    for (const auto &[code, files] : codes)
-      names << code;
-    text += QStringLiteral(" (codes %1)").arg(names.join(QStringLiteral(", ")));
-  }
+  if (const QMap<QString, qsizetype> codes = codeCounts(selected); codes.size() > 1)
+    text += tr(" (codes %1)").arg(codes.keys().join(QStringLiteral(", ")));
   lblSelected_->setText(text);
 }
 
-QList<QPair<QString, qsizetype>> FrmRekoda::selectedCodeCounts() const {
+QMap<QString, qsizetype> FrmRekoda::codeCounts(const QModelIndexList &rows) const {
   QMap<QString, qsizetype> counts;
-  for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
+  for (const QModelIndex &i : rows)
     for (const QString &code : model_->codes(i.row()))
       ++counts[code];
+  return counts;
+}
+
+QList<QPair<QString, qsizetype>> FrmRekoda::selectedCodeCounts() const {
+  const QMap<QString, qsizetype> counts = codeCounts(LsvDirList_->selectionModel()->selectedRows());
   QList<QPair<QString, qsizetype>> out;
   for (auto it = counts.cbegin(); it != counts.cend(); ++it)
     out << qMakePair(it.key(), it.value());

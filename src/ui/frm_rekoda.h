@@ -5,6 +5,8 @@
 #include <QWidget>
 
 #include <QElapsedTimer>
+#include <QMap>
+#include <QModelIndexList>
 #include <QSet>
 
 #include <array>
@@ -119,6 +121,8 @@ class FrmRekoda : public QWidget, public ConversionView {
   void refreshUndo();
   void showFirstResult();
   void countSelected();
+  // Each code the rows' files carry, with its number of files.
+  QMap<QString, qsizetype> codeCounts(const QModelIndexList &rows) const;
   // The codes of the rows in view are read before the rest.
   void readVisibleCodesFirst();
   void copySelectedRows();

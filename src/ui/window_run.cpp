@@ -28,8 +28,8 @@ QString replaceQuestion(qsizetype existing, bool trash) {
 QString mixedCodesQuestion(const QList<QPair<QString, qsizetype>> &codes, const QString &code) {
   QStringList parts;
   for (const auto &[c, files] : codes)
-    parts << QStringLiteral("%1 (%2)").arg(c, files == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(files));
-  return QStringLiteral("The selected files carry %1 codes: %2. Convert them all to %3?")
+    parts << WindowRun::tr("%1 (%2)").arg(c, files == 1 ? WindowRun::tr("1 file") : WindowRun::tr("%1 files").arg(files));
+  return WindowRun::tr("The selected files carry %1 codes: %2. Convert them all to %3?")
       .arg(codes.size())
       .arg(parts.join(QStringLiteral(", ")), code);
 }
@@ -47,7 +47,7 @@ bool WindowRun::start() {
   if (!job)
     return false;
   if (const auto codes = view_.selectedCodeCounts();
-      codes.size() > 1 && !AskConfirm(mixedCodesQuestion(codes, job->code), QStringLiteral("&Convert")))
+      codes.size() > 1 && !AskConfirm(mixedCodesQuestion(codes, job->code), tr("&Convert")))
     return false;
   // Asked once, before anything is written or cleared.
   if (const QStringList existing = ExistingOutputs(*job); !existing.isEmpty()) {
