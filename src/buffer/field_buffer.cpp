@@ -8,12 +8,15 @@ namespace rekoda {
 
 void ResetBuf() {
   LineCount = 0;
-  // Most fields of a small file's buffer are empty already: looking is
-  // cheaper than writing, and this runs once for every file read.
-  for (auto &row : FieldBuffer)
+  // This runs once for every file read, and most rows of a small file's
+  // buffer are empty already: a row is filled with its field count first,
+  // so a row without one holds nothing to clear.
+  for (auto &row : FieldBuffer) {
+    if (row[0].empty())
+      continue;
     for (auto &field : row)
-      if (!field.empty())
-        field.clear();
+      field.clear();
+  }
 }
 
 long long SplitRegel(std::string &S1) {

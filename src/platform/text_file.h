@@ -67,7 +67,9 @@ class TextFileReader {
 #else
   int fd_ = -1;
 #endif
-  std::array<char, 64 * 1024> buf_{};
+  // Not zeroed: only bytes a read filled are looked at, and zeroing 64 KiB
+  // for every file opened was a fifth of a dry run.
+  std::array<char, 64 * 1024> buf_;
   long long pos_ = 0;
   long long len_ = 0;
   long long total_ = 0;
