@@ -318,6 +318,10 @@ void FrmRekoda::connectControls() {
   connect(OptMA_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   connect(txtExtension_, &QLineEdit::textChanged, this, &FrmRekoda::refreshPreview);
   connect(CmdAbout_, &QPushButton::clicked, this, [this] { ShowAbout(this); });
+  connect(new QShortcut(QKeySequence::Refresh, this), &QShortcut::activated, this, [this] {
+    if (!run_->isRunning() && !txtDataMap_->text().isEmpty())
+      relist(false);
+  });
   connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { ShowAbout(this); });
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, run_, &WindowRun::requestStop);
   connect(CmdStop_, &QPushButton::clicked, run_, &WindowRun::requestStop);
@@ -603,6 +607,20 @@ void FrmRekoda::GetFiles(bool keepResults) {
   refreshDestinationNames();
 }
 
+// The source folder listed again, the selection kept by name; the codes of
+// files whose size or change time moved are read again.
+void FrmRekoda::relist(bool keepResults) {
+  QStringList selected;
+  for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
+    selected << model_->name(i.row());
+  File1_->setPath(txtDataMap_->text());
+  GetFiles(keepResults);
+  for (const QString &name : selected)
+    if (const int row = model_->rowOf(name); row >= 0)
+      LsvDirList_->selectionModel()->select(model_->index(row, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
 void FrmRekoda::readVisibleCodesFirst() {
   if (!codes_->busy())
     return;
@@ -744,15 +762,7 @@ void FrmRekoda::runFinished() {
   showFirstResult();
   // Converted in place: the new files join the list, the results stay.
   if (SameFolder(record.job().source, record.job().dest)) {
-    QStringList selected;
-    for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
-      selected << model_->name(i.row());
-    File1_->setPath(txtDataMap_->text());
-    GetFiles(true);
-    for (const QString &name : selected)
-      if (const int row = model_->rowOf(name); row >= 0)
-        LsvDirList_->selectionModel()->select(model_->index(row, 0),
-                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    relist(true);
   } else {
     refreshDestinationNames();
   }

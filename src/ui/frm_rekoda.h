@@ -124,6 +124,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   // Each code the rows' files carry, with its number of files.
   QMap<QString, qsizetype> codeCounts(const QModelIndexList &rows) const;
   // The codes of the rows in view are read before the rest.
+  void relist(bool keepResults);
   void readVisibleCodesFirst();
   void copySelectedRows();
   void saveReport();

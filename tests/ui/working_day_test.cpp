@@ -199,6 +199,13 @@ TEST(WorkingDay, theCodeColumnTellsTheLoggersApart) {
   win.start();
   EXPECT_TRUE(messages.questions.isEmpty());
   EXPECT_EQ(out.entries(), (QStringList{"DF1.K22", "DF3.K22"}));
+
+  // Refreshed (F5): a file changed since is read again.
+  in.write("DF1.L08", "L09,MINI,LOGGER\r\n1,2,3\r\n");
+  QTest::keyClick(&win.w, Qt::Key_F5);
+  const auto codeOf = [&](const QString &name) { return win.column(code).value(win.column(0).indexOf(name)); };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return codeOf("DF1.L08") == "L09"; }, 10000)) << codeOf("DF1.L08").toStdString();
+  EXPECT_EQ(codeOf("DF3.L08"), "L08");
 }
 
 TEST(WorkingDay, replacingAsksFirst) {
