@@ -71,7 +71,12 @@ env -u DISPLAY -u WAYLAND_DISPLAY "$gui" --help | grep -q '^Usage: rekoda \[SOUR
   fail "rekoda --help"
 status=0; QT_QPA_PLATFORM=offscreen "$gui" --bogus 2>/dev/null || status=$?
 [ "$status" -eq 2 ] || fail "rekoda --bogus exits $status, not 2"
+for language in de nl; do
+  [ -s "$root/usr/share/rekoda/translations/rekoda_$language.qm" ] || fail "rekoda lacks its $language translation"
+done
+dpkg-deb -f "$build/rekoda_${version}_${arch}.deb" Recommends | grep -q qt6-translations-l10n ||
+  fail "rekoda does not recommend Qt's own translations"
 desktop-file-validate "$root/usr/share/applications/rekoda.desktop" || fail "the desktop entry is not valid"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail "the AppStream metainfo is not valid"
 grep -q "<release version=\"$version\"" "$root"/usr/share/metainfo/*.metainfo.xml || fail "the metainfo lacks release $version"
-echo "package: both packages are lintian-clean, and their programs run and convert"
+echo "package: both packages are lintian-clean, and their programs run, convert and carry their translations"

@@ -4,6 +4,9 @@
 set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev libgtest-dev
+          # the window's translations: lupdate and lrelease, and Qt's own
+          # translations of its standard dialogs
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
           # the fuzz targets: clang with its sanitizer and libFuzzer runtimes
           clang libclang-rt-dev
           # the fault tests: chattr for a folder even root cannot write,

@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           ninja-build dpkg-dev cmake qt6-base-dev qt6-base-dev-tools libgtest-dev
-          wine wine64 nsis xvfb xauth x11-utils)
+          wine wine64 nsis xvfb xauth x11-utils
+          # lrelease for the window's translations, and Qt's own to ship
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

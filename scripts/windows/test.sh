@@ -68,6 +68,13 @@ for f in "$stage"/*.exe; do
   x86_64-w64-mingw32-nm "$f" 2>&1 | grep -q 'no symbols' || { echo "windows: $f keeps symbols" >&2; exit 1; }
 done
 cp README.md CHANGELOG.md "$stage/"
+# The window's languages, and Qt's own for its standard buttons (data, the
+# same on every system: Debian's, of this Qt version).
+mkdir -p "$stage/translations"
+cp "$build"/src/translations/rekoda_*.qm "$stage/translations/"
+for language in $(cd "$build/src/translations" && ls rekoda_*.qm | sed 's/rekoda_\(.*\)\.qm/\1/'); do
+  cp "/usr/share/qt6/translations/qtbase_$language.qm" "$stage/translations/"
+done
 scripts/windows/notices.sh "$stage"
 
 # make_installer STAGE VERSION SETUP: what the installer puts in place and
@@ -79,7 +86,7 @@ make_installer() {
     : > files.nsh
     : > unfiles.nsh
     : > list.nsh
-    for dir in . platforms styles imageformats; do
+    for dir in . platforms styles imageformats translations; do
       echo "SetOutPath \"\$INSTDIR\\${dir#.}\"" >> files.nsh
       for f in $(find "$dir" -maxdepth 1 -type f ! -name '*.nsh' ! -name LICENSE-PAGE.txt | sort); do
         rel=${f#./}
@@ -92,6 +99,7 @@ make_installer() {
     echo 'RMDir "$INSTDIR\platforms"' >> unfiles.nsh
     echo 'RMDir "$INSTDIR\styles"' >> unfiles.nsh
     echo 'RMDir "$INSTDIR\imageformats"' >> unfiles.nsh
+    echo 'RMDir "$INSTDIR\translations"' >> unfiles.nsh
   )
   makensis -V2 -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath "$(dirname "$setup")")/$(basename "$setup")" \
     -DOUTNAME="$(basename "$setup")" -DVERSION="$version" -DICON="$(realpath packaging/windows/rekoda.ico)" \

@@ -112,12 +112,18 @@ QByteArray csvLine(const QStringList &fields) {
 
 }  // namespace
 
-QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<ReportRow> &rows) {
+QStringList ReportColumns() {
+  return {QStringLiteral("File"), QStringLiteral("New name"), QStringLiteral("Result"), QStringLiteral("Reason"),
+          QStringLiteral("Replaced")};
+}
+
+QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<ReportRow> &rows,
+                     const QStringList &columns) {
   QByteArray out = "\xEF\xBB\xBF";
   for (const auto &[name, value] : about)
     out += csvLine({name, value});
   out += "\r\n";
-  out += csvLine({"File", "New name", "Result", "Reason", "Replaced"});
+  out += csvLine(columns);
   for (const ReportRow &r : rows)
     out += csvLine({r.file, r.newName, r.result, r.reason, r.replaced});
   return out;

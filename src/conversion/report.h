@@ -43,7 +43,10 @@ struct ReportRow {
   QString file, newName, result, reason;
   QString replaced;  // what became of an older file of the new name, if any
 };
-QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<ReportRow> &rows);
+// columns: the header words, English unless the window gives its own.
+QStringList ReportColumns();
+QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<ReportRow> &rows,
+                     const QStringList &columns = ReportColumns());
 
 // The same rows as tab-separated text for the clipboard: one line each, with
 // tabs and line ends inside a field turned into spaces.

@@ -67,24 +67,6 @@ QList<ReportRow> RunRecord::reportRows() const {
   return rows;
 }
 
-QString RunRecord::statusLine() const {
-  if (isEmpty())
-    return {};
-  const qint64 notConverted = summary_.failed + summary_.skipped;
-  const qint64 converted = summary_.handled - notConverted;
-  QString line = summary_.handled < summary_.total
-                     ? QStringLiteral("Stopped after %1 of %2 files: %3 converted")
-                           .arg(summary_.handled)
-                           .arg(summary_.total)
-                           .arg(converted)
-                     : QStringLiteral("%1 of %2 converted").arg(converted).arg(summary_.total);
-  if (summary_.failed > 0)
-    line += QStringLiteral(", %1 failed").arg(summary_.failed);
-  if (summary_.skipped > 0)
-    line += QStringLiteral(", %1 skipped").arg(summary_.skipped);
-  return line;
-}
-
 std::optional<QString> RunRecord::endMessage() const {
   auto message = FailureSummary(summary_);
   if (summary_.journalError.isEmpty())

@@ -49,12 +49,11 @@ class RunRecord {
   const RunSummary &summary() const { return summary_; }
 
   // The run as people read it: the header of a report, one row per file of
-  // the job in its order, a line that says how it went, and the message at
-  // its end (none when every file converted).
+  // the job in its order, and the message at its end (none when every file
+  // converted).
   QList<QPair<QString, QString>> about() const;
   QList<ReportRow> reportRows() const;
   ReportRow reportRow(qsizetype index) const;
-  QString statusLine() const;
   std::optional<QString> endMessage() const;
 
  private:

@@ -1,5 +1,7 @@
 #include "platform/message.h"
 
+#include "platform/texts.h"
+
 #include <cstdio>
 
 namespace rekoda {
@@ -21,7 +23,7 @@ ConfirmHandler &confirmSlot() {
 
 void ShowMessage(const QString &text, int style) {
   if (const MessageHandler &h = handlerSlot()) {
-    h(text, style);
+    h(Translated(text), style);
     return;
   }
   std::fprintf(stderr, "Rekoda: %s\n", text.toLocal8Bit().constData());
@@ -29,7 +31,7 @@ void ShowMessage(const QString &text, int style) {
 
 ReplaceAnswer AskReplace(const QString &text) {
   const QuestionHandler &h = questionSlot();
-  return h ? h(text) : ReplaceAnswer::Cancel;
+  return h ? h(Translated(text)) : ReplaceAnswer::Cancel;
 }
 
 QuestionHandler SetQuestionHandler(QuestionHandler handler) {
@@ -40,7 +42,7 @@ QuestionHandler SetQuestionHandler(QuestionHandler handler) {
 
 bool AskConfirm(const QString &text, const QString &action) {
   const ConfirmHandler &h = confirmSlot();
-  return h && h(text, action);
+  return h && h(Translated(text), action);
 }
 
 ConfirmHandler SetConfirmHandler(ConfirmHandler handler) {

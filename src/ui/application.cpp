@@ -5,6 +5,7 @@
 #include "ui/controls.h"
 #include "ui/frm_rekoda.h"
 #include "ui/message_box.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,7 +32,7 @@ QString readmeLocation() {
                                    bin.filePath("../share/doc/rekoda/README.md.gz"), bin.filePath("../../README.md")})
     if (QFileInfo::exists(candidate))
       return QDir::toNativeSeparators(QFileInfo(candidate).canonicalFilePath());
-  return QStringLiteral("README.md in Rekoda's source");
+  return QCoreApplication::translate("Rekoda", "README.md in Rekoda's source");
 }
 
 constexpr char kUsage[] =
@@ -86,13 +87,13 @@ WindowArguments ParseWindowArguments(const QStringList &arguments) {
 }
 
 void ShowAbout(QWidget *parent) {
-  QMessageBox::about(parent, QStringLiteral("About Rekoda"),
-                     QStringLiteral("<p><b>Rekoda %1</b></p>"
-                                    "<p>Gives data-logger export files a new location code.</p>"
-                                    "<p>Copyright &copy; 2026 the Rekoda developers.<br>"
-                                    "Released under the MIT licence.</p>"
-                                    "<p>Built with Qt %2, running on Qt %3 (LGPL-3.0).</p>"
-                                    "<p>The README: %4</p>")
+  QMessageBox::about(parent, QCoreApplication::translate("Rekoda", "About Rekoda"),
+                     QCoreApplication::translate("Rekoda", "<p><b>Rekoda %1</b></p>"
+                                                "<p>Gives data-logger export files a new location code.</p>"
+                                                "<p>Copyright &copy; 2026 the Rekoda developers.<br>"
+                                                "Released under the MIT licence.</p>"
+                                                "<p>Built with Qt %2, running on Qt %3 (LGPL-3.0).</p>"
+                                                "<p>The README: %4</p>")
                          .arg(QStringLiteral(REKODA_VERSION), QStringLiteral(QT_VERSION_STR),
                               QString::fromLatin1(qVersion()), readmeLocation().toHtmlEscaped()));
 }
@@ -123,6 +124,7 @@ int RunApplication(int argc, char *argv[]) {
     if (f.open(QIODevice::WriteOnly))
       f.write(QApplication::style()->name().toUtf8() + '\n');
   }
+  const Translations language;
   InstallMessageBoxes();
   // The platform's own place: ~/.config/Rekoda/Rekoda.conf, or the registry.
   QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Rekoda", "Rekoda");

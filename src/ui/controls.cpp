@@ -25,7 +25,7 @@ int TwipsToPixels(const QWidget *w, int twips) {
 // Made afresh for each window: a QIcon kept past the application would be
 // torn down after it, which hangs a process's end on Windows.
 QString FolderMissingText(const QString &folder) {
-  return QStringLiteral("The folder %1 does not exist.").arg(folder);
+  return QCoreApplication::translate("Rekoda", "The folder %1 does not exist.").arg(folder);
 }
 
 QIcon ApplicationIcon() { return QIcon(QStringLiteral(":/rekoda/rekoda.ico")); }

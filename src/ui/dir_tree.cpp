@@ -18,7 +18,7 @@ constexpr int kPathRole = Qt::UserRole;
 DirTree::DirTree(QWidget *parent) : QTreeWidget(parent) {
   setHeaderHidden(true);
   // Hidden, but a screen reader still reads its label: not Qt's "1".
-  setHeaderLabel(QStringLiteral("Folder"));
+  setHeaderLabel(tr("Folder"));
   setColumnCount(1);
   setRootIsDecorated(false);
   setExpandsOnDoubleClick(false);

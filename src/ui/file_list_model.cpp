@@ -4,6 +4,7 @@
 #include "conversion/run_record.h"
 #include "formats/buffer_file.h"
 #include "platform/file_name.h"
+#include "platform/texts.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -67,23 +68,23 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
   if (role == Qt::DisplayRole) {
     switch (column) {
       case NameColumn: return row.display;
-      case ResultColumn: return result(index.row());
-      case ReasonColumn: return reason(index.row());
+      case ResultColumn: return Translated(result(index.row()));
+      case ReasonColumn: return Translated(reason(index.row()));
       case NewNameColumn: return DisplayFileName(newNameOf(row));
-      case CodeColumn: return row.codeRead ? row.code.text() : QString();
+      case CodeColumn: return row.codeRead ? Translated(row.code.text()) : QString();
     }
   }
   if (column == CodeColumn)
     return codeData(row, role);
   if (role == Qt::ToolTipRole) {
-    const QString why = reason(index.row());
+    const QString why = Translated(reason(index.row()));
     if (column == ResultColumn || column == ReasonColumn)
       return why.isEmpty() ? QVariant() : QVariant(why);
     if (column == NewNameColumn && row.run < 0 && !codeProblem_.isEmpty())
       return codeProblem_;
     if (exists)
-      return QStringLiteral("A file of this name is in the destination folder and will be replaced "
-                            "(an earlier output; never another original of the source folder).");
+      return tr("A file of this name is in the destination folder and will be replaced "
+                "(an earlier output; never another original of the source folder).");
     if (column == NameColumn)
       return row.display;
   }
@@ -91,8 +92,8 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
     return {};
   switch (role) {
     // The warning sign is a picture: a screen reader hears the words.
-    case Qt::AccessibleDescriptionRole: return QStringLiteral("will be replaced");
-    case Qt::AccessibleTextRole: return QStringLiteral("%1, will be replaced").arg(DisplayFileName(newNameOf(row)));
+    case Qt::AccessibleDescriptionRole: return tr("will be replaced");
+    case Qt::AccessibleTextRole: return tr("%1, will be replaced").arg(DisplayFileName(newNameOf(row)));
     case Qt::ForegroundRole: return QBrush(QColor(176, 96, 0));
     case Qt::DecorationRole: return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     case ExistsRole: return true;
@@ -105,7 +106,7 @@ QVariant FileListModel::codeData(const Row &row, int role) const {
     return {};
   switch (role) {
     // Every code of a file whose records carry several; why, when long.
-    case Qt::ToolTipRole: return row.code.ok() ? row.code.codes.join(QStringLiteral(", ")) : row.code.problem;
+    case Qt::ToolTipRole: return row.code.ok() ? row.code.codes.join(QStringLiteral(", ")) : Translated(row.code.problem);
     // Words, not a code: set apart as the placeholder of a box is.
     case Qt::FontRole:
       if (!row.code.ok()) {
@@ -122,10 +123,15 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
     return {};
   switch (section) {
-    case NameColumn: return QStringLiteral("Filename");
-    case ResultColumn: return QStringLiteral("Result");
-    case NewNameColumn: return QStringLiteral("New name");
-    case ReasonColumn: return QStringLiteral("Reason");
+    //: column header: the file's name as it is now
+    case NameColumn: return tr("Filename");
+    //: column header: OK or Faild after a run
+    case ResultColumn: return tr("Result");
+    //: column header: the name the file gets
+    case NewNameColumn: return tr("New name");
+    //: column header: why a file failed
+    case ReasonColumn: return tr("Reason");
+    //: column header: the location code the file carries now
     case CodeColumn: return tr("Code");
   }
   return {};
@@ -213,7 +219,7 @@ void FileListModel::clearResult(int row) {
 void FileListModel::setPreview(const QString &code, const QSet<QString> &destinationNames) {
   code_ = AsciiUpper(code);
   const auto problem = code_.trimmed().isEmpty() ? std::nullopt : NewCodeProblem(code_);
-  codeProblem_ = problem.value_or(QString());
+  codeProblem_ = Translated(problem.value_or(QString()));
   codeValid_ = !code_.trimmed().isEmpty() && !problem;
   destinationNames_ = destinationNames;
   if (!rows_.empty())

@@ -29,7 +29,8 @@ QStringList FrmDirlist::Drives() {
 
 FrmDirlist::FrmDirlist(QWidget *parent, QSettings *settings) : QDialog(parent), settings_(settings) {
   setObjectName("FrmDirlist");
-  setWindowTitle("Dirlist");
+  //: the folder picker's title
+  setWindowTitle(tr("Dirlist"));
   setWindowIcon(ApplicationIcon());
   setStyleSheet(FocusStyle(palette()));
   setSizeGripEnabled(true);
@@ -38,24 +39,24 @@ FrmDirlist::FrmDirlist(QWidget *parent, QSettings *settings) : QDialog(parent), 
   // share, a path copied from a file manager): Enter goes there.
   txtPathNu_ = ReadOnlyBox(this, "txtPathNu");
   txtPathNu_->setReadOnly(false);
-  txtPathNu_->setAccessibleName("Chosen folder");
+  txtPathNu_->setAccessibleName(tr("Chosen folder"));
   connect(txtPathNu_, &QLineEdit::textChanged, txtPathNu_, &QLineEdit::setToolTip);
 
   Frame1_ = new QGroupBox(this);
   Frame1_->setObjectName("Frame1");
   Drive1_ = new QComboBox(Frame1_);
   Drive1_->setObjectName("Drive1");
-  Drive1_->setAccessibleName("Drive");
+  Drive1_->setAccessibleName(tr("Drive"));
   for (const QString &d : Drives())
     Drive1_->addItem(d, d);
   // Its buddy label names the list for a screen reader, which otherwise
   // hears the current drive ("/") as its name.
-  auto *driveLabel = new QLabel(QStringLiteral("&Drive:"), Frame1_);
+  auto *driveLabel = new QLabel(tr("&Drive:"), Frame1_);
   driveLabel->setObjectName("lblDrive");
   driveLabel->setBuddy(Drive1_);
   Dir1_ = new DirTree(Frame1_);
   Dir1_->setObjectName("Dir1");
-  Dir1_->setAccessibleName("Folders");
+  Dir1_->setAccessibleName(tr("Folders"));
   auto *drive = new QHBoxLayout;
   drive->addWidget(driveLabel);
   drive->addWidget(Drive1_, 1);
@@ -65,7 +66,7 @@ FrmDirlist::FrmDirlist(QWidget *parent, QSettings *settings) : QDialog(parent), 
 
   txtPath_ = new QLineEdit(this);
   txtPath_->setObjectName("txtPath");
-  txtPath_->setAccessibleName("New folder name");
+  txtPath_->setAccessibleName(tr("New folder name"));
   QSizePolicy keep = txtPath_->sizePolicy();
   keep.setRetainSizeWhenHidden(true);
   txtPath_->setSizePolicy(keep);
@@ -158,8 +159,10 @@ void FrmDirlist::load() {
   setDrive(QDir::toNativeSeparators(VolumeRoot(folder)));
   Dir1_->setPath(folder);
   txtPathNu_->setText(Dir1_->path());
-  CmdSluiten_->setText("&Select");
-  CmdNieuw_->setText("&New");
+  //: button: returns the highlighted folder
+  CmdSluiten_->setText(tr("&Select"));
+  //: button: makes a new folder
+  CmdNieuw_->setText(tr("&New"));
   // The first control in tab order, not the read-only path box.
   Drive1_->setFocus();
 }
@@ -204,7 +207,8 @@ void FrmDirlist::newClicked() {
     txtPath_->clear();
     txtPath_->show();
     txtPath_->setFocus();
-    CmdNieuw_->setText("&OK");
+    //: button: makes the folder whose name was typed
+    CmdNieuw_->setText(tr("&OK"));
     NewFolderMode = true;
   } else {
     CreateFolder();
@@ -224,7 +228,7 @@ void FrmDirlist::CreateFolder() {
   }
   NewFolderMode = false;
   txtPath_->hide();
-  CmdNieuw_->setText("&New");
+  CmdNieuw_->setText(tr("&New"));
   // The new folder is highlighted in the tree; the focus goes with it.
   Dir1_->setFocus();
 }

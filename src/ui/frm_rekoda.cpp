@@ -6,6 +6,7 @@
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
+#include "platform/texts.h"
 #include "ui/application.h"
 #include "ui/code_reader.h"
 #include "ui/controls.h"
@@ -65,11 +66,39 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
   return b;
 }
 
+// Rows of a report or the clipboard in the window's language.
+QList<ReportRow> translatedRows(QList<ReportRow> rows) {
+  for (ReportRow &r : rows) {
+    r.result = Translated(r.result);
+    r.reason = Translated(r.reason);
+    r.replaced = Translated(r.replaced);
+  }
+  return rows;
+}
+
+// What the status line says after a run.
+QString statusLine(const RunRecord &record) {
+  if (record.isEmpty())
+    return {};
+  const RunSummary &s = record.summary();
+  const qint64 converted = s.handled - s.failed - s.skipped;
+  const int total = static_cast<int>(std::min<qint64>(s.total, std::numeric_limits<int>::max()));
+  QString line = s.handled < s.total
+                     ? FrmRekoda::tr("Stopped after %1 of %n files: %2 converted", nullptr, total).arg(s.handled).arg(converted)
+                     : FrmRekoda::tr("%1 of %n converted", nullptr, total).arg(converted);
+  if (s.failed > 0)
+    line += FrmRekoda::tr(", %1 failed").arg(s.failed);
+  if (s.skipped > 0)
+    line += FrmRekoda::tr(", %1 skipped").arg(s.skipped);
+  return line;
+}
+
 }  // namespace
 
 FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), settings_(settings) {
   setObjectName("FrmRekoda");
-  setWindowTitle("Change Extension       Omberlin");
+  //: window title; Omberlin is a name and stays
+  setWindowTitle(tr("Change Extension       Omberlin"));
   setWindowIcon(ApplicationIcon());
   reportPicker_ = AskReportPath;
   folderPicker_ = [this](QWidget *owner, const QString &start) {
@@ -121,18 +150,16 @@ const RunRecord &FrmRekoda::lastRun() const { return run_->record(); }
 // The caption's letter opens the picker, as a click on the button does.
 void FrmRekoda::buildFolderRow(QGridLayout *frame, int row, QLabel *&l, QLineEdit *&box, QPushButton *&b) {
   const bool source = row == 0;
-  const QString what = source ? QStringLiteral("source") : QStringLiteral("destination");
-  l = label(Frame1_, source ? "Label1" : "Label2",
-            source ? QStringLiteral("Select so&urce path:") : QStringLiteral("Select dest&ination path:"));
+  l = label(Frame1_, source ? "Label1" : "Label2", source ? tr("Select so&urce path:") : tr("Select dest&ination path:"));
   box = ReadOnlyBox(Frame1_, source ? "txtDataMap" : "txtDataMap1");
-  box->setAccessibleName(QStringLiteral("%1 folder").arg(source ? "Source" : "Destination"));
+  box->setAccessibleName(source ? tr("Source folder") : tr("Destination folder"));
   // A folder dropped on a path box sets it; a dropped file sets its folder.
   box->setAcceptDrops(true);
   box->installEventFilter(this);
   b = button(Frame1_, source ? "CmdBestand" : "CmdBestand1", QString());
   b->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
   b->setIconSize(QSize(16, 16));
-  b->setToolTip(QStringLiteral("Choose %1 folder").arg(what));
+  b->setToolTip(source ? tr("Choose source folder") : tr("Choose destination folder"));
   b->setAccessibleName(b->toolTip());
   l->setBuddy(b);
   frame->addWidget(l, row, 0);
@@ -143,7 +170,7 @@ void FrmRekoda::buildFolderRow(QGridLayout *frame, int row, QLabel *&l, QLineEdi
 void FrmRekoda::buildList(QGridLayout *frame) {
   LsvDirList_ = new QTreeView(Frame1_);
   LsvDirList_->setObjectName("LsvDirList");
-  LsvDirList_->setAccessibleName("Files");
+  LsvDirList_->setAccessibleName(tr("Files"));
   LsvDirList_->setModel(model_);
   LsvDirList_->setRootIsDecorated(false);
   LsvDirList_->setItemsExpandable(false);
@@ -164,7 +191,8 @@ void FrmRekoda::buildList(QGridLayout *frame) {
   header->setSectionResizeMode(FileListModel::NameColumn, QHeaderView::Stretch);
   header->setSectionResizeMode(FileListModel::NewNameColumn, QHeaderView::Stretch);
   const int nameWidth = fontMetrics().horizontalAdvance("DF000000.L01") + 4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
-  const int resultWidth = fontMetrics().horizontalAdvance("Result") * 2;
+  const QString result = model_->headerData(FileListModel::ResultColumn, Qt::Horizontal, Qt::DisplayRole).toString();
+  const int resultWidth = fontMetrics().horizontalAdvance(result) * 2;
   const int reasonWidth = fontMetrics().averageCharWidth() * 32;
   const int codeWidth = fontMetrics().averageCharWidth() * 10;
   header->setMinimumSectionSize(nameWidth / 2);
@@ -200,19 +228,19 @@ void FrmRekoda::reserveLines() {
 // The options at the left; the code, its hint and the note in the middle;
 // the record of the work at the right.
 QLayout *FrmRekoda::buildOptions() {
-  OptDF_ = new QRadioButton("&DF files", Frame1_);
+  OptDF_ = new QRadioButton(tr("&DF files"), Frame1_);
   OptDF_->setObjectName("OptDF");
-  OptMA_ = new QRadioButton("&MA files", Frame1_);
+  OptMA_ = new QRadioButton(tr("&MA files"), Frame1_);
   OptMA_->setObjectName("OptMA");
   auto *family = new QVBoxLayout;
   family->addWidget(OptDF_);
   family->addWidget(OptMA_);
   family->addStretch();
 
-  Label3_ = label(Frame1_, "Label3", "New e&xtension/locationcode:");
+  Label3_ = label(Frame1_, "Label3", tr("New e&xtension/locationcode:"));
   txtExtension_ = new QLineEdit(Frame1_);
   txtExtension_->setObjectName("txtExtension");
-  txtExtension_->setAccessibleName("New extension/location code");
+  txtExtension_->setAccessibleName(tr("New extension/location code"));
   txtExtension_->setMinimumWidth(TwipsToPixels(this, 1455));
   txtExtension_->installEventFilter(this);
   Label3_->setBuddy(txtExtension_);
@@ -220,7 +248,7 @@ QLayout *FrmRekoda::buildOptions() {
   // One line, its place kept: a hint that wrapped would move the box.
   codeHint_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   reserveLines();
-  Label4_ = label(Frame1_, "Label4", "Note!!    Before click start, select the rows on the list above!");
+  Label4_ = label(Frame1_, "Label4", tr("Note!!    Before click start, select the rows on the list above!"));
   Label4_->setWordWrap(true);
   auto *code = new QGridLayout;
   code->addWidget(Label3_, 0, 0);
@@ -231,13 +259,13 @@ QLayout *FrmRekoda::buildOptions() {
 
   lblSelected_ = label(Frame1_, "lblSelected", QString());
   lblSelected_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  CmdSaveReport_ = button(Frame1_, "CmdSaveReport", "Save re&port…");
-  CmdSaveReport_->setToolTip("Save what the last run did as a CSV file for a spreadsheet");
+  CmdSaveReport_ = button(Frame1_, "CmdSaveReport", tr("Save re&port…"));
+  CmdSaveReport_->setToolTip(tr("Save what the last run did as a CSV file for a spreadsheet"));
   CmdSaveReport_->setEnabled(false);  // until there is a run to report
-  CmdOpenDest_ = button(Frame1_, "CmdOpenDest", "&Open destination folder");
+  CmdOpenDest_ = button(Frame1_, "CmdOpenDest", tr("&Open destination folder"));
   CmdOpenDest_->setEnabled(false);
-  CmdUndo_ = button(Frame1_, "CmdUndo", "Undo &last run");
-  CmdUndo_->setToolTip("Remove what the last run wrote and bring back what it replaced (Ctrl+Z)");
+  CmdUndo_ = button(Frame1_, "CmdUndo", tr("Undo &last run"));
+  CmdUndo_->setToolTip(tr("Remove what the last run wrote and bring back what it replaced (Ctrl+Z)"));
   CmdUndo_->setEnabled(false);  // its place kept until there is a run to undo
   auto *record = new QVBoxLayout;
   record->addWidget(lblSelected_);
@@ -256,11 +284,11 @@ QLayout *FrmRekoda::buildOptions() {
 // Along the bottom: the selection buttons, the progress, Start (or Stop),
 // Close and About.
 QLayout *FrmRekoda::buildButtons() {
-  CmdSelect_ = button(this, "CmdSelect", "Select &all");
-  CmdSelectNone_ = button(this, "CmdSelectNone", "Select &None");
+  CmdSelect_ = button(this, "CmdSelect", tr("Select &all"));
+  CmdSelectNone_ = button(this, "CmdSelectNone", tr("Select &None"));
   Pgb1_ = new QProgressBar(this);
   Pgb1_->setObjectName("Pgb1");
-  Pgb1_->setAccessibleName("Progress");
+  Pgb1_->setAccessibleName(tr("Progress"));
   Pgb1_->setRange(0, 100);
   Pgb1_->setTextVisible(false);
   // Hidden, it keeps its place: the buttons do not jump when a run starts.
@@ -268,17 +296,20 @@ QLayout *FrmRekoda::buildButtons() {
   keep.setRetainSizeWhenHidden(true);
   Pgb1_->setSizePolicy(keep);
   Pgb1_->hide();
-  CmdStart_ = button(this, "CmdStart", "&Start");
+  //: button: begins the conversion
+  CmdStart_ = button(this, "CmdStart", tr("&Start"));
   QFont bold = CmdStart_->font();
   bold.setBold(true);
   CmdStart_->setFont(bold);
   // Takes Start's place while a run is on.
-  CmdStop_ = button(this, "CmdStop", "S&top");
-  CmdStop_->setToolTip("Stop after the files in hand (Esc)");
-  CmdClose_ = button(this, "CmdClose", "&Close");
-  CmdAbout_ = button(this, "CmdAbout", "?");
-  CmdAbout_->setToolTip("About Rekoda (F1)");
-  CmdAbout_->setAccessibleName("About Rekoda");
+  //: button: ends a run after the files in hand
+  CmdStop_ = button(this, "CmdStop", tr("S&top"));
+  CmdStop_->setToolTip(tr("Stop after the files in hand (Esc)"));
+  //: button: closes the window
+  CmdClose_ = button(this, "CmdClose", tr("&Close"));
+  CmdAbout_ = button(this, "CmdAbout", QStringLiteral("?"));
+  CmdAbout_->setToolTip(tr("About Rekoda (F1)"));
+  CmdAbout_->setAccessibleName(tr("About Rekoda"));
   // One place for the two: the row never holds both, so the window keeps
   // its width when one takes the other's place.
   startStop_ = new QStackedLayout;
@@ -441,7 +472,7 @@ void FrmRekoda::openFolders(const QString &source, const QString &dest) {
 
 void FrmRekoda::countSelected() {
   const QModelIndexList selected = LsvDirList_->selectionModel()->selectedRows();
-  QString text = QStringLiteral("%1 of %2 selected").arg(selected.size()).arg(model_->rowCount());
+  QString text = tr("%1 of %n selected", nullptr, model_->rowCount()).arg(selected.size());
   // Which loggers the selection holds, when more than one.
   if (const QMap<QString, qsizetype> codes = codeCounts(selected); codes.size() > 1)
     text += tr(" (codes %1)").arg(codes.keys().join(QStringLiteral(", ")));
@@ -468,7 +499,7 @@ void FrmRekoda::copySelectedRows() {
   QList<ReportRow> rows;
   for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
     rows << model_->reportRow(i.row());
-  QGuiApplication::clipboard()->setText(TabSeparatedRows(rows));
+  QGuiApplication::clipboard()->setText(TabSeparatedRows(translatedRows(rows)));
 }
 
 void FrmRekoda::saveReport() {
@@ -481,9 +512,17 @@ void FrmRekoda::saveReport() {
   if (path.isEmpty())
     return;
   QSaveFile file(path);
-  const QByteArray csv = CsvReport(record.about(), record.reportRows());
+  auto about = record.about();
+  for (auto &[name, value] : about) {
+    name = Translated(name);
+    value = Translated(value);
+  }
+  QStringList columns = ReportColumns();
+  for (QString &c : columns)
+    c = Translated(c);
+  const QByteArray csv = CsvReport(about, translatedRows(record.reportRows()), columns);
   if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
-    ShowMessage(QStringLiteral("The report cannot be saved as %1: %2").arg(path, file.errorString()), MsgPlain);
+    ShowMessage(tr("The report cannot be saved as %1: %2").arg(path, file.errorString()), MsgPlain);
 }
 
 void FrmRekoda::openDestination() {
@@ -602,7 +641,7 @@ void FrmRekoda::GetFiles(bool keepResults) {
   codes_->read(txtDataMap_->text(), OptDF_->isChecked() ? Family::DF : Family::MA, File1_->list());
   readVisibleCodesFirst();
   if (!File1_->error().isEmpty())
-    ShowMessage(QStringLiteral("The folder %1 cannot be listed: %2").arg(txtDataMap_->text(), File1_->error()),
+    ShowMessage(tr("The folder %1 cannot be listed: %2").arg(txtDataMap_->text(), File1_->error()),
                 MsgPlain);
   refreshDestinationNames();
 }
@@ -708,8 +747,7 @@ bool FrmRekoda::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void FrmRekoda::chooseFolder(QLineEdit *box) {
-  pickerPurpose_ = box == txtDataMap_ ? QStringLiteral("Choose the source folder")
-                                      : QStringLiteral("Choose the destination folder");
+  pickerPurpose_ = box == txtDataMap_ ? tr("Choose the source folder") : tr("Choose the destination folder");
   box->setText(folderPicker_(this, box->text()));
   if (box == txtDataMap1_)
     refreshDestinationNames();
@@ -750,7 +788,7 @@ void FrmRekoda::scrollToFile(const QString &file) {
 
 void FrmRekoda::runFinished() {
   const RunRecord &record = run_->record();
-  lblStatus_->setText(record.statusLine());
+  lblStatus_->setText(statusLine(record));
   refreshUndo();
   if (const auto message = record.endMessage())
     ShowMessage(*message, MsgPlain);
@@ -795,7 +833,7 @@ void FrmRekoda::undoFinished(const QString &message, bool undidRecord) {
   // The rows of the run undone show what Start would do again.
   if (undidRecord)
     model_->showRun(nullptr);
-  lblStatus_->setText(message.section(u'\n', 0, 0));
+  lblStatus_->setText(Translated(message).section(u'\n', 0, 0));
   refreshDestinationNames();
   refreshUndo();
   ShowMessage(message, MsgPlain);

@@ -3,6 +3,7 @@
 #include "platform/message.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -17,8 +18,8 @@ void InstallMessageBoxes() {
   SetQuestionHandler([](const QString &text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Rekoda"), text, QMessageBox::NoButton,
                     QApplication::activeWindow());
-    QPushButton *replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::AcceptRole);
-    QPushButton *skip = box.addButton(QStringLiteral("S&kip these"), QMessageBox::NoRole);
+    QPushButton *replace = box.addButton(QCoreApplication::translate("Rekoda", "&Replace"), QMessageBox::AcceptRole);
+    QPushButton *skip = box.addButton(QCoreApplication::translate("Rekoda", "S&kip these"), QMessageBox::NoRole);
     QPushButton *cancel = box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);

@@ -3,6 +3,7 @@
 #include "platform/message.h"
 #include "ui/controls.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -18,17 +19,17 @@ namespace rekoda {
 QString AskReportPath(QWidget *owner, const QString &suggested) {
   QDialog box(owner);
   box.setObjectName("ReportBox");
-  box.setWindowTitle(QDialog::tr("Save report"));
-  auto *label = new QLabel(QDialog::tr("Save the report &as:"), &box);
+  box.setWindowTitle(QCoreApplication::translate("ReportBox", "Save report"));
+  auto *label = new QLabel(QCoreApplication::translate("ReportBox", "Save the report &as:"), &box);
   auto *path = new QLineEdit(suggested, &box);
   path->setObjectName("txtReportPath");
-  path->setAccessibleName(QDialog::tr("Report file"));
+  path->setAccessibleName(QCoreApplication::translate("ReportBox", "Report file"));
   path->setMinimumWidth(path->fontMetrics().averageCharWidth() * 60);
   label->setBuddy(path);
   // The name is what one changes, the folder what one keeps.
   const qsizetype name = QDir::fromNativeSeparators(suggested).lastIndexOf(u'/') + 1;
   path->setSelection(int(name), int(suggested.size() - name));
-  auto *browse = new QPushButton(QDialog::tr("&Browse…"), &box);
+  auto *browse = new QPushButton(QCoreApplication::translate("ReportBox", "&Browse…"), &box);
   browse->setObjectName("CmdBrowseReport");
   browse->setAutoDefault(false);
   auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, &box);
@@ -38,8 +39,8 @@ QString AskReportPath(QWidget *owner, const QString &suggested) {
   grid->addWidget(browse, 1, 1);
   grid->addWidget(buttons, 2, 0, 1, 2);
   QObject::connect(browse, &QPushButton::clicked, &box, [&] {
-    const QString chosen = QFileDialog::getSaveFileName(&box, QDialog::tr("Save report"), path->text(),
-                                                        QDialog::tr("CSV files (*.csv);;All files (*)"));
+    const QString chosen = QFileDialog::getSaveFileName(&box, QCoreApplication::translate("ReportBox", "Save report"), path->text(),
+                                                        QCoreApplication::translate("ReportBox", "CSV files (*.csv);;All files (*)"));
     if (!chosen.isEmpty()) {
       path->setText(QDir::toNativeSeparators(chosen));
       box.accept();  // the file dialog asked about replacing already
@@ -51,7 +52,7 @@ QString AskReportPath(QWidget *owner, const QString &suggested) {
     if (chosen.isEmpty())
       return;
     if (QFileInfo(chosen).isFile() &&
-        !AskConfirm(QDialog::tr("%1 already exists. Replace it?").arg(chosen), QDialog::tr("&Replace")))
+        !AskConfirm(QCoreApplication::translate("ReportBox", "%1 already exists. Replace it?").arg(chosen), QCoreApplication::translate("ReportBox", "&Replace")))
       return;
     box.accept();
   });

@@ -1,5 +1,7 @@
 #include "ui/window_run.h"
 
+#include "platform/texts.h"
+
 #include "conversion/conversion_run.h"
 #include "conversion/undo.h"
 #include "platform/file_system.h"
@@ -15,11 +17,12 @@ namespace {
 
 QString replaceQuestion(qsizetype existing, bool trash) {
   QString text = existing == 1
-                     ? QStringLiteral("1 file already exists in the destination folder and will be replaced.")
-                     : QStringLiteral("%1 files already exist in the destination folder and will be replaced.")
+                     ? WindowRun::tr("1 file already exists in the destination folder and will be replaced.")
+                     : WindowRun::tr("%1 files already exist in the destination folder and will be replaced.")
                            .arg(existing);
-  text += trash ? QStringLiteral("\n\nEach file replaced goes to the trash first, from where it can be restored.")
-                : QStringLiteral("\n\nThis volume has no trash: the files replaced cannot be restored.");
+  text += QStringLiteral("\n\n");
+  text += trash ? WindowRun::tr("Each file replaced goes to the trash first, from where it can be restored.")
+                : WindowRun::tr("This volume has no trash: the files replaced cannot be restored.");
   return text;
 }
 
@@ -83,7 +86,7 @@ bool WindowRun::start() {
   RunRecord record(*job);
   auto journaled = std::make_shared<JournaledJob>(*job, record.started());
   if (const auto problem = journaled->journalProblem();
-      problem && (!AskConfirm(tr("This run cannot be undone: %1.\n\nRun anyway?").arg(*problem), tr("&Run anyway")) ||
+      problem && (!AskConfirm(tr("This run cannot be undone: %1.\n\nRun anyway?").arg(Translated(*problem)), tr("&Run anyway")) ||
                   !foldersThere()))
     return false;
   record_ = std::move(record);
@@ -98,10 +101,10 @@ bool WindowRun::startUndo() {
     return false;
   auto run = runToUndo();
   if (run && run->going) {
-    ShowMessage(StillGoing(*run) + tr(": it cannot be undone until it ends."), MsgPlain);
+    ShowMessage(tr("%1: it cannot be undone until it ends.").arg(Translated(StillGoing(*run))), MsgPlain);
     return false;
   }
-  if (!run || !AskConfirm(UndoQuestion(*run), QStringLiteral("&Undo")))
+  if (!run || !AskConfirm(UndoQuestion(*run), tr("&Undo")))
     return false;
   undoing_ = std::move(run);
   ShowRunLocked(view_, qsizetype(undoing_->entries.size()));

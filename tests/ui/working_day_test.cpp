@@ -10,6 +10,8 @@
 #include "ui/application.h"
 #include "ui/file_list_model.h"
 #include "ui/message_box.h"
+#include "ui/translations.h"
+#include "platform/texts.h"
 #include "test_support.h"
 
 #include <QAbstractButton>
@@ -584,4 +586,58 @@ TEST(WorkingDay, undoTheLastRunAfterARestart) {
   EXPECT_EQ(messages.texts().size(), 1);
   EXPECT_TRUE(messages.texts().value(0).contains("is undone: 2 files")) << messages.texts().value(0).toStdString();
   EXPECT_FALSE(undo->isEnabled());
+}
+
+// The window in the technician's language: its own words, a check's message
+// and a file's reason from the core, the end's plural; Qt's own buttons too.
+// English, and a language Rekoda does not speak, load nothing.
+TEST(WorkingDay, theWindowSpeaksDutchAndGerman) {
+  const QStringList folders = {QCoreApplication::applicationDirPath() + "/../src/translations"};
+  const struct {
+    const char *locale;
+    QString start, close, header, noRows, failed, status, end, cancel;
+  } languages[] = {
+      {"nl_NL", "&Start", "Slu&iten", "Bestandsnaam", "Geen regels geselecteerd om te converteren!", "Mislukt",
+       "1 van 2 geconverteerd, 1 mislukt",
+       "1 van 2 bestanden mislukt.\n\nDF2.L01: geen DF-bestand (geen kenmerk MINI LOGGER of TREND MONITOR)",
+       "Annuleren"},
+      {"de_DE", "&Start", "Schl&ießen", "Dateiname", "Keine Zeilen zum Umwandeln ausgewählt!", "Fehlgeschlagen",
+       "1 von 2 umgewandelt, 1 fehlgeschlagen",
+       "1 von 2 Dateien fehlgeschlagen.\n\nDF2.L01: keine DF-Datei (keine Kennung MINI LOGGER oder TREND MONITOR)",
+       "Abbrechen"},
+  };
+  for (const auto &l : languages) {
+    SCOPED_TRACE(l.locale);
+    TempFolder in, out;
+    in.write("DF1.L01", kDF);
+    in.write("DF2.L01", "a note\r\n");
+    const Translations language(QLocale(QString::fromLatin1(l.locale)), folders);
+    ASSERT_EQ(language.language(), QString::fromLatin1(l.locale).left(2));
+    MessageRecorder messages;
+    Window win;
+    EXPECT_EQ(win.get<QAbstractButton>("CmdStart")->text(), l.start);
+    EXPECT_EQ(win.get<QAbstractButton>("CmdClose")->text(), l.close);
+    EXPECT_EQ(win.get<QTreeView>("LsvDirList")->model()->headerData(0, Qt::Horizontal).toString(), l.header);
+    win.prepare(in.path(), out.path(), "L02");
+    win.get<QAbstractButton>("CmdSelectNone")->click();
+    win.start();
+    EXPECT_EQ(messages.texts(), QStringList{l.noRows});
+    messages.clear();
+    win.get<QAbstractButton>("CmdSelect")->click();
+    win.sortByName();
+    win.start();
+    EXPECT_EQ(win.column(FileListModel::ResultColumn), (QStringList{"OK", l.failed}));
+    EXPECT_EQ(win.get<QLabel>("lblStatus")->text(), l.status);
+    EXPECT_EQ(messages.texts(), QStringList{l.end});
+#ifndef _WIN32  // Qt's own translations come from Debian's package
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), l.cancel);
+#endif
+  }
+  for (const char *english : {"en_GB", "fr_FR", "C"}) {
+    const Translations none{QLocale(QString::fromLatin1(english)), folders};
+    EXPECT_EQ(none.language(), QString()) << english;
+    Window win;
+    EXPECT_EQ(win.get<QAbstractButton>("CmdClose")->text(), "&Close") << english;
+    EXPECT_EQ(Translated("Faild"), "Faild") << english;
+  }
 }
