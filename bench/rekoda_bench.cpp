@@ -17,6 +17,7 @@
 // file creation, not the work measured, the larger part of every figure.
 
 #include "conversion/conversion_job.h"
+#include "conversion/journaled_job.h"
 #include "platform/console.h"
 #include "platform/message.h"
 #include "ui/file_list_model.h"

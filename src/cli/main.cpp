@@ -2,10 +2,13 @@
 
 #include "cli/arguments.h"
 #include "cli/names.h"
+#include "conversion/checks.h"
 #include "conversion/conversion_job.h"
 #include "conversion/file_code.h"
+#include "conversion/journaled_job.h"
 #include "conversion/report.h"
 #include "conversion/run_journal.h"
+#include "conversion/run_words.h"
 #include "conversion/undo.h"
 #include "platform/console.h"
 #include "platform/file_name.h"
@@ -180,7 +183,7 @@ class CliObserver : public RunObserver {
     if (!progress_ || (handled != total_ && timer_.elapsed() - lastShown_ < 100))
       return;
     lastShown_ = timer_.elapsed();
-    const double seconds = std::max<qint64>(1, timer_.elapsed()) / 1000.0;
+    const double seconds = static_cast<double>(std::max<qint64>(1, timer_.elapsed())) / 1000.0;
     showProgress(QStringLiteral("%1 of %2 files, %3 files/s")
                      .arg(handled)
                      .arg(total_)
@@ -476,7 +479,7 @@ int listFiles(const CliArguments &args) {
     const FileCode code = ReadFileCode(job.source, file, job.family);
     out += json ? JsonListLine(file, code) : TextListLine(file, code);
     // Written as it goes: a folder on a slow stick shows its first files soon.
-    if (out.size() > 64 * 1024)
+    if (out.size() > qsizetype{64} * 1024)
       if (const int status = flush())
         return status;
   }

@@ -84,59 +84,6 @@ struct RunSummary {
   QString journalError;  // why it has none, or an incomplete one: it cannot be undone
 };
 
-class RunJournal;
-
-// Files are written in groups of at most this many, or this long, and the
-// folder is synced once per group.
-inline constexpr int kGroupFiles = 64;
-inline constexpr int kGroupMilliseconds = 100;
-
-// Runs a job. An error the run cannot go on from (the observer's, or no
-// memory for the run itself) ends it after the files in hand, with the
-// error as its stopReason.
-// With a journal, what the run puts in place is written down ahead, so that
-// the run can be undone.
-RunSummary RunJob(const ConversionJob &job, RunObserver &observer, RunJournal *journal = nullptr);
-// A run as the window and rekoda-cli make it: with a journal in the user's
-// data folder, unless it is a dry run. The journal is begun by the caller's
-// thread (the window's, where the user's folders are asked for), the run may
-// go on another.
-class JournaledJob {
- public:
-  JournaledJob(const ConversionJob &job, const QDateTime &started);
-  ~JournaledJob();
-  // Why the run will not be undoable (its journal could not be begun),
-  // to be said before it writes anything.
-  std::optional<QString> journalProblem() const;
-  RunSummary run(RunObserver &observer);
-
- private:
-  ConversionJob job_;
-  std::shared_ptr<RunJournal> journal_;
-  QString why_;  // why there is no journal
-};
-
-// What a run says of a folder that went while it ran, or before it began.
-QString FolderGoneText(RunSummary::Gone which, const QString &folder);
-
-// Whether a new code may be used as a file extension and a location code on
-// every file system a technician meets; if not, why, in words for the user.
-std::optional<QString> NewCodeProblem(const QString &code);
-inline bool IsValidNewCode(const QString &code) { return !NewCodeProblem(code); }
-
-// The input checks of Start, in their order; the message of the first that
-// fails, or none. The row checks belong to the caller.
-std::optional<QString> CheckFoldersAndCode(const QString &source, const QString &dest,
-                                           const QString &code);
-
-// The one message at the end of a run in which files failed, were skipped,
-// or which a vanished folder stopped; none otherwise.
-std::optional<QString> FailureSummary(const RunSummary &summary);
-
-// The output names of a job that are files in its destination folder now,
-// but for a file rewritten onto itself: what Start asks about.
-QStringList ExistingOutputs(const ConversionJob &job);
-
 }  // namespace rekoda
 
 Q_DECLARE_METATYPE(rekoda::FileOutcome)

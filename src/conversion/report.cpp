@@ -95,7 +95,7 @@ QByteArray JsonListLine(const QString &file, const FileCode &code) {
 namespace {
 
 QByteArray csvField(const QString &text) {
-  const QByteArray utf8 = DisplayFileName(text).toUtf8();
+  QByteArray utf8 = DisplayFileName(text).toUtf8();
   if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\r') && !utf8.contains('\n'))
     return utf8;
   QByteArray quoted = utf8;

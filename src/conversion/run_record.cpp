@@ -1,5 +1,6 @@
 #include "conversion/run_record.h"
 
+#include "conversion/run_words.h"
 #include "formats/buffer_file.h"
 
 namespace rekoda {

@@ -1,5 +1,6 @@
 #include "conversion/undo.h"
 
+#include "conversion/run_engine.h"
 #include "platform/durable_file.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"

@@ -30,7 +30,8 @@ int failRead(int status, ReadReport *report, const QString &reason) {
 // A byte-order mark of UTF-16 or UTF-32 (either order) opens the line.
 bool startsWithWideBom(const std::string &line) {
   auto starts = [&line](const char *bom, size_t n) { return line.size() >= n && line.compare(0, n, bom, n) == 0; };
-  return starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2) || starts("\x00\x00\xFE\xFF", 4);
+  static constexpr char kUtf32BigEndian[] = {'\0', '\0', '\xFE', '\xFF'};
+  return starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2) || starts(kUtf32BigEndian, 4);
 }
 
 }  // namespace
@@ -44,16 +45,15 @@ std::optional<int> RowFieldCount(const std::string &text) {
   return n;
 }
 
-int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const char *family,
-                   ReadReport *report) {
-  ResetBuf();
-  if (report)
-    *report = ReadReport{};
+namespace {
 
-  TextFileReader in;
-  switch (in.open(Filenaam)) {
+QString tooLargeReason() { return QStringLiteral("file too large (more than %1 MiB)").arg(kMaxTextFileBytes >> 20); }
+
+// A file that did not open: its status, with the reason; ReadOk when it did.
+int failOpen(TextFileReader::OpenResult result, const TextFileReader &in, ReadReport *report) {
+  switch (result) {
     case TextFileReader::OpenResult::Ok:
-      break;
+      return ReadOk;
     case TextFileReader::OpenResult::NoHandle:
       if (!report)
         ShowMessage(QString::fromLatin1(kReadErrorText), MsgPlain);
@@ -62,13 +62,52 @@ int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const c
       return failRead(ReadOpenFailed, report,
                       QStringLiteral("%1 (%2)").arg(QLatin1String(kReadErrorText), in.errorString()));
     case TextFileReader::OpenResult::TooLarge:
-      return failRead(ReadTooLarge, report,
-                      QStringLiteral("file too large (more than %1 MiB)").arg(kMaxTextFileBytes >> 20));
+      return failRead(ReadTooLarge, report, tooLargeReason());
     case TextFileReader::OpenResult::NotPlain:
-      return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
     case TextFileReader::OpenResult::Failed:
-      return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
+      break;
   }
+  return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
+}
+
+// Why the reading stopped before the end; ReadOk when it reached it.
+int failReading(const TextFileReader &in, ReadReport *report) {
+  switch (in.failure()) {
+    case TextFileReader::Failure::None:
+      return ReadOk;
+    case TextFileReader::Failure::Io:
+      return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
+    case TextFileReader::Failure::TooLarge:
+      return failRead(ReadTooLarge, report, tooLargeReason());
+    case TextFileReader::Failure::Changed:
+      break;
+  }
+  return failRead(ReadOpenFailed, report, QStringLiteral("the file changed while it was read"));
+}
+
+// The checks of line i, split already: ReadOk, or the failure stored.
+int checkLine(int i, long long lastField, FirstLineTest firstLineTest, ReadReport *report) {
+  if (i == 1 && firstLineTest && !firstLineTest(lastField))
+    return failRead(ReadNoMarker, report, QStringLiteral("not a DF file (no MINI LOGGER or TREND MONITOR marker)"));
+  // Refuse what the buffer cannot hold rather than cut it silently.
+  if (i > kMaxRows)
+    return failRead(ReadTooLarge, report, QStringLiteral("more than %1 lines").arg(kMaxRows));
+  if (lastField + 1 > kMaxFields)
+    return failRead(ReadTooLarge, report, QStringLiteral("more than %1 fields on line %2").arg(kMaxFields).arg(i));
+  return ReadOk;
+}
+
+}  // namespace
+
+int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const char *family,
+                   ReadReport *report) {
+  ResetBuf();
+  if (report)
+    *report = ReadReport{};
+
+  TextFileReader in;
+  if (const int status = failOpen(in.open(Filenaam), in, report); status != ReadOk)
+    return status;
   if (report) {
     report->size = in.openSize();
     report->changed = in.openChanged();
@@ -89,29 +128,13 @@ int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const c
       }
     }
     const long long lastField = SplitRegel(line);
-    if (i == 1 && firstLineTest && !firstLineTest(lastField))
-      return failRead(ReadNoMarker, report,
-                      QStringLiteral("not a DF file (no MINI LOGGER or TREND MONITOR marker)"));
-    // Refuse what the buffer cannot hold rather than cut it silently.
-    if (i > kMaxRows)
-      return failRead(ReadTooLarge, report, QStringLiteral("more than %1 lines").arg(kMaxRows));
-    if (lastField + 1 > kMaxFields)
-      return failRead(ReadTooLarge, report,
-                      QStringLiteral("more than %1 fields on line %2").arg(kMaxFields).arg(i));
+    if (const int status = checkLine(i, lastField, firstLineTest, report); status != ReadOk)
+      return status;
     storeRow(i, lastField);
     ++i;
   }
-  switch (in.failure()) {
-    case TextFileReader::Failure::None:
-      break;
-    case TextFileReader::Failure::Io:
-      return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
-    case TextFileReader::Failure::TooLarge:
-      return failRead(ReadTooLarge, report,
-                      QStringLiteral("file too large (more than %1 MiB)").arg(kMaxTextFileBytes >> 20));
-    case TextFileReader::Failure::Changed:
-      return failRead(ReadOpenFailed, report, QStringLiteral("the file changed while it was read"));
-  }
+  if (const int status = failReading(in, report); status != ReadOk)
+    return status;
   if (i == 1)
     return failRead(ReadEmpty, report, QStringLiteral("empty file (no lines)"));
   LineCount = i - 1;

@@ -244,7 +244,7 @@ bool othersWriting() {
   for (const char *key : {"\nDirty:", "\nWriteback:"})
     if (const char *at = std::strstr(text, key))
       kb += std::atoll(at + std::strlen(key));
-  return kb > 8 * 1024;
+  return kb > 8LL * 1024;
 }
 
 }  // namespace

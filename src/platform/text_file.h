@@ -69,7 +69,7 @@ class TextFileReader {
 #endif
   // Not zeroed: only bytes a read filled are looked at, and zeroing 64 KiB
   // for every file opened was a fifth of a dry run.
-  std::array<char, 64 * 1024> buf_;
+  std::array<char, std::size_t{64} * 1024> buf_;
   long long pos_ = 0;
   long long len_ = 0;
   long long total_ = 0;

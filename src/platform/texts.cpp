@@ -174,7 +174,7 @@ QString translated(const QString &english, int depth) {
   if (english.isEmpty() || depth > 3)
     return english;
   const QByteArray key = english.toUtf8();
-  if (const QString t = translateKey(key.constData()); t != english)
+  if (QString t = translateKey(key.constData()); t != english)
     return t;
   if (english.contains(u'\n')) {
     QStringList lines = english.split(u'\n');

@@ -115,7 +115,7 @@ bool FolderHasTrash(const QString &folder) {
   if (!trash)
     return false;
   // There already, or to be made where the rules allow.
-  auto usable = [](const QByteArray &folder) { return ::access(folder.constData(), F_OK) != 0 || writable(folder); };
+  auto usable = [](const QByteArray &dir) { return ::access(dir.constData(), F_OK) != 0 || writable(dir); };
   if (::access(trash->root.constData(), F_OK) == 0)
     return writable(trash->root) && usable(trash->root + "/files") && usable(trash->root + "/info");
   return writable(parentOf(trash->root));

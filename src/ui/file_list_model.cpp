@@ -1,5 +1,6 @@
 #include "ui/file_list_model.h"
 
+#include "conversion/checks.h"
 #include "conversion/conversion_job.h"
 #include "conversion/run_record.h"
 #include "formats/buffer_file.h"

@@ -1,8 +1,8 @@
 #include "ui/frm_rekoda.h"
 
-#include "conversion/conversion_run.h"
 #include "conversion/report.h"
 #include "conversion/run_record.h"
+#include "conversion/window_start.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
@@ -581,7 +581,7 @@ void FrmRekoda::restoreSettings() {
     if (header->isSortIndicatorShown()) {
       const int column = header->sortIndicatorSection();
       if (column >= 0 && column < FileListModel::ColumnCount) {
-        SortedAscending[static_cast<size_t>(column + 1)] = header->sortIndicatorOrder() == Qt::AscendingOrder;
+        SortedAscending[static_cast<size_t>(column) + 1] = header->sortIndicatorOrder() == Qt::AscendingOrder;
         model_->sortRows(column, header->sortIndicatorOrder());
       }
     }

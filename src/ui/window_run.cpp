@@ -2,11 +2,14 @@
 
 #include "platform/texts.h"
 
-#include "conversion/conversion_run.h"
+#include "conversion/journaled_job.h"
+#include "conversion/listing.h"
+#include "conversion/run_words.h"
 #include "conversion/undo.h"
+#include "conversion/window_start.h"
 #include "platform/file_system.h"
-#include "platform/trash.h"
 #include "platform/message.h"
+#include "platform/trash.h"
 #include "ui/run_worker.h"
 
 #include <QFileInfo>

@@ -1,6 +1,8 @@
-#include "conversion/conversion_run.h"
+#include "conversion/window_start.h"
 #include "conversion/work_threads.h"
 
+#include "conversion/run_engine.h"
+#include "conversion/run_words.h"
 #include "fake_view.h"
 #include "test_support.h"
 

@@ -1,7 +1,7 @@
 // Runs that meet a failing disk or a changing folder: nothing is lost, no
 // partial or temporary file stays behind, and the user is told.
 
-#include "conversion/conversion_run.h"
+#include "conversion/window_start.h"
 
 #include "fake_view.h"
 #include "test_support.h"

@@ -1,7 +1,7 @@
 // The files technicians really meet: names that are not UTF-8, line ends of
 // every kind, byte-order marks, and a Turkish locale.
 
-#include "conversion/conversion_run.h"
+#include "conversion/window_start.h"
 #include "formats/df/df_file.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "conversion/conversion_run.h"
 #include "conversion/conversion_view.h"
+#include "conversion/run_engine.h"
 #include "conversion/run_record.h"
+#include "conversion/window_start.h"
 #include "test_support.h"
 
 #include <QStringList>

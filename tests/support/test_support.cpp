@@ -1,3 +1,4 @@
+#include "conversion/run_engine.h"
 #include "test_support.h"
 
 #include <QDir>

@@ -1,5 +1,6 @@
-#include "conversion/conversion_run.h"
+#include "conversion/window_start.h"
 
+#include "conversion/checks.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 #include "platform/message.h"

@@ -1,8 +1,9 @@
-#include "conversion/conversion_job.h"
+#include "conversion/run_engine.h"
 
 #include "buffer/field_buffer.h"
 #include "buffer/variable.h"
 #include "conversion/run_journal.h"
+#include "conversion/run_words.h"
 #include "conversion/work_threads.h"
 #include "formats/buffer_file.h"
 #include "formats/df/df_file.h"
@@ -23,17 +24,10 @@
 #include <tuple>
 #include <vector>
 
+
 namespace rekoda {
 
 namespace {
-
-// Only the space character counts as blank here.
-bool isBlank(const QString &text) {
-  for (QChar c : text)
-    if (c != u' ')
-      return false;
-  return true;
-}
 
 constexpr int kSummaryReasons = 5;
 // A group's syncs are waits on the disk, not work for the processor: this
@@ -53,31 +47,7 @@ class Run {
   }
 
   RunSummary go() {
-    if (!folder_.open(job_.dest, &folderError_)) {
-      folderError_ = QStringLiteral("cannot write to %1: %2").arg(job_.dest, folderError_);
-      // A dry run into a folder still to be made (rekoda-cli --mkdir) finds
-      // it empty, as the real run will.
-      if (job_.dryRun && !QFileInfo::exists(job_.dest))
-        folderError_.clear();
-    }
-    // One listing answers "is it there?" for every target: a name that was
-    // not there is taken only if it is still free, and needs no look of its
-    // own (each is a round trip on FUSE and network volumes). It also tells
-    // the clean-up of the temporaries an interrupted run left.
-    const auto names = ListFolderNames(job_.dest);
-    if (names) {
-      listed_ = true;
-      for (const QString &name : *names) {
-        startNames_.insert(name);
-        startFolded_.insert(name.toCaseFolded());
-      }
-    }
-    if (folder_.isOpen() && !job_.dryRun)
-      folder_.beginRun(names.value_or(QStringList()));
-    sourceId_ = FileIdentity(job_.source);
-    destId_ = FileIdentity(job_.dest);
-    intoSourceFolder_ = sourceId_ && sourceId_ == destId_;
-
+    prepareDestination();
     // Never more than a group's worth, so that adding to one cannot fail.
     group_.reserve(kGroupFiles);
     committing_.reserve(kGroupFiles);
@@ -113,6 +83,35 @@ class Run {
                                 .arg(summary_.handled - summary_.failed - summary_.skipped);
     return summary_;
   }
+
+  // The destination opened and listed once, the folders told apart.
+  void prepareDestination() {
+    if (!folder_.open(job_.dest, &folderError_)) {
+      folderError_ = QStringLiteral("cannot write to %1: %2").arg(job_.dest, folderError_);
+      // A dry run into a folder still to be made (rekoda-cli --mkdir) finds
+      // it empty, as the real run will.
+      if (job_.dryRun && !QFileInfo::exists(job_.dest))
+        folderError_.clear();
+    }
+    // One listing answers "is it there?" for every target: a name that was
+    // not there is taken only if it is still free, and needs no look of its
+    // own (each is a round trip on FUSE and network volumes). It also tells
+    // the clean-up of the temporaries an interrupted run left.
+    const auto names = ListFolderNames(job_.dest);
+    if (names) {
+      listed_ = true;
+      for (const QString &name : *names) {
+        startNames_.insert(name);
+        startFolded_.insert(name.toCaseFolded());
+      }
+    }
+    if (folder_.isOpen() && !job_.dryRun)
+      folder_.beginRun(names.value_or(QStringList()));
+    sourceId_ = FileIdentity(job_.source);
+    destId_ = FileIdentity(job_.dest);
+    intoSourceFolder_ = sourceId_ && sourceId_ == destId_;
+  }
+
 
   // What the run cannot go on from ends it like a vanished folder: with its
   // reason, after the group being put in place is told.
@@ -223,6 +222,44 @@ class Run {
     }
   }
 
+  // The new code into the file read; false for an MA file in which no
+  // record has the field (it would come out without its code). Short
+  // records stay as they are.
+  bool stampCode(bool df) {
+    if (df) {
+      FieldBuffer[1][1] = codeBytes_;
+      return true;
+    }
+    bool stamped = false;
+    for (int r = 1; r <= LineCount; ++r) {
+      auto &row = FieldBuffer[static_cast<size_t>(r)];
+      row[4] = codeBytes_;
+      stamped = stamped || RowFieldCount(row[0]).value_or(0) >= 4;
+    }
+    return stamped;
+  }
+
+  // Never destroy an original this run did not create: another file of
+  // the source folder, a file this run wrote or is writing (under the same
+  // name, or one that differs only in case: one file on a volume that
+  // ignores case), or anything that is not a plain file (a link would be
+  // written through). True when the output may take the name; replaces is
+  // then the identity of the file it would replace, if any.
+  bool targetFree(const QString &inputPath, const QString &outName, const QString &folded,
+                  std::optional<QString> &replaces) const {
+    if (claimed_.contains(outName) || (claimedFolded_.contains(folded) && !startNames_.contains(outName)))
+      return false;
+    if (listed_ && !startFolded_.contains(folded))
+      return true;
+    const Entry target = PathEntry(JoinPath(job_.dest, outName));
+    if (target.kind == EntryKind::Other ||
+        (target.kind == EntryKind::Plain && intoSourceFolder_ && target.identity != FileIdentity(inputPath)))
+      return false;
+    if (target.kind == EntryKind::Plain)
+      replaces = target.identity;
+    return true;
+  }
+
   // False, having decided nothing, when the file needs a file handle that
   // is not free and this is not its last try.
   bool handleFile(qsizetype index, FileOutcome &outcome, bool lastTry) {
@@ -245,38 +282,12 @@ class Run {
     if (!folderError_.isEmpty())
       return fail(index, outcome, folderError_);
 
-    if (df) {
-      FieldBuffer[1][1] = codeBytes_;
-    } else {
-      // Short records stay as they are; a file in which no record has the
-      // field would come out without its code.
-      bool stamped = false;
-      for (int r = 1; r <= LineCount; ++r) {
-        auto &row = FieldBuffer[static_cast<size_t>(r)];
-        row[4] = codeBytes_;
-        stamped = stamped || RowFieldCount(row[0]).value_or(0) >= 4;
-      }
-      if (!stamped)
-        return fail(index, outcome, QString::fromLatin1(kNoCodeFieldReason));
-    }
-
-    // Never destroy an original this run did not create: another file of
-    // the source folder, a file this run wrote or is writing (under the same
-    // name, or one that differs only in case: one file on a volume that
-    // ignores case), or anything that is not a plain file (a link would be
-    // written through).
+    if (!stampCode(df))
+      return fail(index, outcome, QString::fromLatin1(kNoCodeFieldReason));
     const QString folded = outName->toCaseFolded();
-    if (claimed_.contains(*outName) || (claimedFolded_.contains(folded) && !startNames_.contains(*outName)))
-      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
     std::optional<QString> replaces;
-    if (!listed_ || startFolded_.contains(folded)) {
-      const Entry target = PathEntry(JoinPath(job_.dest, *outName));
-      if (target.kind == EntryKind::Other ||
-          (target.kind == EntryKind::Plain && intoSourceFolder_ && target.identity != FileIdentity(inputPath)))
-        return fail(index, outcome, QString::fromLatin1(kDestinationExists));
-      if (target.kind == EntryKind::Plain)
-        replaces = target.identity;
-    }
+    if (!targetFree(inputPath, *outName, folded, replaces))
+      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
     // A file rewritten onto itself is no earlier output to skip.
     const bool ontoItself = replaces && intoSourceFolder_ && *outName == name;
     if (replaces && !ontoItself && job_.existing == Existing::Skip) {
@@ -284,20 +295,28 @@ class Run {
       return fail(index, outcome, QString::fromLatin1(kDestinationExists));
     }
 
+    return writeOut(index, outcome, report, *outName, folded, std::move(replaces), lastTry);
+  }
+
+  // The file read and stamped, rendered and written under a temporary
+  // name (a dry run stops at rendering); false as handleFile says.
+  bool writeOut(qsizetype index, FileOutcome &outcome, const ReadReport &report, const QString &outName,
+                const QString &folded, std::optional<QString> replaces, bool lastTry) {
+    const bool df = job_.family == Family::DF;
     std::string bytes;
     QString reason;
     if (!RenderBufferFile(df ? WriteDFField : WriteMAField, report.utf8Bom, bytes, &reason))
       return fail(index, outcome, reason);
-    claimed_.insert(*outName);
+    claimed_.insert(outName);
     claimedFolded_.insert(folded);
     if (job_.dryRun) {
       outcome.ok = true;
       return decide(index, outcome);
     }
-    auto file = std::make_unique<StagedFile>(folder_, *outName);
+    auto file = std::make_unique<StagedFile>(folder_, outName);
     if (!file->create(&reason)) {
       if (file->outOfHandles() && !lastTry) {
-        claimed_.remove(*outName);
+        claimed_.remove(outName);
         claimedFolded_.remove(folded);
         return false;
       }
@@ -307,7 +326,7 @@ class Run {
       return failOrUnreached(index, outcome, reason);
     JournalEntry entry;
     if (journal_) {
-      entry = {*outName, qint64(bytes.size()), ContentHash(bytes.data(), bytes.size()), name, report.size,
+      entry = {outName, qint64(bytes.size()), ContentHash(bytes.data(), bytes.size()), outcome.file, report.size,
                report.changed, replaces.has_value(), {}, false, JournalEntry::Placed::Unknown};
     }
     decide(index, outcome, std::move(file), std::move(replaces), std::move(entry));
@@ -381,7 +400,8 @@ class Run {
   // names, then one folder sync: the disk sees the group at once. Every
   // file is synced before any is named: naming one changes its inode, and
   // on file systems that write inodes in shared blocks that would make the
-  // next file's sync write the same block again.
+  // next file's sync write the same block again. The steps: journal, sync,
+  // install, folder sync, as the diagram above StagedFile draws them.
   void commit(std::vector<Pending> &group) {
     // A folder renamed or replaced since gets none of the group: the files
     // would land where the user no longer looks, reported OK.
@@ -394,18 +414,43 @@ class Run {
       }
       return;
     }
-    // Written down before any of the group is put in place. On the volume
-    // that is synced as a whole below, that sync takes the journal too.
+    // On the volume that is synced as a whole below, that sync takes the
+    // journal too.
     const bool journalOnVolume = journal_ && folder_.syncsVolume() && destId_ &&
                                  journal_->volume() == destId_->section(u':', 0, 0);
-    if (journal_) {
-      std::vector<JournalEntry> entries;
-      for (const Pending &p : group)
-        if (p.file)
-          entries.push_back(p.entry);
-      if (!journalTook(!journalFailed_ && journal_->writeAhead(entries, !journalOnVolume), group))
-        return;
+    if (!journalAhead(group, journalOnVolume) || !syncGroup(group, journalOnVolume))
+      return;
+    const std::vector<Pending *> installed = installGroup(group);
+    QString reason;
+    if (!installed.empty() && !folder_.sync(&reason)) {
+      for (Pending *p : installed) {
+        p->outcome.ok = false;
+        p->outcome.reason = reason;
+      }
     }
+    for (Pending &p : group) {
+      if (journal_ && p.file)
+        journal_->placed(p.entry, p.outcome.ok);
+      p.file.reset();  // a file that did not make it leaves no temporary behind
+    }
+    if (journal_)
+      journal_->groupPlaced();
+  }
+
+  // Written down before any of the group is put in place; false when the
+  // journal failed and the group goes no further.
+  bool journalAhead(std::vector<Pending> &group, bool journalOnVolume) {
+    if (!journal_)
+      return true;
+    std::vector<JournalEntry> entries;
+    for (const Pending &p : group)
+      if (p.file)
+        entries.push_back(p.entry);
+    return journalTook(!journalFailed_ && journal_->writeAhead(entries, !journalOnVolume), group);
+  }
+
+  // Every file of the group on the disk under its temporary name.
+  bool syncGroup(std::vector<Pending> &group, bool journalOnVolume) {
     std::vector<Pending *> written;
     for (Pending &p : group) {
       if (p.file) {
@@ -419,15 +464,20 @@ class Run {
     if (written.size() > 1 && folder_.syncVolume()) {
       for (Pending *p : written)
         p->file->syncedWithVolume();
-    } else {
-      if (journalOnVolume && !journalTook(journal_->sync(), group))
-        return;
-      threads_.forEach(written.size(), [&written](std::size_t i) {
-        QString reason;
-        if (!written[i]->file->syncData(&reason))
-          written[i]->outcome.reason = reason;
-      });
+      return true;
     }
+    if (journalOnVolume && !journalTook(journal_->sync(), group))
+      return false;
+    threads_.forEach(written.size(), [&written](std::size_t i) {
+      QString reason;
+      if (!written[i]->file->syncData(&reason))
+        written[i]->outcome.reason = reason;
+    });
+    return true;
+  }
+
+  // The synced files under their names; the ones that made it.
+  std::vector<Pending *> installGroup(std::vector<Pending> &group) {
     std::vector<Pending *> installed;
     for (Pending &p : group) {
       if (!p.file || !p.file->synced())
@@ -461,20 +511,7 @@ class Run {
       }
       p.entry.replacedGone = p.outcome.replaced == Replaced::Gone;
     }
-    QString reason;
-    if (!installed.empty() && !folder_.sync(&reason)) {
-      for (Pending *p : installed) {
-        p->outcome.ok = false;
-        p->outcome.reason = reason;
-      }
-    }
-    for (Pending &p : group) {
-      if (journal_ && p.file)
-        journal_->placed(p.entry, p.outcome.ok);
-      p.file.reset();  // a file that did not make it leaves no temporary behind
-    }
-    if (journal_)
-      journal_->groupPlaced();
+    return installed;
   }
 
   const ConversionJob &job_;
@@ -504,131 +541,6 @@ class Run {
 RunSummary RunJob(const ConversionJob &job, RunObserver &observer, RunJournal *journal) {
   Run run(job, observer, journal);
   return run.goSafely();
-}
-
-JournaledJob::JournaledJob(const ConversionJob &job, const QDateTime &started) : job_(job) {
-  if (job.dryRun)
-    return;
-  journal_ = std::make_shared<RunJournal>();
-  if (!journal_->begin(job, started, &why_))
-    journal_.reset();
-}
-
-JournaledJob::~JournaledJob() = default;
-
-RunSummary JournaledJob::run(RunObserver &observer) {
-  RunSummary summary = RunJob(job_, observer, journal_.get());
-  if (!job_.dryRun && !journal_)
-    summary.journalError = JournalFailure(why_);
-  return summary;
-}
-
-std::optional<QString> JournaledJob::journalProblem() const {
-  if (job_.dryRun || journal_)
-    return std::nullopt;
-  return JournalFailure(why_);
-}
-
-QString FolderGoneText(RunSummary::Gone which, const QString &folder) {
-  return which == RunSummary::Gone::Source ? QStringLiteral("The source folder %1 is no longer there").arg(folder)
-                                           : QStringLiteral("The destination folder %1 is no longer there").arg(folder);
-}
-
-std::optional<QString> NewCodeProblem(const QString &code) {
-  // A separator would write outside the destination folder; the others
-  // cannot be stored in a Windows name.
-  static const QString notInNames = QStringLiteral("\\/<>:|?*");
-  // Quotes and commas would not survive the next read of the file.
-  static const QString notInFiles = QStringLiteral(",\"'");
-  bool blank = true;
-  for (QChar c : code) {
-    if (notInNames.contains(c))
-      return QStringLiteral("'%1' cannot be part of a file name").arg(c);
-    if (notInFiles.contains(c))
-      return QStringLiteral("'%1' cannot be part of a location code").arg(c);
-    if (c.category() == QChar::Other_Control)
-      return QStringLiteral("a control character cannot be part of a file name");
-    blank = blank && (c.isSpace() || c.category() == QChar::Other_Format);
-  }
-  if (blank)
-    return QStringLiteral("the code is only white space");
-  // Windows drops these from the end of a name, so that the extension and
-  // the code inside the file would differ.
-  if (code.startsWith(u' ') || code.endsWith(u' '))
-    return QStringLiteral("a code cannot begin or end with a space");
-  if (code.endsWith(u'.'))
-    return QStringLiteral("a code cannot end with a dot");
-  // The code goes into the file in the 8-bit character set and into the
-  // name as text: both must say the same, with no character lost or
-  // replaced by a look-alike on the way.
-  if (QString::fromLocal8Bit(code.toLocal8Bit()) != code)
-    return QStringLiteral("the files' character set cannot hold this code");
-  return std::nullopt;
-}
-
-std::optional<QString> CheckFoldersAndCode(const QString &source, const QString &dest,
-                                           const QString &code) {
-  if (isBlank(source))
-    return QStringLiteral("Source datapath not found!");
-  if (isBlank(dest))
-    return QStringLiteral("Destination datapath not found!");
-  if (isBlank(code))
-    return QStringLiteral("No new extension found!");
-  if (!IsValidNewCode(code))
-    return QStringLiteral("Invalid new extension!");
-  return std::nullopt;
-}
-
-std::optional<QString> FailureSummary(const RunSummary &summary) {
-  if (summary.failed == 0 && summary.skipped == 0 && summary.stopReason.isEmpty())
-    return std::nullopt;
-  QStringList parts;
-  if (!summary.stopReason.isEmpty())
-    parts << QStringLiteral("%1; stopped after %2 of %3 files.")
-                 .arg(summary.stopReason)
-                 .arg(summary.handled)
-                 .arg(summary.total);
-  if (summary.failed > 0)
-    parts << (summary.handled < summary.total && summary.stopReason.isEmpty()
-                  ? QStringLiteral("Stopped after %1 of %2 files; %3 failed.")
-                        .arg(summary.handled)
-                        .arg(summary.total)
-                        .arg(summary.failed)
-                  : QStringLiteral("%1 of %2 files failed.").arg(summary.failed).arg(summary.total));
-  if (summary.skipped > 0)
-    parts << QStringLiteral("%1 of %2 files were skipped: they are in the destination folder already.")
-                 .arg(summary.skipped)
-                 .arg(summary.total);
-  QString text = parts.join(u'\n');
-  if (summary.failed > 0) {
-    text += u'\n';
-    for (const QString &line : summary.firstFailures)
-      text += u'\n' + line;
-    if (summary.failed > summary.firstFailures.size())
-      text += QStringLiteral("\n…");
-  }
-  return text;
-}
-
-QStringList ExistingOutputs(const ConversionJob &job) {
-  QStringList existing;
-  const auto names = ListFolderNames(job.dest);
-  if (!names)
-    return existing;
-  QSet<QString> folded;
-  for (const QString &n : *names)
-    folded.insert(n.toCaseFolded());
-  const bool intoSource = SameFolder(job.source, job.dest);
-  for (const QString &file : job.files) {
-    const auto out = OutputFileName(file, job.code);
-    if (!out || !folded.contains(out->toCaseFolded()))
-      continue;
-    if (intoSource && *out == file)
-      continue;  // rewritten onto itself
-    if (PathEntry(JoinPath(job.dest, *out)).kind == EntryKind::Plain)
-      existing << *out;
-  }
-  return existing;
 }
 
 }  // namespace rekoda
