@@ -7,8 +7,9 @@ packages=(cmake g++ make qt6-base-dev libgtest-dev
           # the window's translations: lupdate and lrelease, and Qt's own
           # translations of its standard dialogs
           qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-          # the fuzz targets: clang with its sanitizer and libFuzzer runtimes
-          clang libclang-rt-dev
+          # the fuzz targets: clang with its sanitizer and libFuzzer runtimes;
+          # scripts/lint.sh: clang-tidy
+          clang libclang-rt-dev clang-tidy
           # the fault tests: chattr for a folder even root cannot write,
           # and a Turkish locale for the upper-casing test
           e2fsprogs locales

@@ -62,6 +62,31 @@ constexpr qint64 kMaxJournalBytes = 256LL * 1024 * 1024;
 
 QString familyName(Family f) { return f == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF"); }
 
+// The line that opens a journal: what the run was.
+void readRunLine(const QJsonObject &o, JournaledRun &run) {
+  run.id = o["run"].toString();
+  run.time = QDateTime::fromString(o["time"].toString(), Qt::ISODateWithMs);
+  run.version = o["version"].toString();
+  run.source = nameOf(o, "source");
+  run.dest = nameOf(o, "dest");
+  run.code = o["code"].toString();
+  run.family = o["family"].toString() == "MA" ? Family::MA : Family::DF;
+  run.files = o["files"].toInteger();
+}
+
+// A file's line, written ahead of putting it in place.
+JournalEntry entryOf(const QJsonObject &o) {
+  JournalEntry e;
+  e.output = nameOf(o, "out");
+  e.size = o["size"].toInteger();
+  e.hash = o["sha1"].toString().toLatin1();
+  e.source = nameOf(o, "src");
+  e.sourceSize = o["srcSize"].toInteger(-1);
+  e.sourceChanged = o["srcChanged"].toString().toLongLong();
+  e.replaces = o["replaces"].toBool();
+  return e;
+}
+
 std::optional<JournaledRun> readJournal(const QString &path) {
   const auto bytes = ReadFileBytes(path, kMaxJournalBytes, nullptr);
   if (!bytes)
@@ -78,26 +103,12 @@ std::optional<JournaledRun> readJournal(const QString &path) {
     if (o.isEmpty())
       continue;  // damaged: passed over
     if (o.contains("run")) {
-      run.id = o["run"].toString();
-      run.time = QDateTime::fromString(o["time"].toString(), Qt::ISODateWithMs);
-      run.version = o["version"].toString();
-      run.source = nameOf(o, "source");
-      run.dest = nameOf(o, "dest");
-      run.code = o["code"].toString();
-      run.family = o["family"].toString() == "MA" ? Family::MA : Family::DF;
-      run.files = o["files"].toInteger();
+      readRunLine(o, run);
       started = true;
     } else if (o.contains("out")) {
-      JournalEntry e;
-      e.output = nameOf(o, "out");
-      e.size = o["size"].toInteger();
-      e.hash = o["sha1"].toString().toLatin1();
-      e.source = nameOf(o, "src");
-      e.sourceSize = o["srcSize"].toInteger(-1);
-      e.sourceChanged = o["srcChanged"].toString().toLongLong();
-      e.replaces = o["replaces"].toBool();
+      JournalEntry e = entryOf(o);
       byOutput.insert(e.output, run.entries.size());
-      run.entries.push_back(e);
+      run.entries.push_back(std::move(e));
     } else if (const auto trashing = byOutput.constFind(nameOf(o, "trashing"));
                o.contains("trashing") && trashing != byOutput.cend()) {
       run.entries[*trashing].trashedAs = nameOf(o, "to");

@@ -94,39 +94,18 @@ class Undo {
     // moving it leaves a note without a file: it goes.
     if (noted && !inTrash && !dryRun_)
       RestoreFromTrash(e.trashedAs, path, nullptr);
-    // Whether a file had the name when the run put its own there: known
-    // for a file the journal saw placed, else taken to be so.
-    const bool replacedOne =
-        e.replaces && !(e.placed == JournalEntry::Placed::Yes && !e.replacedGone && !noted);
     const Entry target = PathEntry(path);
     if (e.placed != JournalEntry::Placed::No && target.kind != EntryKind::Missing) {
-      QString why;
-      const Content content = target.kind == EntryKind::Plain ? contentAt(path, e, &why) : Content::Changed;
-      if (content == Content::Changed && target.kind == EntryKind::Plain &&
-          ((noted && !inTrash) || (e.placed == JournalEntry::Placed::Unknown && !noted))) {
-        // Not the run's file: one brought back by an undo cut short, or the
-        // file a killed run had not yet replaced. Nothing of the run's there.
-        o.ok = true;
-        return;
-      }
-      if (content == Content::Changed) {
-        o.reason = QStringLiteral("kept: changed since the run");
-      } else if (content == Content::Unreadable) {
-        o.reason = QStringLiteral("kept: it cannot be read: %1").arg(why);
-      } else if (const auto problem = sourceProblem(run_, e)) {
-        o.reason = *problem;
-      } else if (replacedOne && !inTrash) {
-        // Its name would hold no file at all: the run's stays.
-        o.reason = e.replacedGone || !noted
-                       ? QStringLiteral("kept: the file it replaced cannot come back (it was replaced without a trash)")
-                       : QStringLiteral("kept: the file it replaced cannot come back (it is no longer in the trash)");
-      } else if (!dryRun_ && !RemoveFile(path, &why)) {
-        o.reason = QStringLiteral("cannot be removed: %1").arg(why);
-      }
-      if (!o.reason.isEmpty()) {
-        if (inTrash)
-          o.reason += QStringLiteral(" (the file it replaced stays in the trash: %1)").arg(DisplayFileName(e.trashedAs));
-        return;
+      switch (removeOutput(e, path, target, noted, inTrash, o.reason)) {
+        case Removal::NotTheRuns:
+          o.ok = true;
+          return;
+        case Removal::Kept:
+          if (inTrash)
+            o.reason += QStringLiteral(" (the file it replaced stays in the trash: %1)").arg(DisplayFileName(e.trashedAs));
+          return;
+        case Removal::Removed:
+          break;
       }
     }
     // The name is free: what the run replaced comes back.
@@ -137,6 +116,43 @@ class Undo {
       return;
     }
     o.ok = true;
+  }
+
+  enum class Removal {
+    Removed,     // the run's output is gone (or would be, in a dry run)
+    NotTheRuns,  // the file under its name is not the run's: nothing to do
+    Kept,        // the run's output stays, for the reason given
+  };
+
+  // The run's output at path taken away, unless something says it stays.
+  Removal removeOutput(const JournalEntry &e, const QString &path, const Entry &target, bool noted, bool inTrash,
+                       QString &reason) {
+    QString why;
+    const Content content = target.kind == EntryKind::Plain ? contentAt(path, e, &why) : Content::Changed;
+    if (content == Content::Changed && target.kind == EntryKind::Plain &&
+        ((noted && !inTrash) || (e.placed == JournalEntry::Placed::Unknown && !noted))) {
+      // Not the run's file: one brought back by an undo cut short, or the
+      // file a killed run had not yet replaced. Nothing of the run's there.
+      return Removal::NotTheRuns;
+    }
+    // Whether a file had the name when the run put its own there: known
+    // for a file the journal saw placed, else taken to be so.
+    const bool replacedOne = e.replaces && !(e.placed == JournalEntry::Placed::Yes && !e.replacedGone && !noted);
+    if (content == Content::Changed) {
+      reason = QStringLiteral("kept: changed since the run");
+    } else if (content == Content::Unreadable) {
+      reason = QStringLiteral("kept: it cannot be read: %1").arg(why);
+    } else if (const auto problem = sourceProblem(run_, e)) {
+      reason = *problem;
+    } else if (replacedOne && !inTrash) {
+      // Its name would hold no file at all: the run's stays.
+      reason = e.replacedGone || !noted
+                   ? QStringLiteral("kept: the file it replaced cannot come back (it was replaced without a trash)")
+                   : QStringLiteral("kept: the file it replaced cannot come back (it is no longer in the trash)");
+    } else if (!dryRun_ && !RemoveFile(path, &why)) {
+      reason = QStringLiteral("cannot be removed: %1").arg(why);
+    }
+    return reason.isEmpty() ? Removal::Removed : Removal::Kept;
   }
 
   // Told once the group's removals and restores are on disk.

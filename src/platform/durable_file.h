@@ -172,6 +172,9 @@ class StagedFile {
   // Gives the file its name: a free one only while it stays free, an
   // existing one (replaces) only while it is still that file.
   bool putInPlace(const QString *replaces, QString *error);
+#ifndef _WIN32
+  bool linkUnnamed(const QByteArray &target, const QString *replaces, bool &linkedAsTarget, QString *error);
+#endif
 
   DestinationFolder &folder_;
   QString name_;

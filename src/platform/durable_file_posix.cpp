@@ -352,32 +352,35 @@ bool StagedFile::lookAtTarget(Entry *target, QString *error) const {
   return true;
 }
 
+// A file made without a name (O_TMPFILE) gets one: a new name takes it in
+// one step; a file to be replaced gets a hidden name first, for a rename
+// that never leaves the target missing or half there.
+bool StagedFile::linkUnnamed(const QByteArray &target, const QString *replaces, bool &linkedAsTarget,
+                             QString *error) {
+  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+  if (!replaces) {
+    if (::linkat(AT_FDCWD, self.constData(), folder_.fd_, target.constData(), AT_SYMLINK_FOLLOW) != 0)
+      return errno == EEXIST ? refuse(error) : fail(error);
+    linkedAsTarget = true;
+    return true;
+  }
+  lockTemporary(fd_);  // before it has a name that a clean-up could see
+  for (int attempt = 0; attempt < 100 && tempName_.isEmpty(); ++attempt) {
+    QString temp;
+    const QByteArray native = nextTempName(&temp);
+    if (::linkat(AT_FDCWD, self.constData(), folder_.fd_, native.constData(), AT_SYMLINK_FOLLOW) == 0)
+      tempName_ = temp;
+    else if (errno != EEXIST)
+      return fail(error);
+  }
+  return !tempName_.isEmpty() || fail(error);
+}
+
 bool StagedFile::putInPlace(const QString *replaces, QString *error) {
   const QByteArray target = EncodeFileName(name_);
   bool linkedAsTarget = false;
-  if (tempName_.isEmpty()) {
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
-    if (!replaces) {
-      // A new name takes the file in one step.
-      if (::linkat(AT_FDCWD, self.constData(), folder_.fd_, target.constData(), AT_SYMLINK_FOLLOW) != 0)
-        return errno == EEXIST ? refuse(error) : fail(error);
-      linkedAsTarget = true;
-    } else {
-      // An existing one is replaced through a hidden name and a rename,
-      // which never leaves the target missing or half there.
-      lockTemporary(fd_);  // before it has a name that a clean-up could see
-      for (int attempt = 0; attempt < 100 && tempName_.isEmpty(); ++attempt) {
-        QString temp;
-        const QByteArray native = nextTempName(&temp);
-        if (::linkat(AT_FDCWD, self.constData(), folder_.fd_, native.constData(), AT_SYMLINK_FOLLOW) == 0)
-          tempName_ = temp;
-        else if (errno != EEXIST)
-          return fail(error);
-      }
-      if (tempName_.isEmpty())
-        return fail(error);
-    }
-  }
+  if (tempName_.isEmpty() && !linkUnnamed(target, replaces, linkedAsTarget, error))
+    return false;
 
   const int fd = fd_;
   fd_ = -1;

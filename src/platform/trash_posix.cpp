@@ -108,6 +108,30 @@ void syncRestored(const QByteArray &from, const QByteArray &to) {
   SyncFolder(DecodeFileName(parentOf(from)));
 }
 
+enum class Note { Written, Taken, Failed };
+
+// The note of a file about to go to the trash, made durable, under a name
+// that neither a note nor a trashed file has; errno set when it failed.
+Note writeNote(const QByteArray &info, const QByteArray &target, const QByteArray &note) {
+  const int fd = ::open(info.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0)
+    return errno == EEXIST ? Note::Taken : Note::Failed;
+  struct stat st;
+  if (::lstat(target.constData(), &st) == 0) {  // a file without its note: not ours to take over
+    ::close(fd);
+    ::unlink(info.constData());
+    return Note::Taken;
+  }
+  const bool written = ::write(fd, note.constData(), size_t(note.size())) == note.size() && ::fdatasync(fd) == 0;
+  const int err = errno;
+  ::close(fd);
+  if (written)
+    return Note::Written;
+  ::unlink(info.constData());
+  errno = err;
+  return Note::Failed;
+}
+
 }  // namespace
 
 bool FolderHasTrash(const QString &folder) {
@@ -139,25 +163,11 @@ bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
     const QByteArray candidate = n == 1 ? name : name + '.' + QByteArray::number(n);
     const QByteArray target = trash->root + "/files/" + candidate;
     const QByteArray info = trash->root + "/info/" + candidate + ".trashinfo";
-    const int fd = ::open(info.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-      if (errno == EEXIST)
-        continue;
-      return fail(error);
-    }
-    struct stat st;
-    if (::lstat(target.constData(), &st) == 0) {  // a file without its note: not ours to take over
-      ::close(fd);
-      ::unlink(info.constData());
+    const Note made = writeNote(info, target, note);
+    if (made == Note::Taken)
       continue;
-    }
-    const bool written = ::write(fd, note.constData(), size_t(note.size())) == note.size() && ::fdatasync(fd) == 0;
-    const int err = errno;
-    ::close(fd);
-    if (!written) {
-      ::unlink(info.constData());
-      return fail(error, err);
-    }
+    if (made == Note::Failed)
+      return fail(error);
     const QString where = DecodeFileName(target);
     if (beforeMove && !beforeMove(where)) {
       ::unlink(info.constData());

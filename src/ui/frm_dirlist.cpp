@@ -42,6 +42,31 @@ FrmDirlist::FrmDirlist(QWidget *parent, QSettings *settings) : QDialog(parent), 
   txtPathNu_->setAccessibleName(tr("Chosen folder"));
   connect(txtPathNu_, &QLineEdit::textChanged, txtPathNu_, &QLineEdit::setToolTip);
 
+  buildFolderFrame();
+  QLayout *buttons = buildButtons();
+
+  auto *window = new QVBoxLayout(this);
+  window->addWidget(txtPathNu_);
+  window->addWidget(Frame1_, 1);
+  window->addLayout(buttons);
+  // The described size at the default font; it grows with the font, and
+  // the user may make it larger for deep folders.
+  resize(QSize(TwipsToPixels(this, 6480), TwipsToPixels(this, 3690)).expandedTo(minimumSizeHint()));
+
+  // Enter belongs to the focused control (the tree opens a folder, the name
+  // box acts as OK), never to a default button.
+  for (QPushButton *b : {CmdNieuw_, CmdSluiten_}) {
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    b->setMinimumWidth(TwipsToPixels(this, 1005));
+    PressOnEnter(b);
+  }
+
+  connectControls();
+}
+
+// The drive list and the folder tree, in their frame.
+void FrmDirlist::buildFolderFrame() {
   Frame1_ = new QGroupBox(this);
   Frame1_->setObjectName("Frame1");
   Drive1_ = new QComboBox(Frame1_);
@@ -63,7 +88,10 @@ FrmDirlist::FrmDirlist(QWidget *parent, QSettings *settings) : QDialog(parent), 
   auto *frame = new QVBoxLayout(Frame1_);
   frame->addLayout(drive);
   frame->addWidget(Dir1_, 1);
+}
 
+// The new folder's name box and the two buttons, in a row.
+QLayout *FrmDirlist::buildButtons() {
   txtPath_ = new QLineEdit(this);
   txtPath_->setObjectName("txtPath");
   txtPath_->setAccessibleName(tr("New folder name"));
@@ -79,24 +107,10 @@ FrmDirlist::FrmDirlist(QWidget *parent, QSettings *settings) : QDialog(parent), 
   buttons->addWidget(txtPath_, 1);
   buttons->addWidget(CmdNieuw_);
   buttons->addWidget(CmdSluiten_);
+  return buttons;
+}
 
-  auto *window = new QVBoxLayout(this);
-  window->addWidget(txtPathNu_);
-  window->addWidget(Frame1_, 1);
-  window->addLayout(buttons);
-  // The described size at the default font; it grows with the font, and
-  // the user may make it larger for deep folders.
-  resize(QSize(TwipsToPixels(this, 6480), TwipsToPixels(this, 3690)).expandedTo(minimumSizeHint()));
-
-  // Enter belongs to the focused control (the tree opens a folder, the name
-  // box acts as OK), never to a default button.
-  for (QPushButton *b : {CmdNieuw_, CmdSluiten_}) {
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    b->setMinimumWidth(TwipsToPixels(this, 1005));
-    PressOnEnter(b);
-  }
-
+void FrmDirlist::connectControls() {
   setTabOrder(Drive1_, Dir1_);
   setTabOrder(Dir1_, CmdSluiten_);
   setTabOrder(CmdSluiten_, CmdNieuw_);

@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QSettings;
@@ -35,6 +36,9 @@ class FrmDirlist : public QDialog {
   void done(int result) override;
 
  private:
+  void buildFolderFrame();
+  QLayout *buildButtons();
+  void connectControls();
   void load();
   void driveChanged();
   void folderChanged();

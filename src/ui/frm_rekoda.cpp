@@ -257,6 +257,18 @@ QLayout *FrmRekoda::buildOptions() {
   code->addWidget(codeHint_, 1, 0, 1, 3);
   code->addWidget(Label4_, 2, 0, 1, 3);
 
+  QLayout *record = buildRecordColumn();
+  auto *options = new QHBoxLayout;
+  options->addLayout(family);
+  options->addSpacing(TwipsToPixels(this, 180));
+  options->addLayout(code, 1);
+  options->addLayout(record);
+  return options;
+}
+
+// Beside the options: the selected count and what can be done with the
+// last run.
+QLayout *FrmRekoda::buildRecordColumn() {
   lblSelected_ = label(Frame1_, "lblSelected", QString());
   lblSelected_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   CmdSaveReport_ = button(Frame1_, "CmdSaveReport", tr("Save re&port…"));
@@ -273,12 +285,7 @@ QLayout *FrmRekoda::buildOptions() {
   record->addWidget(CmdOpenDest_);
   record->addWidget(CmdUndo_);
   record->addStretch();
-  auto *options = new QHBoxLayout;
-  options->addLayout(family);
-  options->addSpacing(TwipsToPixels(this, 180));
-  options->addLayout(code, 1);
-  options->addLayout(record);
-  return options;
+  return record;
 }
 
 // Along the bottom: the selection buttons, the progress, Start (or Stop),
@@ -328,14 +335,15 @@ QLayout *FrmRekoda::buildButtons() {
   return buttons;
 }
 
-void FrmRekoda::connectControls() {
+// The list: sorting by header or key, the codes read beside it, the
+// visible rows first.
+void FrmRekoda::connectList() {
   QHeaderView *header = LsvDirList_->header();
   connect(header, &QHeaderView::sectionClicked, this, [this](int section) { sortByColumn(section + 1); });
   for (int column = 0; column < FileListModel::ColumnCount; ++column) {
     auto *sort = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + column)), this);
     connect(sort, &QShortcut::activated, this, [this, column] { sortByColumn(column + 1); });
   }
-  connect(OptDF_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   connect(codes_, &CodeReader::codesRead, this, [this](const CodeReader::Batch &batch) {
     model_->setCodes(batch);
     countSelected();
@@ -346,6 +354,21 @@ void FrmRekoda::connectControls() {
       model_->sortRows(FileListModel::CodeColumn, model_->sortOrder());
   });
   connect(LsvDirList_->verticalScrollBar(), &QScrollBar::valueChanged, this, &FrmRekoda::readVisibleCodesFirst);
+}
+
+// The selection's count and the run's progress and end.
+void FrmRekoda::connectRun() {
+  connect(LsvDirList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FrmRekoda::countSelected);
+  connect(model_, &QAbstractItemModel::modelReset, this, &FrmRekoda::countSelected);
+  connect(run_, &WindowRun::started, this, &FrmRekoda::runStarted);
+  connect(run_, &WindowRun::fileHandled, this, &FrmRekoda::runFileHandled);
+  connect(run_, &WindowRun::fileSettled, model_, &FileListModel::runFileSettled);
+  connect(run_, &WindowRun::ended, this, &FrmRekoda::runFinished);
+}
+
+void FrmRekoda::connectControls() {
+  connectList();
+  connect(OptDF_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   connect(OptMA_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   connect(txtExtension_, &QLineEdit::textChanged, this, &FrmRekoda::refreshPreview);
   connect(CmdAbout_, &QPushButton::clicked, this, [this] { ShowAbout(this); });
@@ -376,12 +399,7 @@ void FrmRekoda::connectControls() {
           [this] { CmdOpenDest_->setEnabled(!txtDataMap1_->text().isEmpty()); });
   auto *copy = new QShortcut(QKeySequence::Copy, LsvDirList_, nullptr, nullptr, Qt::WidgetShortcut);
   connect(copy, &QShortcut::activated, this, &FrmRekoda::copySelectedRows);
-  connect(LsvDirList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FrmRekoda::countSelected);
-  connect(model_, &QAbstractItemModel::modelReset, this, &FrmRekoda::countSelected);
-  connect(run_, &WindowRun::started, this, &FrmRekoda::runStarted);
-  connect(run_, &WindowRun::fileHandled, this, &FrmRekoda::runFileHandled);
-  connect(run_, &WindowRun::fileSettled, model_, &FileListModel::runFileSettled);
-  connect(run_, &WindowRun::ended, this, &FrmRekoda::runFinished);
+  connectRun();
   countSelected();
 }
 

@@ -93,8 +93,11 @@ class FrmRekoda : public QWidget, public ConversionView {
   void buildFolderRow(QGridLayout *frame, int row, QLabel *&label, QLineEdit *&box, QPushButton *&button);
   void buildList(QGridLayout *frame);
   QLayout *buildOptions();
+  QLayout *buildRecordColumn();
   QLayout *buildButtons();
   void connectControls();
+  void connectList();
+  void connectRun();
   void setTabChain();
   void reserveLines();
   // The described colours in a light palette, readable ones in a dark one.

@@ -40,6 +40,38 @@ QString mixedCodesQuestion(const QList<QPair<QString, qsizetype>> &codes, const 
       .arg(parts.join(QStringLiteral(", ")), code);
 }
 
+// Asked once, before anything is written or cleared: what becomes of the
+// files of the job's output names already there. False: cancelled.
+bool askReplace(ConversionJob &job) {
+  if (const QStringList existing = ExistingOutputs(job); !existing.isEmpty()) {
+    const bool trash = FolderHasTrash(job.dest);
+    switch (AskReplace(replaceQuestion(existing.size(), trash))) {
+      case ReplaceAnswer::Cancel:
+        return false;
+      case ReplaceAnswer::Skip:
+        job.existing = Existing::Skip;
+        break;
+      case ReplaceAnswer::Replace:
+        job.existing = trash ? Existing::ReplaceToTrash : Existing::Replace;
+        break;
+    }
+  }
+  return true;
+}
+
+// Whether both folders are still there; a folder gone is said as a run
+// says it.
+bool foldersThere(const ConversionJob &job) {
+  for (const auto &[which, folder] : {std::pair{RunSummary::Gone::Destination, job.dest},
+                                      std::pair{RunSummary::Gone::Source, job.source}}) {
+    if (!QFileInfo(folder).isDir()) {
+      ShowMessage(FolderGoneText(which, folder) + u'.', MsgPlain);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 WindowRun::WindowRun(ConversionView &view, QObject *parent) : QObject(parent), view_(view) {}
@@ -55,34 +87,12 @@ bool WindowRun::start() {
   if (const auto codes = view_.selectedCodeCounts();
       codes.size() > 1 && !AskConfirm(mixedCodesQuestion(codes, job->code), tr("&Convert")))
     return false;
-  // Asked once, before anything is written or cleared.
-  if (const QStringList existing = ExistingOutputs(*job); !existing.isEmpty()) {
-    const bool trash = FolderHasTrash(job->dest);
-    switch (AskReplace(replaceQuestion(existing.size(), trash))) {
-      case ReplaceAnswer::Cancel:
-        return false;
-      case ReplaceAnswer::Skip:
-        job->existing = Existing::Skip;
-        break;
-      case ReplaceAnswer::Replace:
-        job->existing = trash ? Existing::ReplaceToTrash : Existing::Replace;
-        break;
-    }
-  }
+  if (!askReplace(*job))
+    return false;
   // A question may have stood open a while: a folder gone meanwhile is
   // said as a run says it, before anything is written (a journal begun
   // too) or cleared.
-  const auto foldersThere = [&job] {
-    for (const auto &[which, folder] : {std::pair{RunSummary::Gone::Destination, job->dest},
-                                        std::pair{RunSummary::Gone::Source, job->source}}) {
-      if (!QFileInfo(folder).isDir()) {
-        ShowMessage(FolderGoneText(which, folder) + u'.', MsgPlain);
-        return false;
-      }
-    }
-    return true;
-  };
-  if (!foldersThere())
+  if (!foldersThere(*job))
     return false;
   // Before anything is written: a run that could not be undone is the
   // user's choice, not a surprise at its end. (Asked, there is no journal.)
@@ -90,7 +100,7 @@ bool WindowRun::start() {
   auto journaled = std::make_shared<JournaledJob>(*job, record.started());
   if (const auto problem = journaled->journalProblem();
       problem && (!AskConfirm(tr("This run cannot be undone: %1.\n\nRun anyway?").arg(Translated(*problem)), tr("&Run anyway")) ||
-                  !foldersThere()))
+                  !foldersThere(*job)))
     return false;
   record_ = std::move(record);
   ShowRunStarting(view_, *job);
