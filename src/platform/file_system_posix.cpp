@@ -202,12 +202,34 @@ Entry PathEntry(const QString &path) {
   return {EntryKind::Plain, FileIdentityText(st.st_dev, st.st_ino)};
 }
 
+namespace {
+
+// A folder being read, closed however the reading ends (a callback that
+// throws too).
+class OpenFolder {
+ public:
+  explicit OpenFolder(const QByteArray &path) : dir_(::opendir(path.constData())) {}
+  ~OpenFolder() {
+    if (dir_)
+      ::closedir(dir_);
+  }
+  OpenFolder(const OpenFolder &) = delete;
+  OpenFolder &operator=(const OpenFolder &) = delete;
+  explicit operator bool() const { return dir_ != nullptr; }
+  DIR *get() const { return dir_; }
+
+ private:
+  DIR *dir_;
+};
+
+}  // namespace
+
 bool ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
                         QStringList &names, QString *error) {
   // readdir's own file type spares a stat per entry, which matters in
   // folders of tens of thousands of exports.
   const QByteArray dirName = EncodeFileName(folder);
-  DIR *dir = ::opendir(dirName.constData());
+  const OpenFolder dir(dirName);
   if (!dir) {
     if (error)
       *error = ErrorText(errno);
@@ -215,10 +237,9 @@ bool ListPlainFileNames(const QString &folder, const std::function<bool(const QS
   }
   for (;;) {
     errno = 0;
-    const dirent *e = ::readdir(dir);
+    const dirent *e = ::readdir(dir.get());
     if (!e) {
       const int err = errno;
-      ::closedir(dir);
       if (err != 0 && error)
         *error = ErrorText(err);
       return err == 0;
@@ -239,20 +260,19 @@ bool ListPlainFileNames(const QString &folder, const std::function<bool(const QS
 }
 
 std::optional<QStringList> ListFolderNames(const QString &folder) {
-  DIR *dir = ::opendir(EncodeFileName(folder).constData());
+  const OpenFolder dir(EncodeFileName(folder));
   if (!dir)
     return std::nullopt;
   QStringList names;
   for (;;) {
     errno = 0;
-    const dirent *e = ::readdir(dir);
+    const dirent *e = ::readdir(dir.get());
     if (!e)
       break;
     if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
       names << DecodeFileName(QByteArray(e->d_name));
   }
   const bool complete = errno == 0;
-  ::closedir(dir);
   if (!complete)
     return std::nullopt;
   return names;

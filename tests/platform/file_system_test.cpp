@@ -1,5 +1,6 @@
 #include "platform/file_name.h"
 #include "platform/file_system.h"
+#include "platform/file_system_internal.h"
 #include "platform/trash.h"
 
 #include "test_support.h"
@@ -10,6 +11,8 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -90,6 +93,24 @@ TEST(ListMatchingFiles, folderThatCannotBeListedSaysWhy) {
   // Not a folder at all: fails for root too, unlike a permission.
   EXPECT_FALSE(ListMatchingFiles(dir.write("plain", "x"), "DF*.*", &error).has_value());
   EXPECT_EQ(error, "Not a directory");
+}
+
+// A filter that throws leaves no folder open: a thousand such listings
+// hold as many file handles as none.
+TEST(ListMatchingFiles, aThrowingFilterLeavesNoFolderOpen) {
+  TempFolder dir;
+  dir.write("DF1.L01", "x");
+  const auto openHandles = [] {
+    return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
+  };
+  if (!QFileInfo::exists(QStringLiteral("/proc/self/fd")))
+    GTEST_SKIP() << "no /proc/self/fd to count handles in";
+  const auto before = openHandles();
+  QStringList names;
+  for (int i = 0; i < 1000; ++i)
+    EXPECT_THROW(ListPlainFileNames(dir.path(), [](const QString &) -> bool { throw std::runtime_error("no"); }, names, nullptr),
+                 std::runtime_error);
+  EXPECT_EQ(openHandles(), before);
 }
 
 TEST(Volumes, removableMediaStayAndSystemFileSystemsGo) {
