@@ -70,6 +70,7 @@ echo "smoke: an upgrade waited out a hold of 3 s and replaced Qt6Core.dll"
 echo "smoke: the upgrade removed the older version's files"
 
 for f in rekoda.exe rekoda-cli.exe Qt6Core.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qico.dll \
+         translations/rekoda_de.qm translations/rekoda_nl.qm translations/qtbase_de.qm translations/qtbase_nl.qm \
          THIRD-PARTY-NOTICES.txt LICENSE.txt README.md uninstall.exe; do
   [ -f "$installed/$f" ] || fail "$f not installed"
 done
