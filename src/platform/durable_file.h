@@ -108,6 +108,20 @@ class DestinationFolder {
 //                                                   the temporary's name forgotten, and the
 //                                                   reason says where it is
 //
+// install() with toTrash over an existing file (Replace, with a trash):
+//
+//   synced ── the target still the file seen ── beforeTrash (the journal notes where it goes)
+//                    │                                  │
+//                    └── no: refused ───────────────────┴── fails: refused, the old file stays
+//                                                       │
+//             old file to the trash (its note first) ── the name, free now, taken only while free ──> installed
+//                       │                                         │
+//               fails: the file fails,                  taken meanwhile: refused; the old
+//               the old one stays                       file is in the trash, and said so
+//
+// A group of a run goes through these together: its journal lines written
+// ahead, every file synced, each installed, then one sync of the folder.
+//
 // created: a temporary that no listing shows (unnamed, or a hidden name of
 // the form .rekoda-<pid>-<n>.tmp, which the run's lock on the folder keeps
 // from any clean-up until it is installed or discarded). Until install()

@@ -100,6 +100,30 @@ double ContrastRatio(const QColor &a, const QColor &b) {
 
 bool IsDarkPalette(const QPalette &palette) { return palette.color(QPalette::Window).lightness() < 128; }
 
+QColor WarningColour(const QPalette &palette) {
+  return IsDarkPalette(palette) ? QColor(255, 120, 120) : QColor(Qt::red);
+}
+
+QColor ReplacedColour(const QPalette &palette) {
+  const QColor base = palette.color(QPalette::Base);
+  for (const QColor &orange : {QColor(176, 96, 0), QColor(255, 170, 70)})
+    if (ContrastRatio(orange, base) >= 4.5)
+      return orange;
+  return QColor(176, 96, 0);
+}
+
+QString StartButtonStyle(const QPalette &palette) {
+  return IsDarkPalette(palette)
+             ? QStringLiteral("QPushButton { background-color: rgb(0, 110, 0); color: white; font-weight: bold;"
+                              " border: 1px solid rgb(0, 60, 0); border-radius: 3px; padding: 2px 8px; }"
+                              "QPushButton:focus { border: 2px dashed white; }"
+                              "QPushButton:disabled { background-color: rgb(40, 70, 40); color: rgb(160, 160, 160); }")
+             : QStringLiteral("QPushButton { background-color: rgb(0, 192, 0); color: black; font-weight: bold;"
+                              " border: 1px solid rgb(0, 96, 0); border-radius: 3px; padding: 2px 8px; }"
+                              "QPushButton:focus { border: 2px dashed black; }"
+                              "QPushButton:disabled { background-color: rgb(160, 200, 160); }");
+}
+
 void SetFolderBoxColours(QLineEdit *box, const QPalette &palette) {
   const QColor base = IsDarkPalette(palette) ? QColor(70, 64, 24) : QColor(255, 255, 192);
   const QColor text = palette.color(QPalette::Text);

@@ -35,6 +35,18 @@ bool IsDarkPalette(const QPalette &palette);
 // is clear enough (4.5:1), else black or white.
 void SetFolderBoxColours(QLineEdit *box, const QPalette &palette);
 
+// The red of the window's warnings (the note under the code, the code's
+// hint): red in a light palette, a light red in a dark one.
+QColor WarningColour(const QPalette &palette);
+
+// The orange of a new name that will replace a file, at 4.5:1 or better on
+// the palette's base where one of its shades is.
+QColor ReplacedColour(const QPalette &palette);
+
+// Start's green face, with a caption that stays readable on it, in a light
+// and in a dark palette.
+QString StartButtonStyle(const QPalette &palette);
+
 // The contrast of two colours as the web's accessibility rules measure it:
 // 1 (none) to 21 (black on white).
 double ContrastRatio(const QColor &a, const QColor &b);

@@ -6,6 +6,7 @@
 #include "formats/buffer_file.h"
 #include "platform/file_name.h"
 #include "platform/texts.h"
+#include "ui/controls.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -95,7 +96,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
     // The warning sign is a picture: a screen reader hears the words.
     case Qt::AccessibleDescriptionRole: return tr("will be replaced");
     case Qt::AccessibleTextRole: return tr("%1, will be replaced").arg(DisplayFileName(newNameOf(row)));
-    case Qt::ForegroundRole: return QBrush(QColor(176, 96, 0));
+    case Qt::ForegroundRole: return QBrush(ReplacedColour(QApplication::palette()));
     case Qt::DecorationRole: return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     case ExistsRole: return true;
   }

@@ -415,23 +415,13 @@ void FrmRekoda::setTabChain() {
 }
 
 void FrmRekoda::applyColours() {
-  const bool dark = IsDarkPalette(palette());
   for (QLineEdit *box : {txtDataMap_, txtDataMap1_})
     SetFolderBoxColours(box, palette());
   QPalette note = Label4_->palette();
-  note.setColor(QPalette::WindowText, dark ? QColor(255, 120, 120) : QColor(Qt::red));
+  note.setColor(QPalette::WindowText, WarningColour(palette()));
   Label4_->setPalette(note);
   codeHint_->setPalette(note);
-  // Green, with a caption that stays readable on it.
-  CmdStart_->setStyleSheet(
-      dark ? "QPushButton { background-color: rgb(0, 110, 0); color: white; font-weight: bold;"
-             " border: 1px solid rgb(0, 60, 0); border-radius: 3px; padding: 2px 8px; }"
-             "QPushButton:focus { border: 2px dashed white; }"
-             "QPushButton:disabled { background-color: rgb(40, 70, 40); color: rgb(160, 160, 160); }"
-           : "QPushButton { background-color: rgb(0, 192, 0); color: black; font-weight: bold;"
-             " border: 1px solid rgb(0, 96, 0); border-radius: 3px; padding: 2px 8px; }"
-             "QPushButton:focus { border: 2px dashed black; }"
-             "QPushButton:disabled { background-color: rgb(160, 200, 160); }");
+  CmdStart_->setStyleSheet(StartButtonStyle(palette()));
 }
 
 void FrmRekoda::changeEvent(QEvent *event) {
