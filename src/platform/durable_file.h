@@ -1,6 +1,12 @@
 #pragma once
 
 #include "platform/file_system.h"
+// What each system keeps of a folder and a file: one header per system.
+#ifdef _WIN32
+#include "platform/durable_file_windows.h"
+#else
+#include "platform/durable_file_posix.h"
+#endif
 
 #include <QString>
 #include <QStringList>
@@ -24,7 +30,7 @@ inline constexpr char kDestinationExists[] = "Destination file already exists!";
 // create); canExchange_, canRenameNoReplace_, canLink_ and unremoved_ to
 // the committing thread (install, sync), one group at a time; the
 // destructor runs once that thread is joined.
-class DestinationFolder {
+class DestinationFolder : private DestinationFolderSystem {
  public:
   enum class Temporaries { Any, Named };
 
@@ -65,28 +71,6 @@ class DestinationFolder {
   QString path_;
   std::optional<QString> identity_;  // as FileIdentity() gave it at open
   void removeLeftovers(const QStringList &names);
-#ifdef _WIN32
-  bool open_ = false;
-  bool createDenied_ = false;  // creating refused for good, not by a lock
-#else
-  bool renameNoReplace(const char *from, const char *to);
-  // Puts from at to over exactly the file of that identity: swapped in one
-  // step and the file that came out checked (and swapped back if it was
-  // not that one), where the file system can swap two names. othersAtFrom:
-  // a swap back failed, and from is not the temporary's any more.
-  bool replaceExactly(const char *from, const char *to, const QString &identity, QString *error,
-                      bool *othersAtFrom);
-  void removeReplaced(const char *name);
-  void retryUnremoved();
-  std::vector<QByteArray> unremoved_;  // replaced files whose removal failed
-  int fd_ = -1;
-  bool canExchange_ = true;
-  bool volumeSyncs_ = false;  // syncfs writes back and flushes everything here
-  bool unnamedTemporaries_ = false;
-  bool canRenameNoReplace_ = true;
-  bool canLink_ = true;
-  bool writebackHints_ = true;  // FUSE passes them on as work, not hints
-#endif
 };
 
 // One file on its way into the folder. Its states:
@@ -129,8 +113,9 @@ class DestinationFolder {
 // goes away uninstalled, leaves nothing behind.
 // The steps are separate so that a run can start write-back for many files
 // before it waits on any.
-class StagedFile {
+class StagedFile : private StagedFileSystem {
   friend class DestinationFolder;
+  friend struct DestinationFolderSystem;
 
  public:
   StagedFile(DestinationFolder &folder, const QString &name);
@@ -186,17 +171,9 @@ class StagedFile {
   // Gives the file its name: a free one only while it stays free, an
   // existing one (replaces) only while it is still that file.
   bool putInPlace(const QString *replaces, QString *error);
-#ifndef _WIN32
-  bool linkUnnamed(const QByteArray &target, const QString *replaces, bool &linkedAsTarget, QString *error);
-#endif
 
   DestinationFolder &folder_;
   QString name_;
-#ifdef _WIN32
-  void *handle_ = nullptr;
-#else
-  int fd_ = -1;
-#endif
   QString tempName_;
   bool synced_ = false;
   bool outOfHandles_ = false;

@@ -56,19 +56,42 @@ void lockTemporary(int fd) { (void)::flock(fd, LOCK_EX | LOCK_NB); }
 // What a file system answers for a rename flag it does not know.
 bool unsupported(int err) { return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP; }
 
+// A file made without a name (O_TMPFILE) gets one: a new name takes it in
+// one step; a file to be replaced gets a hidden name first, for a rename
+// that never leaves the target missing or half there.
+enum class Linked { AsTarget, AsTemporary, Taken, Failed };
+Linked linkUnnamed(int fd, int folderFd, const QByteArray &target, bool replacing, QString &tempName) {
+  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+  if (!replacing) {
+    if (::linkat(AT_FDCWD, self.constData(), folderFd, target.constData(), AT_SYMLINK_FOLLOW) != 0)
+      return errno == EEXIST ? Linked::Taken : Linked::Failed;
+    return Linked::AsTarget;
+  }
+  lockTemporary(fd);  // before it has a name that a clean-up could see
+  for (int attempt = 0; attempt < 100 && tempName.isEmpty(); ++attempt) {
+    QString temp;
+    const QByteArray native = nextTempName(&temp);
+    if (::linkat(AT_FDCWD, self.constData(), folderFd, native.constData(), AT_SYMLINK_FOLLOW) == 0)
+      tempName = temp;
+    else if (errno != EEXIST)
+      return Linked::Failed;
+  }
+  return tempName.isEmpty() ? Linked::Failed : Linked::AsTemporary;
+}
+
 }  // namespace
 
 // The file a swap took out of its name; one that will not go now is tried
 // again at the group's sync, and else left to the next run's clean-up
 // (no writer holds it).
-void DestinationFolder::removeReplaced(const char *name) {
+void DestinationFolderSystem::removeReplaced(const char *name) {
   for (int attempt = 0; attempt < 2; ++attempt)
     if (::unlinkat(fd_, name, 0) == 0 || errno == ENOENT)
       return;
   unremoved_.push_back(QByteArray(name));
 }
 
-void DestinationFolder::retryUnremoved() {
+void DestinationFolderSystem::retryUnremoved() {
   std::vector<QByteArray> left;
   for (const QByteArray &name : unremoved_)
     if (::unlinkat(fd_, name.constData(), 0) != 0 && errno != ENOENT)
@@ -76,8 +99,8 @@ void DestinationFolder::retryUnremoved() {
   unremoved_.swap(left);
 }
 
-bool DestinationFolder::replaceExactly(const char *from, const char *to, const QString &identity, QString *error,
-                                       bool *othersAtFrom) {
+bool DestinationFolderSystem::replaceExactly(const QString &folder, const char *from, const char *to,
+                                             const QString &identity, QString *error, bool *othersAtFrom) {
   // A name that is free is taken only while it is free.
   const auto takeIfFree = [&] {
     return renameNoReplace(from, to) || (errno == EEXIST ? StagedFile::refuse(error) : fail(error));
@@ -103,7 +126,7 @@ bool DestinationFolder::replaceExactly(const char *from, const char *to, const Q
         if (error)
           *error = QStringLiteral("another file took the name meanwhile and could not be given it back: "
                                   "it is now %1: %2")
-                       .arg(JoinPath(path_, DecodeFileName(moved ? kept : QByteArray(from))), ErrorText(err));
+                       .arg(JoinPath(folder, DecodeFileName(moved ? kept : QByteArray(from))), ErrorText(err));
         errno = err;
         return false;
       }
@@ -131,7 +154,7 @@ bool DestinationFolder::replaceExactly(const char *from, const char *to, const Q
 // Puts a named file at a new name and never over one that appeared there
 // meanwhile. False with errno set; EEXIST when the name is taken. What the
 // file system cannot do is asked once per folder, not once per file.
-bool DestinationFolder::renameNoReplace(const char *from, const char *to) {
+bool DestinationFolderSystem::renameNoReplace(const char *from, const char *to) {
 #ifdef RENAME_NOREPLACE
   if (canRenameNoReplace_) {
     if (::renameat2(fd_, from, fd_, to, RENAME_NOREPLACE) == 0)
@@ -352,35 +375,22 @@ bool StagedFile::lookAtTarget(Entry *target, QString *error) const {
   return true;
 }
 
-// A file made without a name (O_TMPFILE) gets one: a new name takes it in
-// one step; a file to be replaced gets a hidden name first, for a rename
-// that never leaves the target missing or half there.
-bool StagedFile::linkUnnamed(const QByteArray &target, const QString *replaces, bool &linkedAsTarget,
-                             QString *error) {
-  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
-  if (!replaces) {
-    if (::linkat(AT_FDCWD, self.constData(), folder_.fd_, target.constData(), AT_SYMLINK_FOLLOW) != 0)
-      return errno == EEXIST ? refuse(error) : fail(error);
-    linkedAsTarget = true;
-    return true;
-  }
-  lockTemporary(fd_);  // before it has a name that a clean-up could see
-  for (int attempt = 0; attempt < 100 && tempName_.isEmpty(); ++attempt) {
-    QString temp;
-    const QByteArray native = nextTempName(&temp);
-    if (::linkat(AT_FDCWD, self.constData(), folder_.fd_, native.constData(), AT_SYMLINK_FOLLOW) == 0)
-      tempName_ = temp;
-    else if (errno != EEXIST)
-      return fail(error);
-  }
-  return !tempName_.isEmpty() || fail(error);
-}
-
 bool StagedFile::putInPlace(const QString *replaces, QString *error) {
   const QByteArray target = EncodeFileName(name_);
   bool linkedAsTarget = false;
-  if (tempName_.isEmpty() && !linkUnnamed(target, replaces, linkedAsTarget, error))
-    return false;
+  if (tempName_.isEmpty()) {
+    switch (linkUnnamed(fd_, folder_.fd_, target, replaces != nullptr, tempName_)) {
+      case Linked::AsTarget:
+        linkedAsTarget = true;
+        break;
+      case Linked::AsTemporary:
+        break;
+      case Linked::Taken:
+        return refuse(error);
+      case Linked::Failed:
+        return fail(error);
+    }
+  }
 
   const int fd = fd_;
   fd_ = -1;
@@ -396,7 +406,7 @@ bool StagedFile::putInPlace(const QString *replaces, QString *error) {
   const QByteArray temp = EncodeFileName(tempName_);
   if (replaces) {
     bool othersAtTemp = false;
-    if (!folder_.replaceExactly(temp.constData(), target.constData(), *replaces, error, &othersAtTemp)) {
+    if (!folder_.replaceExactly(folder_.path_, temp.constData(), target.constData(), *replaces, error, &othersAtTemp)) {
       // A swap that could not be undone left another program's file at the
       // temporary's name: never ours to remove.
       if (othersAtTemp)
