@@ -29,6 +29,16 @@ namespace rekoda {
 
 namespace {
 
+// A name as two independent 64-bit hashes.
+struct NameKey {
+  quint64 a, b;
+  bool operator==(const NameKey &o) const { return a == o.a && b == o.b; }
+};
+size_t qHash(const NameKey &k, size_t seed = 0) { return static_cast<size_t>(k.a) ^ seed; }
+NameKey KeyOf(const QString &name) {
+  return {quint64(qHash(name, size_t(0x9E3779B97F4A7C15ULL))), quint64(qHash(name, size_t(0xC2B2AE3D27D4EB4FULL)))};
+}
+
 constexpr int kSummaryReasons = 5;
 // A group's syncs are waits on the disk, not work for the processor: this
 // many at once keep its queue full (more cost their start-up).
@@ -101,8 +111,8 @@ class Run {
     if (names) {
       listed_ = true;
       for (const QString &name : *names) {
-        startNames_.insert(name);
-        startFolded_.insert(name.toCaseFolded());
+        startNames_.insert(KeyOf(name));
+        startFolded_.insert(KeyOf(name.toCaseFolded()));
       }
     }
     if (folder_.isOpen() && !job_.dryRun)
@@ -247,9 +257,10 @@ class Run {
   // then the identity of the file it would replace, if any.
   bool targetFree(const QString &inputPath, const QString &outName, const QString &folded,
                   std::optional<QString> &replaces) const {
-    if (claimed_.contains(outName) || (claimedFolded_.contains(folded) && !startNames_.contains(outName)))
+    const NameKey exact = KeyOf(outName), foldedKey = KeyOf(folded);
+    if (claimed_.contains(exact) || (claimedFolded_.contains(foldedKey) && !startNames_.contains(exact)))
       return false;
-    if (listed_ && !startFolded_.contains(folded))
+    if (listed_ && !startFolded_.contains(foldedKey))
       return true;
     const Entry target = PathEntry(JoinPath(job_.dest, outName));
     if (target.kind == EntryKind::Other ||
@@ -307,8 +318,8 @@ class Run {
     QString reason;
     if (!RenderBufferFile(df ? WriteDFField : WriteMAField, report.utf8Bom, bytes, &reason))
       return fail(index, outcome, reason);
-    claimed_.insert(outName);
-    claimedFolded_.insert(folded);
+    claimed_.insert(KeyOf(outName));
+    claimedFolded_.insert(KeyOf(folded));
     if (job_.dryRun) {
       outcome.ok = true;
       return decide(index, outcome);
@@ -316,8 +327,8 @@ class Run {
     auto file = std::make_unique<StagedFile>(folder_, outName);
     if (!file->create(&reason)) {
       if (file->outOfHandles() && !lastTry) {
-        claimed_.remove(outName);
-        claimedFolded_.remove(folded);
+        claimed_.remove(KeyOf(outName));
+        claimedFolded_.remove(KeyOf(folded));
         return false;
       }
       return failOrUnreached(index, outcome, reason);
@@ -525,11 +536,14 @@ class Run {
   QString folderError_;
   bool intoSourceFolder_ = false;
   std::optional<QString> sourceId_, destId_;  // the folders as the run found them
-  QSet<QString> claimed_;        // output names of this run
-  QSet<QString> claimedFolded_;  // the same, case-folded
+  // Names as 128-bit keys, not strings: a run of 100,000 files keeps four
+  // such sets, and two names that shared a key (once in 2^64 runs of a
+  // million files) would at worst refuse a file, never replace one.
+  QSet<NameKey> claimed_;        // output names of this run
+  QSet<NameKey> claimedFolded_;  // the same, case-folded
   bool listed_ = false;          // whether the destination could be listed at the start
-  QSet<QString> startNames_;     // its names then
-  QSet<QString> startFolded_;    // the same, case-folded
+  QSet<NameKey> startNames_;     // its names then
+  QSet<NameKey> startFolded_;    // the same, case-folded
   std::vector<Pending> group_;       // being read and written
   std::vector<Pending> committing_;  // being synced and put in place
   WorkThreads threads_{kSyncThreads};  // last: gone first, with the groups in hand done
