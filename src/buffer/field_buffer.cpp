@@ -3,6 +3,7 @@
 #include "buffer/variable.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace rekoda {
 
@@ -19,13 +20,35 @@ void ResetBuf() {
   }
 }
 
+namespace {
+
+// Quote characters never group text: they are simply removed. The runs
+// between them move as blocks, found with memchr: a data line holds a few
+// quotes in a hundred bytes.
+void dropQuotes(std::string &s) {
+  char *d = s.data();
+  const size_t n = s.size();
+  size_t w = 0, r = 0;
+  while (r < n) {
+    const auto *dq = static_cast<const char *>(std::memchr(d + r, '"', n - r));
+    const size_t limit = dq ? static_cast<size_t>(dq - d) : n;
+    const auto *sq = static_cast<const char *>(std::memchr(d + r, '\'', limit - r));
+    const size_t q = sq ? static_cast<size_t>(sq - d) : limit;
+    if (w != r)
+      std::memmove(d + w, d + r, q - r);
+    w += q - r;
+    r = q + 1;
+  }
+  s.resize(w);
+}
+
+}  // namespace
+
 long long SplitRegel(std::string &S1) {
   for (auto &f : SplitFields)
     f.clear();
 
-  // Quote characters never group text: they are simply removed.
-  S1.erase(std::remove_if(S1.begin(), S1.end(), [](char c) { return c == '"' || c == '\''; }),
-           S1.end());
+  dropQuotes(S1);
 
   long long n = 0;
   std::string::size_type start = 0;

@@ -1,5 +1,7 @@
 #include "platform/text_file.h"
 
+#include <cstring>
+
 namespace rekoda {
 
 TextFileReader::~TextFileReader() { close(); }
@@ -48,9 +50,12 @@ bool TextFileReader::readLine(std::string &line) {
     }
     const char *start = buf_.data() + pos_;
     const char *end = buf_.data() + len_;
-    const char *stop = start;
-    while (stop != end && *stop != '\r' && *stop != '\n')
-      ++stop;
+    // The line feed first, then a carriage return before it: both with
+    // memchr, a line of a hundred bytes in a few steps.
+    const auto *lf = static_cast<const char *>(std::memchr(start, '\n', static_cast<size_t>(end - start)));
+    const char *lineEnd = lf ? lf : end;
+    const auto *cr = static_cast<const char *>(std::memchr(start, '\r', static_cast<size_t>(lineEnd - start)));
+    const char *stop = cr ? cr : lineEnd;
     line.append(start, static_cast<size_t>(stop - start));
     if (stop != end) {
       skipLineFeed_ = *stop == '\r';
