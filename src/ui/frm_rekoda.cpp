@@ -44,6 +44,7 @@
 #include <QShortcut>
 #include <QStackedLayout>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QUrl>
 
@@ -75,6 +76,18 @@ QList<ReportRow> translatedRows(QList<ReportRow> rows) {
   }
   return rows;
 }
+
+// Cuts a cell's text at its end, whatever the view's own mode.
+class ElideRightDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = Qt::ElideRight;
+  }
+};
 
 // What the status line says after a run.
 QString statusLine(const RunRecord &record) {
@@ -180,8 +193,11 @@ void FrmRekoda::buildList(QGridLayout *frame) {
   LsvDirList_->setSelectionBehavior(QAbstractItemView::SelectRows);
   LsvDirList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   LsvDirList_->setMinimumHeight(TwipsToPixels(this, 1500));
-  // The end of a name is its extension: cut long names in the middle.
+  // The end of a name is its extension: cut long names in the middle. Words
+  // (a reason, why a file has no code) read from their start.
   LsvDirList_->setTextElideMode(Qt::ElideMiddle);
+  for (const int words : {FileListModel::CodeColumn, FileListModel::ReasonColumn})
+    LsvDirList_->setItemDelegateForColumn(words, new ElideRightDelegate(LsvDirList_));
   QHeaderView *header = LsvDirList_->header();
   header->setSectionsClickable(true);
   header->setSectionsMovable(false);
