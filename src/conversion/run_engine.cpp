@@ -66,6 +66,8 @@ class Run {
         break;
       if (group_.empty())
         groupTimer_.start();
+      if (job_.dryRun && (i - dryFirst_ >= qsizetype(dryReads_.size())))
+        readAhead(i);
       handle(i);
       observer_.fileHandled(i, ++summary_.handled);
       const bool groupDone = job_.dryRun ? summary_.handled % kGroupFiles == 0
@@ -218,7 +220,9 @@ class Run {
     try {
       // Out of file handles: the files in hand give theirs back once they
       // are committed, and the file gets one more try.
-      if (!handleFile(index, outcome, false)) {
+      if (job_.dryRun) {
+        handleDry(index, outcome, dryReads_[size_t(index - dryFirst_)]);
+      } else if (!handleFile(index, outcome, false)) {
         startCommit();
         finishCommit();
         handleFile(index, outcome, true);
@@ -235,7 +239,7 @@ class Run {
   // The new code into the file read; false for an MA file in which no
   // record has the field (it would come out without its code). Short
   // records stay as they are.
-  bool stampCode(bool df) {
+  bool stampCode(bool df) const {
     if (df) {
       FieldBuffer[1][1] = codeBytes_;
       return true;
@@ -269,6 +273,78 @@ class Run {
     if (target.kind == EntryKind::Plain)
       replaces = target.identity;
     return true;
+  }
+
+  // What a dry run learns of a file by reading it: on the pool's threads,
+  // each with its own buffers, a group at a time, so that the processor's
+  // share of a run (reading, splitting, rendering) is spread over its cores.
+  struct DryRead {
+    int status = ReadOk;
+    ReadReport report;
+    bool stamped = true;
+    QString renderFailure, thrown;
+  };
+
+  void readAhead(qsizetype first) {
+    dryFirst_ = first;
+    const auto count = std::min<qsizetype>(kGroupFiles, job_.files.size() - first);
+    dryReads_.assign(size_t(count), DryRead{});
+    threads_.forEach(size_t(count), [this, first](std::size_t k) {
+      DryRead &r = dryReads_[k];
+      try {
+        readForDryRun(job_.files[first + qsizetype(k)], r);
+      } catch (const std::bad_alloc &) {
+        r.thrown = noMemory();
+      } catch (const std::exception &e) {
+        r.thrown = QString::fromLocal8Bit(e.what());
+      }
+    });
+  }
+
+  void readForDryRun(const QString &name, DryRead &r) const {
+    const bool df = job_.family == Family::DF;
+    const QString inputPath = JoinPath(job_.source, name);
+    r.status = df ? ReadDFFile(inputPath, &r.report) : ReadMAFile(inputPath, &r.report);
+    if (r.status != ReadOk)
+      return;
+    r.stamped = stampCode(df);
+    std::string bytes;
+    if (r.stamped)
+      RenderBufferFile(df ? WriteDFField : WriteMAField, r.report.utf8Bom, bytes, &r.renderFailure);
+  }
+
+  // handleFile for a dry run, on what readAhead found, in the same order
+  // of checks.
+  bool handleDry(qsizetype index, FileOutcome &outcome, const DryRead &r) {
+    const QString &name = outcome.file;
+    const auto outName = OutputFileName(name, job_.code);
+    if (outName)
+      outcome.output = *outName;
+    if (!r.thrown.isEmpty())
+      return fail(index, outcome, r.thrown);
+    if (r.status != ReadOk)
+      return r.report.size < 0 ? failOrUnreached(index, outcome, r.report.reason) : fail(index, outcome, r.report.reason);
+    if (!outName)
+      return fail(index, outcome, QString::fromLatin1(kNoDotReason));
+    if (!folderError_.isEmpty())
+      return fail(index, outcome, folderError_);
+    if (!r.stamped)
+      return fail(index, outcome, QString::fromLatin1(kNoCodeFieldReason));
+    const QString folded = outName->toCaseFolded();
+    std::optional<QString> replaces;
+    if (!targetFree(JoinPath(job_.source, name), *outName, folded, replaces))
+      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
+    const bool ontoItself = replaces && intoSourceFolder_ && *outName == name;
+    if (replaces && !ontoItself && job_.existing == Existing::Skip) {
+      outcome.skipped = true;
+      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
+    }
+    if (!r.renderFailure.isEmpty())
+      return fail(index, outcome, r.renderFailure);
+    claimed_.insert(KeyOf(*outName));
+    claimedFolded_.insert(KeyOf(folded));
+    outcome.ok = true;
+    return decide(index, outcome);
   }
 
   // False, having decided nothing, when the file needs a file handle that
@@ -545,6 +621,8 @@ class Run {
   QSet<NameKey> startNames_;     // its names then
   QSet<NameKey> startFolded_;    // the same, case-folded
   std::vector<Pending> group_;       // being read and written
+  std::vector<DryRead> dryReads_;    // a dry run's files read ahead, from dryFirst_
+  qsizetype dryFirst_ = 0;
   std::vector<Pending> committing_;  // being synced and put in place
   WorkThreads threads_{kSyncThreads};  // last: gone first, with the groups in hand done
   QElapsedTimer groupTimer_;

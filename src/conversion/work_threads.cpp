@@ -1,5 +1,7 @@
 #include "conversion/work_threads.h"
 
+#include "buffer/variable.h"
+
 #include <system_error>
 #include <utility>
 
@@ -71,8 +73,10 @@ void WorkThreads::loopWorker() {
   unsigned long long seen = 0;
   for (;;) {
     wake_.wait(lock, [&] { return quit_ || (step_ && loop_ != seen && next_ < count_); });
-    if (quit_)
+    if (quit_) {
+      ReleaseThreadBuffers();  // a step may have read files
       return;
+    }
     seen = loop_;
     while (step_ && next_ < count_) {
       const std::size_t i = next_++;
