@@ -281,7 +281,9 @@ Section "Rekoda" SecMain
 
   ; An upgrade: the version replaced removes its own files, by its own
   ; list, so that none it had and this one has not stay behind. _?= keeps
-  ; its uninstaller where it is and waits for it.
+  ; its uninstaller where it is and waits for it; /Upgrade leaves that
+  ; uninstaller to this setup, which replaces it (a copy of it that removed
+  ; it once it had ended could take the new one instead).
   ReadRegStr $R0 SHCTX "${UNINST_KEY}" "InstallLocation"
   ${If} $R0 != ""
   ${AndIf} ${FileExists} "$R0\uninstall.exe"
@@ -289,7 +291,7 @@ Section "Rekoda" SecMain
     ${If} $R0 == $INSTDIR
       !insertmacro REKODA_FOR_EACH_FILE REKODA_NEW_ASIDE
     ${EndIf}
-    ExecWait '"$R0\uninstall.exe" /S /$MultiUser.InstallMode _?=$R0' $R1
+    ExecWait '"$R0\uninstall.exe" /S /$MultiUser.InstallMode /Upgrade _?=$R0' $R1
     StrCpy $0 0
     ${If} $R0 == $INSTDIR
       !insertmacro REKODA_FOR_EACH_FILE REKODA_NEW_BACK
@@ -421,8 +423,13 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   ; Run in place, the uninstaller cannot delete itself: a copy of it in the
-  ; temporary folder does once this one has ended.
-  ${If} $EXEDIR == $INSTDIR
+  ; temporary folder does once this one has ended. Not in an upgrade, whose
+  ; setup deletes it and writes its own.
+  ${GetParameters} $R4
+  ClearErrors
+  ${GetOptions} $R4 "/Upgrade" $R5
+  ${If} ${Errors}
+  ${AndIf} $EXEDIR == $INSTDIR
     GetTempFileName $0
     Rename $0 "$0.exe"
     CopyFiles /SILENT "$EXEPATH" "$0.exe"
