@@ -220,9 +220,8 @@ class Run {
     try {
       // Out of file handles: the files in hand give theirs back once they
       // are committed, and the file gets one more try.
-      if (job_.dryRun) {
-        handleDry(index, outcome, dryReads_[size_t(index - dryFirst_)]);
-      } else if (!handleFile(index, outcome, false)) {
+      const FileRead *ahead = job_.dryRun ? &dryReads_[size_t(index - dryFirst_)] : nullptr;
+      if (!handleFile(index, outcome, false, ahead)) {
         startCommit();
         finishCommit();
         handleFile(index, outcome, true);
@@ -259,12 +258,11 @@ class Run {
   // ignores case), or anything that is not a plain file (a link would be
   // written through). True when the output may take the name; replaces is
   // then the identity of the file it would replace, if any.
-  bool targetFree(const QString &inputPath, const QString &outName, const QString &folded,
+  bool targetFree(const QString &inputPath, const QString &outName, NameKey exact, NameKey folded,
                   std::optional<QString> &replaces) const {
-    const NameKey exact = KeyOf(outName), foldedKey = KeyOf(folded);
-    if (claimed_.contains(exact) || (claimedFolded_.contains(foldedKey) && !startNames_.contains(exact)))
+    if (claimed_.contains(exact) || (claimedFolded_.contains(folded) && !startNames_.contains(exact)))
       return false;
-    if (listed_ && !startFolded_.contains(foldedKey))
+    if (listed_ && !startFolded_.contains(folded))
       return true;
     const Entry target = PathEntry(JoinPath(job_.dest, outName));
     if (target.kind == EntryKind::Other ||
@@ -275,24 +273,40 @@ class Run {
     return true;
   }
 
-  // What a dry run learns of a file by reading it: on the pool's threads,
-  // each with its own buffers, a group at a time, so that the processor's
-  // share of a run (reading, splitting, rendering) is spread over its cores.
-  struct DryRead {
+  // What reading a file tells: whether it reads and takes the code, and its
+  // bytes as they would be written.
+  struct FileRead {
     int status = ReadOk;
     ReadReport report;
     bool stamped = true;
+    std::string bytes;
     QString renderFailure, thrown;
   };
 
+  // Read, stamped and rendered, on whichever thread calls it: each thread
+  // has its own buffers.
+  void readFile(const QString &path, FileRead &r) const {
+    const bool df = job_.family == Family::DF;
+    r.status = df ? ReadDFFile(path, &r.report) : ReadMAFile(path, &r.report);
+    if (r.status != ReadOk)
+      return;
+    r.stamped = stampCode(df);
+    if (r.stamped)
+      RenderBufferFile(df ? WriteDFField : WriteMAField, r.report.utf8Bom, r.bytes, &r.renderFailure);
+  }
+
+  // A dry run reads a group ahead on the pool's threads, so that the
+  // processor's share of it (reading, splitting, rendering) is spread over
+  // its cores; it decides on them in order, as a run does.
   void readAhead(qsizetype first) {
     dryFirst_ = first;
     const auto count = std::min<qsizetype>(kGroupFiles, job_.files.size() - first);
-    dryReads_.assign(size_t(count), DryRead{});
+    dryReads_.assign(size_t(count), FileRead{});
     threads_.forEach(size_t(count), [this, first](std::size_t k) {
-      DryRead &r = dryReads_[k];
+      FileRead &r = dryReads_[k];
       try {
-        readForDryRun(job_.files[first + qsizetype(k)], r);
+        readFile(JoinPath(job_.source, job_.files[first + qsizetype(k)]), r);
+        r.bytes = {};  // a dry run writes nothing
       } catch (const std::bad_alloc &) {
         r.thrown = noMemory();
       } catch (const std::exception &e) {
@@ -301,79 +315,35 @@ class Run {
     });
   }
 
-  void readForDryRun(const QString &name, DryRead &r) const {
-    const bool df = job_.family == Family::DF;
-    const QString inputPath = JoinPath(job_.source, name);
-    r.status = df ? ReadDFFile(inputPath, &r.report) : ReadMAFile(inputPath, &r.report);
-    if (r.status != ReadOk)
-      return;
-    r.stamped = stampCode(df);
-    std::string bytes;
-    if (r.stamped)
-      RenderBufferFile(df ? WriteDFField : WriteMAField, r.report.utf8Bom, bytes, &r.renderFailure);
-  }
-
-  // handleFile for a dry run, on what readAhead found, in the same order
-  // of checks.
-  bool handleDry(qsizetype index, FileOutcome &outcome, const DryRead &r) {
+  // False, having decided nothing, when the file needs a file handle that
+  // is not free and this is not its last try. ahead: the file read already
+  // (a dry run's); else it is read here.
+  bool handleFile(qsizetype index, FileOutcome &outcome, bool lastTry, const FileRead *ahead = nullptr) {
     const QString &name = outcome.file;
     const auto outName = OutputFileName(name, job_.code);
     if (outName)
       outcome.output = *outName;
+    const QString inputPath = JoinPath(job_.source, name);
+    FileRead own;
+    if (!ahead)
+      readFile(inputPath, own);
+    const FileRead &r = ahead ? *ahead : own;
     if (!r.thrown.isEmpty())
       return fail(index, outcome, r.thrown);
+    if (r.status != ReadOk && r.report.outOfHandles && !lastTry)
+      return false;
     if (r.status != ReadOk)
-      return r.report.size < 0 ? failOrUnreached(index, outcome, r.report.reason) : fail(index, outcome, r.report.reason);
+      return r.report.size < 0 ? failOrUnreached(index, outcome, r.report.reason)  // not even opened
+                               : fail(index, outcome, r.report.reason);
     if (!outName)
       return fail(index, outcome, QString::fromLatin1(kNoDotReason));
     if (!folderError_.isEmpty())
       return fail(index, outcome, folderError_);
     if (!r.stamped)
       return fail(index, outcome, QString::fromLatin1(kNoCodeFieldReason));
-    const QString folded = outName->toCaseFolded();
+    const NameKey exact = KeyOf(*outName), folded = KeyOf(outName->toCaseFolded());
     std::optional<QString> replaces;
-    if (!targetFree(JoinPath(job_.source, name), *outName, folded, replaces))
-      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
-    const bool ontoItself = replaces && intoSourceFolder_ && *outName == name;
-    if (replaces && !ontoItself && job_.existing == Existing::Skip) {
-      outcome.skipped = true;
-      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
-    }
-    if (!r.renderFailure.isEmpty())
-      return fail(index, outcome, r.renderFailure);
-    claimed_.insert(KeyOf(*outName));
-    claimedFolded_.insert(KeyOf(folded));
-    outcome.ok = true;
-    return decide(index, outcome);
-  }
-
-  // False, having decided nothing, when the file needs a file handle that
-  // is not free and this is not its last try.
-  bool handleFile(qsizetype index, FileOutcome &outcome, bool lastTry) {
-    const QString &name = outcome.file;
-    const QString inputPath = JoinPath(job_.source, name);
-    const bool df = job_.family == Family::DF;
-    const auto outName = OutputFileName(name, job_.code);
-    if (outName)
-      outcome.output = *outName;
-
-    ReadReport report;
-    const int status = df ? ReadDFFile(inputPath, &report) : ReadMAFile(inputPath, &report);
-    if (status != ReadOk && report.outOfHandles && !lastTry)
-      return false;
-    if (status != ReadOk)
-      return report.size < 0 ? failOrUnreached(index, outcome, report.reason)  // not even opened
-                             : fail(index, outcome, report.reason);
-    if (!outName)
-      return fail(index, outcome, QString::fromLatin1(kNoDotReason));
-    if (!folderError_.isEmpty())
-      return fail(index, outcome, folderError_);
-
-    if (!stampCode(df))
-      return fail(index, outcome, QString::fromLatin1(kNoCodeFieldReason));
-    const QString folded = outName->toCaseFolded();
-    std::optional<QString> replaces;
-    if (!targetFree(inputPath, *outName, folded, replaces))
+    if (!targetFree(inputPath, *outName, exact, folded, replaces))
       return fail(index, outcome, QString::fromLatin1(kDestinationExists));
     // A file rewritten onto itself is no earlier output to skip.
     const bool ontoItself = replaces && intoSourceFolder_ && *outName == name;
@@ -381,40 +351,38 @@ class Run {
       outcome.skipped = true;
       return fail(index, outcome, QString::fromLatin1(kDestinationExists));
     }
-
-    return writeOut(index, outcome, report, *outName, folded, std::move(replaces), lastTry);
-  }
-
-  // The file read and stamped, rendered and written under a temporary
-  // name (a dry run stops at rendering); false as handleFile says.
-  bool writeOut(qsizetype index, FileOutcome &outcome, const ReadReport &report, const QString &outName,
-                const QString &folded, std::optional<QString> replaces, bool lastTry) {
-    const bool df = job_.family == Family::DF;
-    std::string bytes;
-    QString reason;
-    if (!RenderBufferFile(df ? WriteDFField : WriteMAField, report.utf8Bom, bytes, &reason))
-      return fail(index, outcome, reason);
-    claimed_.insert(KeyOf(outName));
-    claimedFolded_.insert(KeyOf(folded));
+    if (!r.renderFailure.isEmpty())
+      return fail(index, outcome, r.renderFailure);
+    claimed_.insert(exact);
+    claimedFolded_.insert(folded);
     if (job_.dryRun) {
       outcome.ok = true;
       return decide(index, outcome);
     }
+    if (writeOut(index, outcome, r, *outName, std::move(replaces), lastTry))
+      return true;
+    claimed_.remove(exact);
+    claimedFolded_.remove(folded);
+    return false;
+  }
+
+  // The rendered file written under a temporary name; false as handleFile
+  // says.
+  bool writeOut(qsizetype index, FileOutcome &outcome, const FileRead &r, const QString &outName,
+                std::optional<QString> replaces, bool lastTry) {
+    QString reason;
     auto file = std::make_unique<StagedFile>(folder_, outName);
     if (!file->create(&reason)) {
-      if (file->outOfHandles() && !lastTry) {
-        claimed_.remove(KeyOf(outName));
-        claimedFolded_.remove(KeyOf(folded));
+      if (file->outOfHandles() && !lastTry)
         return false;
-      }
       return failOrUnreached(index, outcome, reason);
     }
-    if (!file->write(bytes.data(), bytes.size(), &reason))
+    if (!file->write(r.bytes.data(), r.bytes.size(), &reason))
       return failOrUnreached(index, outcome, reason);
     JournalEntry entry;
     if (journal_) {
-      entry = {outName, qint64(bytes.size()), ContentHash(bytes.data(), bytes.size()), outcome.file, report.size,
-               report.changed, replaces.has_value(), {}, false, JournalEntry::Placed::Unknown};
+      entry = {outName, qint64(r.bytes.size()), ContentHash(r.bytes.data(), r.bytes.size()), outcome.file, r.report.size,
+               r.report.changed, replaces.has_value(), {}, false, JournalEntry::Placed::Unknown};
     }
     decide(index, outcome, std::move(file), std::move(replaces), std::move(entry));
     return true;
@@ -621,7 +589,7 @@ class Run {
   QSet<NameKey> startNames_;     // its names then
   QSet<NameKey> startFolded_;    // the same, case-folded
   std::vector<Pending> group_;       // being read and written
-  std::vector<DryRead> dryReads_;    // a dry run's files read ahead, from dryFirst_
+  std::vector<FileRead> dryReads_;   // a dry run's files read ahead, from dryFirst_
   qsizetype dryFirst_ = 0;
   std::vector<Pending> committing_;  // being synced and put in place
   WorkThreads threads_{kSyncThreads};  // last: gone first, with the groups in hand done

@@ -214,8 +214,6 @@ void SetTextsTranslated(bool on) {
   translatedOn = on;
 }
 
-bool TextsTranslated() { return translatedOn; }
-
 QString Translated(const QString &english) {
   if (!translatedOn)
     return english;

@@ -12,7 +12,6 @@ namespace rekoda {
 // Turned on by the window once it has loaded a translation. rekoda-cli never
 // does: its words are a machine interface and stay English.
 void SetTextsTranslated(bool on);
-bool TextsTranslated();
 
 // The text in the loaded language: a key as it stands, a template's sentence
 // with its arguments (translated in turn), or line by line; a text no key
