@@ -240,14 +240,17 @@ std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *err
   return names;
 }
 
-// Creates a folder with its parents, naming the system's reason on failure.
+// Creates a folder with its parents, by their own bytes, naming the
+// system's reason on failure.
 bool makeFolders(const QString &path, QString *error) {
-  if (QFileInfo(path).isDir())
+  if (IsFolder(path))
     return true;
-  const QString parent = QFileInfo(path).path();
-  if (parent != path && !makeFolders(parent, error))
+  const QString folder = StripTrailingSeparator(path);
+  const qsizetype cut = std::max(folder.lastIndexOf(u'/'), folder.lastIndexOf(PathSeparator()));
+  const QString parent = cut > 0 ? folder.left(cut) : cut == 0 ? folder.left(1) : QString();
+  if (!parent.isEmpty() && parent != folder && !makeFolders(parent, error))
     return false;
-  return CreateFolder(path, error) || QFileInfo(path).isDir();
+  return CreateFolder(folder, error) || IsFolder(folder);
 }
 
 // A folder as a field of a tab-separated line. Where the separator is a
@@ -258,6 +261,23 @@ QByteArray pathField(const QString &path) {
   return PathSeparator() == u'\\' ? field.replace("\\\\", "\\") : field;
 }
 
+// A run's state in --list-runs, as scripts read it.
+const char *stateWords(JournaledRun::State state) {
+  switch (state) {
+    case JournaledRun::State::Going:
+      return "going";
+    case JournaledRun::State::BeingUndone:
+      return "being undone";
+    case JournaledRun::State::Undone:
+      return "undone";
+    case JournaledRun::State::PartlyUndone:
+      return "partly undone";
+    case JournaledRun::State::NotUndone:
+      break;
+  }
+  return "not undone";
+}
+
 int listRuns(const CliArguments &args) {
   if (const auto problem = unused(args, {"list-runs", "json"}, 0, "list-runs"))
     return usageError(*problem);
@@ -265,6 +285,7 @@ int listRuns(const CliArguments &args) {
   QByteArray out;
   for (const JournaledRun &run : ListRuns()) {
     const QString family = run.family == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF");
+    const char *state = stateWords(run.state());
     if (json) {
       out += QJsonDocument(QJsonObject{{"id", run.id},
                                        {"time", run.time.toString(Qt::ISODate)},
@@ -272,17 +293,26 @@ int listRuns(const CliArguments &args) {
                                        {"code", run.code},
                                        {"destination", run.dest},
                                        {"files", run.placed()},
-                                       {"undone", run.undone},
+                                       {"state", QLatin1String(state)},
+                                       {"undone", run.state() == JournaledRun::State::Undone},
                                        {"going", run.going}})
                  .toJson(QJsonDocument::Compact) +
              '\n';
     } else {
       out += ReportField(run.id) + '\t' + run.time.toString(Qt::ISODate).toUtf8() + '\t' + family.toUtf8() + '\t' +
              ReportField(run.code) + '\t' + pathField(run.dest) + '\t' + QByteArray::number(run.placed()) + '\t' +
-             (run.undone ? "undone" : run.going ? "going" : "not undone") + '\n';
+             state + '\n';
     }
   }
   return writeOut(out);
+}
+
+// The run an undo took, as its summary names it: the time to the second,
+// the family, the code and the folder, and its ID for --undo ID.
+QString undoneRunName(const JournaledRun &run) {
+  return QStringLiteral("the run %1 of %2 (%3 files, code %4, into %5)")
+      .arg(run.id, run.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+           run.family == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF"), run.code, Quoted(run.dest));
 }
 
 int undo(const CliArguments &args) {
@@ -299,29 +329,33 @@ int undo(const CliArguments &args) {
     printErr(QStringLiteral("nothing to undo"));
     return 0;
   }
-  if (run->undone) {
+  if (run->state() == JournaledRun::State::Undone) {
     printErr(QStringLiteral("the run %1 has been undone already: nothing to do").arg(Quoted(run->id)));
     return 0;
   }
-  if (run->going) {
-    printErr(asClause(StillGoing(*run)) + QStringLiteral(": nothing was undone"));
-    return 1;
-  }
   CatchStopSignals();
   const bool quiet = args.flags.contains("quiet"), dryRun = args.flags.contains("dry-run");
-  CliObserver observer(qsizetype(run->entries.size()), args.flags.contains("json"),
-                       !quiet && IsTerminal(stderr), IsTerminal(stdout));
+  CliObserver observer(qsizetype(run->entries), args.flags.contains("json"), !quiet && IsTerminal(stderr),
+                       IsTerminal(stdout));
   const RunSummary summary = UndoRun(*run, observer, dryRun);
   if (observer.outputError() == EPIPE)
     return kBrokenPipe;
+  // Refused whole (held, another folder): the reason alone.
+  if (summary.total == 0 && !summary.stopReason.isEmpty()) {
+    printErr(asClause(summary.stopReason));
+    return 1;
+  }
   const bool complete = summary.handled == summary.total;
-  if (!quiet || !complete || summary.failed > 0)
-    WriteText(stderr, QStringLiteral("%1: %2 undone, %3 kept or Faild%4\n")
-                          .arg(filesCount(summary.total))
-                          .arg(summary.handled - summary.failed)
-                          .arg(summary.failed)
-                          .arg(complete ? QString() : QStringLiteral(" (stopped)"))
-                          .toUtf8());
+  if (!quiet || !complete || summary.failed > 0 || summary.undo.kept > 0) {
+    QString text = QStringLiteral("%1 of %2: %3: %4")
+                       .arg(dryRun ? QStringLiteral("undo (dry run)") : QStringLiteral("undo"), undoneRunName(*run),
+                            filesCount(summary.total), UndoCountsText(summary));
+    if (summary.undo.before > 0)
+      text += QStringLiteral(" (%1 undone before)").arg(summary.undo.before);
+    if (!complete)
+      text += QStringLiteral(" (stopped)");
+    WriteText(stderr, EncodeFileName(text) + '\n');
+  }
   if (!summary.stopReason.isEmpty())
     printErr(asClause(summary.stopReason));
   if (observer.outputError()) {
@@ -330,7 +364,7 @@ int undo(const CliArguments &args) {
   }
   if (StopSignal())
     return 128 + StopSignal();
-  return summary.failed == 0 && complete ? 0 : 1;
+  return summary.failed == 0 && summary.undo.kept == 0 && complete && summary.stopReason.isEmpty() ? 0 : 1;
 }
 
 // The job that the arguments describe, checked before anything is written;
@@ -395,15 +429,15 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
     return Refusal{QStringLiteral("invalid code %1: %2").arg(Quoted(args.values["code"]), *problem)};
   job.dest = StripTrailingSeparator(to);
 
-  // A missing destination fails at once, not file by file.
-  const QFileInfo dest(job.dest);
+  // A missing destination fails at once, not file by file; its name by its
+  // own bytes, as the source's.
   QString why;
-  if (!dest.exists()) {
+  if (!FileIdentity(job.dest)) {
     if (!args.flags.contains("mkdir"))
       return Refusal{QStringLiteral("the destination folder %1 does not exist (--mkdir creates it)").arg(Quoted(to))};
     if (!job.dryRun && !makeFolders(job.dest, &why))
       return Refusal{QStringLiteral("cannot create the destination folder %1: %2").arg(Quoted(to), why)};
-  } else if (!dest.isDir()) {
+  } else if (!IsFolder(job.dest)) {
     return Refusal{QStringLiteral("the destination %1 is not a folder").arg(Quoted(to))};
   }
   return filesFrom(args, job);

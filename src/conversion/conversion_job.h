@@ -50,6 +50,11 @@ struct FileOutcome {
   bool skipped = false;  // not converted: its output exists, and the job skips those
   Replaced replaced = Replaced::No;
   QString trashedAs;  // with ToTrash: where the replaced file is now
+  // An undo's file: what it did. ok with none of these: nothing to do.
+  bool removed = false;   // the run's output is gone
+  bool restored = false;  // the file it replaced is back at its name
+  bool absent = false;    // the output was not there: nothing of the run's to take away
+  bool kept = false;      // not ok, for the reason given, and no later undo changes that
 };
 
 // What a run tells whoever started it.
@@ -82,6 +87,13 @@ struct RunSummary {
   QStringList firstFailures;  // "name: reason", the first few
   QString runId;         // its journal, when it has one
   QString journalError;  // why it has none, or an incomplete one: it cannot be undone
+  qint64 placed = 0;     // files that took their names (a run), whatever a later sync said
+  // An undo's counts: outputs removed, replaced files brought back, outputs
+  // not found, outputs kept (failed counts the rest that were not undone),
+  // and outputs an earlier undo settled, passed over.
+  struct UndoCounts {
+    qint64 removed = 0, restored = 0, absent = 0, kept = 0, before = 0;
+  } undo;
 };
 
 }  // namespace rekoda

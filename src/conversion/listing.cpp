@@ -15,11 +15,11 @@ QStringList ExistingOutputs(const ConversionJob &job) {
     return existing;
   QSet<QString> folded;
   for (const QString &n : *names)
-    folded.insert(n.toCaseFolded());
+    folded.insert(CaseFoldedFileName(n));
   const bool intoSource = SameFolder(job.source, job.dest);
   for (const QString &file : job.files) {
     const auto out = OutputFileName(file, job.code);
-    if (!out || !folded.contains(out->toCaseFolded()))
+    if (!out || !folded.contains(CaseFoldedFileName(*out)))
       continue;
     if (intoSource && *out == file)
       continue;  // rewritten onto itself

@@ -2,6 +2,7 @@
 
 #include "buffer/field_buffer.h"
 #include "buffer/variable.h"
+#include "conversion/name_key.h"
 #include "conversion/run_journal.h"
 #include "conversion/run_words.h"
 #include "conversion/work_threads.h"
@@ -13,7 +14,6 @@
 #include "platform/file_system.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSet>
 
 #include <atomic>
@@ -28,16 +28,6 @@
 namespace rekoda {
 
 namespace {
-
-// A name as two independent 64-bit hashes.
-struct NameKey {
-  quint64 a, b;
-  bool operator==(const NameKey &o) const { return a == o.a && b == o.b; }
-};
-size_t qHash(const NameKey &k, size_t seed = 0) { return static_cast<size_t>(k.a) ^ seed; }
-NameKey KeyOf(const QString &name) {
-  return {quint64(qHash(name, size_t(0x9E3779B97F4A7C15ULL))), quint64(qHash(name, size_t(0xC2B2AE3D27D4EB4FULL)))};
-}
 
 constexpr int kSummaryReasons = 5;
 // A group's syncs are waits on the disk, not work for the processor: this
@@ -57,7 +47,8 @@ class Run {
   }
 
   RunSummary go() {
-    prepareDestination();
+    if (!prepareDestination())
+      return summary_;
     // Never more than a group's worth, so that adding to one cannot fail.
     group_.reserve(kGroupFiles);
     committing_.reserve(kGroupFiles);
@@ -92,17 +83,18 @@ class Run {
       summary_.stopReason = QStringLiteral("The run's journal cannot be written: %1; the %2 files put in place "
                                            "before that can be undone")
                                 .arg(journal_->failure())
-                                .arg(summary_.handled - summary_.failed - summary_.skipped);
+                                .arg(summary_.placed);
     return summary_;
   }
 
-  // The destination opened and listed once, the folders told apart.
-  void prepareDestination() {
+  // The destination opened, listed once and held, the folders told apart;
+  // false when the run cannot hold the folder and ends before any file.
+  bool prepareDestination() {
     if (!folder_.open(job_.dest, &folderError_)) {
       folderError_ = QStringLiteral("cannot write to %1: %2").arg(job_.dest, folderError_);
       // A dry run into a folder still to be made (rekoda-cli --mkdir) finds
       // it empty, as the real run will.
-      if (job_.dryRun && !QFileInfo::exists(job_.dest))
+      if (job_.dryRun && !FileIdentity(job_.dest))
         folderError_.clear();
     }
     // One listing answers "is it there?" for every target: a name that was
@@ -114,14 +106,18 @@ class Run {
       listed_ = true;
       for (const QString &name : *names) {
         startNames_.insert(KeyOf(name));
-        startFolded_.insert(KeyOf(name.toCaseFolded()));
+        startFolded_.insert(KeyOf(CaseFoldedFileName(name)));
       }
     }
-    if (folder_.isOpen() && !job_.dryRun)
-      folder_.beginRun(names.value_or(QStringList()));
+    QString why;
+    if (folder_.isOpen() && !job_.dryRun && !folder_.beginRun(names.value_or(QStringList()), &why)) {
+      summary_.stopReason = QStringLiteral("The run cannot begin: %1").arg(why);
+      return false;
+    }
     sourceId_ = FileIdentity(job_.source);
     destId_ = FileIdentity(job_.dest);
     intoSourceFolder_ = sourceId_ && sourceId_ == destId_;
+    return true;
   }
 
 
@@ -174,6 +170,7 @@ class Run {
     std::optional<QString> replaces;  // the identity of the file it may replace
     JournalEntry entry;               // what the journal keeps of it
     bool unreached = false;           // not put in place: the folder went first
+    bool inPlace = false;             // it took its name, whatever a later sync says
   };
 
   void settle(qsizetype index, FileOutcome &outcome) {
@@ -341,7 +338,7 @@ class Run {
       return fail(index, outcome, folderError_);
     if (!r.stamped)
       return fail(index, outcome, QString::fromLatin1(kNoCodeFieldReason));
-    const NameKey exact = KeyOf(*outName), folded = KeyOf(outName->toCaseFolded());
+    const NameKey exact = KeyOf(*outName), folded = KeyOf(CaseFoldedFileName(*outName));
     std::optional<QString> replaces;
     if (!targetFree(inputPath, *outName, exact, folded, replaces))
       return fail(index, outcome, QString::fromLatin1(kDestinationExists));
@@ -381,8 +378,14 @@ class Run {
       return failOrUnreached(index, outcome, reason);
     JournalEntry entry;
     if (journal_) {
-      entry = {outName, qint64(r.bytes.size()), ContentHash(r.bytes.data(), r.bytes.size()), outcome.file, r.report.size,
-               r.report.changed, replaces.has_value(), {}, false, JournalEntry::Placed::Unknown};
+      entry.output = outName;
+      entry.size = qint64(r.bytes.size());
+      entry.hash = ContentHash(r.bytes.data(), r.bytes.size());
+      entry.identity = file->identity();
+      entry.source = outcome.file;
+      entry.sourceSize = r.report.size;
+      entry.sourceChanged = r.report.changed;
+      entry.replaces = replaces.has_value();
     }
     decide(index, outcome, std::move(file), std::move(replaces), std::move(entry));
     return true;
@@ -444,6 +447,7 @@ class Run {
           folderGone();
         continue;
       }
+      summary_.placed += p.inPlace;
       settle(p.index, p.outcome);
     }
     if (!committing_.empty())
@@ -478,14 +482,19 @@ class Run {
     const std::vector<Pending *> installed = installGroup(group);
     QString reason;
     if (!installed.empty() && !folder_.sync(&reason)) {
+      // Each is whole under its name, old or new, but not known to stay so
+      // after a power cut: Faild, and in the journal as in place, so that an
+      // undo takes it.
       for (Pending *p : installed) {
         p->outcome.ok = false;
-        p->outcome.reason = reason;
+        p->outcome.reason = QStringLiteral("the folder cannot be synced: %1; the file is in place under its name, "
+                                           "not known to be on disk")
+                                .arg(reason);
       }
     }
     for (Pending &p : group) {
       if (journal_ && p.file)
-        journal_->placed(p.entry, p.outcome.ok);
+        journal_->placed(p.entry, p.inPlace);
       p.file.reset();  // a file that did not make it leaves no temporary behind
     }
     if (journal_)
@@ -555,7 +564,7 @@ class Run {
       if (p.file->install(&reason, p.replaces ? &*p.replaces : nullptr,
                           job_.existing == Existing::ReplaceToTrash, &replaced)) {
         installed.push_back(&p);
-        p.outcome.ok = true;
+        p.outcome.ok = p.inPlace = true;
       } else {
         p.outcome.reason = journalFailed_ ? notInJournal() : reason;
       }
@@ -580,9 +589,7 @@ class Run {
   QString folderError_;
   bool intoSourceFolder_ = false;
   std::optional<QString> sourceId_, destId_;  // the folders as the run found them
-  // Names as 128-bit keys, not strings: a run of 100,000 files keeps four
-  // such sets, and two names that shared a key (once in 2^64 runs of a
-  // million files) would at worst refuse a file, never replace one.
+  // Names as keys (see NameKey): a run of 100,000 files keeps four such sets.
   QSet<NameKey> claimed_;        // output names of this run
   QSet<NameKey> claimedFolded_;  // the same, case-folded
   bool listed_ = false;          // whether the destination could be listed at the start

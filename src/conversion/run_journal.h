@@ -1,11 +1,15 @@
 #pragma once
 
 #include "conversion/conversion_job.h"
+#include "conversion/name_key.h"
 #include "platform/file_system.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,29 +20,46 @@ struct JournalEntry {
   QString output;      // its name in the destination folder
   qint64 size = 0;     // what identifies the bytes written: their count
   QByteArray hash;     // and their SHA-1, in hex
+  QString identity;    // the output file's identity (FileIdentity()); empty in older journals
   QString source;      // its name in the source folder
   qint64 sourceSize = -1;
   qint64 sourceChanged = -1;  // the source's change time when it was read
   bool replaces = false;      // it was to take the name of an existing file
   QString trashedAs;          // where that file went in the trash
   bool replacedGone = false;  // it was replaced without a trash
+  // Whether it took its name: a file in place stays so even when a later
+  // sync of its folder failed.
   enum class Placed { Unknown, Yes, No } placed = Placed::Unknown;
 };
 
-// A run as its journal tells it.
+// What an undo did with one output, as the journal keeps it, so that a
+// later undo takes up only what is left.
+enum class UndoneAs { Removed, Restored, Absent, Kept };
+
+// A run as its journal tells it, without its files: those are read a group
+// at a time (ForEachEntry), however many there are.
 struct JournaledRun {
   QString id;
   QString path;  // the journal file
   QDateTime time;
   QString version, source, dest, code;
+  QString destIdentity;  // the destination folder as the run found it; empty in older journals
   Family family = Family::DF;
-  qint64 files = 0;  // in the job
-  std::vector<JournalEntry> entries;
-  bool undone = false;
+  qint64 files = 0;    // in the job
+  qint64 entries = 0;  // written down ahead of being put in place
+  qint64 placedFiles = 0;  // of them, in place: as the journal says, else as the folder shows
+  qint64 settled = 0;  // outputs an undo has settled (removed, restored, not found, kept)
+  bool undone = false;      // wholly: every output settled
   bool lastLineCut = false;  // it ends in a line cut short (a full disk, a crash)
-  bool ended = false;  // its end line is there: the run finished
-  bool going = false;  // its writer still holds it: the run is still going
-  qint64 placed() const;  // files put in place (as far as the journal knows)
+  bool ended = false;    // its end line is there: the run finished
+  bool going = false;    // its writer still holds it: the run is still going
+  bool undoing = false;  // an undo holds it now
+  // The outputs undos have settled, when asked for (LoadRun's keepSettled).
+  std::shared_ptr<const QSet<NameKey>> settledOutputs;
+
+  enum class State { NotUndone, PartlyUndone, Undone, Going, BeingUndone };
+  State state() const;
+  qint64 placed() const { return placedFiles; }
 };
 
 // The journal of a real run, kept in the user's application data folder so
@@ -50,7 +71,7 @@ struct JournaledRun {
 // it until its end, so that an undo can tell a run still going from one
 // that was killed. Names and folders are kept as their bytes too, so that
 // a name that is not UTF-8 comes back exactly. The last kKeptRuns runs are
-// kept.
+// kept. An undo appends to the same journal what it settled.
 class RunJournal {
  public:
   static constexpr int kKeptRuns = 20;
@@ -75,9 +96,9 @@ class RunJournal {
   const QString &volume() const { return volume_; }
   // A false answer: the file must not go.
   bool trashing(const QString &output, const QString &trashedAs);
-  // After the group: which files were put in place, and what they replaced;
+  // After the group: which files took their names, and what they replaced;
   // written with the group's last one.
-  void placed(const JournalEntry &entry, bool ok);
+  void placed(const JournalEntry &entry, bool inPlace);
   void groupPlaced();
   void end();
 
@@ -91,14 +112,39 @@ class RunJournal {
   QString failure_;
 };
 
+// A run's journal held by its undo from its first look to its last write,
+// so that no second undo works on the run meanwhile and none starts beside
+// its run: the writer holds it the same way until the run ends.
+class UndoJournal {
+ public:
+  enum class Hold { Held, HeldByRun, HeldByUndo, Failed };
+  // Holds the journal and reads it again (what another undo did before this
+  // one got it counts); run is updated.
+  Hold hold(JournaledRun &run, QString *error);
+  // Written and synced once the undo begins, so that a second undo can tell
+  // it from the run.
+  bool begin(QString *error);
+  // What a group of outputs became, synced.
+  bool settled(const std::vector<std::pair<QString, UndoneAs>> &outputs, QString *error);
+  bool markUndone(QString *error);
+
+ private:
+  bool append(const QByteArray &lines, QString *error);
+  AppendFile file_;
+  bool lastLineCut_ = false;
+};
+
 // Every run that has a journal, newest first; damaged lines (the end of a
 // journal whose run was killed while writing it) are passed over.
 std::vector<JournaledRun> ListRuns();
-std::optional<JournaledRun> LoadRun(const QString &id);
-// The newest run not undone yet.
+std::optional<JournaledRun> LoadRun(const QString &id, bool keepSettled = false);
+// The newest run not wholly undone yet.
 std::optional<JournaledRun> LastRunToUndo();
-// Writes down that a run has been undone wholly.
-bool MarkUndone(const JournaledRun &run, QString *error);
+// The run's files in the order the journal has them, each with everything
+// the journal says of it, a group at a time: index counts from 0. False,
+// with the reason, when the journal cannot be read.
+bool ForEachEntry(const JournaledRun &run, const std::function<void(qint64 index, const JournalEntry &)> &each,
+                  QString *error);
 
 // Why a run cannot be undone, in the words of its end message.
 inline QString JournalFailure(const QString &why) {

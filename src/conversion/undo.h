@@ -7,25 +7,44 @@ namespace rekoda {
 
 // Undoes a run from its journal, file by file, as a run goes, each file told
 // to the observer (file: the output's name; output: its source's):
-//  - an output that is still exactly what the run wrote, whose source is
-//    still in place and unchanged, is removed (the measurements are still in
-//    the source); otherwise it is kept, and the reason says why;
-//  - a file the run replaced comes back from the trash to its name once the
-//    name is free, and leaves the trash;
+//  - an output that is still exactly what the run wrote (the same file, the
+//    same bytes), whose source is still in place and unchanged, is removed
+//    (the measurements are still in the source); otherwise it is kept, and
+//    the reason says why;
+//  - a file the run replaced comes back from the trash to its name, in the
+//    same step as the output goes where the volume allows, never leaving
+//    the name empty and never over a file that is not the run's;
+//  - an output that is not there is "not found", never counted undone;
 //  - the temporaries a killed run left in the destination go too.
-// Every step is synced as a run's are, and an undo cut short can be run
-// again: what was undone already counts as done. A run undone wholly is
-// marked so in its journal.
+// The undo holds the run's journal from its first look to its last write:
+// a second undo of the run, or one beside the run still going, undoes
+// nothing and says why. It undoes only in the folder the run wrote into: a
+// folder moved or replaced since is refused whole, and the run stays to be
+// undone once it is back. Every step is synced as a run's are, and what was
+// settled is written down, so that an undo cut short is taken up where it
+// stopped by the next. A run whose every output is settled (gone, or kept
+// for a reason that no later undo changes) is marked undone.
 RunSummary UndoRun(const JournaledRun &run, RunObserver &observer, bool dryRun = false);
 
-// Why a run cannot be undone yet: its writer holds its journal ("The run of
-// 14:02 is still going"). An undo of such a run undoes nothing.
+// When a run began, to the second ("15:47:12", or "8 Dec 2026 15:47:12" on
+// another day), and the run named whole: "the run of 15:47:12 (DF files,
+// code K22, into /media/stick/out)".
+QString RunTime(const QDateTime &time, const QDateTime &now = QDateTime::currentDateTime());
+QString RunName(const JournaledRun &run, const QDateTime &now = QDateTime::currentDateTime());
+
+// Why a run cannot be undone now: its writer holds its journal ("The run of
+// 14:02:09 is still going"), or another undo does.
 QString StillGoing(const JournaledRun &run);
+QString UndoGoing(const JournaledRun &run);
 
 // The question the window asks before an undo, naming the run.
 QString UndoQuestion(const JournaledRun &run, const QDateTime &now = QDateTime::currentDateTime());
 
-// How an undo went, in one message (none is needed when it all went).
+// What an undo did, counted: "12 removed, 3 brought back from the trash,
+// 1 not found".
+QString UndoCountsText(const RunSummary &summary);
+
+// How an undo went, in one message, naming the run.
 QString UndoMessage(const JournaledRun &run, const RunSummary &summary);
 
 }  // namespace rekoda

@@ -1,4 +1,5 @@
 #include "platform/console.h"
+#include "platform/interrupted.h"
 
 #include "platform/file_name.h"
 
@@ -31,9 +32,25 @@ void MarkProgramRunning() {}
 void AttachToParentConsole() {}
 
 bool WriteText(std::FILE *stream, const QByteArray &utf8) {
+  // Straight to the descriptor, so that a write a signal interrupts (the
+  // run finishes the files in hand after SIGINT) goes on where it stopped
+  // instead of failing the stream for good.
   errno = 0;
-  return std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stream) == size_t(utf8.size()) &&
-         std::fflush(stream) == 0;
+  if (std::fflush(stream) != 0)
+    return false;
+  const int fd = ::fileno(stream);
+  const char *data = utf8.constData();
+  for (qsizetype left = utf8.size(); left > 0;) {
+    const ssize_t n = Uninterrupted([&] { return ::write(fd, data, size_t(left)); });
+    if (n <= 0) {
+      if (n == 0)
+        errno = EIO;
+      return false;
+    }
+    data += n;
+    left -= n;
+  }
+  return true;
 }
 
 QString FromConsoleCodePage(const QByteArray &bytes) { return QString::fromLocal8Bit(bytes); }

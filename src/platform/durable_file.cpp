@@ -70,27 +70,64 @@ bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, 
   }
   Replacement ignored;
   Replacement &replaced = replacement ? *replacement : ignored;
+  struct Release {
+    StagedFile &file;
+    ~Release() { file.releaseTarget(); }
+  } release{*this};
   // A free name needs no look: taking it fails if it is taken.
   bool replacing = false;
   if (replaces) {
     Entry target;
-    if (!lookAtTarget(&target, error))
+    if (!holdTarget(*replaces, &target, error))
       return false;
     if (target.kind == EntryKind::Other || (target.kind == EntryKind::Plain && target.identity != *replaces))
       return refuse(error);
     replacing = target.kind == EntryKind::Plain;
   }
-  if (replacing && toTrash) {
-    if (!MoveToTrash(targetPath(), error, &replaced.trashedAs, replaced.beforeTrash))
-      return false;
-    replaced.happened = true;
-    replacing = false;  // the name is free now, and taken only if it stays so
-  }
+  if (replacing && toTrash)
+    return replaceThroughTrash(*replaces, replaced, error);
   if (!putInPlace(replacing ? replaces : nullptr, error))
     return false;
   if (replacing)
     replaced.happened = true;
   return true;
+}
+
+bool StagedFile::replaceThroughTrash(const QString &replaces, Replacement &replaced, QString *error) {
+  // The old file keeps its name until the new one takes it in one step:
+  // a second link to it goes into the trash first.
+  switch (LinkIntoTrash(targetPath(), error, &replaced.trashedAs, replaced.beforeTrash)) {
+    case TrashLink::Linked:
+      if (!putInPlace(&replaces, error)) {
+        DropFromTrash(replaced.trashedAs);  // the old file is still at its name
+        replaced.trashedAs.clear();
+        return false;
+      }
+      replaced.happened = true;
+      return true;
+    case TrashLink::Failed:
+      return false;
+    case TrashLink::Unsupported:
+      break;
+  }
+  // No links here (FAT, exFAT, the Recycle Bin): the old file moves to the
+  // trash, and the name, free now, is taken only while it stays free; when
+  // that fails, the old file comes back to its name before the run goes on.
+  if (!MoveToTrash(targetPath(), error, &replaced.trashedAs, replaced.beforeTrash))
+    return false;
+  replaced.happened = true;
+  if (putInPlace(nullptr, error))
+    return true;
+  QString why;
+  if (RestoreFromTrash(replaced.trashedAs, targetPath(), &why)) {
+    replaced.happened = false;
+    replaced.trashedAs.clear();
+    if (error)
+      *error += QStringLiteral(" (the earlier file is back at its name)");
+  } else if (error) {
+    *error += QStringLiteral(" (the earlier file stays in the trash: %1: %2)").arg(replaced.trashedAs, why);
+  }
+  return false;
 }
 
 }  // namespace rekoda

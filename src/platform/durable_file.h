@@ -50,8 +50,9 @@ class DestinationFolder : private DestinationFolderSystem {
   // from a running writer. The first run into a folder that no other holds
   // removes the temporaries an interrupted run left: only names of the exact
   // form this program gives them, made by a process that no longer runs.
-  // names: the folder's listing, which the run has made anyway.
-  void beginRun(const QStringList &names);
+  // names: the folder's listing, which the run has made anyway. False, with
+  // the reason, when the lock cannot be had: no run goes on without it.
+  bool beginRun(const QStringList &names, QString *error);
 
   // Makes the names put in place since the last sync durable.
   bool sync(QString *error);
@@ -98,10 +99,15 @@ class DestinationFolder : private DestinationFolderSystem {
 //                    │                                  │
 //                    └── no: refused ───────────────────┴── fails: refused, the old file stays
 //                                                       │
-//             old file to the trash (its note first) ── the name, free now, taken only while free ──> installed
-//                       │                                         │
-//               fails: the file fails,                  taken meanwhile: refused; the old
-//               the old one stays                       file is in the trash, and said so
+//            a second link to the old file into the trash (its note first)
+//                 │                                          │
+//   the new file takes the name in one step,          no links here (FAT, exFAT, the Recycle
+//   as above ──> installed                            Bin): the old file moves to the trash; the
+//                 │                                   name, free now, taken only while free ──> installed
+//   fails: the trash's link and note go;                          │
+//   the old file never left its name                  fails: the old file comes back to its name
+//                                                     (taken meanwhile: it stays in the trash),
+//                                                     and the reason says which
 //
 // A group of a run goes through these together: its journal lines written
 // ahead, every file synced, each installed, then one sync of the folder.
@@ -157,6 +163,9 @@ class StagedFile : private StagedFileSystem {
   void discard();
 
   const QString &name() const { return name_; }
+  // The file's identity (as FileIdentity() gives it), which its name, once
+  // it has one, keeps; empty when it cannot be told.
+  QString identity() const;
   // The temporary's hidden name; empty while it has none.
   const QString &temporaryName() const { return tempName_; }
 
@@ -165,12 +174,17 @@ class StagedFile : private StagedFileSystem {
   static bool refuse(QString *error);
   bool isWritten() const;
   QString targetPath() const;
-  // What stands at the name now, a link not followed; false, with the
-  // reason, when that cannot be told.
-  bool lookAtTarget(Entry *target, QString *error) const;
+  // What stands at the name now, a link not followed; the file of the
+  // identity given is held against other runs replacing it until
+  // releaseTarget() (see HeldTarget). False, with the reason, when that
+  // cannot be told.
+  bool holdTarget(const QString &identity, Entry *target, QString *error);
+  void releaseTarget();
   // Gives the file its name: a free one only while it stays free, an
   // existing one (replaces) only while it is still that file.
   bool putInPlace(const QString *replaces, QString *error);
+  // install() of a file that replaces another through the trash.
+  bool replaceThroughTrash(const QString &replaces, Replacement &replaced, QString *error);
 
   DestinationFolder &folder_;
   QString name_;

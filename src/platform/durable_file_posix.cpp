@@ -2,6 +2,7 @@
 
 #include "platform/file_name.h"
 #include "platform/file_system.h"
+#include "platform/interrupted.h"
 
 #include <QByteArray>
 #include <QRandomGenerator>
@@ -37,6 +38,9 @@ QByteArray nextTempName(QString *name) {
   return EncodeFileName(*name);
 }
 
+// How long a run waits for another one's clean-up of the folder.
+constexpr int kFolderLockWaitMs = 30000;
+
 bool namedForced() {
   static const bool fromEnv = qEnvironmentVariableIntValue("REKODA_TEST_NAMED_TEMPORARIES") == 1;
   return fromEnv;
@@ -63,7 +67,9 @@ enum class Linked { AsTarget, AsTemporary, Taken, Failed };
 Linked linkUnnamed(int fd, int folderFd, const QByteArray &target, bool replacing, QString &tempName) {
   const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
   if (!replacing) {
-    if (::linkat(AT_FDCWD, self.constData(), folderFd, target.constData(), AT_SYMLINK_FOLLOW) != 0)
+    if (Uninterrupted([&] {
+          return ::linkat(AT_FDCWD, self.constData(), folderFd, target.constData(), AT_SYMLINK_FOLLOW);
+        }) != 0)
       return errno == EEXIST ? Linked::Taken : Linked::Failed;
     return Linked::AsTarget;
   }
@@ -71,7 +77,9 @@ Linked linkUnnamed(int fd, int folderFd, const QByteArray &target, bool replacin
   for (int attempt = 0; attempt < 100 && tempName.isEmpty(); ++attempt) {
     QString temp;
     const QByteArray native = nextTempName(&temp);
-    if (::linkat(AT_FDCWD, self.constData(), folderFd, native.constData(), AT_SYMLINK_FOLLOW) == 0)
+    if (Uninterrupted([&] {
+          return ::linkat(AT_FDCWD, self.constData(), folderFd, native.constData(), AT_SYMLINK_FOLLOW);
+        }) == 0)
       tempName = temp;
     else if (errno != EEXIST)
       return Linked::Failed;
@@ -86,7 +94,7 @@ Linked linkUnnamed(int fd, int folderFd, const QByteArray &target, bool replacin
 // (no writer holds it).
 void DestinationFolderSystem::removeReplaced(const char *name) {
   for (int attempt = 0; attempt < 2; ++attempt)
-    if (::unlinkat(fd_, name, 0) == 0 || errno == ENOENT)
+    if (Uninterrupted([&] { return ::unlinkat(fd_, name, 0); }) == 0 || errno == ENOENT)
       return;
   unremoved_.push_back(QByteArray(name));
 }
@@ -94,9 +102,26 @@ void DestinationFolderSystem::removeReplaced(const char *name) {
 void DestinationFolderSystem::retryUnremoved() {
   std::vector<QByteArray> left;
   for (const QByteArray &name : unremoved_)
-    if (::unlinkat(fd_, name.constData(), 0) != 0 && errno != ENOENT)
+    if (Uninterrupted([&] { return ::unlinkat(fd_, name.constData(), 0); }) != 0 && errno != ENOENT)
       left.push_back(name);
   unremoved_.swap(left);
+}
+
+QByteArray DestinationFolderSystem::keepOthersFile(const char *from, const char *to) {
+  // Under a hidden name it would look like a leftover to the next run's
+  // clean-up: a name of its own beside it, never over a file there, moved
+  // or else linked (a second name keeps it whatever becomes of the first).
+  for (int n = 1; n < 100; ++n) {
+    const QByteArray kept = QByteArray(to) + ".other" + (n == 1 ? QByteArray() : '.' + QByteArray::number(n));
+    if (renameNoReplace(from, kept.constData()))
+      return kept;
+    if (errno != EEXIST &&
+        Uninterrupted([&] { return ::linkat(fd_, from, fd_, kept.constData(), 0); }) == 0) {
+      Uninterrupted([&] { return ::unlinkat(fd_, from, 0); });
+      return kept;
+    }
+  }
+  return QByteArray(from);
 }
 
 bool DestinationFolderSystem::replaceExactly(const QString &folder, const char *from, const char *to,
@@ -107,7 +132,7 @@ bool DestinationFolderSystem::replaceExactly(const QString &folder, const char *
   };
 #ifdef RENAME_EXCHANGE
   if (canExchange_) {
-    if (::renameat2(fd_, from, fd_, to, RENAME_EXCHANGE) == 0) {
+    if (Uninterrupted([&] { return ::renameat2(fd_, from, fd_, to, RENAME_EXCHANGE); }) == 0) {
       // The new file has the name; the one that had it is at from now.
       struct stat st;
       if (::fstatat(fd_, from, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
@@ -116,17 +141,14 @@ bool DestinationFolderSystem::replaceExactly(const QString &folder, const char *
         return true;
       }
       // Someone else's file took the name at the last moment: it gets it back.
-      if (::renameat2(fd_, from, fd_, to, RENAME_EXCHANGE) != 0) {
+      if (Uninterrupted([&] { return ::renameat2(fd_, from, fd_, to, RENAME_EXCHANGE); }) != 0) {
         const int err = errno;
-        // Under a hidden name it would look like a leftover to the next
-        // run's clean-up: a name of its own beside it, where one is free.
-        const QByteArray kept = QByteArray(to) + ".other";
-        const bool moved = renameNoReplace(from, kept.constData());
         *othersAtFrom = true;  // the hidden name is not ours any more either way
+        const QByteArray kept = keepOthersFile(from, to);
         if (error)
           *error = QStringLiteral("another file took the name meanwhile and could not be given it back: "
                                   "it is now %1: %2")
-                       .arg(JoinPath(folder, DecodeFileName(moved ? kept : QByteArray(from))), ErrorText(err));
+                       .arg(JoinPath(folder, DecodeFileName(kept)), ErrorText(err));
         errno = err;
         return false;
       }
@@ -148,7 +170,7 @@ bool DestinationFolderSystem::replaceExactly(const QString &folder, const char *
   } else if (errno == ENOENT) {
     return takeIfFree();
   }
-  return ::renameat(fd_, from, fd_, to) == 0 || fail(error);
+  return Uninterrupted([&] { return ::renameat(fd_, from, fd_, to); }) == 0 || fail(error);
 }
 
 // Puts a named file at a new name and never over one that appeared there
@@ -157,7 +179,7 @@ bool DestinationFolderSystem::replaceExactly(const QString &folder, const char *
 bool DestinationFolderSystem::renameNoReplace(const char *from, const char *to) {
 #ifdef RENAME_NOREPLACE
   if (canRenameNoReplace_) {
-    if (::renameat2(fd_, from, fd_, to, RENAME_NOREPLACE) == 0)
+    if (Uninterrupted([&] { return ::renameat2(fd_, from, fd_, to, RENAME_NOREPLACE); }) == 0)
       return true;
     if (!unsupported(errno))
       return false;
@@ -166,8 +188,8 @@ bool DestinationFolderSystem::renameNoReplace(const char *from, const char *to) 
 #endif
   // Without it: a hard link fails on a taken name, and the hidden name goes.
   if (canLink_) {
-    if (::linkat(fd_, from, fd_, to, 0) == 0) {
-      ::unlinkat(fd_, from, 0);
+    if (Uninterrupted([&] { return ::linkat(fd_, from, fd_, to, 0); }) == 0) {
+      Uninterrupted([&] { return ::unlinkat(fd_, from, 0); });
       return true;
     }
     if (errno == EEXIST || (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EMLINK))
@@ -180,7 +202,7 @@ bool DestinationFolderSystem::renameNoReplace(const char *from, const char *to) 
     errno = EEXIST;
     return false;
   }
-  return ::renameat(fd_, from, fd_, to) == 0;
+  return Uninterrupted([&] { return ::renameat(fd_, from, fd_, to); }) == 0;
 }
 
 DestinationFolder::~DestinationFolder() {
@@ -194,7 +216,7 @@ bool DestinationFolder::isOpen() const { return fd_ >= 0; }
 
 bool DestinationFolder::open(const QString &folder, QString *error, Temporaries temporaries) {
   path_ = folder;
-  fd_ = ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  fd_ = Uninterrupted([&] { return ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
   if (fd_ < 0)
     return fail(error);
   struct stat st;
@@ -217,15 +239,27 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries 
   return true;
 }
 
-void DestinationFolder::beginRun(const QStringList &names) {
+bool DestinationFolder::beginRun(const QStringList &names, QString *error) {
   if (fd_ < 0)
-    return;
+    return true;
   // Alone in the folder: no other run's temporary can be in the making.
   if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
     removeLeftovers(names);
-  // Shared from here on. A clean-up holds the folder for a moment only.
-  for (int attempt = 0; attempt < 50 && ::flock(fd_, LOCK_SH | LOCK_NB) != 0; ++attempt)
+  // Shared from here on. A clean-up holds the folder only while it removes
+  // what a killed run left: that is waited for, never gone past.
+  for (int waited = 0;; waited += 20) {
+    if (Uninterrupted([&] { return ::flock(fd_, LOCK_SH | LOCK_NB); }) == 0)
+      return true;
+    // A file system without locks (some network shares): none can hold it.
+    if (errno != EWOULDBLOCK)
+      return true;
+    if (waited >= kFolderLockWaitMs) {
+      if (error)
+        *error = QStringLiteral("another run holds the folder %1").arg(path_);
+      return false;
+    }
     ::usleep(20000);
+  }
 }
 
 void DestinationFolder::removeLeftovers(const QStringList &names) {
@@ -236,7 +270,8 @@ void DestinationFolder::removeLeftovers(const QStringList &names) {
     if (!TemporaryFileOwner(name))
       continue;
     const QByteArray native = EncodeFileName(name);
-    const int fd = ::openat(fd_, native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = Uninterrupted(
+        [&] { return ::openat(fd_, native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); });
     if (fd < 0)
       continue;
     struct stat st;
@@ -303,7 +338,7 @@ bool StagedFile::create(QString *error) {
   outOfHandles_ = false;
 #ifdef O_TMPFILE
   if (folder_.unnamedTemporaries_) {
-    fd_ = ::openat(folder_.fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    fd_ = Uninterrupted([&] { return ::openat(folder_.fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); });
     if (fd_ >= 0)
       return true;  // no name, so nothing to clean up after a crash: no lock either
     outOfHandles_ = errno == EMFILE || errno == ENFILE;
@@ -319,7 +354,9 @@ bool StagedFile::create(QString *error) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     QString temp;
     const QByteArray native = nextTempName(&temp);
-    fd_ = ::openat(folder_.fd_, native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    fd_ = Uninterrupted([&] {
+      return ::openat(folder_.fd_, native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    });
     if (fd_ >= 0) {
       tempName_ = temp;
       lockTemporary(fd_);
@@ -366,14 +403,28 @@ bool StagedFile::syncData(QString *error) {
 
 bool StagedFile::isWritten() const { return fd_ >= 0; }
 
-bool StagedFile::lookAtTarget(Entry *target, QString *error) const {
+QString StagedFile::identity() const {
   struct stat st;
-  if (::fstatat(folder_.fd_, EncodeFileName(name_).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-    return errno == ENOENT || fail(error);
-  target->kind = S_ISREG(st.st_mode) ? EntryKind::Plain : EntryKind::Other;
-  target->identity = FileIdentityText(st.st_dev, st.st_ino);
-  return true;
+  return fd_ >= 0 && ::fstat(fd_, &st) == 0 ? FileIdentityText(st.st_dev, st.st_ino) : QString();
 }
+
+bool StagedFile::holdTarget(const QString &identity, Entry *target, QString *error) {
+  switch (const int err = held_.hold(folder_.fd_, EncodeFileName(name_).constData(), identity)) {
+    case 0:
+      *target = {EntryKind::Plain, identity};
+      return true;
+    case ENOENT:
+      *target = {};
+      return true;
+    case EEXIST:
+      *target = {EntryKind::Other, {}};
+      return true;
+    default:
+      return fail(error, err);
+  }
+}
+
+void StagedFile::releaseTarget() { held_.release(); }
 
 bool StagedFile::putInPlace(const QString *replaces, QString *error) {
   const QByteArray target = EncodeFileName(name_);
@@ -397,7 +448,7 @@ bool StagedFile::putInPlace(const QString *replaces, QString *error) {
   if (::close(fd) != 0) {
     const int closeErr = errno;
     if (linkedAsTarget)
-      ::unlinkat(folder_.fd_, target.constData(), 0);
+      Uninterrupted([&] { return ::unlinkat(folder_.fd_, target.constData(), 0); });
     discard();
     return fail(error, closeErr);
   }
@@ -429,7 +480,8 @@ void StagedFile::discard() {
     fd_ = -1;
   }
   if (!tempName_.isEmpty()) {
-    ::unlinkat(folder_.fd_, EncodeFileName(tempName_).constData(), 0);
+    const QByteArray temp = EncodeFileName(tempName_);
+    Uninterrupted([&] { return ::unlinkat(folder_.fd_, temp.constData(), 0); });
     tempName_.clear();
   }
   synced_ = false;

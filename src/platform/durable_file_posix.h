@@ -4,6 +4,8 @@
 // systems: the folder's descriptor, what its file system was found to do,
 // and the steps that need them. Only durable_file.h includes this.
 
+#include "platform/held_target_posix.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -21,6 +23,9 @@ struct DestinationFolderSystem {
   bool replaceExactly(const QString &folder, const char *from, const char *to, const QString &identity,
                       QString *error, bool *othersAtFrom);
   void removeReplaced(const char *name);
+  // Another program's file, left at from by a swap that could not be given
+  // back, under a name of its own that no clean-up takes; that name.
+  QByteArray keepOthersFile(const char *from, const char *to);
   void retryUnremoved();
   std::vector<QByteArray> unremoved_;  // replaced files whose removal failed
   int fd_ = -1;
@@ -34,6 +39,7 @@ struct DestinationFolderSystem {
 
 struct StagedFileSystem {
   int fd_ = -1;
+  HeldTarget held_;  // the file it replaces, while it is put in place
 };
 
 }  // namespace rekoda

@@ -44,9 +44,10 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries)
 
 // A temporary is held open by its writer from its creation until it has its
 // name: that handle is the lock that keeps it from another run's clean-up.
-void DestinationFolder::beginRun(const QStringList &names) {
+bool DestinationFolder::beginRun(const QStringList &names, QString *) {
   if (open_)
     removeLeftovers(names);
+  return true;
 }
 
 void DestinationFolder::removeLeftovers(const QStringList &names) {
@@ -132,11 +133,21 @@ bool StagedFile::syncData(QString *error) {
 
 bool StagedFile::isWritten() const { return handle_ != nullptr; }
 
-bool StagedFile::lookAtTarget(Entry *target, QString *error) const {
-  (void)error;  // what cannot be looked at is missing, and the move says the rest
+QString StagedFile::identity() const {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!handle_ || !GetFileInformationByHandle(static_cast<HANDLE>(handle_), &info))
+    return QString();
+  return FileIdentityText(info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+}
+
+// The move below holds the file it replaces for the last look (heldEntry).
+bool StagedFile::holdTarget(const QString &, Entry *target, QString *) {
+  // What cannot be looked at is missing, and the move says the rest.
   *target = PathEntry(targetPath());
   return true;
 }
+
+void StagedFile::releaseTarget() {}
 
 namespace {
 

@@ -130,6 +130,30 @@ QString DisplayFileName(const QString &name) {
 
 #endif
 
+QString CaseFoldedFileName(const QString &name) {
+#ifndef Q_OS_WIN
+  // Qt folds a lone surrogate, which is how such a byte is carried, to
+  // U+FFFD: every such byte alike. The text between them is folded alone.
+  QString folded;
+  qsizetype from = 0;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < name.size() && QChar::isLowSurrogate(name[i + 1].unicode())) {
+      ++i;  // a character beyond the first plane, folded with its text
+      continue;
+    }
+    if (!isEscapedByte(c))
+      continue;
+    folded += QStringView(name).mid(from, i - from).toString().toCaseFolded();
+    folded += name[i];
+    from = i + 1;
+  }
+  if (from > 0)
+    return folded + QStringView(name).mid(from).toString().toCaseFolded();
+#endif
+  return name.toCaseFolded();
+}
+
 QString AsciiUpper(const QString &text) {
   QString out = text;
   for (QChar &c : out)

@@ -18,6 +18,11 @@ QByteArray EncodeFileName(const QString &name);
 // the Latin-1 character of that byte.
 QString DisplayFileName(const QString &name);
 
+// The name as a volume that ignores letter case compares it. Only what
+// decodes is folded: a byte that is not UTF-8 stays itself, so that two
+// names that differ in such bytes (DF\xe9 and DF\xe8) stay two names.
+QString CaseFoldedFileName(const QString &name);
+
 // Upper-cases ASCII letters only, whatever the locale: "i" is "I" in Turkish
 // too, and a code never changes length or gains letters.
 QString AsciiUpper(const QString &text);

@@ -33,6 +33,36 @@ QString FileIdentityText(quint64 volume, quint64 file) {
   return QStringLiteral("%1:%2").arg(volume).arg(file);
 }
 
+bool ForEachLine(const QString &path, const std::function<bool(const QByteArray &line, bool last)> &each,
+                 QString *error) {
+  QFile file;
+  if (!OpenToRead(file, path, error))
+    return false;
+  QByteArray pending;
+  constexpr qint64 kChunk = 256 * 1024;
+  for (;;) {
+    const QByteArray chunk = file.read(kChunk);
+    if (chunk.isEmpty()) {
+      if (file.error() != QFileDevice::NoError) {
+        if (error)
+          *error = file.errorString();
+        return false;
+      }
+      return pending.isEmpty() || each(pending, true);
+    }
+    qsizetype from = 0;
+    for (qsizetype end; (end = chunk.indexOf('\n', from)) >= 0; from = end + 1) {
+      const bool whole = pending.isEmpty();
+      if (!whole)
+        pending.append(chunk.constData() + from, end - from);
+      if (!each(whole ? chunk.mid(from, end - from) : pending, false))
+        return true;
+      pending.clear();
+    }
+    pending.append(chunk.constData() + from, chunk.size() - from);
+  }
+}
+
 bool SameFolder(const QString &a, const QString &b) {
   const auto id = FileIdentity(a);
   return id && id == FileIdentity(b);

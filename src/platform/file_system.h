@@ -57,6 +57,10 @@ class AppendFile {
   // append to.
   bool create(const QString &path, QString *error);
   bool openToAppend(const QString &path, QString *error);
+  // An existing file to append to, held as create() holds a new one, so
+  // that no other writer appends to it meanwhile; false with heldByOther
+  // set when another writer holds it now.
+  bool openHeld(const QString &path, QString *error, bool *heldByOther);
   bool isOpen() const;
   // Appends bytes, and with sync waits until they are on the disk.
   bool append(const QByteArray &bytes, bool sync, QString *error);
@@ -89,8 +93,18 @@ bool RemoveFile(const QString &path, QString *error);
 std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QString *error,
                                         bool *tooLarge = nullptr);
 
+// Reads a file a line ('\n') at a time, never holding it whole: each line
+// without its '\n', and last says that it is the end of a file that does not
+// end in '\n' (cut short). each() returns false to stop. False, with the
+// reason, when the file cannot be read.
+bool ForEachLine(const QString &path, const std::function<bool(const QByteArray &line, bool last)> &each,
+                 QString *error);
+
 // The path made absolute, with the same bytes for every name in it.
 QString AbsolutePath(const QString &path);
+
+// Whether a path names a folder (a link to one too), by its own bytes.
+bool IsFolder(const QString &path);
 
 // Creates exactly one folder; its parent must exist. On failure returns
 // false and puts the system's description of the failure in *error.

@@ -2,6 +2,7 @@
 
 // What each system's file services give the shared ones.
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,10 @@ bool IsSeparator(QChar c);
 // folder cannot be listed.
 bool ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
                         QStringList &names, QString *error);
+
+// Opens a file for reading by its own bytes (POSIX) or name (Windows),
+// sharing it with a writer that appends to it.
+bool OpenToRead(QFile &file, const QString &path, QString *error);
 
 // File systems that never hold a user's folders (proc, sysfs, overlays, ...).
 bool IsPseudoFileSystem(const QString &type);

@@ -2,6 +2,8 @@
 
 #include "platform/file_name.h"
 #include "platform/file_system_internal.h"
+#include "platform/held_target_posix.h"
+#include "platform/interrupted.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,7 +40,9 @@ bool AppendFile::isOpen() const { return fd_ >= 0; }
 
 bool AppendFile::create(const QString &path, QString *error) {
   close();
-  fd_ = ::open(EncodeFileName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+  fd_ = Uninterrupted([&] {
+    return ::open(EncodeFileName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+  });
   if (fd_ < 0 && error)
     *error = ErrorText(errno);
   // A file system without locks (some network shares) leaves it unheld.
@@ -49,10 +53,22 @@ bool AppendFile::create(const QString &path, QString *error) {
 
 bool AppendFile::openToAppend(const QString &path, QString *error) {
   close();
-  fd_ = ::open(EncodeFileName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  fd_ = Uninterrupted([&] { return ::open(EncodeFileName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC); });
   if (fd_ < 0 && error)
     *error = ErrorText(errno);
   return fd_ >= 0;
+}
+
+bool AppendFile::openHeld(const QString &path, QString *error, bool *heldByOther) {
+  *heldByOther = false;
+  if (!openToAppend(path, error))
+    return false;
+  // A file system without locks (some network shares) leaves it unheld.
+  if (Uninterrupted([&] { return ::flock(fd_, LOCK_EX | LOCK_NB); }) == 0 || errno != EWOULDBLOCK)
+    return true;
+  *heldByOther = true;
+  close();
+  return false;
 }
 
 bool AppendFile::append(const QByteArray &bytes, bool sync, QString *error) {
@@ -85,7 +101,8 @@ void AppendFile::close() {
 }
 
 bool SyncFolder(const QString &folder, QString *error) {
-  const int fd = ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = Uninterrupted(
+      [&] { return ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
   bool ok = fd >= 0;
   if (ok) {
     int rc;
@@ -102,8 +119,62 @@ bool SyncFolder(const QString &folder, QString *error) {
   return ok;
 }
 
+int HeldTarget::hold(int folderFd, const char *name, const QString &identity) {
+  release();
+  struct stat st;
+  const auto same = [&] { return S_ISREG(st.st_mode) && FileIdentityText(st.st_dev, st.st_ino) == identity; };
+  const int fd = Uninterrupted([&] { return ::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC); });
+  if (fd < 0) {
+    const int err = errno;
+    if (err == ENOENT)
+      return ENOENT;
+    if (err == ELOOP)
+      return EEXIST;  // a link: never replaced
+    // Not readable to us (or out of handles): the last look without a hold.
+    if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+      return errno;
+    return same() ? 0 : EEXIST;
+  }
+  fd_ = fd;
+  if (::fstat(fd, &st) != 0 || !same()) {
+    release();
+    return EEXIST;
+  }
+  // Another run may be swapping this very file out right now: wait for it,
+  // then look again at what the name holds.
+  Uninterrupted([&] { return ::flock(fd, LOCK_EX); });
+  if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    const int err = errno;
+    release();
+    return err;
+  }
+  if (!same()) {
+    release();
+    return EEXIST;
+  }
+  return 0;
+}
+
+void HeldTarget::release() {
+  if (fd_ >= 0)
+    ::close(fd_);
+  fd_ = -1;
+}
+
+bool OpenToRead(QFile &file, const QString &path, QString *error) {
+  const int fd = Uninterrupted(
+      [&] { return ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); });
+  if (fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+    return true;
+  if (error)
+    *error = ErrorText(fd < 0 ? errno : EIO);
+  if (fd >= 0)
+    ::close(fd);
+  return false;
+}
+
 bool HeldByWriter(const QString &path) {
-  const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = Uninterrupted([&] { return ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); });
   if (fd < 0)
     return false;
   const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
@@ -112,7 +183,7 @@ bool HeldByWriter(const QString &path) {
 }
 
 bool RemoveFile(const QString &path, QString *error) {
-  if (::unlink(EncodeFileName(path).constData()) == 0)
+  if (Uninterrupted([&] { return ::unlink(EncodeFileName(path).constData()); }) == 0)
     return true;
   if (error)
     *error = ErrorText(errno);
@@ -122,7 +193,8 @@ bool RemoveFile(const QString &path, QString *error) {
 std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QString *error, bool *tooLarge) {
   if (tooLarge)
     *tooLarge = false;
-  const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  const int fd = Uninterrupted(
+      [&] { return ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK); });
   const auto failed = [&](int err) -> std::optional<QByteArray> {
     if (error)
       *error = ErrorText(err);
@@ -176,11 +248,16 @@ QString AbsolutePath(const QString &path) {
   return folder;
 }
 
+bool IsFolder(const QString &path) {
+  struct stat st;
+  return ::stat(EncodeFileName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool CreateFolder(const QString &path, QString *error) {
   if (::mkdir(EncodeFileName(path).constData(), 0777) == 0)
     return true;
   if (error)
-    *error = errno == EEXIST && QFileInfo(path).isDir() ? QStringLiteral("Folder already exists")
+    *error = errno == EEXIST && IsFolder(path) ? QStringLiteral("Folder already exists")
                                                         : ErrorText(errno);
   return false;
 }
@@ -208,7 +285,11 @@ namespace {
 // throws too).
 class OpenFolder {
  public:
-  explicit OpenFolder(const QByteArray &path) : dir_(::opendir(path.constData())) {}
+  explicit OpenFolder(const QByteArray &path) {
+    do {
+      dir_ = ::opendir(path.constData());
+    } while (!dir_ && errno == EINTR);
+  }
   ~OpenFolder() {
     if (dir_)
       ::closedir(dir_);
@@ -219,7 +300,7 @@ class OpenFolder {
   DIR *get() const { return dir_; }
 
  private:
-  DIR *dir_;
+  DIR *dir_ = nullptr;
 };
 
 }  // namespace

@@ -102,8 +102,10 @@ void *openForAppend(const QString &path, DWORD disposition, QString *error) {
   HANDLE h = CreateFileW(NativePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
     if (error)
-      *error = WindowsErrorText(GetLastError());
+      *error = WindowsErrorText(code);
+    SetLastError(code);  // for openHeld, which tells a holder by it
     return nullptr;
   }
   return h;
@@ -121,6 +123,16 @@ bool AppendFile::openToAppend(const QString &path, QString *error) {
   close();
   handle_ = openForAppend(path, OPEN_EXISTING, error);
   return handle_ != nullptr;
+}
+
+bool AppendFile::openHeld(const QString &path, QString *error, bool *heldByOther) {
+  // Shared for reading only, as create() does: another writer's handle, or
+  // one that will not share writing, keeps it from opening.
+  *heldByOther = false;
+  if (openToAppend(path, error))
+    return true;
+  *heldByOther = GetLastError() == ERROR_SHARING_VIOLATION;
+  return false;
 }
 
 bool AppendFile::append(const QByteArray &bytes, bool sync, QString *error) {
@@ -141,6 +153,17 @@ void AppendFile::close() {
 }
 
 bool SyncFolder(const QString &, QString *) { return true; }
+
+bool OpenToRead(QFile &file, const QString &path, QString *error) {
+  // Qt shares reading and writing: the run or undo that appends to it
+  // meanwhile is not kept out.
+  file.setFileName(path);
+  if (file.open(QIODevice::ReadOnly))
+    return true;
+  if (error)
+    *error = file.errorString();
+  return false;
+}
 
 bool HeldByWriter(const QString &path) {
   // The writer shares its handle for reading only: a reader that will not
@@ -202,6 +225,8 @@ std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QS
 }
 
 QString AbsolutePath(const QString &path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
+
+bool IsFolder(const QString &path) { return QFileInfo(path).isDir(); }
 
 bool CreateFolder(const QString &path, QString *error) {
   if (_wmkdir(NativePath(path).c_str()) == 0)

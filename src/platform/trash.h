@@ -23,9 +23,28 @@ bool FolderHasTrash(const QString &folder);
 bool MoveToTrash(const QString &path, QString *error, QString *trashedAs = nullptr,
                  const std::function<bool(const QString &trashedAs)> &beforeMove = {});
 
+// Puts a second link to a file into the trash, with its note, while the
+// file keeps its name: a new file then takes the name in one step, and the
+// name never stands empty. Unsupported where the volume has no hard links
+// (FAT, exFAT, the Recycle Bin): then MoveToTrash.
+enum class TrashLink { Linked, Unsupported, Failed };
+TrashLink LinkIntoTrash(const QString &path, QString *error, QString *trashedAs,
+                        const std::function<bool(const QString &trashedAs)> &beforeLink = {});
+// Takes a file and its note out of the trash for good: the link that
+// LinkIntoTrash made, once the file it links to has stayed at its name.
+void DropFromTrash(const QString &trashedAs);
+
 // Brings a file back from the trash to its name, only while that name is
 // free, and takes its note out of the trash so that no stale entry stays.
+// A name that holds the trashed file itself (a link into the trash whose
+// replace never came) keeps it, and the trash lets it go.
 // A trashed file that is no longer there has its note removed, and says so.
 bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *error);
+
+// Brings a file back from the trash over the file at its name in one step,
+// only while that is still the file of the given identity (the run's
+// output that undo takes away): the name never stands empty. That file is
+// gone after.
+bool RestoreOver(const QString &trashedAs, const QString &path, const QString &identity, QString *error);
 
 }  // namespace rekoda

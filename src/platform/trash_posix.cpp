@@ -2,6 +2,8 @@
 
 #include "platform/file_name.h"
 #include "platform/file_system.h"
+#include "platform/held_target_posix.h"
+#include "platform/interrupted.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -101,10 +103,12 @@ QByteArray infoOf(const QByteArray &trashed) {
   return parentOf(files) + "/info/" + trashed.mid(files.size() + 1) + ".trashinfo";
 }
 
+int unlinkPath(const QByteArray &path) { return Uninterrupted([&] { return ::unlink(path.constData()); }); }
+
 // A file back at its name: the name made durable, then its note goes.
 void syncRestored(const QByteArray &from, const QByteArray &to) {
   SyncFolder(DecodeFileName(parentOf(to)));
-  ::unlink(infoOf(from).constData());
+  unlinkPath(infoOf(from));
   SyncFolder(DecodeFileName(parentOf(from)));
 }
 
@@ -113,23 +117,123 @@ enum class Note { Written, Taken, Failed };
 // The note of a file about to go to the trash, made durable, under a name
 // that neither a note nor a trashed file has; errno set when it failed.
 Note writeNote(const QByteArray &info, const QByteArray &target, const QByteArray &note) {
-  const int fd = ::open(info.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  const int fd = Uninterrupted([&] { return ::open(info.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600); });
   if (fd < 0)
     return errno == EEXIST ? Note::Taken : Note::Failed;
   struct stat st;
   if (::lstat(target.constData(), &st) == 0) {  // a file without its note: not ours to take over
     ::close(fd);
-    ::unlink(info.constData());
+    unlinkPath(info);
     return Note::Taken;
   }
-  const bool written = ::write(fd, note.constData(), size_t(note.size())) == note.size() && ::fdatasync(fd) == 0;
+  const bool written = Uninterrupted([&] { return ::write(fd, note.constData(), size_t(note.size())); }) == note.size() &&
+                       Uninterrupted([&] { return ::fdatasync(fd); }) == 0;
   const int err = errno;
   ::close(fd);
   if (written)
     return Note::Written;
-  ::unlink(info.constData());
+  unlinkPath(info);
   errno = err;
   return Note::Failed;
+}
+
+// What a volume answers for links or a rename flag it does not have.
+bool unsupported(int err) {
+  return err == EPERM || err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP || err == EMLINK ||
+         err == EXDEV;
+}
+
+// A file to a free name of the same volume, never over a file there: a
+// no-replace rename, else a link and the old name's removal, else (no links:
+// FAT, exFAT) a last look and a rename. -1 with errno; EEXIST when taken.
+int moveNoReplace(const QByteArray &from, const QByteArray &to) {
+#ifdef RENAME_NOREPLACE
+  const int rc = Uninterrupted(
+      [&] { return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE); });
+  if (rc == 0 || !unsupported(errno) || errno == EXDEV)
+    return rc;
+#endif
+  if (Uninterrupted([&] { return ::link(from.constData(), to.constData()); }) == 0) {
+    unlinkPath(from);  // should this fail, the file has both names: nothing is lost
+    return 0;
+  }
+  if (errno == EEXIST || !unsupported(errno) || errno == EXDEV)
+    return -1;
+  struct stat st;
+  if (::lstat(to.constData(), &st) == 0) {
+    errno = EEXIST;
+    return -1;
+  }
+  return Uninterrupted([&] { return ::rename(from.constData(), to.constData()); });
+}
+
+enum class Placing { Move, Link };
+
+// The file at from into the trash under a free name, its note written and
+// synced first, so that a crash never leaves a trashed file no file manager
+// can restore. With Link the file keeps its name too.
+enum class Placed { Yes, NoLinks, Failed };
+Placed placeInTrash(const QByteArray &from, Placing how, QString *error, QString *trashedAs,
+                    const std::function<bool(const QString &)> &before) {
+  const auto trash = trashFor(from, true);
+  if (!trash)
+    {
+      fail(error);
+      return Placed::Failed;
+    }
+  const QByteArray original = trash->topdir.isEmpty() ? from : from.mid(trash->topdir == "/" ? 1 : trash->topdir.size() + 1);
+  const QByteArray name = from.mid(from.lastIndexOf('/') + 1);
+  // The name's own bytes, percent-encoded, whatever their encoding.
+  const QByteArray note = "[Trash Info]\nPath=" + original.toPercentEncoding("/") +
+                          "\nDeletionDate=" + QDateTime::currentDateTime().toString("yyyy-MM-ddThh:mm:ss").toLatin1() +
+                          "\n";
+  for (int n = 1; n < 10000; ++n) {
+    const QByteArray candidate = n == 1 ? name : name + '.' + QByteArray::number(n);
+    const QByteArray target = trash->root + "/files/" + candidate;
+    const QByteArray info = trash->root + "/info/" + candidate + ".trashinfo";
+    const Note made = writeNote(info, target, note);
+    if (made == Note::Taken)
+      continue;
+    if (made == Note::Failed)
+      {
+      fail(error);
+      return Placed::Failed;
+    }
+    const QString where = DecodeFileName(target);
+    if (before && !before(where)) {
+      unlinkPath(info);
+      if (error)
+        *error = QStringLiteral("the run's journal cannot record where the earlier file goes");
+      return Placed::Failed;
+    }
+    const int rc = how == Placing::Link ? Uninterrupted([&] { return ::link(from.constData(), target.constData()); })
+                                        : moveNoReplace(from, target);
+    if (rc != 0) {
+      const int err = errno;
+      unlinkPath(info);
+      if (err == EEXIST)
+        continue;  // a file put there since the note's look: never replaced
+      if (how == Placing::Link && unsupported(err))
+        return Placed::NoLinks;
+      // Another volume after all (a bind mount): no trash for it.
+      {
+        fail(error, err);
+        return Placed::Failed;
+      }
+    }
+    SyncFolder(DecodeFileName(trash->root + "/files"));
+    if (trashedAs)
+      *trashedAs = where;
+    return Placed::Yes;
+  }
+  fail(error, EEXIST);
+  return Placed::Failed;
+}
+
+bool sameFile(const QByteArray &a, const QByteArray &b) {
+  struct stat sa, sb;
+  return ::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
 }
 
 }  // namespace
@@ -147,84 +251,109 @@ bool FolderHasTrash(const QString &folder) {
 
 bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
                  const std::function<bool(const QString &)> &beforeMove) {
-  const QByteArray from = absolute(path);
-  const auto trash = trashFor(from, true);
-  if (!trash)
-    return fail(error);
-  // The note first, under a name no other trashed file has, so that a crash
-  // never leaves a trashed file that no file manager can restore.
-  const QByteArray original = trash->topdir.isEmpty() ? from : from.mid(trash->topdir == "/" ? 1 : trash->topdir.size() + 1);
-  const QByteArray name = from.mid(from.lastIndexOf('/') + 1);
-  // The name's own bytes, percent-encoded, whatever their encoding.
-  const QByteArray note = "[Trash Info]\nPath=" + original.toPercentEncoding("/") +
-                          "\nDeletionDate=" + QDateTime::currentDateTime().toString("yyyy-MM-ddThh:mm:ss").toLatin1() +
-                          "\n";
-  for (int n = 1; n < 10000; ++n) {
-    const QByteArray candidate = n == 1 ? name : name + '.' + QByteArray::number(n);
-    const QByteArray target = trash->root + "/files/" + candidate;
-    const QByteArray info = trash->root + "/info/" + candidate + ".trashinfo";
-    const Note made = writeNote(info, target, note);
-    if (made == Note::Taken)
-      continue;
-    if (made == Note::Failed)
-      return fail(error);
-    const QString where = DecodeFileName(target);
-    if (beforeMove && !beforeMove(where)) {
-      ::unlink(info.constData());
-      if (error)
-        *error = QStringLiteral("the run's journal cannot record where the earlier file goes");
-      return false;
-    }
-    if (::rename(from.constData(), target.constData()) != 0) {
-      const int renameErr = errno;
-      ::unlink(info.constData());
-      // Another volume after all (a bind mount): no trash for it.
-      return fail(error, renameErr);
-    }
-    SyncFolder(DecodeFileName(trash->root + "/files"));
-    if (trashedAs)
-      *trashedAs = where;
-    return true;
+  return placeInTrash(absolute(path), Placing::Move, error, trashedAs, beforeMove) == Placed::Yes;
+}
+
+TrashLink LinkIntoTrash(const QString &path, QString *error, QString *trashedAs,
+                        const std::function<bool(const QString &)> &beforeLink) {
+  switch (placeInTrash(absolute(path), Placing::Link, error, trashedAs, beforeLink)) {
+    case Placed::Yes:
+      return TrashLink::Linked;
+    case Placed::NoLinks:
+      return TrashLink::Unsupported;
+    case Placed::Failed:
+      break;
   }
-  return fail(error, EEXIST);
+  return TrashLink::Failed;
+}
+
+void DropFromTrash(const QString &trashedAs) {
+  const QByteArray trashed = EncodeFileName(trashedAs);
+  if (unlinkPath(trashed) == 0 || errno == ENOENT)
+    unlinkPath(infoOf(trashed));
+  SyncFolder(DecodeFileName(parentOf(trashed)));
+}
+
+namespace {
+
+bool isFile(const QByteArray &path, const QString &identity) {
+  struct stat st;
+  return ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+         FileIdentityText(st.st_dev, st.st_ino) == identity;
+}
+
+}  // namespace
+
+bool RestoreOver(const QString &trashedAs, const QString &path, const QString &identity, QString *error) {
+  const QByteArray from = EncodeFileName(trashedAs), to = absolute(path);
+  const auto failed = [error](const QString &why) {
+    if (error)
+      *error = why;
+    return false;
+  };
+  struct stat st;
+  if (::lstat(from.constData(), &st) != 0)
+    return failed(QStringLiteral("it is no longer in the trash"));
+  // Held from this look to the swap, as a run holds a file it replaces.
+  HeldTarget held;
+  switch (const int err = held.hold(AT_FDCWD, to.constData(), identity)) {
+    case 0:
+      break;
+    case ENOENT:
+      return RestoreFromTrash(trashedAs, path, error);
+    case EEXIST:
+      return failed(QStringLiteral("its name is taken"));
+    default:
+      return failed(ErrorText(err));
+  }
+#ifdef RENAME_EXCHANGE
+  // Swapped: the trashed file at its name, the output in the trash's place,
+  // checked to be the one meant, and gone with the note.
+  if (Uninterrupted([&] { return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE); }) ==
+      0) {
+    if (isFile(from, identity)) {
+      unlinkPath(from);
+      syncRestored(from, to);
+      return true;
+    }
+    // Another file took the name at the last moment: it gets it back.
+    if (Uninterrupted([&] { return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE); }) != 0)
+      return failed(QStringLiteral("another file took its name meanwhile and is now in the trash: %1: %2")
+                        .arg(DecodeFileName(from), ErrorText(errno)));
+    return failed(QStringLiteral("its name is taken"));
+  }
+  if (!unsupported(errno) || errno == EXDEV)
+    return failed(ErrorText(errno));
+#endif
+  // No swap here (FUSE): a last look, then a rename over it.
+  if (!isFile(to, identity))
+    return failed(QStringLiteral("its name is taken"));
+  if (Uninterrupted([&] { return ::rename(from.constData(), to.constData()); }) != 0)
+    return failed(ErrorText(errno));
+  syncRestored(from, to);
+  return true;
 }
 
 bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *error) {
   const QByteArray from = EncodeFileName(trashedAs), to = absolute(path);
   struct stat st;
   if (::lstat(from.constData(), &st) != 0) {
-    ::unlink(infoOf(from).constData());
+    unlinkPath(infoOf(from));
     if (error)
       *error = QStringLiteral("it is no longer in the trash");
     return false;
   }
-  // Only onto a free name: a no-replace rename, or a link, fails on a
-  // taken one.
-#ifdef RENAME_NOREPLACE
-  if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
-    syncRestored(from, to);
-    return true;
-  }
-  if (errno == EEXIST) {
-    if (error)
-      *error = QStringLiteral("its name is taken");
-    return false;
-  }
-#endif
-  if (::link(from.constData(), to.constData()) != 0) {
+  // Only onto a free name. The name may hold this very file: a link into
+  // the trash whose replace never came (a run killed between the two).
+  if (moveNoReplace(from, to) != 0) {
     const int err = errno;
+    if (err == EEXIST && sameFile(from, to)) {
+      DropFromTrash(trashedAs);
+      return true;
+    }
     if (error)
       *error = err == EEXIST ? QStringLiteral("its name is taken") : ErrorText(err);
-    if (err == EEXIST || (err != EPERM && err != ENOTSUP && err != EOPNOTSUPP && err != EXDEV))
-      return false;
-    // No hard links here (FAT, exFAT): a last look, then the move.
-    if (::lstat(to.constData(), &st) == 0 || ::rename(from.constData(), to.constData()) != 0) {
-      if (error)
-        *error = errno == 0 || ::access(to.constData(), F_OK) == 0 ? QStringLiteral("its name is taken") : ErrorText(errno);
-      return false;
-    }
-  } else {
-    ::unlink(from.constData());
+    return false;
   }
   syncRestored(from, to);
   return true;

@@ -48,12 +48,58 @@ bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
   return true;
 }
 
-bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *error) {
+// The Recycle Bin chooses where a file goes and takes it only by moving it.
+TrashLink LinkIntoTrash(const QString &, QString *, QString *, const std::function<bool(const QString &)> &) {
+  return TrashLink::Unsupported;
+}
+
+namespace {
+
+QString noteOf(const QFileInfo &trashed) {
   // The bin keeps $Rxxxx (the file) beside $Ixxxx (its note).
+  return trashed.fileName().startsWith(QLatin1String("$R"))
+             ? trashed.dir().filePath(QStringLiteral("$I") + trashed.fileName().mid(2))
+             : QString();
+}
+
+}  // namespace
+
+void DropFromTrash(const QString &trashedAs) {
   const QFileInfo trashed(trashedAs);
-  const QString note = trashed.fileName().startsWith(QLatin1String("$R"))
-                           ? trashed.dir().filePath(QStringLiteral("$I") + trashed.fileName().mid(2))
-                           : QString();
+  if (RemoveFile(trashedAs, nullptr) || !trashed.exists())
+    if (const QString note = noteOf(trashed); !note.isEmpty())
+      QFile::remove(note);
+}
+
+bool RestoreOver(const QString &trashedAs, const QString &path, const QString &identity, QString *error) {
+  if (!QFileInfo::exists(trashedAs)) {
+    if (error)
+      *error = QStringLiteral("it is no longer in the trash");
+    return false;
+  }
+  // Windows cannot swap two names: a last look, then a move over it.
+  const Entry at = PathEntry(path);
+  if (at.kind != EntryKind::Plain || at.identity != identity) {
+    if (error)
+      *error = QStringLiteral("its name is taken");
+    return false;
+  }
+  const std::wstring from = NativePath(trashedAs), to = NativePath(path);
+  if (!RetryWhileInUse(
+          [&] { return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
+          true)) {
+    if (error)
+      *error = WindowsErrorText(GetLastError());
+    return false;
+  }
+  if (const QString note = noteOf(QFileInfo(trashedAs)); !note.isEmpty())
+    QFile::remove(note);
+  return true;
+}
+
+bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *error) {
+  const QFileInfo trashed(trashedAs);
+  const QString note = noteOf(trashed);
   if (!trashed.exists()) {
     if (!note.isEmpty())
       QFile::remove(note);

@@ -117,10 +117,14 @@ bool WindowRun::startUndo() {
     ShowMessage(tr("%1: it cannot be undone until it ends.").arg(Translated(StillGoing(*run))), MsgPlain);
     return false;
   }
+  if (run && run->undoing) {
+    ShowMessage(Translated(UndoGoing(*run)) + u'.', MsgPlain);
+    return false;
+  }
   if (!run || !AskConfirm(UndoQuestion(*run), tr("&Undo")))
     return false;
   undoing_ = std::move(run);
-  ShowRunLocked(view_, qsizetype(undoing_->entries.size()));
+  ShowRunLocked(view_, qsizetype(undoing_->entries));
   launch(new RunWorker({}, [run = *undoing_](RunObserver &o) { return UndoRun(run, o); }, this));
   return true;
 }

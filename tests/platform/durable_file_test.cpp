@@ -90,14 +90,14 @@ TEST(TemporaryFiles, cleanUpTakesTheLeftoversNoWriterHolds) {
     ASSERT_EQ(::flock(other, LOCK_SH), 0);
     DestinationFolder folder;
     ASSERT_TRUE(folder.open(dir.path(), nullptr));
-    folder.beginRun(*ListFolderNames(dir.path()));
+    EXPECT_TRUE(folder.beginRun(*ListFolderNames(dir.path()), nullptr));
     ::close(other);
     EXPECT_EQ(dir.entries(), all);
   }
   {
     DestinationFolder folder;
     ASSERT_TRUE(folder.open(dir.path(), nullptr));
-    folder.beginRun(*ListFolderNames(dir.path()));
+    EXPECT_TRUE(folder.beginRun(*ListFolderNames(dir.path()), nullptr));
     kept.sort();
     EXPECT_EQ(dir.entries(), kept);
   }
@@ -107,7 +107,7 @@ TEST(TemporaryFiles, cleanUpTakesTheLeftoversNoWriterHolds) {
   ::close(ready[1]);
   DestinationFolder folder;
   ASSERT_TRUE(folder.open(dir.path(), nullptr));
-  folder.beginRun(*ListFolderNames(dir.path()));
+  EXPECT_TRUE(folder.beginRun(*ListFolderNames(dir.path()), nullptr));
   kept.removeOne(held);
   EXPECT_EQ(dir.entries(), kept);
 #endif
