@@ -181,7 +181,15 @@ class Undo {
   void undoFile(const JournalEntry &e, FileOutcome &o) {
     const QString path = JoinPath(run_.dest, e.output);
     const bool noted = !e.trashedAs.isEmpty();
-    const Entry trashed = noted ? PathEntry(e.trashedAs) : Entry{};
+    Entry trashed = noted ? PathEntry(e.trashedAs) : Entry{};
+    // The run's own output in the trash's place: an undo that brought the
+    // file back but could not then remove what it swapped with.
+    if (trashed.kind == EntryKind::Plain && trustIdentities_ && trashed.identity == e.identity) {
+      if (!dryRun_)
+        DropFromTrash(e.trashedAs);
+      trashed = {};
+      o.removed = true;
+    }
     const bool inTrash = trashed.kind == EntryKind::Plain;
     // A run killed between writing down where an older file would go and
     // moving it leaves a note without a file: it goes.
@@ -225,9 +233,13 @@ class Undo {
     // The run's output goes; what it replaced takes its name in the same
     // step, so that the name never stands empty.
     if (inTrash) {
-      if (!dryRun_ && !RestoreOver(e.trashedAs, path, target.identity, &why))
+      if (!dryRun_ && !RestoreOver(e.trashedAs, path, target.identity, &why)) {
+        // Back at its name, maybe, with the run's output in its place in
+        // the trash: counted as it is, and the next undo removes that.
+        o.restored = PathEntry(path).identity == trashed.identity;
         return fail(o, QStringLiteral("the file it replaced cannot come back from the trash (%1): %2")
                            .arg(DisplayFileName(e.trashedAs), why));
+      }
       o.ok = o.removed = o.restored = true;
       o.reason = kBackFromTrash;
       return;
@@ -312,8 +324,9 @@ class Undo {
   }
 
   static void absent(FileOutcome &o) {
-    o.ok = o.absent = true;
-    o.reason = QStringLiteral("not found");
+    o.ok = true;
+    o.absent = !o.removed;  // removed from the trash's place, else not there at all
+    o.reason = o.removed ? QStringLiteral("removed from the trash") : QStringLiteral("not found");
   }
   static void keep(FileOutcome &o, const QString &reason) {
     o.kept = true;

@@ -312,9 +312,13 @@ bool RestoreOver(const QString &trashedAs, const QString &path, const QString &i
   if (Uninterrupted([&] { return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE); }) ==
       0) {
     if (isFile(from, identity)) {
-      unlinkPath(from);
+      const bool gone = unlinkPath(from) == 0;
+      const int err = errno;
       syncRestored(from, to);
-      return true;
+      // The file is back; what it swapped with waits in the trash for the
+      // next try.
+      return gone || failed(QStringLiteral("it is back, but what took its place stays in the trash: %1")
+                                .arg(ErrorText(err)));
     }
     // Another file took the name at the last moment: it gets it back.
     if (Uninterrupted([&] { return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE); }) != 0)

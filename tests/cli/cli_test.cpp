@@ -1,6 +1,7 @@
 // rekoda-cli run as a process on real folders, and the durable writer under
 // faults injected into that process.
 
+#include "cli_support.h"
 #include "test_support.h"
 
 #include "platform/file_name.h"
@@ -53,45 +54,11 @@ class DataHome : public ::testing::Environment {
 };
 [[maybe_unused]] ::testing::Environment *const kDataHome = ::testing::AddGlobalTestEnvironment(new DataHome);
 
-const QByteArray kDF = "L01,MINI,LOGGER\r\n\"01-01-05\",12.5,13.5\r\n";
-const QByteArray kDFOut = "\"L02\",\"MINI\",\"LOGGER\"\r\n\"01-01-05\",\"12.5\",\"13.5\"\r\n";
-
-struct Result {
-  int exit = -1;
-  QByteArray out, err;
-  QList<QByteArrayList> lines() const {
-    QList<QByteArrayList> rows;
-    for (const QByteArray &l : out.split('\n'))
-      if (!l.isEmpty())
-        rows << l.split('\t');
-    return rows;
-  }
-};
-
-Result cli(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment()) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(REKODA_CLI, args);
-  EXPECT_TRUE(p.waitForFinished(60000));
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-          p.readAllStandardError()};
-}
-
-QStringList job(const TempFolder &in, const TempFolder &out, const QString &code = "L02") {
-  return {"--family", "df", "--code", code, "--from", in.path(), "--to", out.path()};
-}
-
 // Text with its byte-order mark.
 QByteArray utf16(const QString &text, QStringConverter::Encoding encoding) {
   return QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(text);
 }
 
-QByteArray lines(int n) {
-  QByteArray b = "L01,MINI,LOGGER\r\n";
-  for (int i = 2; i <= n; ++i)
-    b += "1,2\r\n";
-  return b;
-}
 
 }  // namespace
 
@@ -143,6 +110,26 @@ TEST(Cli, dryRunPredictsTheRealRunOnAMixedFolder) {
   EXPECT_EQ(second["output"].toString(), "DF1.L09");  // upper-cased as the window does
   EXPECT_EQ(second["result"].toString(), "OK");
   EXPECT_EQ(second["reason"].toString(), "");
+
+  // More than a group: the dry run reads each group ahead, and still says
+  // of each file what the real run does. Two files apart in the job onto
+  // a name that was there at the start: the second never replaces the first.
+  TempFolder many, into;
+  QStringList names = {"DF001.L01"};
+  for (int i = 2; i <= 150; ++i) {
+    names << QString("DF%1.L01").arg(i, 3, 10, QChar('0'));
+    many.write(names.last(), i % 7 ? kDF : QByteArray("L01,NOT,ALOGGER\r\n"));
+  }
+  many.write("DF001.L01", kDF);
+  many.write("DF001.L03", QByteArray(kDF).replace("12.5", "99.9"));
+  names << "DF001.L03";
+  into.write("DF001.L02", "yesterday's\r\n");
+  const Result dryMany = cli(job(many, into) << "--dry-run" << names);
+  const Result realMany = cli(job(many, into) << names);
+  EXPECT_EQ(dryMany.out, realMany.out);
+  EXPECT_EQ(realMany.lines().value(6).value(2), "Faild");  // DF007
+  EXPECT_EQ(realMany.lines().value(150), (QByteArrayList{"DF001.L03", "DF001.L02", "Faild", "Destination file already exists!"}));
+  EXPECT_EQ(readBytes(into.file("DF001.L02")), kDFOut);
 }
 
 // --list says what a run would do, file by file, before it runs; --only-code
@@ -663,20 +650,22 @@ TEST(CliFaults, anotherProgramsFileIsNeverHarmed) {
       EXPECT_EQ(QDir(data.file("Trash/files")).entryList(QDir::Files | QDir::Hidden), QStringList{});
     }
     {
-      SCOPED_TRACE("a swap that cannot be given back");
+      SCOPED_TRACE("a swap that cannot be given back, beside someone's NAME.other");
       TempFolder in, out, data;
       in.write("DF1.L01", kDF);
       out.write("DF1.L02", "old\r\n");
+      out.write("DF1.L02.other", "someone's\r\n");
       const Result r = run(in, out, data, {{"REKODA_FAULT", "replaced"}, {"REKODA_FAULT_COUNT", "1"},
                                            {"REKODA_FAULT_SWAPBACK", "1"}});
       EXPECT_EQ(r.exit, 1);
       EXPECT_EQ(r.lines().value(0).value(2), "Faild");
       EXPECT_TRUE(r.lines().value(0).value(3).startsWith(
-          ("another file took the name meanwhile and could not be given it back: it is now " + out.file("DF1.L02.other"))
+          ("another file took the name meanwhile and could not be given it back: it is now " + out.file("DF1.L02.other.2"))
               .toUtf8()))
           << r.out.constData();
-      EXPECT_EQ(readBytes(out.file("DF1.L02.other")), "precious\r\n");
-      EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF1.L02.other"}));
+      EXPECT_EQ(readBytes(out.file("DF1.L02.other")), "someone's\r\n");
+      EXPECT_EQ(readBytes(out.file("DF1.L02.other.2")), "precious\r\n");
+      EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF1.L02.other", "DF1.L02.other.2"}));
     }
     {
       SCOPED_TRACE("the replaced file's removal fails, twice");
@@ -796,296 +785,6 @@ TEST(CliFaults, killedRunLeavesOldOrWholeFilesOnly) {
       EXPECT_FALSE(name.startsWith('.')) << name.toStdString();
     EXPECT_EQ(out.entries().size(), files);
   }
-}
-
-// Runs that begin in one second are listed, and undone, newest first.
-TEST(CliUndo, runsOfOneSecondKeepTheirOrder) {
-  TempFolder data, in, out;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("XDG_DATA_HOME", data.path());
-  in.write("DF1.L01", kDF);
-  QStringList codes;
-  for (int i = 1; i <= 12; ++i) {
-    codes.prepend(QString("C%1").arg(i));
-    ASSERT_EQ(cli(job(in, out, codes.first()) << "--quiet", env).exit, 0);
-  }
-  // On Windows the journals are the user's, with the runs of the tests
-  // beside this one: these runs are the ones into this destination.
-  QStringList listed;
-  QString firstId;
-  for (const QByteArrayList &run : cli({"--list-runs"}, env).lines()) {
-    if (run.value(4).endsWith(QFileInfo(out.path()).fileName().toUtf8())) {
-      listed << run.value(3);
-      firstId = run.value(0);
-    }
-  }
-  EXPECT_EQ(listed, codes);
-#ifndef _WIN32
-  EXPECT_EQ(cli({"--undo", "--quiet"}, env).lines(), (QList<QByteArrayList>{{"DF1.C12", "DF1.L01", "OK", ""}}));
-  // An ID as a word of its own is that run, not the newest.
-  EXPECT_EQ(cli({"--undo", firstId, "--quiet"}, env).lines(), (QList<QByteArrayList>{{"DF1.C1", "DF1.L01", "OK", ""}}));
-#endif
-}
-
-// Undo leaves the destination as it was before the run, byte for byte, and
-// the trash as it was, but for what it must keep: an output changed since
-// the run, or one whose source is gone. A killed run, an undo cut short and
-// a second undo all end there too.
-TEST(CliUndo, undoLeavesTheFolderAndTheTrashAsTheyWere) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the freedesktop trash and SIGKILL make the fixtures";
-#else
-  enum class Case { Plain, Replacing, OutputChanged, SourceDeleted, RunKilled, UndoKilled, UndoTwice, JournalCut };
-  const std::pair<Case, const char *> cases[] = {
-      {Case::Plain, "a plain run"},         {Case::Replacing, "a run that replaced files"},
-      {Case::OutputChanged, "an output changed since, to the same size"},
-      {Case::SourceDeleted, "a source deleted since"},
-      {Case::RunKilled, "a run killed mid-way"},        {Case::UndoKilled, "an undo killed mid-way, then again"},
-      {Case::UndoTwice, "an undo twice"},   {Case::JournalCut, "a journal whose last line was cut short"}};
-  auto snapshot = [](const QString &folder) {
-    QMap<QString, QByteArray> files;
-    for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
-      files.insert(f.fileName(), readBytes(f.filePath()));
-    return files;
-  };
-  for (const auto &[c, what] : cases) {
-    SCOPED_TRACE(what);
-    TempFolder data, in, out;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_DATA_HOME", data.path());
-    if (c == Case::RunKilled)
-      env.insert("REKODA_TEST_NAMED_TEMPORARIES", "1");  // a killed run leaves them, hidden
-    const int files = c == Case::RunKilled || c == Case::UndoKilled ? 2000 : 20;
-    for (int i = 0; i < files; ++i)
-      in.write(QString("DF%1.L01").arg(i, 4, 10, QChar('0')), kDF);
-    out.write("notes.txt", "the technician's own\r\n");
-    if (c != Case::Plain)
-      for (int i = 0; i < files; i += 7)
-        out.write(QString("DF%1.L02").arg(i, 4, 10, QChar('0')), "yesterday's\r\n");
-    const QMap<QString, QByteArray> before = snapshot(out.path());
-    const QStringList args = job(in, out) << "--trash" << "--quiet";
-    if (c == Case::RunKilled) {
-      QProcess p;
-      p.setProcessEnvironment(env);
-      p.start(REKODA_CLI, args);
-      ASSERT_TRUE(p.waitForReadyRead(60000));  // the first group is in place
-      p.kill();
-      p.waitForFinished();
-    } else {
-      ASSERT_EQ(cli(args, env).exit, 0);
-    }
-    QMap<QString, QByteArray> expected = before;
-    if (c == Case::OutputChanged) {
-      const QByteArray edited = QByteArray(kDFOut).replace("12.5", "99.9");  // by hand: the size alone tells nothing
-      out.write("DF0003.L02", edited);
-      expected.insert("DF0003.L02", edited);
-    }
-    if (c == Case::JournalCut) {
-      QFile journal(QDir(data.file("Rekoda/Rekoda/runs")).entryInfoList({"*.journal"}).value(0).filePath());
-      ASSERT_TRUE(journal.open(QIODevice::Append));
-      journal.write("{\"placed\":\"DF00");
-    }
-    if (c == Case::SourceDeleted) {
-      ASSERT_TRUE(QFile::remove(in.file("DF0004.L01")));
-      expected.insert("DF0004.L02", readBytes(out.file("DF0004.L02")));
-    }
-    const bool keeps = c == Case::OutputChanged || c == Case::SourceDeleted;
-    if (c == Case::UndoKilled) {
-      QProcess p;
-      p.setProcessEnvironment(env);
-      p.start(REKODA_CLI, {"--undo"});
-      ASSERT_TRUE(p.waitForReadyRead(60000));
-      p.kill();
-      p.waitForFinished();
-    }
-    const Result undone = cli({"--undo"}, env);
-    EXPECT_EQ(undone.exit, keeps ? 1 : 0) << undone.err.constData() << undone.out.right(2000).constData();
-    if (keeps) {
-      const QByteArray name = c == Case::OutputChanged ? "DF0003.L02" : "DF0004.L02";
-      const QByteArray why = c == Case::OutputChanged ? "kept: changed since the run"
-                                                       : "kept: its source DF0004.L01 is no longer there";
-      EXPECT_TRUE(undone.out.contains(name + "\tDF" + name.mid(2, 4) + ".L01\tFaild\t" + why)) << undone.out.constData();
-    }
-    EXPECT_EQ(snapshot(out.path()), expected);
-    EXPECT_EQ(snapshot(data.file("Trash/files")), (QMap<QString, QByteArray>{}));
-    EXPECT_EQ(snapshot(data.file("Trash/info")), (QMap<QString, QByteArray>{}));
-    // A file kept for its reason is settled as much as a file removed: the
-    // run is undone, and a second undo has nothing left.
-    const Result again = cli({"--undo"}, env);
-    EXPECT_EQ(again.exit, 0);
-    EXPECT_EQ(again.err, "rekoda-cli: nothing to undo\n");
-    EXPECT_TRUE(cli({"--list-runs"}, env).out.endsWith("\tundone\n"));
-    EXPECT_EQ(snapshot(out.path()), expected);
-  }
-#endif
-}
-
-// Names and folders that are not UTF-8 (a stick formatted elsewhere), given
-// as relative paths: the run replaces into the trash, and the undo takes
-// every file back by its own bytes.
-TEST(CliUndo, namesThatAreNotUtf8AreUndoneByTheirBytes) {
-#ifdef _WIN32
-  GTEST_SKIP() << "names of bytes that are not UTF-8 are a POSIX fixture";
-#else
-  TempFolder root;
-  const QString script = QString(R"(set -e
-    export XDG_DATA_HOME="$PWD/data"
-    mkdir -p $'in\xff' out
-    for n in $'DF\xe91' $'DF\xff2' DF3; do printf 'L01,MINI,LOGGER\r\n1,2\r\n' > "in"$'\xff'"/$n.L01"; done
-    printf "yesterday's\r\n" > out/$'DF\xe91.L02'
-    '%1' --family df --code L02 --from $'in\xff' --to out --trash --quiet > run.txt
-    '%1' --undo --quiet > undo.txt
-    )").arg(REKODA_CLI);
-  QProcess p;
-  p.setWorkingDirectory(root.path());
-  p.start("bash", {"-c", script});
-  ASSERT_TRUE(p.waitForFinished(60000));
-  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData() << readBytes(root.file("undo.txt")).constData();
-  EXPECT_EQ(readBytes(root.file("run.txt")).count("\tOK\t"), 3);
-  EXPECT_EQ(readBytes(root.file("undo.txt")).count("\tOK\t"), 3);
-  const QString out = root.file("out");
-  EXPECT_EQ(ListFolderNames(out).value_or(QStringList{"?"}), QStringList{DecodeFileName("DF\xe9" "1.L02")});
-  EXPECT_EQ(ReadFileBytes(JoinPath(out, DecodeFileName("DF\xe9" "1.L02")), 100, nullptr), "yesterday's\r\n");
-  EXPECT_EQ(ListFolderNames(root.file("data/Trash/files")).value_or(QStringList{"?"}), QStringList{});
-  QProcess rm;  // QDir cannot spell the folder to remove it
-  rm.setWorkingDirectory(root.path());
-  rm.start("bash", {"-c", "rm -rf ./*"});
-  rm.waitForFinished();
-#endif
-}
-
-// A run still going is not undone, and is listed so: its journal is held.
-TEST(CliUndo, aRunStillGoingIsNotUndone) {
-  TempFolder data, in, out;
-  for (int i = 0; i < 5000; ++i)
-    in.write(QString("DF%1.L01").arg(i, 4, 10, QChar('0')), kDF);
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("XDG_DATA_HOME", data.path());
-  // On Windows the journals are the user's, beside other tests' runs: this
-  // run's line, and its ID.
-  const auto thisRun = [&] {
-    for (const QByteArrayList &run : cli({"--list-runs"}, env).lines())
-      if (run.value(4).endsWith(QFileInfo(out.path()).fileName().toUtf8()))
-        return run;
-    return QByteArrayList();
-  };
-  QProcess run;
-  run.setProcessEnvironment(env);
-  run.start(REKODA_CLI, job(in, out));
-  ASSERT_TRUE(run.waitForReadyRead(30000));  // the first group is in place
-  const QByteArrayList listed = thisRun();
-  const Result undo = cli({"--undo", QString::fromUtf8(listed.value(0))}, env);
-  ASSERT_TRUE(run.waitForFinished(120000));
-  // An undo that came after the run's end took all of it.
-  if (undo.exit == 0 && out.entries().isEmpty())
-    GTEST_SKIP() << "the run ended before the undo looked";
-  EXPECT_EQ(listed.value(6), "going");
-  EXPECT_EQ(undo.exit, 1);
-  EXPECT_TRUE(undo.err.startsWith("rekoda-cli: the run of ")) << undo.err.constData();
-  EXPECT_TRUE(undo.err.endsWith(" is still going: nothing was undone\n")) << undo.err.constData();
-  EXPECT_EQ(run.exitCode(), 0);
-  EXPECT_EQ(out.entries().size(), 5000);
-  // Ended, it is undone as any other.
-  EXPECT_EQ(thisRun().value(6), "not undone");
-  EXPECT_EQ(cli({"--undo", QString::fromUtf8(listed.value(0)), "--quiet"}, env).exit, 0);
-  EXPECT_TRUE(out.entries().isEmpty());
-}
-
-// The journal failing at the first group, a later one, or filling its
-// folder, with and without the trash: the run stops, puts nothing in place
-// that the journal does not know, and says why; the undo then leaves the
-// destination and the trash as they were, but for a file that replaced
-// one without a trash, which it keeps (its name would hold none).
-TEST(CliUndo, aFailingJournalStopsTheRunAndUndoStillRestoresAll) {
-  if (!*REKODA_FAULT_SHIM)
-    GTEST_SKIP() << "the fault shim is an LD_PRELOAD object: Linux only";
-  struct Case {
-    const char *what;
-    const char *fault;  // "full": a journal folder of 16 KiB
-    int skip;
-    bool trash;
-    bool otherVolume;  // the journal on /dev/shm: synced on its own, not with the destination's volume
-  };
-  const Case cases[] = {
-      {"write, first group", "write", 1, false, false},  {"write, first group, trash", "write", 1, true, false},
-      {"write, a later group", "write", 5, false, false}, {"write, a later group, trash", "write", 5, true, false},
-      {"sync, first group", "fdatasync", 1, false, true}, {"sync, a later group, trash", "fdatasync", 6, true, true},
-      {"full folder", "full", 0, false, false},           {"full folder, trash", "full", 0, true, false},
-  };
-  auto snapshot = [](const QString &folder) {
-    QMap<QString, QByteArray> files;
-    for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
-      files.insert(f.fileName(), readBytes(f.filePath()));
-    return files;
-  };
-  TempFolder in;
-  for (int i = 0; i < 400; ++i)
-    in.write(QString("DF%1.L01").arg(i, 3, 10, QChar('0')), kDF);
-  int ran = 0;
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.what);
-    TempFolder out, local;
-    QTemporaryDir shm("/dev/shm/rekoda-test-XXXXXX");
-    if (c.otherVolume && !shm.isValid())
-      continue;
-    const QString data = c.otherVolume ? shm.path() : local.path();
-    const QString runs = data + "/Rekoda/Rekoda/runs";
-    ASSERT_TRUE(QDir().mkpath(runs));
-    const bool mounted =
-        QString(c.fault) == "full" && QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", runs}) == 0;
-    if (QString(c.fault) == "full" && !mounted)
-      continue;  // not root
-    for (int i = 0; i < 400; i += 3)
-      out.write(QString("DF%1.L02").arg(i, 3, 10, QChar('0')), "yesterday's\r\n");
-    const QMap<QString, QByteArray> before = snapshot(out.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_DATA_HOME", data);
-    QProcessEnvironment faulty = env;
-    if (!mounted) {
-      faulty.insert("LD_PRELOAD", REKODA_FAULT_SHIM);
-      faulty.insert("REKODA_FAULT", c.fault);
-      faulty.insert("REKODA_FAULT_DIR", runs);
-      faulty.insert("REKODA_FAULT_SKIP", QString::number(c.skip));
-    }
-    QStringList args = job(in, out) << "--quiet";
-    if (c.trash)
-      args << "--trash";
-    const Result r = cli(args, faulty);
-    EXPECT_EQ(r.exit, 1);
-    EXPECT_TRUE(r.err.contains("rekoda-cli: the run's journal cannot be written: ")) << r.err.constData();
-    EXPECT_FALSE(r.err.contains("this run cannot be undone")) << r.err.constData();
-    QMap<QString, QByteArray> kept = before;  // what undo cannot take back
-    int ok = 0;
-    for (const QByteArrayList &row : r.lines()) {
-      const QString output = QString::fromUtf8(row.value(1));
-      if (row.value(2) == "OK") {
-        ++ok;
-        EXPECT_EQ(readBytes(out.file(output)), kDFOut) << output.toStdString();
-        if (!c.trash && before.contains(output))
-          kept.insert(output, kDFOut);
-      } else {
-        EXPECT_EQ(row.value(3), "not put in place: the run's journal cannot be written");
-        EXPECT_EQ(readBytes(out.file(output)), before.value(output, "<missing>")) << output.toStdString();
-      }
-    }
-    EXPECT_LT(ok, 400);
-    if (c.skip > 1) {
-      EXPECT_GT(ok, 0);  // a later group: the earlier ones are in place
-    }
-    EXPECT_TRUE(r.err.contains(QString("the %1 files put in place before that can be undone").arg(ok).toUtf8()))
-        << r.err.constData();
-    if (mounted)  // room for the undo's mark
-      QProcess::execute("mount", {"-o", "remount,size=1m", runs});
-    const Result undone = cli({"--undo", "--quiet"}, env);
-    ++ran;
-    const bool keeps = kept != before;
-    EXPECT_EQ(undone.exit, keeps ? 1 : 0) << undone.err.constData() << undone.out.left(600).constData();
-    EXPECT_EQ(snapshot(out.path()), kept);
-    EXPECT_EQ(snapshot(data + "/Trash/files"), (QMap<QString, QByteArray>{}));
-    if (mounted)
-      QProcess::execute("umount", {runs});
-  }
-  EXPECT_GE(ran, 4);  // the rows that need neither root nor /dev/shm
 }
 
 // Windows as technicians have it, under wine: files another program holds

@@ -22,9 +22,17 @@
 //                      resaved:  another program saves its own file under
 //                                REKODA_FAULT_NAME at the first sync in the
 //                                folder, after the run looked at that name
+//                      any:      every call below that writes, names, syncs or
+//                                removes in the folders counts (open for
+//                                writing, write, fdatasync, fsync, syncfs,
+//                                close, rename, link, unlink, mkdir), so
+//                                that a test can fail each in turn
+//   REKODA_FAULT_TALLY  with any: a file that gets the number of such calls
+//                      made, written as the process ends
 //   REKODA_FAULT_SWAPBACK  set: every second swap of two names fails (the
 //                      swap that would give a name back)
-//   REKODA_FAULT_DIR   the folder whose files fail
+//   REKODA_FAULT_DIR   the folder whose files fail (with any: folders, split
+//                      by ':')
 //   REKODA_FAULT_SKIP  how many matching calls succeed first (default 0)
 //   REKODA_FAULT_COUNT how many fail after those (default: all)
 //   REKODA_FAULT_ERRNO the error (default EIO, the error a dying disk or a
@@ -42,6 +50,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -55,6 +64,40 @@ std::string fdPath(int fd) {
   return n < 0 ? std::string() : std::string(target, size_t(n));
 }
 
+std::atomic<long> seen{0};
+
+// Whether the n-th matching call (counting from 0) is one to fail.
+bool nth(long n) {
+  const char *skip = std::getenv("REKODA_FAULT_SKIP");
+  const char *count = std::getenv("REKODA_FAULT_COUNT");
+  n -= skip ? std::atol(skip) : 0;
+  return n >= 0 && (!count || n < std::atol(count));
+}
+
+// Whether a path is one of the folders of "any", or in one.
+bool inAnyFolder(const std::string &path) {
+  const char *dirs = std::getenv("REKODA_FAULT_DIR");
+  if (!dirs || path.empty())
+    return false;
+  const std::string all = dirs;
+  for (size_t from = 0; from <= all.size();) {
+    const size_t end = std::min(all.find(':', from), all.size());
+    const std::string d = all.substr(from, end - from);
+    if (!d.empty() && (path == d || path.compare(0, d.size() + 1, d + "/") == 0))
+      return true;
+    from = end + 1;
+  }
+  return false;
+}
+
+// For "any": whether this call, on this path, fails now.
+bool anyFails(const std::string &path) {
+  const char *f = fault();
+  if (!f || std::strcmp(f, "any") != 0 || !inAnyFolder(path))
+    return false;
+  return nth(seen++);
+}
+
 // Whether a call of this kind on this path should fail now.
 bool shouldFail(const char *kind, const std::string &path, bool inside) {
   const char *f = fault();
@@ -65,12 +108,29 @@ bool shouldFail(const char *kind, const std::string &path, bool inside) {
   const bool match = inside ? path.compare(0, d.size() + 1, d + "/") == 0 : path == d;
   if (!match)
     return false;
-  static std::atomic<long> seen{0};
-  const char *skip = std::getenv("REKODA_FAULT_SKIP");
-  const char *count = std::getenv("REKODA_FAULT_COUNT");
-  const long n = seen++ - (skip ? std::atol(skip) : 0);
-  return n >= 0 && (!count || n < std::atol(count));
+  return nth(seen++);
 }
+
+// A name as a path: itself when absolute, else below its folder.
+std::string pathAt(int dirfd, const char *name) {
+  if (name[0] == '/')
+    return name;
+  char cwd[4096];
+  const std::string dir = dirfd == AT_FDCWD ? std::string(::getcwd(cwd, sizeof cwd) ? cwd : "") : fdPath(dirfd);
+  return dir + "/" + name;
+}
+
+struct Tally {
+  ~Tally() {
+    const char *to = std::getenv("REKODA_FAULT_TALLY");
+    if (!to)
+      return;
+    if (std::FILE *f = std::fopen(to, "w")) {
+      std::fprintf(f, "%ld\n", seen.load());
+      std::fclose(f);
+    }
+  }
+} tally;
 
 template <class F>
 F real(const char *name) {
@@ -139,7 +199,7 @@ void resaved(const std::string &path) {
 
 int fdatasync(int fd) {
   resaved(fdPath(fd));
-  if (shouldFail("fdatasync", fdPath(fd), true))
+  if (shouldFail("fdatasync", fdPath(fd), true) || anyFails(fdPath(fd)))
     return fail();
   return real<int (*)(int)>("fdatasync")(fd);
 }
@@ -151,25 +211,25 @@ int syncfs(int fd) {
   const char *dir = std::getenv("REKODA_FAULT_DIR");
   if (f && dir && std::strcmp(f, "fdatasync") == 0 && fdPath(fd) == dir)
     return fail();
-  if (shouldFail("syncfs", fdPath(fd), false))
+  if (shouldFail("syncfs", fdPath(fd), false) || anyFails(fdPath(fd)))
     return fail();
   return real<int (*)(int)>("syncfs")(fd);
 }
 
 int fsync(int fd) {
-  if (shouldFail("fsync", fdPath(fd), false))
+  if (shouldFail("fsync", fdPath(fd), false) || anyFails(fdPath(fd)))
     return fail();
   return real<int (*)(int)>("fsync")(fd);
 }
 
 int close(int fd) {
-  const bool failIt = fault() && shouldFail("close", fdPath(fd), true);
+  const bool failIt = fault() && (shouldFail("close", fdPath(fd), true) || anyFails(fdPath(fd)));
   const int rc = real<int (*)(int)>("close")(fd);
   return failIt ? fail() : rc;
 }
 
 ssize_t write(int fd, const void *buf, size_t n) {
-  if (fault() && shouldFail("write", fdPath(fd), true))
+  if (fault() && (shouldFail("write", fdPath(fd), true) || anyFails(fdPath(fd))))
     return fail();
   if (fault() && shouldFail("write0", fdPath(fd), true))
     return 0;
@@ -177,14 +237,16 @@ ssize_t write(int fd, const void *buf, size_t n) {
 }
 
 int renameat(int olddirfd, const char *oldpath, int newdirfd, const char *newpath) {
-  if (shouldFail("rename", fdPath(newdirfd), false) || unlockedTemporary(olddirfd, oldpath))
+  if (shouldFail("rename", fdPath(newdirfd), false) || unlockedTemporary(olddirfd, oldpath) ||
+      anyFails(pathAt(newdirfd, newpath)))
     return fail();
   replaced(oldpath, newdirfd, newpath);
   return real<int (*)(int, const char *, int, const char *)>("renameat")(olddirfd, oldpath, newdirfd, newpath);
 }
 
 int renameat2(int olddirfd, const char *oldpath, int newdirfd, const char *newpath, unsigned flags) {
-  if (shouldFail("rename", fdPath(newdirfd), false) || unlockedTemporary(olddirfd, oldpath))
+  if (shouldFail("rename", fdPath(newdirfd), false) || unlockedTemporary(olddirfd, oldpath) ||
+      anyFails(pathAt(newdirfd, newpath)))
     return fail();
   static std::atomic<long> swaps{0};
   if ((flags & RENAME_EXCHANGE) && std::getenv("REKODA_FAULT_SWAPBACK") && swaps++ % 2 == 1)
@@ -196,13 +258,13 @@ int renameat2(int olddirfd, const char *oldpath, int newdirfd, const char *newpa
 }
 
 int unlinkat(int dirfd, const char *path, int flags) {
-  if (isTemporary(path) && shouldFail("unlink", fdPath(dirfd), false))
+  if ((isTemporary(path) && shouldFail("unlink", fdPath(dirfd), false)) || anyFails(pathAt(dirfd, path)))
     return fail();
   return real<int (*)(int, const char *, int)>("unlinkat")(dirfd, path, flags);
 }
 
 int linkat(int olddirfd, const char *oldpath, int newdirfd, const char *newpath, int flags) {
-  if (shouldFail("link", fdPath(newdirfd), false))
+  if (shouldFail("link", fdPath(newdirfd), false) || anyFails(pathAt(newdirfd, newpath)))
     return fail();
   appear(newdirfd, newpath);
   return real<int (*)(int, const char *, int, const char *, int)>("linkat")(olddirfd, oldpath, newdirfd,
@@ -218,6 +280,8 @@ int openat(int dirfd, const char *path, int flags, ...) {
     va_end(ap);
   }
   if ((flags & (O_CREAT | O_TMPFILE)) && shouldFail("open", fdPath(dirfd), false))
+    return fail();
+  if ((flags & (O_WRONLY | O_RDWR | O_CREAT | O_TMPFILE)) && anyFails(pathAt(dirfd, path)))
     return fail();
   return real<int (*)(int, const char *, int, ...)>("openat")(dirfd, path, flags, mode);
 }
@@ -239,6 +303,44 @@ ssize_t read(int fd, void *buf, size_t n) {
     real<int (*)(int)>("close")(w);
   }
   return got;
+}
+
+// The plain calls, which the trash and the journal use with whole paths.
+int rename(const char *from, const char *to) {
+  if (anyFails(to))
+    return fail();
+  return real<int (*)(const char *, const char *)>("rename")(from, to);
+}
+
+int link(const char *from, const char *to) {
+  if (anyFails(to))
+    return fail();
+  return real<int (*)(const char *, const char *)>("link")(from, to);
+}
+
+int unlink(const char *path) {
+  if (anyFails(path))
+    return fail();
+  return real<int (*)(const char *)>("unlink")(path);
+}
+
+int mkdir(const char *path, mode_t mode) {
+  if (anyFails(path))
+    return fail();
+  return real<int (*)(const char *, mode_t)>("mkdir")(path, mode);
+}
+
+int open(const char *path, int flags, ...) {
+  mode_t mode = 0;
+  if (flags & (O_CREAT | O_TMPFILE)) {
+    va_list ap;
+    va_start(ap, flags);
+    mode = va_arg(ap, mode_t);
+    va_end(ap);
+  }
+  if ((flags & (O_WRONLY | O_RDWR | O_CREAT | O_TMPFILE)) && anyFails(path))
+    return fail();
+  return real<int (*)(const char *, int, ...)>("open")(path, flags, mode);
 }
 
 }  // extern "C"

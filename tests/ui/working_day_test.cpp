@@ -435,6 +435,9 @@ TEST(WorkingDay, recordOfTheRun) {
   EXPECT_EQ(results, win.column(1));
   EXPECT_TRUE(files.contains("DF5\nline.L01"));
   EXPECT_EQ(results.count("Faild"), 1);
+  // A file not written has no new name: a reader takes that column for the
+  // files in the destination.
+  EXPECT_EQ(rows[8 + results.indexOf("Faild")].toArray()[1].toString(), "");
 #endif
 }
 
