@@ -83,6 +83,27 @@ long currentRssKb() {
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
+// rekoda-cli run to its end, its own high-water mark kept in peakKb: looked
+// at while it runs, since the children's rusage counts the benchmark's size
+// at fork.
+void runCli(const QString &cli, const QStringList &args, long &peakKb) {
+  QProcess p;
+  p.setStandardOutputFile(QProcess::nullDevice());
+  p.start(cli, args);
+  const QString status = QStringLiteral("/proc/%1/status").arg(p.processId());
+  while (!p.waitForFinished(20)) {
+    QFile proc(status);
+    if (proc.open(QIODevice::ReadOnly))
+      for (const QByteArray &line : proc.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+          peakKb = std::max(peakKb, line.mid(6).trimmed().split(' ').value(0).toLong());
+  }
+  if (p.exitCode() != 0 || p.exitStatus() != QProcess::NormalExit) {
+    stopIfInterrupted();  // the signal reached rekoda-cli too
+    qFatal("rekoda-cli %s failed: %s", qPrintable(args.value(0)), p.readAllStandardError().constData());
+  }
+}
+
 long peakRssKb() {
   rusage ru{};
   getrusage(RUSAGE_SELF, &ru);
@@ -234,6 +255,8 @@ int usageError(const QString &problem) {
 int main(int argc, char **argv) {
   int listCount = 40000, convertCount = 10000, rounds = 3;
   long cliPeakKb = 0;  // the largest rekoda-cli run
+  long undoPeakKb = 0;  // and the largest of their undos
+  std::vector<double> undoTimes;
   QString parent, sourceParent;  // sources default to beside the outputs
   QString cli;
   std::set<int> chosen = {0, 1, 2, 3, 4};
@@ -424,28 +447,17 @@ int main(int argc, char **argv) {
             case 3: s = seconds([&] { win.runToTheEnd(); }); break;
             case 4:
               s = seconds([&] {
-                QProcess p;
-                p.setStandardOutputFile(QProcess::nullDevice());
-                p.start(cli, {"--family", f.flag, "--code", "L02", "--from", src, "--to", target, "--quiet"});
-                // Its own high-water mark, looked at while it runs: the
-                // children's rusage counts the benchmark's size at fork.
-                const QString status = QStringLiteral("/proc/%1/status").arg(p.processId());
-                while (!p.waitForFinished(20)) {
-                  QFile proc(status);
-                  if (proc.open(QIODevice::ReadOnly))
-                    for (const QByteArray &line : proc.readAll().split('\n'))
-                      if (line.startsWith("VmHWM:"))
-                        cliPeakKb = std::max(cliPeakKb, line.mid(6).trimmed().split(' ').value(0).toLong());
-                }
-                if (p.exitCode() != 0 || p.exitStatus() != QProcess::NormalExit) {
-                  stopIfInterrupted();  // the signal reached rekoda-cli too
-                  qFatal("rekoda-cli failed");
-                }
+                runCli(cli, {"--family", f.flag, "--code", "L02", "--from", src, "--to", target, "--quiet"}, cliPeakKb);
               });
               break;
           }
           stopIfInterrupted();
           expectFiles(target, convertCount, variants[v]);
+          if (v == 4) {  // its undo, at once: the newest run
+            undoTimes.push_back(seconds([&] { runCli(cli, {"--undo", "--quiet"}, undoPeakKb); }));
+            stopIfInterrupted();
+            expectFiles(target, 0, "the undo of rekoda-cli's run");
+          }
           times[v].push_back(s);
           std::printf(" %.2f", s);
         }
@@ -467,6 +479,8 @@ int main(int argc, char **argv) {
       // Memory that grows with the number of files shows against a run of
       // 20,000 and one of 100,000.
       std::printf("rekoda-cli peak resident memory: %ld KiB over %d files\n", cliPeakKb, convertCount);
+      std::printf("rekoda-cli --undo of that run: %.2f s (median), peak resident memory %ld KiB\n",
+                  median(undoTimes), undoPeakKb);
     }
     std::printf("peak resident memory: %ld KiB; messages shown: %d\n", peakRssKb(), failures);
     return failures == 0 ? 0 : 1;

@@ -11,6 +11,11 @@
 
 #include <gtest/gtest.h>
 
+// The fault shim is an LD_PRELOAD object, built on Linux only.
+#ifndef REKODA_FAULT_SHIM
+#define REKODA_FAULT_SHIM ""
+#endif
+
 namespace rekoda::test {
 
 inline const QByteArray kDF = "L01,MINI,LOGGER\r\n\"01-01-05\",12.5,13.5\r\n";

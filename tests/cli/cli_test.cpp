@@ -466,9 +466,6 @@ TEST(Cli, codesAndCodeFields) {
 // Each step of the writer failing for real: the row fails with the system's
 // reason, an existing target keeps its old content, and no temporary file
 // stays behind. Run with unnamed temporaries and with named ones.
-#ifndef REKODA_FAULT_SHIM
-#define REKODA_FAULT_SHIM ""
-#endif
 
 TEST(CliFaults, everyFailingStepFailsItsFilesAndKeepsTheOldTargets) {
   if (!*REKODA_FAULT_SHIM)
