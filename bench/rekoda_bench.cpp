@@ -18,6 +18,7 @@
 
 #include "conversion/conversion_job.h"
 #include "conversion/journaled_job.h"
+#include "conversion/speaker.h"
 #include "platform/console.h"
 #include "platform/message.h"
 #include "ui/file_list_model.h"
@@ -216,7 +217,7 @@ class CountingObserver : public RunObserver {
   QString firstReason;
   void fileDone(qsizetype, const FileOutcome &o) override {
     if (!o.ok && failed++ == 0)
-      firstReason = o.file + ": " + o.reason;
+      firstReason = o.file + ": " + English(o.reason);
   }
   void fileHandled(qsizetype, qint64) override {}
   bool stopRequested() override { return false; }

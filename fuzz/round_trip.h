@@ -50,8 +50,7 @@ inline int roundTrip(const uint8_t *data, size_t size, Reader read, FieldWriter 
   stamp();
   const Rows before = snapshot();
   std::string out;
-  QString reason;
-  if (!RenderBufferFile(writeField, false, out, &reason))
+  if (!RenderBufferFile(writeField, false, out).isNone())
     std::abort();
   writeFile(dir.filePath("IN.FZ"), out.data(), out.size());
   if (read(dir.filePath("IN.FZ")) != ReadOk)

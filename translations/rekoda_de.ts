@@ -36,10 +36,6 @@
         <translation>Fehlgeschlagen</translation>
     </message>
     <message>
-        <source>mixed</source>
-        <translation>gemischt</translation>
-    </message>
-    <message>
         <source>not reached</source>
         <translation>nicht erreicht</translation>
     </message>
@@ -231,10 +227,6 @@
         </translation>
     </message>
     <message>
-        <source>This run cannot be undone: %1.</source>
-        <translation>Dieser Lauf kann nicht rückgängig gemacht werden: %1.</translation>
-    </message>
-    <message>
         <source>The source folder %1 is no longer there</source>
         <translation>Der Quellordner %1 ist nicht mehr da</translation>
     </message>
@@ -252,31 +244,6 @@
             <numerusform>Den Lauf von %1 rückgängig machen, der %n %3-Datei mit Code %4 nach %5 geschrieben hat?</numerusform>
             <numerusform>Den Lauf von %1 rückgängig machen, der %n %3-Dateien mit Code %4 nach %5 geschrieben hat?</numerusform>
         </translation>
-    </message>
-    <message numerus="yes">
-        <source>The undo stopped after %1 of %2 files.</source>
-        <translation>
-            <numerusform>Das Rückgängigmachen hielt nach %1 von %n Datei an.</numerusform>
-            <numerusform>Das Rückgängigmachen hielt nach %1 von %n Dateien an.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>The run of %1 is undone: %2 files.</source>
-        <translation>
-            <numerusform>Der Lauf von %1 ist rückgängig gemacht: %n Datei.</numerusform>
-            <numerusform>Der Lauf von %1 ist rückgängig gemacht: %n Dateien.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%1 of %2 files were not undone.</source>
-        <translation>
-            <numerusform>%1 von %n Datei wurde nicht rückgängig gemacht.</numerusform>
-            <numerusform>%1 von %n Dateien wurden nicht rückgängig gemacht.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>The run of %1 is still going</source>
-        <translation>Der Lauf von %1 läuft noch</translation>
     </message>
     <message>
         <source>The run&apos;s journal cannot be marked undone: %1</source>
@@ -397,6 +364,144 @@
     <message>
         <source>the older file is gone (no trash)</source>
         <translation>die ältere Datei ist weg (kein Papierkorb)</translation>
+    </message>
+    <message>
+        <source>another run holds the folder %1</source>
+        <translation>ein anderer Lauf hält den Ordner %1</translation>
+    </message>
+    <message>
+        <source>another file took its name meanwhile and is now in the trash: %1: %2</source>
+        <translation>eine andere Datei nahm inzwischen den Namen und liegt nun im Papierkorb: %1: %2</translation>
+    </message>
+    <message>
+        <source>it is back, but what took its place stays in the trash: %1</source>
+        <translation>sie ist zurück, aber was ihren Platz einnahm, bleibt im Papierkorb: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n codes: %1</source>
+        <translation>
+            <numerusform>%n Code: %1</numerusform>
+            <numerusform>%n Codes: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the folder cannot be synced: %1; the file is in place under its name, not known to be on disk</source>
+        <translation>der Ordner lässt sich nicht synchronisieren: %1; die Datei steht unter ihrem Namen, ist aber nicht sicher auf dem Datenträger</translation>
+    </message>
+    <message>
+        <source>%1 (the earlier file is back at its name)</source>
+        <translation>%1 (die frühere Datei steht wieder unter ihrem Namen)</translation>
+    </message>
+    <message>
+        <source>%1 (the earlier file stays in the trash: %2: %3)</source>
+        <translation>%1 (die frühere Datei bleibt im Papierkorb: %2: %3)</translation>
+    </message>
+    <message>
+        <source>The run cannot begin: %1</source>
+        <translation>Der Lauf kann nicht beginnen: %1</translation>
+    </message>
+    <message>
+        <source>the file it replaced is back from the trash</source>
+        <translation>die ersetzte Datei ist aus dem Papierkorb zurück</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>nicht gefunden</translation>
+    </message>
+    <message>
+        <source>removed from the trash</source>
+        <translation>aus dem Papierkorb entfernt</translation>
+    </message>
+    <message>
+        <source>not found; the file it replaced stays in the trash, its name is taken: %1</source>
+        <translation>nicht gefunden; die ersetzte Datei bleibt im Papierkorb, ihr Name ist vergeben: %1</translation>
+    </message>
+    <message>
+        <source>another run wrote over it since: the file it replaced takes its place in the trash (%1), for that run&apos;s undo to bring back</source>
+        <translation>ein anderer Lauf hat sie seither überschrieben: die ersetzte Datei nimmt ihren Platz im Papierkorb ein (%1), damit das Rückgängigmachen jenes Laufs sie zurückholt</translation>
+    </message>
+    <message>
+        <source>cannot take its place in the trash (%1): %2</source>
+        <translation>kann ihren Platz im Papierkorb nicht einnehmen (%1): %2</translation>
+    </message>
+    <message>
+        <source>not known to be on disk: %1</source>
+        <translation>nicht sicher auf dem Datenträger: %1</translation>
+    </message>
+    <message>
+        <source>The run of %1 is still going: nothing was undone</source>
+        <translation>Der Lauf von %1 läuft noch: nichts wurde rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>An undo of the run of %1 is going: nothing was done</source>
+        <translation>Der Lauf von %1 wird bereits rückgängig gemacht: nichts wurde getan</translation>
+    </message>
+    <message>
+        <source>The folder %1 that the run of %2 wrote into is not there: nothing was undone</source>
+        <translation>Der Ordner %1, in den der Lauf von %2 schrieb, ist nicht da: nichts wurde rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>%1 is not the folder the run of %2 wrote into (moved or replaced): nothing was undone</source>
+        <translation>%1 ist nicht der Ordner, in den der Lauf von %2 schrieb (verschoben oder ersetzt): nichts wurde rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>The run&apos;s journal cannot be written: %1; nothing was undone</source>
+        <translation>Das Protokoll des Laufs lässt sich nicht schreiben: %1; nichts wurde rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>cannot undo in %1: %2</source>
+        <translation>kann in %1 nicht rückgängig machen: %2</translation>
+    </message>
+    <message>
+        <source>The run&apos;s journal cannot be read: %1</source>
+        <translation>Das Protokoll des Laufs lässt sich nicht lesen: %1</translation>
+    </message>
+    <message>
+        <source>The run&apos;s journal cannot be written: %1</source>
+        <translation>Das Protokoll des Laufs lässt sich nicht schreiben: %1</translation>
+    </message>
+    <message>
+        <source>the run of %1 (%2 files, code %3, into %4)</source>
+        <translation>der Lauf von %1 (%2-Dateien, Code %3, nach %4)</translation>
+    </message>
+    <message>
+        <source>%1 removed</source>
+        <translation>%1 entfernt</translation>
+    </message>
+    <message>
+        <source>%1 brought back from the trash</source>
+        <translation>%1 aus dem Papierkorb zurückgeholt</translation>
+    </message>
+    <message>
+        <source>%1 not found</source>
+        <translation>%1 nicht gefunden</translation>
+    </message>
+    <message>
+        <source>%1 kept</source>
+        <translation>%1 behalten</translation>
+    </message>
+    <message>
+        <source>%1 Faild</source>
+        <translation>%1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The undo of %1 stopped after %2 of %3 files: %4.</source>
+        <translation>
+            <numerusform>Das Rückgängigmachen von %1 hielt nach %2 von %n Datei an: %4.</numerusform>
+            <numerusform>Das Rückgängigmachen von %1 hielt nach %2 von %n Dateien an: %4.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 is partly undone: %2.</source>
+        <translation>%1 ist teilweise rückgängig gemacht: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is undone: %2.</source>
+        <translation>%1 ist rückgängig gemacht: %2.</translation>
     </message>
 </context>
 <context>
@@ -691,6 +796,10 @@
         <source>Choose the destination folder</source>
         <translation>Wählen Sie den Zielordner</translation>
     </message>
+    <message>
+        <source>This run cannot be undone: %1.</source>
+        <translation>Dieser Lauf kann nicht rückgängig gemacht werden: %1.</translation>
+    </message>
 </context>
 <context>
     <name>rekoda::WindowRun</name>
@@ -743,12 +852,12 @@ Trotzdem ausführen?</translation>
         <translation>&amp;Trotzdem ausführen</translation>
     </message>
     <message>
-        <source>%1: it cannot be undone until it ends.</source>
-        <translation>%1: er kann erst rückgängig gemacht werden, wenn er beendet ist.</translation>
-    </message>
-    <message>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig machen</translation>
+    </message>
+    <message>
+        <source>The run of %1 is still going: it cannot be undone until it ends.</source>
+        <translation>Der Lauf von %1 läuft noch: er kann erst nach seinem Ende rückgängig gemacht werden.</translation>
     </message>
 </context>
 </TS>

@@ -36,10 +36,6 @@
         <translation>Mislukt</translation>
     </message>
     <message>
-        <source>mixed</source>
-        <translation>gemengd</translation>
-    </message>
-    <message>
         <source>not reached</source>
         <translation>niet bereikt</translation>
     </message>
@@ -231,10 +227,6 @@
         </translation>
     </message>
     <message>
-        <source>This run cannot be undone: %1.</source>
-        <translation>Deze run kan niet ongedaan worden gemaakt: %1.</translation>
-    </message>
-    <message>
         <source>The source folder %1 is no longer there</source>
         <translation>De bronmap %1 is er niet meer</translation>
     </message>
@@ -252,31 +244,6 @@
             <numerusform>De run van %1 ongedaan maken die %n %3-bestand met code %4 naar %5 schreef?</numerusform>
             <numerusform>De run van %1 ongedaan maken die %n %3-bestanden met code %4 naar %5 schreef?</numerusform>
         </translation>
-    </message>
-    <message numerus="yes">
-        <source>The undo stopped after %1 of %2 files.</source>
-        <translation>
-            <numerusform>Het ongedaan maken stopte na %1 van %n bestand.</numerusform>
-            <numerusform>Het ongedaan maken stopte na %1 van %n bestanden.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>The run of %1 is undone: %2 files.</source>
-        <translation>
-            <numerusform>De run van %1 is ongedaan gemaakt: %n bestand.</numerusform>
-            <numerusform>De run van %1 is ongedaan gemaakt: %n bestanden.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%1 of %2 files were not undone.</source>
-        <translation>
-            <numerusform>%1 van %n bestand is niet ongedaan gemaakt.</numerusform>
-            <numerusform>%1 van %n bestanden zijn niet ongedaan gemaakt.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>The run of %1 is still going</source>
-        <translation>De run van %1 loopt nog</translation>
     </message>
     <message>
         <source>The run&apos;s journal cannot be marked undone: %1</source>
@@ -397,6 +364,144 @@
     <message>
         <source>the older file is gone (no trash)</source>
         <translation>het oudere bestand is weg (geen prullenbak)</translation>
+    </message>
+    <message>
+        <source>another run holds the folder %1</source>
+        <translation>een andere run houdt de map %1 vast</translation>
+    </message>
+    <message>
+        <source>another file took its name meanwhile and is now in the trash: %1: %2</source>
+        <translation>een ander bestand nam intussen de naam en staat nu in de prullenbak: %1: %2</translation>
+    </message>
+    <message>
+        <source>it is back, but what took its place stays in the trash: %1</source>
+        <translation>het is terug, maar wat zijn plaats innam blijft in de prullenbak: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n codes: %1</source>
+        <translation>
+            <numerusform>%n code: %1</numerusform>
+            <numerusform>%n codes: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the folder cannot be synced: %1; the file is in place under its name, not known to be on disk</source>
+        <translation>de map kan niet worden gesynchroniseerd: %1; het bestand staat onder zijn naam, maar is niet zeker op schijf</translation>
+    </message>
+    <message>
+        <source>%1 (the earlier file is back at its name)</source>
+        <translation>%1 (het eerdere bestand staat weer onder zijn naam)</translation>
+    </message>
+    <message>
+        <source>%1 (the earlier file stays in the trash: %2: %3)</source>
+        <translation>%1 (het eerdere bestand blijft in de prullenbak: %2: %3)</translation>
+    </message>
+    <message>
+        <source>The run cannot begin: %1</source>
+        <translation>De run kan niet beginnen: %1</translation>
+    </message>
+    <message>
+        <source>the file it replaced is back from the trash</source>
+        <translation>het vervangen bestand is terug uit de prullenbak</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>niet gevonden</translation>
+    </message>
+    <message>
+        <source>removed from the trash</source>
+        <translation>uit de prullenbak verwijderd</translation>
+    </message>
+    <message>
+        <source>not found; the file it replaced stays in the trash, its name is taken: %1</source>
+        <translation>niet gevonden; het vervangen bestand blijft in de prullenbak, de naam is bezet: %1</translation>
+    </message>
+    <message>
+        <source>another run wrote over it since: the file it replaced takes its place in the trash (%1), for that run&apos;s undo to bring back</source>
+        <translation>een andere run heeft het sindsdien overschreven: het vervangen bestand neemt zijn plaats in de prullenbak in (%1), zodat het ongedaan maken van die run het terugzet</translation>
+    </message>
+    <message>
+        <source>cannot take its place in the trash (%1): %2</source>
+        <translation>kan zijn plaats in de prullenbak niet innemen (%1): %2</translation>
+    </message>
+    <message>
+        <source>not known to be on disk: %1</source>
+        <translation>niet zeker op schijf: %1</translation>
+    </message>
+    <message>
+        <source>The run of %1 is still going: nothing was undone</source>
+        <translation>De run van %1 loopt nog: er is niets ongedaan gemaakt</translation>
+    </message>
+    <message>
+        <source>An undo of the run of %1 is going: nothing was done</source>
+        <translation>De run van %1 wordt al ongedaan gemaakt: er is niets gedaan</translation>
+    </message>
+    <message>
+        <source>The folder %1 that the run of %2 wrote into is not there: nothing was undone</source>
+        <translation>De map %1 waarin de run van %2 schreef is er niet: er is niets ongedaan gemaakt</translation>
+    </message>
+    <message>
+        <source>%1 is not the folder the run of %2 wrote into (moved or replaced): nothing was undone</source>
+        <translation>%1 is niet de map waarin de run van %2 schreef (verplaatst of vervangen): er is niets ongedaan gemaakt</translation>
+    </message>
+    <message>
+        <source>The run&apos;s journal cannot be written: %1; nothing was undone</source>
+        <translation>Het logboek van de run kan niet worden geschreven: %1; er is niets ongedaan gemaakt</translation>
+    </message>
+    <message>
+        <source>cannot undo in %1: %2</source>
+        <translation>kan niet ongedaan maken in %1: %2</translation>
+    </message>
+    <message>
+        <source>The run&apos;s journal cannot be read: %1</source>
+        <translation>Het logboek van de run kan niet worden gelezen: %1</translation>
+    </message>
+    <message>
+        <source>The run&apos;s journal cannot be written: %1</source>
+        <translation>Het logboek van de run kan niet worden geschreven: %1</translation>
+    </message>
+    <message>
+        <source>the run of %1 (%2 files, code %3, into %4)</source>
+        <translation>de run van %1 (%2-bestanden, code %3, naar %4)</translation>
+    </message>
+    <message>
+        <source>%1 removed</source>
+        <translation>%1 verwijderd</translation>
+    </message>
+    <message>
+        <source>%1 brought back from the trash</source>
+        <translation>%1 teruggezet uit de prullenbak</translation>
+    </message>
+    <message>
+        <source>%1 not found</source>
+        <translation>%1 niet gevonden</translation>
+    </message>
+    <message>
+        <source>%1 kept</source>
+        <translation>%1 behouden</translation>
+    </message>
+    <message>
+        <source>%1 Faild</source>
+        <translation>%1 mislukt</translation>
+    </message>
+    <message>
+        <source>%1.</source>
+        <translation>%1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The undo of %1 stopped after %2 of %3 files: %4.</source>
+        <translation>
+            <numerusform>Het ongedaan maken van %1 stopte na %2 van %n bestand: %4.</numerusform>
+            <numerusform>Het ongedaan maken van %1 stopte na %2 van %n bestanden: %4.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 is partly undone: %2.</source>
+        <translation>%1 is gedeeltelijk ongedaan gemaakt: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is undone: %2.</source>
+        <translation>%1 is ongedaan gemaakt: %2.</translation>
     </message>
 </context>
 <context>
@@ -691,6 +796,10 @@
         <source>Choose the destination folder</source>
         <translation>Kies de doelmap</translation>
     </message>
+    <message>
+        <source>This run cannot be undone: %1.</source>
+        <translation>Deze run kan niet ongedaan worden gemaakt: %1.</translation>
+    </message>
 </context>
 <context>
     <name>rekoda::WindowRun</name>
@@ -743,12 +852,12 @@ Toch uitvoeren?</translation>
         <translation>Toch &amp;uitvoeren</translation>
     </message>
     <message>
-        <source>%1: it cannot be undone until it ends.</source>
-        <translation>%1: die kan pas ongedaan worden gemaakt als hij klaar is.</translation>
-    </message>
-    <message>
         <source>&amp;Undo</source>
         <translation>&amp;Ongedaan maken</translation>
+    </message>
+    <message>
+        <source>The run of %1 is still going: it cannot be undone until it ends.</source>
+        <translation>De run van %1 loopt nog: hij kan pas ongedaan worden gemaakt als hij klaar is.</translation>
     </message>
 </context>
 </TS>

@@ -8,7 +8,7 @@
 #include "conversion/journaled_job.h"
 #include "conversion/report.h"
 #include "conversion/run_journal.h"
-#include "conversion/run_words.h"
+#include "conversion/speaker.h"
 #include "conversion/undo.h"
 #include "platform/console.h"
 #include "platform/file_name.h"
@@ -108,9 +108,10 @@ QString asClause(const QString &sentence) {
 // a vanished folder named as typed.
 QString stopClause(const RunSummary &summary, const CliArguments &args) {
   if (summary.folderGone == RunSummary::Gone::None)
-    return asClause(summary.stopReason);
-  const QString &typed = args.values[summary.folderGone == RunSummary::Gone::Source ? "from" : "to"];
-  return asClause(FolderGoneText(summary.folderGone, Quoted(typed)));
+    return asClause(English(summary.stopReason));
+  Reason gone = summary.stopReason;
+  gone.args = QStringList{Quoted(args.values[summary.folderGone == RunSummary::Gone::Source ? "from" : "to"])};
+  return asClause(English(gone));
 }
 
 QString filesCount(qint64 n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); }
@@ -225,32 +226,37 @@ class CliObserver : public RunObserver {
 
 QString listName(const QString &path) { return path == "-" ? QStringLiteral("standard input") : Quoted(path); }
 
-std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *error, QStringList *oem) {
+// The names of a --files-from list, or why it cannot be read in *refusal.
+std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *refusal, QStringList *oem) {
   QFile file;
   const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path),
                                                                                file.open(QIODevice::ReadOnly));
   if (!opened) {
-    *error = QStringLiteral("cannot read %1: %2").arg(listName(path), file.errorString());
+    *refusal = QStringLiteral("cannot read %1: %2").arg(listName(path), file.errorString());
     return std::nullopt;
   }
-  QString why;
-  auto names = NamesFromList(file.readAll(), nul, &why, oem);
+  ListProblem problem = ListProblem::None;
+  auto names = NamesFromList(file.readAll(), nul, &problem, oem);
   if (!names)
-    *error = QStringLiteral("cannot read %1: %2").arg(listName(path), why);
+    *refusal = QStringLiteral("cannot read %1: %2")
+                   .arg(listName(path), problem == ListProblem::BadUtf16
+                                            ? QStringLiteral("the list is not valid UTF-16")
+                                            : QStringLiteral("the list looks like UTF-16 without a byte-order mark"));
   return names;
 }
 
-// Creates a folder with its parents, by their own bytes, naming the
-// system's reason on failure.
-bool makeFolders(const QString &path, QString *error) {
+// Creates a folder with its parents, by their own bytes.
+Status makeFolders(const QString &path) {
   if (IsFolder(path))
-    return true;
+    return {};
   const QString folder = StripTrailingSeparator(path);
   const qsizetype cut = std::max(folder.lastIndexOf(u'/'), folder.lastIndexOf(PathSeparator()));
   const QString parent = cut > 0 ? folder.left(cut) : cut == 0 ? folder.left(1) : QString();
-  if (!parent.isEmpty() && parent != folder && !makeFolders(parent, error))
-    return false;
-  return CreateFolder(folder, error) || IsFolder(folder);
+  if (!parent.isEmpty() && parent != folder)
+    if (const Status made = makeFolders(parent); !made.ok())
+      return made;
+  const Status made = CreateFolder(folder);
+  return made.ok() || IsFolder(folder) ? Status() : made;
 }
 
 // A folder as a field of a tab-separated line. Where the separator is a
@@ -341,8 +347,8 @@ int undo(const CliArguments &args) {
   if (observer.outputError() == EPIPE)
     return kBrokenPipe;
   // Refused whole (held, another folder): the reason alone.
-  if (summary.total == 0 && !summary.stopReason.isEmpty()) {
-    printErr(asClause(summary.stopReason));
+  if (summary.total == 0 && !summary.stopReason.isNone()) {
+    printErr(asClause(English(summary.stopReason)));
     return 1;
   }
   const bool complete = summary.handled == summary.total;
@@ -356,15 +362,15 @@ int undo(const CliArguments &args) {
       text += QStringLiteral(" (stopped)");
     WriteText(stderr, EncodeFileName(text) + '\n');
   }
-  if (!summary.stopReason.isEmpty())
-    printErr(asClause(summary.stopReason));
+  if (!summary.stopReason.isNone())
+    printErr(asClause(English(summary.stopReason)));
   if (observer.outputError()) {
     printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
     return 1;
   }
   if (StopSignal())
     return 128 + StopSignal();
-  return summary.failed == 0 && summary.undo.kept == 0 && complete && summary.stopReason.isEmpty() ? 0 : 1;
+  return summary.failed == 0 && summary.undo.kept == 0 && complete && summary.stopReason.isNone() ? 0 : 1;
 }
 
 // The job that the arguments describe, checked before anything is written;
@@ -381,7 +387,7 @@ QStringList carryingCode(const ConversionJob &job, const QString &wanted) {
   for (const QString &file : job.files) {
     const FileCode code = ReadFileCode(job.source, file, job.family);
     if (!code.ok())
-      printErr(QStringLiteral("%1 is left out: %2").arg(Quoted(DisplayFileName(file)), code.problem));
+      printErr(QStringLiteral("%1 is left out: %2").arg(Quoted(DisplayFileName(file)), English(code.problem)));
     else if (code.codes == QStringList{wanted})
       kept << file;
     else if (code.codes.contains(wanted))
@@ -426,17 +432,16 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
   if (job.code.isEmpty())
     return Refusal{QStringLiteral("no code given (--code)")};
   if (const auto problem = NewCodeProblem(job.code))
-    return Refusal{QStringLiteral("invalid code %1: %2").arg(Quoted(args.values["code"]), *problem)};
+    return Refusal{QStringLiteral("invalid code %1: %2").arg(Quoted(args.values["code"]), English(*problem))};
   job.dest = StripTrailingSeparator(to);
 
   // A missing destination fails at once, not file by file; its name by its
   // own bytes, as the source's.
-  QString why;
   if (!FileIdentity(job.dest)) {
     if (!args.flags.contains("mkdir"))
       return Refusal{QStringLiteral("the destination folder %1 does not exist (--mkdir creates it)").arg(Quoted(to))};
-    if (!job.dryRun && !makeFolders(job.dest, &why))
-      return Refusal{QStringLiteral("cannot create the destination folder %1: %2").arg(Quoted(to), why)};
+    if (const Status made = job.dryRun ? Status() : makeFolders(job.dest); !made.ok())
+      return Refusal{QStringLiteral("cannot create the destination folder %1: %2").arg(Quoted(to), English(made))};
   } else if (!IsFolder(job.dest)) {
     return Refusal{QStringLiteral("the destination %1 is not a folder").arg(Quoted(to))};
   }
@@ -468,9 +473,10 @@ std::optional<Refusal> filesFrom(const CliArguments &args, ConversionJob &job) {
   // A list given and empty names no file, as xargs -r runs nothing: only
   // with neither names nor a list are all the family's files taken.
   if (names.isEmpty() && !args.values.contains("files-from")) {
-    const auto listed = ListMatchingFiles(job.source, familyName + "*.*", &why);
+    Status listing;
+    const auto listed = ListMatchingFiles(job.source, familyName + "*.*", &listing);
     if (!listed)
-      return Refusal{QStringLiteral("cannot list the folder %1: %2").arg(Quoted(from), why)};
+      return Refusal{QStringLiteral("cannot list the folder %1: %2").arg(Quoted(from), English(listing))};
     if (listed->isEmpty())
       return Refusal{QStringLiteral("no %1 files in %2").arg(familyName, Quoted(from))};
     names = *listed;
@@ -541,7 +547,7 @@ int convert(const CliArguments &args) {
   // Said before anything is written; the run goes on, as a script asked.
   if (const auto problem = journaled.journalProblem())
     printErr(QStringLiteral("this run cannot be undone: %1")
-                 .arg(QString(*problem).replace(RunJournal::folder(), Quoted(RunJournal::folder()))));
+                 .arg(English(*problem).replace(RunJournal::folder(), Quoted(RunJournal::folder()))));
   const RunSummary summary = journaled.run(observer);
   if (observer.outputError() == EPIPE)
     return kBrokenPipe;
@@ -551,7 +557,7 @@ int convert(const CliArguments &args) {
   QString counts = QStringLiteral("%1 OK, %2 Faild").arg(summary.handled - notConverted).arg(notConverted);
   if (summary.skipped > 0)
     counts += QStringLiteral(" (%1 skipped: in the destination folder already)").arg(summary.skipped);
-  if (!summary.stopReason.isEmpty())
+  if (!summary.stopReason.isNone())
     printErr(QStringLiteral("%1; stopped after %2 of %3: %4")
                  .arg(stopClause(summary, args))
                  .arg(summary.handled)
@@ -564,7 +570,7 @@ int convert(const CliArguments &args) {
     printErr(QStringLiteral("cannot write the results: %1").arg(ErrorText(observer.outputError())));
     return 1;
   }
-  if (StopSignal() && summary.stopReason.isEmpty())
+  if (StopSignal() && summary.stopReason.isNone())
     return 128 + StopSignal();
   return summary.failed == 0 && complete ? 0 : 1;
 }

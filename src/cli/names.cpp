@@ -73,7 +73,7 @@ QByteArray escaped(uchar c) {
 
 }  // namespace
 
-std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QString *error, QStringList *oem) {
+std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, ListProblem *problem, QStringList *oem) {
   Q_UNUSED(oem)  // a Windows list's alone
   for (const auto &[bom, encoding] : {std::pair{QByteArray("\xFF\xFE"), QStringConverter::Utf16LE},
                                       std::pair{QByteArray("\xFE\xFF"), QStringConverter::Utf16BE}}) {
@@ -81,7 +81,7 @@ std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QStr
       continue;
     const auto text = decoded(bytes.mid(2), encoding);
     if (!text) {
-      *error = QStringLiteral("the list is not valid UTF-16");
+      *problem = ListProblem::BadUtf16;
       return std::nullopt;
     }
     return splitText(*text, nul);
@@ -97,7 +97,7 @@ std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QStr
   };
   const bool allZero = zeroEvery(0) && zeroEvery(1);  // --null's empty names
   if (bytes.size() >= 4 && bytes.size() % 2 == 0 && !allZero && (zeroEvery(1) || zeroEvery(0))) {
-    *error = QStringLiteral("the list looks like UTF-16 without a byte-order mark");
+    *problem = ListProblem::Utf16WithoutMark;
     return std::nullopt;
   }
   const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;

@@ -14,12 +14,13 @@ namespace rekoda {
 // The list is read by its byte-order mark: UTF-8, UTF-16LE or UTF-16BE;
 // without one as file names are spelled (on Windows, a list that is not
 // UTF-8 is in the ANSI code page). A carriage return before a newline
-// belongs to the line end. None, with the reason, for a list that is not
-// text in its encoding.
+// belongs to the line end. None, with why in *problem, for a list that is
+// not text in its encoding.
 // oem: where the list was read in the ANSI code page, the same names read
 // in the console's (OEM) code page, line for line, for a name not found
 // so (cmd's "dir /b > list.txt" writes that one).
-std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, QString *error,
+enum class ListProblem { None, BadUtf16, Utf16WithoutMark };
+std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, ListProblem *problem,
                                          QStringList *oem = nullptr);
 
 // The name in the source folder that an argument stands for: a bare name,

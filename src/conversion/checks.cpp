@@ -14,7 +14,7 @@ bool isBlank(const QString &text) {
 
 }  // namespace
 
-std::optional<QString> NewCodeProblem(const QString &code) {
+std::optional<Reason> NewCodeProblem(const QString &code) {
   // A separator would write outside the destination folder; the others
   // cannot be stored in a Windows name.
   static const QString notInNames = QStringLiteral("\\/<>:|?*");
@@ -23,39 +23,38 @@ std::optional<QString> NewCodeProblem(const QString &code) {
   bool blank = true;
   for (QChar c : code) {
     if (notInNames.contains(c))
-      return QStringLiteral("'%1' cannot be part of a file name").arg(c);
+      return Reason(Reason::Kind::CharacterNotInNames, {QString(c)});
     if (notInFiles.contains(c))
-      return QStringLiteral("'%1' cannot be part of a location code").arg(c);
+      return Reason(Reason::Kind::CharacterNotInCodes, {QString(c)});
     if (c.category() == QChar::Other_Control)
-      return QStringLiteral("a control character cannot be part of a file name");
+      return Reason::Kind::ControlCharacter;
     blank = blank && (c.isSpace() || c.category() == QChar::Other_Format);
   }
   if (blank)
-    return QStringLiteral("the code is only white space");
+    return Reason::Kind::OnlyWhiteSpace;
   // Windows drops these from the end of a name, so that the extension and
   // the code inside the file would differ.
   if (code.startsWith(u' ') || code.endsWith(u' '))
-    return QStringLiteral("a code cannot begin or end with a space");
+    return Reason::Kind::SpaceAtEnds;
   if (code.endsWith(u'.'))
-    return QStringLiteral("a code cannot end with a dot");
+    return Reason::Kind::DotAtEnd;
   // The code goes into the file in the 8-bit character set and into the
   // name as text: both must say the same, with no character lost or
   // replaced by a look-alike on the way.
   if (QString::fromLocal8Bit(code.toLocal8Bit()) != code)
-    return QStringLiteral("the files' character set cannot hold this code");
+    return Reason::Kind::CharacterSet;
   return std::nullopt;
 }
 
-std::optional<QString> CheckFoldersAndCode(const QString &source, const QString &dest,
-                                           const QString &code) {
+std::optional<Reason> CheckFoldersAndCode(const QString &source, const QString &dest, const QString &code) {
   if (isBlank(source))
-    return QStringLiteral("Source datapath not found!");
+    return Reason::Kind::NoSourceFolder;
   if (isBlank(dest))
-    return QStringLiteral("Destination datapath not found!");
+    return Reason::Kind::NoDestinationFolder;
   if (isBlank(code))
-    return QStringLiteral("No new extension found!");
+    return Reason::Kind::NoNewCode;
   if (!IsValidNewCode(code))
-    return QStringLiteral("Invalid new extension!");
+    return Reason::Kind::InvalidNewCode;
   return std::nullopt;
 }
 

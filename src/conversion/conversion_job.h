@@ -1,8 +1,12 @@
 #pragma once
 
+#include "conversion/reason.h"
+
 #include <QDateTime>
 #include <QString>
+#include <QList>
 #include <QMetaType>
+#include <QPair>
 #include <QStringList>
 
 #include <memory>
@@ -14,10 +18,6 @@ inline constexpr char kResultOk[] = "OK";
 inline constexpr char kResultFailed[] = "Faild";
 
 enum class Family { DF, MA };
-
-// Reasons a run gives for a file that the file itself, not the run, causes.
-inline constexpr char kNoDotReason[] = "name has no dot";
-inline constexpr char kNoCodeFieldReason[] = "not an MA file (no record has a location code field)";
 
 // What a run does with an output name that is a file in the destination
 // already (never one of the source folder's originals, which is refused).
@@ -46,7 +46,7 @@ struct FileOutcome {
   QString file;
   QString output;  // the output name; empty for a name without a dot
   bool ok = false;
-  QString reason;  // why it failed
+  Reason reason;  // why it failed, or what became of it
   bool skipped = false;  // not converted: its output exists, and the job skips those
   Replaced replaced = Replaced::No;
   QString trashedAs;  // with ToTrash: where the replaced file is now
@@ -81,12 +81,12 @@ struct RunSummary {
   qint64 failed = 0;   // skipped files not counted
   qint64 skipped = 0;
   // Why the run stopped short on its own: a folder that is no longer there.
-  QString stopReason;
+  Reason stopReason;
   // Which folder that was, for a caller that words it itself.
   enum class Gone { None, Destination, Source } folderGone = Gone::None;
-  QStringList firstFailures;  // "name: reason", the first few
-  QString runId;         // its journal, when it has one
-  QString journalError;  // why it has none, or an incomplete one: it cannot be undone
+  QList<QPair<QString, Reason>> firstFailures;  // a file's name and its reason, the first few
+  QString runId;        // its journal, when it has one
+  Reason journalError;  // why it has none, or an incomplete one: it cannot be undone
   qint64 placed = 0;     // files that took their names (a run), whatever a later sync said
   // An undo's counts: outputs removed, replaced files brought back, outputs
   // not found, outputs kept (failed counts the rest that were not undone),

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "conversion/reason.h"
+#include "platform/message.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -7,8 +10,9 @@
 
 namespace rekoda {
 
-// The controls a run locks, in the order it locks and unlocks them.
-enum class RunControl { OptDF, OptMA, CmdStart, CmdClose, CmdBestand, CmdBestand1 };
+// What a run locks, by its role in the window, in the order it locks and
+// unlocks them: the two families, Start, Close and the two folder choices.
+enum class RunControl { DFFamily, MAFamily, Start, Close, ChooseSource, ChooseDestination };
 
 // What Start needs of the main window. The inputs are read once, at Start,
 // into the job; results go to the run's record, which the window shows.
@@ -38,6 +42,10 @@ class ConversionView {
 
   virtual void setControlEnabled(RunControl control, bool enabled) = 0;
   virtual void setBusyPointer(bool busy) = 0;
+
+  // What stopped Start (a check that failed, an error), worded by the view
+  // and shown in a message of that style.
+  virtual void showProblem(const Reason &problem, MessageStyle style) = 0;
 
   // The codes the selected rows' files carry now, so far as read: each code
   // with its number of files, in order of code.

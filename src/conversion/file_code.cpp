@@ -8,12 +8,6 @@
 
 namespace rekoda {
 
-QString FileCode::text() const {
-  if (!ok())
-    return problem;
-  return codes.size() == 1 ? codes.front() : QStringLiteral("mixed");
-}
-
 FileCode ReadFileCode(const QString &folder, const QString &name, Family family) {
   FileCode code;
   ReadReport report;
@@ -26,7 +20,7 @@ FileCode ReadFileCode(const QString &folder, const QString &name, Family family)
     return code;
   }
   if (!OutputFileName(name, QString())) {
-    code.problem = QString::fromLatin1(kNoDotReason);
+    code.problem = Reason::Kind::NoDot;
   } else if (df) {
     code.codes << QString::fromLocal8Bit(FieldBuffer[1][1]);
   } else {
@@ -40,7 +34,7 @@ FileCode ReadFileCode(const QString &folder, const QString &name, Family family)
         code.codes << c;
     }
     if (code.codes.isEmpty())
-      code.problem = QString::fromLatin1(kNoCodeFieldReason);
+      code.problem = Reason::Kind::NoCodeField;
   }
   return code;
 }

@@ -13,11 +13,12 @@ namespace rekoda {
 // preview only: a run reads each file afresh.
 struct FileCode {
   QStringList codes;  // distinct, in the order first met; empty with a problem
-  QString problem;    // in the run's own words; empty when a run would take it
+  Reason problem;     // why a run would fail on it; None when a run would take it
   FileStamp stamp;    // the file as the read opened it; size -1 when it could not
-  bool ok() const { return problem.isEmpty(); }
-  // What the list shows: the one code, "mixed", or the problem.
-  QString text() const;
+  bool ok() const { return problem.isNone(); }
+  // More than one code (an MA file's records may carry several): a kind of
+  // its own, never one code that reads like a word.
+  Reason severalCodes() const { return {Reason::Kind::SeveralCodes, codes, codes.size()}; }
 };
 
 // Reads the file with the family's own reader. Safe on any thread: each

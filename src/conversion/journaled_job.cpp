@@ -9,7 +9,8 @@ JournaledJob::JournaledJob(const ConversionJob &job, const QDateTime &started) :
   if (job.dryRun)
     return;
   journal_ = std::make_shared<RunJournal>();
-  if (!journal_->begin(job, started, &why_))
+  why_ = journal_->begin(job, started);
+  if (!why_.ok())
     journal_.reset();
 }
 
@@ -18,14 +19,14 @@ JournaledJob::~JournaledJob() = default;
 RunSummary JournaledJob::run(RunObserver &observer) {
   RunSummary summary = RunJob(job_, observer, journal_.get());
   if (!job_.dryRun && !journal_)
-    summary.journalError = JournalFailure(why_);
+    summary.journalError = {Reason::Kind::JournalNotBegun, why_};
   return summary;
 }
 
-std::optional<QString> JournaledJob::journalProblem() const {
+std::optional<Reason> JournaledJob::journalProblem() const {
   if (job_.dryRun || journal_)
     return std::nullopt;
-  return JournalFailure(why_);
+  return Reason(Reason::Kind::JournalNotBegun, why_);
 }
 
 }  // namespace rekoda

@@ -21,13 +21,13 @@ class JournaledJob {
   ~JournaledJob();
   // Why the run will not be undoable (its journal could not be begun),
   // to be said before it writes anything.
-  std::optional<QString> journalProblem() const;
+  std::optional<Reason> journalProblem() const;
   RunSummary run(RunObserver &observer);
 
  private:
   ConversionJob job_;
   std::shared_ptr<RunJournal> journal_;
-  QString why_;  // why there is no journal
+  Status why_;  // why there is no journal
 };
 
 }  // namespace rekoda

@@ -1,5 +1,6 @@
 #include "conversion/report.h"
 
+#include "conversion/speaker.h"
 #include "platform/file_name.h"
 
 namespace rekoda {
@@ -61,12 +62,12 @@ QByteArray ReportField(const QString &text) {
 
 QByteArray TextReportLine(const FileOutcome &o) {
   return ReportField(o.file) + '\t' + ReportField(o.output) + '\t' + (o.ok ? kResultOk : kResultFailed) + '\t' +
-         ReportField(o.reason) + '\n';
+         ReportField(English(o.reason)) + '\n';
 }
 
 QByteArray JsonReportLine(const FileOutcome &o) {
   QByteArray line = "{\"file\":" + jsonString(o.file) + ",\"output\":" + jsonString(o.output) + ",\"result\":\"" +
-                    (o.ok ? kResultOk : kResultFailed) + "\",\"reason\":" + jsonString(o.reason);
+                    (o.ok ? kResultOk : kResultFailed) + "\",\"reason\":" + jsonString(English(o.reason));
   if (o.skipped)
     line += ",\"skipped\":true";
   if (!isUtf8Name(o.file))
@@ -78,7 +79,7 @@ QByteArray JsonReportLine(const FileOutcome &o) {
 
 QByteArray TextListLine(const QString &file, const FileCode &code) {
   return ReportField(file) + '\t' + ReportField(code.codes.join(u',')) + '\t' +
-         (code.ok() ? QByteArray("ok") : ReportField(code.problem)) + '\n';
+         (code.ok() ? QByteArray("ok") : ReportField(English(code.problem))) + '\n';
 }
 
 QByteArray JsonListLine(const QString &file, const FileCode &code) {
@@ -86,7 +87,7 @@ QByteArray JsonListLine(const QString &file, const FileCode &code) {
   for (const QString &c : code.codes)
     codes << jsonString(c);
   QByteArray line = "{\"file\":" + jsonString(file) + ",\"codes\":[" + codes.join(',') + "],\"would\":" +
-                    (code.ok() ? QByteArray("\"ok\"") : jsonString(code.problem));
+                    (code.ok() ? QByteArray("\"ok\"") : jsonString(English(code.problem)));
   if (!isUtf8Name(file))
     line += ",\"file_bytes\":\"" + EncodeFileName(file).toBase64() + '"';
   return line + "}\n";

@@ -4,7 +4,6 @@
 #include "buffer/variable.h"
 #include "conversion/name_key.h"
 #include "conversion/run_journal.h"
-#include "conversion/run_words.h"
 #include "conversion/work_threads.h"
 #include "formats/buffer_file.h"
 #include "formats/df/df_file.h"
@@ -33,9 +32,24 @@ constexpr int kSummaryReasons = 5;
 // A group's syncs are waits on the disk, not work for the processor: this
 // many at once keep its queue full (more cost their start-up).
 constexpr std::size_t kSyncThreads = 7;
-// Static text: saying it needs no memory.
-QString noMemory() { return QStringLiteral("not enough memory for this file"); }
-QString notInJournal() { return QStringLiteral("not put in place: the run's journal cannot be written"); }
+// Why a step that threw failed: no memory, or what it said.
+Reason thrown(const std::exception &e) {
+  return dynamic_cast<const std::bad_alloc *>(&e) ? Reason(Reason::Kind::NoMemory)
+                                                  : Reason(Reason::Kind::Unexpected, {QString::fromLocal8Bit(e.what())});
+}
+
+// What became of a file that install() failed on: a name taken is the
+// run's own refusal; where the old file had gone to the trash, whether it
+// is back.
+Reason installFailure(const Status &status, const StagedFile::Replacement &replaced) {
+  const Reason why = status.op() == Status::Op::TargetTaken ? Reason(Reason::Kind::DestinationExists)
+                                                            : Reason(Reason::Kind::WriteFailed, status);
+  if (replaced.putBack)
+    return Reason::About(Reason::Kind::EarlierFileBack, why);
+  if (!replaced.putBackFailure.ok())
+    return Reason::About(Reason::Kind::EarlierFileInTrash, why, {replaced.trashedAs}, replaced.putBackFailure);
+  return why;
+}
 
 class Run {
  public:
@@ -79,23 +93,23 @@ class Run {
     observer_.groupSettled();
     if (journal_)
       journal_->end();
-    if (journalFailed_ && summary_.stopReason.isEmpty())
-      summary_.stopReason = QStringLiteral("The run's journal cannot be written: %1; the %2 files put in place "
-                                           "before that can be undone")
-                                .arg(journal_->failure())
-                                .arg(summary_.placed);
+    if (journalFailed_ && summary_.stopReason.isNone()) {
+      summary_.stopReason = {Reason::Kind::JournalStopped, journal_->failure()};
+      summary_.stopReason.n = summary_.placed;
+    }
     return summary_;
   }
 
   // The destination opened, listed once and held, the folders told apart;
   // false when the run cannot hold the folder and ends before any file.
   bool prepareDestination() {
-    if (!folder_.open(job_.dest, &folderError_)) {
-      folderError_ = QStringLiteral("cannot write to %1: %2").arg(job_.dest, folderError_);
+    if (const Status opened = folder_.open(job_.dest); !opened.ok()) {
       // A dry run into a folder still to be made (rekoda-cli --mkdir) finds
       // it empty, as the real run will.
-      if (job_.dryRun && !FileIdentity(job_.dest))
-        folderError_.clear();
+      if (!job_.dryRun || FileIdentity(job_.dest)) {
+        folderError_ = {Reason::Kind::CannotWriteTo, {job_.dest}};
+        folderError_.status = opened;
+      }
     }
     // One listing answers "is it there?" for every target: a name that was
     // not there is taken only if it is still free, and needs no look of its
@@ -109,10 +123,11 @@ class Run {
         startFolded_.insert(KeyOf(CaseFoldedFileName(name)));
       }
     }
-    QString why;
-    if (folder_.isOpen() && !job_.dryRun && !folder_.beginRun(names.value_or(QStringList()), &why)) {
-      summary_.stopReason = QStringLiteral("The run cannot begin: %1").arg(why);
-      return false;
+    if (folder_.isOpen() && !job_.dryRun) {
+      if (const Status held = folder_.beginRun(names.value_or(QStringList())); !held.ok()) {
+        summary_.stopReason = {Reason::Kind::RunCannotBegin, held};
+        return false;
+      }
     }
     sourceId_ = FileIdentity(job_.source);
     destId_ = FileIdentity(job_.dest);
@@ -127,7 +142,7 @@ class Run {
     try {
       return go();
     } catch (const std::exception &e) {
-      summary_.stopReason = QString::fromLocal8Bit(e.what());
+      summary_.stopReason = thrown(e);
       try {
         finishCommit();
       } catch (const std::exception &) {
@@ -150,7 +165,8 @@ class Run {
     const RunSummary::Gone gone = goneFolder();
     if (gone == RunSummary::Gone::None)
       return false;
-    summary_.stopReason = FolderGoneText(gone, gone == RunSummary::Gone::Source ? job_.source : job_.dest);
+    summary_.stopReason = gone == RunSummary::Gone::Source ? Reason(Reason::Kind::SourceGone, {job_.source})
+                                                           : Reason(Reason::Kind::DestinationGone, {job_.dest});
     summary_.folderGone = gone;
     return true;
   }
@@ -179,7 +195,7 @@ class Run {
     } else if (!outcome.ok) {
       ++summary_.failed;
       if (summary_.firstFailures.size() < kSummaryReasons)
-        summary_.firstFailures << QStringLiteral("%1: %2").arg(DisplayFileName(outcome.file), outcome.reason);
+        summary_.firstFailures.append({outcome.file, outcome.reason});
     }
     observer_.fileDone(index, outcome);
   }
@@ -197,14 +213,14 @@ class Run {
 
   // A file that could not be read or written because its folder went: the
   // run's failure, said once, not the file's (see finishCommit).
-  bool failOrUnreached(qsizetype index, FileOutcome &outcome, const QString &reason) {
+  bool failOrUnreached(qsizetype index, FileOutcome &outcome, const Reason &reason) {
     if (goneFolder() == RunSummary::Gone::None || job_.dryRun)
       return fail(index, outcome, reason);
     group_.push_back({index, std::move(outcome), nullptr, std::nullopt, {}, true});
     return true;
   }
 
-  bool fail(qsizetype index, FileOutcome &outcome, const QString &reason) {
+  bool fail(qsizetype index, FileOutcome &outcome, const Reason &reason) {
     outcome.ok = false;
     outcome.reason = reason;
     decide(index, outcome);
@@ -223,12 +239,9 @@ class Run {
         finishCommit();
         handleFile(index, outcome, true);
       }
-    } catch (const std::bad_alloc &) {
-      ResetBuf();
-      fail(index, outcome, noMemory());
     } catch (const std::exception &e) {
       ResetBuf();
-      fail(index, outcome, QString::fromLocal8Bit(e.what()));
+      fail(index, outcome, thrown(e));
     }
   }
 
@@ -277,7 +290,7 @@ class Run {
     ReadReport report;
     bool stamped = true;
     std::string bytes;
-    QString renderFailure, thrown;
+    Reason renderFailure, thrown;
   };
 
   // Read, stamped and rendered, on whichever thread calls it: each thread
@@ -289,7 +302,7 @@ class Run {
       return;
     r.stamped = stampCode(df);
     if (r.stamped)
-      RenderBufferFile(df ? WriteDFField : WriteMAField, r.report.utf8Bom, r.bytes, &r.renderFailure);
+      r.renderFailure = RenderBufferFile(df ? WriteDFField : WriteMAField, r.report.utf8Bom, r.bytes);
   }
 
   // A dry run reads a group ahead on the pool's threads, so that the
@@ -304,10 +317,8 @@ class Run {
       try {
         readFile(JoinPath(job_.source, job_.files[first + qsizetype(k)]), r);
         r.bytes = {};  // a dry run writes nothing
-      } catch (const std::bad_alloc &) {
-        r.thrown = noMemory();
       } catch (const std::exception &e) {
-        r.thrown = QString::fromLocal8Bit(e.what());
+        r.thrown = thrown(e);
       }
     });
   }
@@ -325,7 +336,7 @@ class Run {
     if (!ahead)
       readFile(inputPath, own);
     const FileRead &r = ahead ? *ahead : own;
-    if (!r.thrown.isEmpty())
+    if (!r.thrown.isNone())
       return fail(index, outcome, r.thrown);
     if (r.status != ReadOk && r.report.outOfHandles && !lastTry)
       return false;
@@ -333,22 +344,22 @@ class Run {
       return r.report.size < 0 ? failOrUnreached(index, outcome, r.report.reason)  // not even opened
                                : fail(index, outcome, r.report.reason);
     if (!outName)
-      return fail(index, outcome, QString::fromLatin1(kNoDotReason));
-    if (!folderError_.isEmpty())
+      return fail(index, outcome, Reason::Kind::NoDot);
+    if (!folderError_.isNone())
       return fail(index, outcome, folderError_);
     if (!r.stamped)
-      return fail(index, outcome, QString::fromLatin1(kNoCodeFieldReason));
+      return fail(index, outcome, Reason::Kind::NoCodeField);
     const NameKey exact = KeyOf(*outName), folded = KeyOf(CaseFoldedFileName(*outName));
     std::optional<QString> replaces;
     if (!targetFree(inputPath, *outName, exact, folded, replaces))
-      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
+      return fail(index, outcome, Reason::Kind::DestinationExists);
     // A file rewritten onto itself is no earlier output to skip.
     const bool ontoItself = replaces && intoSourceFolder_ && *outName == name;
     if (replaces && !ontoItself && job_.existing == Existing::Skip) {
       outcome.skipped = true;
-      return fail(index, outcome, QString::fromLatin1(kDestinationExists));
+      return fail(index, outcome, Reason::Kind::DestinationExists);
     }
-    if (!r.renderFailure.isEmpty())
+    if (!r.renderFailure.isNone())
       return fail(index, outcome, r.renderFailure);
     claimed_.insert(exact);
     claimedFolded_.insert(folded);
@@ -367,15 +378,14 @@ class Run {
   // says.
   bool writeOut(qsizetype index, FileOutcome &outcome, const FileRead &r, const QString &outName,
                 std::optional<QString> replaces, bool lastTry) {
-    QString reason;
     auto file = std::make_unique<StagedFile>(folder_, outName);
-    if (!file->create(&reason)) {
+    if (const Status created = file->create(); !created.ok()) {
       if (file->outOfHandles() && !lastTry)
         return false;
-      return failOrUnreached(index, outcome, reason);
+      return failOrUnreached(index, outcome, {Reason::Kind::WriteFailed, created});
     }
-    if (!file->write(r.bytes.data(), r.bytes.size(), &reason))
-      return failOrUnreached(index, outcome, reason);
+    if (const Status written = file->write(r.bytes.data(), r.bytes.size()); !written.ok())
+      return failOrUnreached(index, outcome, {Reason::Kind::WriteFailed, written});
     JournalEntry entry;
     if (journal_) {
       entry.output = outName;
@@ -409,7 +419,7 @@ class Run {
     } catch (const std::exception &e) {
       // Out of memory midway, or a step that threw: a file may be in place
       // and still be told "Faild", never the other way round.
-      const QString reason = dynamic_cast<const std::bad_alloc *>(&e) ? noMemory() : QString::fromLocal8Bit(e.what());
+      const Reason reason = thrown(e);
       for (Pending &p : group) {
         if (p.file) {
           p.file.reset();
@@ -426,7 +436,7 @@ class Run {
     if (written)
       return true;
     journalFailed_ = true;
-    const QString reason = notInJournal();
+    const Reason reason = Reason::Kind::NotInJournal;
     for (Pending &p : group) {
       if (p.file) {
         p.file.reset();
@@ -443,7 +453,7 @@ class Run {
       // in hand were not reached, as the rest.
       if (p.unreached) {
         --summary_.handled;
-        if (summary_.stopReason.isEmpty())
+        if (summary_.stopReason.isNone())
           folderGone();
         continue;
       }
@@ -480,16 +490,13 @@ class Run {
     if (!journalAhead(group, journalOnVolume) || !syncGroup(group, journalOnVolume))
       return;
     const std::vector<Pending *> installed = installGroup(group);
-    QString reason;
-    if (!installed.empty() && !folder_.sync(&reason)) {
+    if (const Status synced = installed.empty() ? Status() : folder_.sync(); !synced.ok()) {
       // Each is whole under its name, old or new, but not known to stay so
       // after a power cut: Faild, and in the journal as in place, so that an
       // undo takes it.
       for (Pending *p : installed) {
         p->outcome.ok = false;
-        p->outcome.reason = QStringLiteral("the folder cannot be synced: %1; the file is in place under its name, "
-                                           "not known to be on disk")
-                                .arg(reason);
+        p->outcome.reason = {Reason::Kind::FolderNotSynced, synced};
       }
     }
     for (Pending &p : group) {
@@ -533,9 +540,8 @@ class Run {
     if (journalOnVolume && !journalTook(journal_->sync(), group))
       return false;
     threads_.forEach(written.size(), [&written](std::size_t i) {
-      QString reason;
-      if (!written[i]->file->syncData(&reason))
-        written[i]->outcome.reason = reason;
+      if (const Status synced = written[i]->file->syncData(); !synced.ok())
+        written[i]->outcome.reason = {Reason::Kind::WriteFailed, synced};
     });
     return true;
   }
@@ -546,14 +552,13 @@ class Run {
     for (Pending &p : group) {
       if (!p.file || !p.file->synced())
         continue;
-      QString reason;
       StagedFile::Replacement replaced;
       if (journal_) {
         // Where the older file goes is written down before it goes; when
         // that fails, it stays, and so does everything after it.
         if (journalFailed_) {
           p.file.reset();
-          p.outcome.reason = notInJournal();
+          p.outcome.reason = Reason::Kind::NotInJournal;
           continue;
         }
         replaced.beforeTrash = [this, &p](const QString &trashedAs) {
@@ -561,12 +566,13 @@ class Run {
           return !journalFailed_;
         };
       }
-      if (p.file->install(&reason, p.replaces ? &*p.replaces : nullptr,
-                          job_.existing == Existing::ReplaceToTrash, &replaced)) {
+      const Status put =
+          p.file->install(p.replaces ? &*p.replaces : nullptr, job_.existing == Existing::ReplaceToTrash, &replaced);
+      if (put.ok()) {
         installed.push_back(&p);
         p.outcome.ok = p.inPlace = true;
       } else {
-        p.outcome.reason = journalFailed_ ? notInJournal() : reason;
+        p.outcome.reason = journalFailed_ ? Reason(Reason::Kind::NotInJournal) : installFailure(put, replaced);
       }
       // Also when the name was taken after the old file left for the trash.
       if (replaced.happened) {
@@ -586,7 +592,7 @@ class Run {
   const std::string codeBytes_;  // the code as it goes into the files
   RunSummary summary_;
   DestinationFolder folder_;
-  QString folderError_;
+  Reason folderError_;
   bool intoSourceFolder_ = false;
   std::optional<QString> sourceId_, destId_;  // the folders as the run found them
   // Names as keys (see NameKey): a run of 100,000 files keeps four such sets.

@@ -100,9 +100,9 @@ class JournalScan {
   JournalScan(JournaledRun &run, std::function<void(qint64, const JournalEntry &)> each)
       : run_(run), each_(std::move(each)) {}
 
-  bool read(const QString &path, QString *error) {
+  Status read(const QString &path) {
     run_.path = path;
-    const bool read = ForEachLine(path, [this](const QByteArray &text, bool last) {
+    const Status read = ForEachLine(path, [this](const QByteArray &text, bool last) {
       if (last) {
         run_.lastLineCut = true;  // cut short by a crash or a full disk
         return true;
@@ -111,7 +111,7 @@ class JournalScan {
         return true;  // no line of ours: passed over
       take(QJsonDocument::fromJson(text).object());
       return true;
-    }, error);
+    });
     // Files whose fate the journal does not tell (a run killed, a journal
     // that failed), in the order they were written.
     std::vector<std::pair<qint64, JournalEntry>> rest;
@@ -120,7 +120,8 @@ class JournalScan {
     std::sort(rest.begin(), rest.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (const auto &[index, entry] : rest)
       each_(index, entry);
-    return read && started_;
+    // A file without a run line is no journal of ours.
+    return read.ok() && !started_ ? Status::Failed(Status::Op::Read, EINVAL, path) : read;
   }
   bool sawUndo() const { return sawUndo_; }
   QSet<NameKey> &settled() { return settled_; }
@@ -185,7 +186,7 @@ std::optional<JournaledRun> readJournal(const QString &path, bool keepSettled = 
         (e.placed == JournalEntry::Placed::Unknown && foundInPlace(run, e)))
       ++run.placedFiles;
   });
-  if (!scan.read(path, nullptr))
+  if (!scan.read(path).ok())
     return std::nullopt;
   run.settled = scan.settled().size();
   if (keepSettled)
@@ -220,28 +221,26 @@ QByteArray ContentHash(const char *data, std::size_t size) {
   return QCryptographicHash::hash(QByteArrayView(data, qsizetype(size)), QCryptographicHash::Sha1).toHex();
 }
 
-bool RunJournal::begin(const ConversionJob &job, const QDateTime &time, QString *error) {
+Status RunJournal::begin(const ConversionJob &job, const QDateTime &time) {
   const QString dir = folder();
-  if (!QDir().mkpath(dir)) {
-    *error = QStringLiteral("cannot make the folder %1").arg(dir);
-    return false;
-  }
+  if (!QDir().mkpath(dir))
+    return Status::Failed(Status::Op::MakeFolder, 0, dir);
   // The oldest go, so that with this one kKeptRuns are kept; never one of
   // a run still going.
   QStringList old = journalNames(dir);
   for (qsizetype i = 0; i < old.size() && old.size() - i >= kKeptRuns; ++i)
     if (const QString path = JoinPath(dir, old[i]); !HeldByWriter(path))
-      RemoveFile(path, nullptr);
+      RemoveFile(path);
   const QString stem = time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  Status created;
   for (int n = 0; n < 100 && !file_.isOpen(); ++n) {
     id_ = n == 0 ? stem : QStringLiteral("%1-%2").arg(stem).arg(n);
-    const QString path = JoinPath(dir, id_ + kSuffix);
-    if (!file_.create(path, error) && QFileInfo::exists(path))
-      continue;  // a run of the same second: the next name
-    break;
+    created = file_.create(JoinPath(dir, id_ + kSuffix));
+    if (!created.ok() && created.code() != EEXIST)
+      break;  // else a run of the same second: the next name
   }
   if (!file_.isOpen())
-    return false;
+    return created;
   volume_ = FileIdentity(dir).value_or(QString()).section(u':', 0, 0);
   // Folders as absolute paths: an undo may come from another folder.
   const QJsonObject o = named({{"source", AbsolutePath(job.source)}, {"dest", AbsolutePath(job.dest)}},
@@ -252,33 +251,31 @@ bool RunJournal::begin(const ConversionJob &job, const QDateTime &time, QString 
                                {"code", job.code},
                                {"files", job.files.size()},
                                {"destId", FileIdentity(job.dest).value_or(QString())}});
-  QString why;
-  if (!append(line(o), true, &why) || !SyncFolder(dir, &why)) {
+  Status written = append(line(o), true);
+  if (written.ok())
+    written = SyncFolder(dir);
+  if (!written.ok()) {
     // Not a journal any run could be undone from.
-    *error = why;
     file_.close();
-    RemoveFile(JoinPath(dir, id_ + kSuffix), nullptr);
-    return false;
+    RemoveFile(JoinPath(dir, id_ + kSuffix));
   }
-  return true;
+  return written;
 }
 
-bool RunJournal::append(const QByteArray &lines, bool sync, QString *error) {
-  QString why = failure_;
-  if (why.isEmpty() && !file_.isOpen())
-    why = QStringLiteral("it is closed");
-  if (why.isEmpty() && file_.append(lines, sync, &why))
-    return true;
+Status RunJournal::append(const QByteArray &lines, bool sync) {
+  Status why = failure_;
+  if (why.ok() && !file_.isOpen())
+    why = Status::Failed(Status::Op::Closed);
+  if (why.ok() && (why = file_.append(lines, sync)).ok())
+    return {};
   // No more: a journal with a hole would undo wrongly.
   file_.close();
-  if (failure_.isEmpty())
+  if (failure_.ok())
     failure_ = why;
-  if (error)
-    *error = why;
-  return false;
+  return why;
 }
 
-bool RunJournal::sync() { return append({}, true, nullptr); }
+bool RunJournal::sync() { return append({}, true).ok(); }
 
 bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, bool sync) {
   QByteArray lines;
@@ -290,11 +287,11 @@ bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, bool sync) {
                          {"srcSize", e.sourceSize},
                          {"srcChanged", QString::number(e.sourceChanged)},
                          {"replaces", e.replaces}}));
-  return append(lines, sync, nullptr);
+  return append(lines, sync).ok();
 }
 
 bool RunJournal::trashing(const QString &output, const QString &trashedAs) {
-  return append(line(named({{"trashing", output}, {"to", trashedAs}})), true, nullptr);
+  return append(line(named({{"trashing", output}, {"to", trashedAs}})), true).ok();
 }
 
 void RunJournal::placed(const JournalEntry &entry, bool inPlace) {
@@ -305,12 +302,12 @@ void RunJournal::placed(const JournalEntry &entry, bool inPlace) {
 
 void RunJournal::groupPlaced() {
   if (!placed_.isEmpty())
-    append(placed_, false, nullptr);
+    append(placed_, false);
   placed_.clear();
 }
 
 void RunJournal::end() {
-  append(line({{"end", true}}), true, nullptr);
+  append(line({{"end", true}}), true);
   file_.close();
 }
 
@@ -342,14 +339,18 @@ std::optional<JournaledRun> LastRunToUndo() {
 }
 
 bool ForEachEntry(const JournaledRun &run, const std::function<void(qint64, const JournalEntry &)> &each,
-                  QString *error) {
+                  Status *status) {
   JournaledRun again;
-  return JournalScan(again, each).read(run.path, error);
+  const Status read = JournalScan(again, each).read(run.path);
+  if (status)
+    *status = read;
+  return read.ok();
 }
 
-UndoJournal::Hold UndoJournal::hold(JournaledRun &run, QString *error) {
+UndoJournal::Hold UndoJournal::hold(JournaledRun &run, Status *status) {
   bool held = false;
-  if (!file_.openHeld(run.path, error, &held)) {
+  if (const Status opened = file_.openHeld(run.path, &held); !opened.ok()) {
+    *status = opened;
     if (!held)
       return Hold::Failed;
     const auto now = readJournal(run.path);
@@ -358,8 +359,7 @@ UndoJournal::Hold UndoJournal::hold(JournaledRun &run, QString *error) {
   // What an undo that held it before did counts: read again, held.
   auto now = readJournal(run.path, true);
   if (!now) {
-    if (error)
-      *error = QStringLiteral("it cannot be read");
+    *status = Status::Failed(Status::Op::Read, EIO, run.path);
     return Hold::Failed;
   }
   run = std::move(*now);
@@ -368,28 +368,28 @@ UndoJournal::Hold UndoJournal::hold(JournaledRun &run, QString *error) {
   return Hold::Held;
 }
 
-bool UndoJournal::append(const QByteArray &lines, QString *error) {
+Status UndoJournal::append(const QByteArray &lines) {
   // On a line of its own, after a line a full disk cut short too.
   const QByteArray start = lastLineCut_ ? QByteArray("\n") : QByteArray();
-  if (!file_.append(start + lines, true, error))
-    return false;
+  if (const Status written = file_.append(start + lines, true); !written.ok())
+    return written;
   lastLineCut_ = false;
-  return true;
+  return {};
 }
 
-bool UndoJournal::begin(QString *error) {
-  return append(line({{"undoing", QDateTime::currentDateTime().toString(Qt::ISODate)}}), error);
+Status UndoJournal::begin() {
+  return append(line({{"undoing", QDateTime::currentDateTime().toString(Qt::ISODate)}}));
 }
 
-bool UndoJournal::settled(const std::vector<std::pair<QString, UndoneAs>> &outputs, QString *error) {
+Status UndoJournal::settled(const std::vector<std::pair<QString, UndoneAs>> &outputs) {
   QByteArray lines;
   for (const auto &[output, how] : outputs)
     lines += line(named({{"undid", output}}, {{"how", QLatin1String(kUndoneAs[int(how)])}}));
-  return lines.isEmpty() || append(lines, error);
+  return lines.isEmpty() ? Status() : append(lines);
 }
 
-bool UndoJournal::markUndone(QString *error) {
-  return append(line({{"undone", QDateTime::currentDateTime().toString(Qt::ISODate)}}), error);
+Status UndoJournal::markUndone() {
+  return append(line({{"undone", QDateTime::currentDateTime().toString(Qt::ISODate)}}));
 }
 
 }  // namespace rekoda

@@ -78,14 +78,13 @@ class RunJournal {
   // Where journals live: <AppLocalDataLocation>/runs.
   static QString folder();
 
-  // False, with the reason, when the journal cannot be begun; a run then
-  // cannot be undone.
-  bool begin(const ConversionJob &job, const QDateTime &time, QString *error);
+  // A failure when the journal cannot be begun; a run then cannot be undone.
+  Status begin(const ConversionJob &job, const QDateTime &time);
   const QString &id() const { return id_; }
   // Why the journal stopped taking lines after it was begun; empty while
   // every line went in. The calls below say only whether their lines went
   // in: the first failure is the journal's one reason.
-  const QString &failure() const { return failure_; }
+  const Status &failure() const { return failure_; }
 
   // sync: wait until the entries are on disk; a caller that syncs the
   // journal's volume as a whole anyway says no, and syncs() later if that
@@ -103,13 +102,13 @@ class RunJournal {
   void end();
 
  private:
-  bool append(const QByteArray &lines, bool sync, QString *error);
+  Status append(const QByteArray &lines, bool sync);
 
   QString id_;
   AppendFile file_;
   QByteArray placed_;  // the group's lines, not yet written
   QString volume_;
-  QString failure_;
+  Status failure_;
 };
 
 // A run's journal held by its undo from its first look to its last write,
@@ -120,16 +119,17 @@ class UndoJournal {
   enum class Hold { Held, HeldByRun, HeldByUndo, Failed };
   // Holds the journal and reads it again (what another undo did before this
   // one got it counts); run is updated.
-  Hold hold(JournaledRun &run, QString *error);
+  // status: why it failed (Failed).
+  Hold hold(JournaledRun &run, Status *status);
   // Written and synced once the undo begins, so that a second undo can tell
   // it from the run.
-  bool begin(QString *error);
+  Status begin();
   // What a group of outputs became, synced.
-  bool settled(const std::vector<std::pair<QString, UndoneAs>> &outputs, QString *error);
-  bool markUndone(QString *error);
+  Status settled(const std::vector<std::pair<QString, UndoneAs>> &outputs);
+  Status markUndone();
 
  private:
-  bool append(const QByteArray &lines, QString *error);
+  Status append(const QByteArray &lines);
   AppendFile file_;
   bool lastLineCut_ = false;
 };
@@ -142,14 +142,9 @@ std::optional<JournaledRun> LoadRun(const QString &id, bool keepSettled = false)
 std::optional<JournaledRun> LastRunToUndo();
 // The run's files in the order the journal has them, each with everything
 // the journal says of it, a group at a time: index counts from 0. False,
-// with the reason, when the journal cannot be read.
+// and why in *status, when the journal cannot be read.
 bool ForEachEntry(const JournaledRun &run, const std::function<void(qint64 index, const JournalEntry &)> &each,
-                  QString *error);
-
-// Why a run cannot be undone, in the words of its end message.
-inline QString JournalFailure(const QString &why) {
-  return QStringLiteral("its journal cannot be written: %1").arg(why);
-}
+                  Status *status = nullptr);
 
 // SHA-1 of bytes, in hex, as the journal keeps it.
 QByteArray ContentHash(const char *data, std::size_t size);

@@ -1,6 +1,5 @@
 #include "conversion/run_record.h"
 
-#include "conversion/run_words.h"
 #include "formats/buffer_file.h"
 
 namespace rekoda {
@@ -40,40 +39,18 @@ QString ResultText(const RunRecord::File &file) {
   return QString::fromLatin1(file.outcome.ok ? kResultOk : kResultFailed);
 }
 
-QList<QPair<QString, QString>> RunRecord::about() const {
-  return {{QStringLiteral("Rekoda"), version_},
-          {QStringLiteral("Time"), started_.toString(Qt::ISODate)},
-          {QStringLiteral("Source folder"), job_.source},
-          {QStringLiteral("Destination folder"), job_.dest},
-          {QStringLiteral("Family"), job_.family == Family::MA ? QStringLiteral("MA files") : QStringLiteral("DF files")},
-          {QStringLiteral("Code"), job_.code}};
-}
-
-ReportRow RunRecord::reportRow(qsizetype index) const {
+RunRecord::Row RunRecord::row(qsizetype index) const {
   const File &f = file(index);
-  QString replaced;
-  if (f.settled && f.outcome.replaced == Replaced::ToTrash)
-    replaced = QStringLiteral("the older file is in the trash: %1").arg(f.outcome.trashedAs);
-  else if (f.settled && f.outcome.replaced == Replaced::Gone)
-    replaced = QStringLiteral("the older file is gone (no trash)");
-  const QString reason = f.settled ? f.outcome.reason : finished_ ? QStringLiteral("not reached") : QString();
-  return {f.name, writtenName(index), ResultText(f), reason, replaced};
-}
-
-QList<ReportRow> RunRecord::reportRows() const {
-  QList<ReportRow> rows;
-  rows.reserve(size());
-  for (qsizetype i = 0; i < size(); ++i)
-    rows << reportRow(i);
-  return rows;
-}
-
-std::optional<QString> RunRecord::endMessage() const {
-  auto message = FailureSummary(summary_);
-  if (summary_.journalError.isEmpty())
-    return message;
-  const QString undo = QStringLiteral("This run cannot be undone: %1.").arg(summary_.journalError);
-  return message ? *message + QStringLiteral("\n\n") + undo : undo;
+  Row r{f.name, writtenName(index), Row::Result::None, {}, Replaced::No, {}};
+  if (f.settled) {
+    r.result = f.outcome.ok ? Row::Result::Ok : Row::Result::Faild;
+    r.reason = f.outcome.reason;
+    r.replaced = f.outcome.replaced;
+    r.trashedAs = f.outcome.trashedAs;
+  } else if (finished_) {
+    r.reason = Reason::Kind::NotReached;
+  }
+  return r;
 }
 
 }  // namespace rekoda

@@ -48,13 +48,18 @@ class RunRecord {
   bool finished() const { return finished_; }
   const RunSummary &summary() const { return summary_; }
 
-  // The run as people read it: the header of a report, one row per file of
-  // the job in its order, and the message at its end (none when every file
-  // converted).
-  QList<QPair<QString, QString>> about() const;
-  QList<ReportRow> reportRows() const;
-  ReportRow reportRow(qsizetype index) const;
-  std::optional<QString> endMessage() const;
+  // A file of the run as a report shows it, in values for whoever words
+  // them: its name, the name it has in the destination (see writtenName),
+  // its result once settled, why (NotReached for a file a finished run
+  // never came to), and where a file it replaced went.
+  struct Row {
+    QString file, newName;
+    enum class Result { None, Ok, Faild } result = Result::None;
+    Reason reason;
+    Replaced replaced = Replaced::No;
+    QString trashedAs;
+  };
+  Row row(qsizetype index) const;
 
  private:
   ConversionJob job_;
@@ -66,7 +71,8 @@ class RunRecord {
   bool finished_ = false;
 };
 
-// Text of a result for people: "OK", "Faild", or empty while not settled.
+// Text of a result in the program's own words: "OK", "Faild", or empty
+// while not settled.
 QString ResultText(const RunRecord::File &file);
 
 }  // namespace rekoda

@@ -1,5 +1,6 @@
 #include "conversion/undo.h"
 
+#include "conversion/speaker.h"
 #include "conversion/run_engine.h"
 #include "platform/durable_file.h"
 #include "platform/file_name.h"
@@ -17,7 +18,7 @@ namespace {
 // bytes decide, never a failure to open it (a scanner holding it).
 enum class Content { Same, Changed, Unreadable };
 
-Content contentAt(const QString &path, const JournalEntry &e, QString *why) {
+Content contentAt(const QString &path, const JournalEntry &e, Status *why) {
   bool tooLarge = false;
   const auto bytes = ReadFileBytes(path, e.size, why, &tooLarge);
   if (!bytes)
@@ -29,22 +30,18 @@ Content contentAt(const QString &path, const JournalEntry &e, QString *why) {
 
 // Why an output that is the run's own stays for its source; none when the
 // measurements are still in the source, as the run read them.
-std::optional<QString> sourceProblem(const JournaledRun &run, const JournalEntry &e) {
+std::optional<Reason> sourceProblem(const JournaledRun &run, const JournalEntry &e) {
   const auto stamp = StampOf(JoinPath(run.source, e.source));
   const QString source = DisplayFileName(e.source);
   if (!stamp)
-    return QStringLiteral("kept: its source %1 is no longer there").arg(source);
+    return Reason(Reason::Kind::KeptSourceGone, {source});
   if (stamp->size != e.sourceSize || stamp->changed != e.sourceChanged)
-    return QStringLiteral("kept: its source %1 has changed since the run").arg(source);
+    return Reason(Reason::Kind::KeptSourceChanged, {source});
   return std::nullopt;
 }
 
-QString familyWord(Family f) { return f == Family::MA ? QStringLiteral("MA") : QStringLiteral("DF"); }
-
 // The volume part of an identity ("device:inode", "serial:index").
 QString volumeOf(const QString &identity) { return identity.section(u':', 0, 0); }
-
-const QString kBackFromTrash = QStringLiteral("the file it replaced is back from the trash");
 
 // Whose file stands at an output's name.
 enum class Whose { Runs, NotRuns, ByContent };
@@ -59,33 +56,38 @@ class Undo {
   RunSummary go() {
     if (!takeJournal() || !folderIsTheRuns())
       return summary_;
-    QString why;
-    if (!dryRun_ && (!folder_.open(run_.dest, &why) ||
-                     // Alone in the folder, the temporaries a killed run left go too.
-                     !folder_.beginRun(ListFolderNames(run_.dest).value_or(QStringList()), &why)))
-      return stop(QStringLiteral("cannot undo in %1: %2").arg(run_.dest, why));
-    // A journal that cannot take a line (a full disk) stops no undo: the
-    // files themselves tell the next one what is left, and removing them
-    // may be what frees the disk.
-    if (!dryRun_ && !journal_.begin(&why))
-      journalProblem_ = why;
+    if (!dryRun_) {
+      Status opened = folder_.open(run_.dest);
+      // Alone in the folder, the temporaries a killed run left go too.
+      if (opened.ok())
+        opened = folder_.beginRun(ListFolderNames(run_.dest).value_or(QStringList()));
+      if (!opened.ok())
+        return stop({Reason::Kind::CannotUndoIn, {run_.dest}}, opened);
+      // A journal that cannot take a line (a full disk) stops no undo: the
+      // files themselves tell the next one what is left, and removing them
+      // may be what frees the disk.
+      journalProblem_ = journal_.begin();
+    }
     summary_.total = run_.entries;
+    Status why;
     const bool read = ForEachEntry(run_, [this](qint64 index, const JournalEntry &e) { take(index, e); }, &why);
     settleGroup();
-    if (!read && summary_.stopReason.isEmpty())
-      stop(QStringLiteral("The run's journal cannot be read: %1").arg(why));
-    const bool whole = summary_.handled == summary_.total && summary_.failed == 0 && summary_.stopReason.isEmpty();
-    if (whole && !dryRun_ && !journal_.markUndone(&why))
-      stop(QStringLiteral("The run's journal cannot be marked undone: %1").arg(why));
-    else if (!journalProblem_.isEmpty())
-      stop(QStringLiteral("The run's journal cannot be written: %1").arg(journalProblem_));
+    if (!read)
+      stop(Reason::Kind::JournalNotRead, why);
+    const bool whole = summary_.handled == summary_.total && summary_.failed == 0 && summary_.stopReason.isNone();
+    if (whole && !dryRun_ && !(why = journal_.markUndone()).ok())
+      stop(Reason::Kind::JournalNotMarked, why);
+    else if (!journalProblem_.ok())
+      stop(Reason::Kind::JournalNotWritten, journalProblem_);
     return summary_;
   }
 
  private:
-  RunSummary &stop(const QString &reason) {
-    if (summary_.stopReason.isEmpty())
-      summary_.stopReason = reason;
+  RunSummary &stop(Reason reason, const Status &status = {}) {
+    if (summary_.stopReason.isNone()) {
+      summary_.stopReason = std::move(reason);
+      summary_.stopReason.status = status;
+    }
     stopped_ = true;
     return summary_;
   }
@@ -93,25 +95,26 @@ class Undo {
   // The journal held for the whole undo, and read again once held: no
   // second undo works on the run meanwhile, and none beside its run.
   bool takeJournal() {
+    const QStringList when = {RunTime(run_.time)};
     if (dryRun_) {
       if (run_.going)
-        stop(StillGoing(run_) + QStringLiteral(": nothing was undone"));
+        stop({Reason::Kind::StillGoing, when});
       else if (run_.undoing)
-        stop(UndoGoing(run_));
+        stop({Reason::Kind::UndoGoing, when});
       return !stopped_;
     }
-    QString why;
+    Status why;
     switch (journal_.hold(run_, &why)) {
       case UndoJournal::Hold::Held:
         return true;
       case UndoJournal::Hold::HeldByRun:
-        stop(StillGoing(run_) + QStringLiteral(": nothing was undone"));
+        stop({Reason::Kind::StillGoing, when});
         break;
       case UndoJournal::Hold::HeldByUndo:
-        stop(UndoGoing(run_));
+        stop({Reason::Kind::UndoGoing, when});
         break;
       case UndoJournal::Hold::Failed:
-        stop(QStringLiteral("The run's journal cannot be written: %1; nothing was undone").arg(why));
+        stop(Reason::Kind::UndoJournalFailed, why);
         break;
     }
     return false;
@@ -124,14 +127,12 @@ class Undo {
   bool folderIsTheRuns() {
     const auto now = FileIdentity(run_.dest);
     if (!now) {
-      stop(QStringLiteral("The folder %1 that the run of %2 wrote into is not there: nothing was undone")
-               .arg(run_.dest, RunTime(run_.time)));
+      stop({Reason::Kind::FolderNotThere, {run_.dest, RunTime(run_.time)}});
       return false;
     }
     trustIdentities_ = !run_.destIdentity.isEmpty() && *now == run_.destIdentity;
     if (!run_.destIdentity.isEmpty() && !trustIdentities_ && volumeOf(*now) == volumeOf(run_.destIdentity)) {
-      stop(QStringLiteral("%1 is not the folder the run of %2 wrote into (moved or replaced): nothing was undone")
-               .arg(run_.dest, RunTime(run_.time)));
+      stop({Reason::Kind::NotTheFolder, {run_.dest, RunTime(run_.time)}});
       return false;
     }
     return true;
@@ -164,7 +165,7 @@ class Undo {
       return false;
     }
     if (!dryRun_ && folder_.isOpen() && !folder_.stillAtItsPath()) {
-      stop(QStringLiteral("The destination folder %1 is no longer there").arg(run_.dest));
+      stop({Reason::Kind::DestinationGone, {run_.dest}});
       return false;
     }
     return true;
@@ -194,7 +195,7 @@ class Undo {
     // A run killed between writing down where an older file would go and
     // moving it leaves a note without a file: it goes.
     if (noted && !inTrash && !dryRun_)
-      RestoreFromTrash(e.trashedAs, path, nullptr);
+      RestoreFromTrash(e.trashedAs, path);
     const Entry target = PathEntry(path);
     if (target.kind == EntryKind::Missing) {
       if (inTrash)
@@ -202,7 +203,7 @@ class Undo {
       return absent(o);
     }
     Whose w = whose(e, target);
-    QString why;
+    Status why;
     const Content content = w == Whose::NotRuns ? Content::Changed : contentAt(path, e, &why);
     // Not the run's file: one brought back by an undo cut short, or the
     // file a killed run had not yet replaced.
@@ -215,37 +216,33 @@ class Undo {
     // for a file the journal saw placed, else taken to be so.
     const bool replacedOne = e.replaces && !(e.placed == JournalEntry::Placed::Yes && !e.replacedGone && !noted);
     if (content == Content::Unreadable)
-      return fail(o, QStringLiteral("kept: it cannot be read: %1").arg(why));
-    std::optional<QString> reason;
+      return fail(o, {Reason::Kind::KeptUnreadable, why});
+    std::optional<Reason> reason;
     if (content == Content::Changed)
-      reason = QStringLiteral("kept: changed since the run");
+      reason = Reason::Kind::KeptChanged;
     else if (const auto problem = sourceProblem(run_, e))
       reason = problem;
     else if (replacedOne && !inTrash)
       // Its name would hold no file at all: the run's stays.
-      reason = e.replacedGone || !noted
-                   ? QStringLiteral("kept: the file it replaced cannot come back (it was replaced without a trash)")
-                   : QStringLiteral("kept: the file it replaced cannot come back (it is no longer in the trash)");
+      reason = e.replacedGone || !noted ? Reason::Kind::KeptNoTrash : Reason::Kind::KeptNotInTrash;
     if (reason)
-      return keep(o, inTrash ? QStringLiteral("%1 (the file it replaced stays in the trash: %2)")
-                                   .arg(*reason, DisplayFileName(e.trashedAs))
+      return keep(o, inTrash ? Reason::About(Reason::Kind::KeptReplacedInTrash, *reason, {DisplayFileName(e.trashedAs)})
                              : *reason);
     // The run's output goes; what it replaced takes its name in the same
     // step, so that the name never stands empty.
     if (inTrash) {
-      if (!dryRun_ && !RestoreOver(e.trashedAs, path, target.identity, &why)) {
+      if (!dryRun_ && !(why = RestoreOver(e.trashedAs, path, target.identity)).ok()) {
         // Back at its name, maybe, with the run's output in its place in
         // the trash: counted as it is, and the next undo removes that.
         o.restored = PathEntry(path).identity == trashed.identity;
-        return fail(o, QStringLiteral("the file it replaced cannot come back from the trash (%1): %2")
-                           .arg(DisplayFileName(e.trashedAs), why));
+        return fail(o, {Reason::Kind::CannotComeBack, {DisplayFileName(e.trashedAs)}}, why);
       }
       o.ok = o.removed = o.restored = true;
-      o.reason = kBackFromTrash;
+      o.reason = Reason::Kind::BackFromTrash;
       return;
     }
-    if (!dryRun_ && !RemoveFile(path, &why))
-      return fail(o, QStringLiteral("cannot be removed: %1").arg(why));
+    if (!dryRun_ && !(why = RemoveFile(path)).ok())
+      return fail(o, Reason::Kind::CannotRemove, why);
     o.ok = o.removed = true;
   }
 
@@ -263,8 +260,7 @@ class Undo {
     }
     if (popFromUnder(e, o))
       return;
-    keep(o, QStringLiteral("not found; the file it replaced stays in the trash, its name is taken: %1")
-                .arg(DisplayFileName(e.trashedAs)));
+    keep(o, {Reason::Kind::StaysInTrash, {DisplayFileName(e.trashedAs)}});
   }
 
   // Another run into the folder wrote over this run's output since, and
@@ -278,15 +274,12 @@ class Undo {
       const Entry there = PathEntry(over);
       if (there.kind != EntryKind::Plain || there.identity != e.identity)
         continue;
-      QString why;
-      if (!dryRun_ && !RestoreOver(e.trashedAs, over, e.identity, &why)) {
-        fail(o, QStringLiteral("cannot take its place in the trash (%1): %2").arg(DisplayFileName(over), why));
+      if (const Status why = dryRun_ ? Status() : RestoreOver(e.trashedAs, over, e.identity); !why.ok()) {
+        fail(o, {Reason::Kind::CannotTakePlace, {DisplayFileName(over)}}, why);
         return true;
       }
       o.ok = o.removed = true;
-      o.reason = QStringLiteral("another run wrote over it since: the file it replaced takes its place in the "
-                                "trash (%1), for that run's undo to bring back")
-                     .arg(DisplayFileName(over));
+      o.reason = {Reason::Kind::TookPlaceInTrash, {DisplayFileName(over)}};
       return true;
     }
     return false;
@@ -303,47 +296,48 @@ class Undo {
         ForEachEntry(other, [this](qint64, const JournalEntry &x) {
           if (!x.trashedAs.isEmpty())
             trashedByOthers_[x.output] << x.trashedAs;
-        }, nullptr);
+        });
       }
     }
     return trashedByOthers_;
   }
 
   void restore(const JournalEntry &e, const QString &path, FileOutcome &o) {
-    QString why;
-    if (dryRun_ || RestoreFromTrash(e.trashedAs, path, &why)) {
+    const Status why = dryRun_ ? Status() : RestoreFromTrash(e.trashedAs, path);
+    if (why.ok()) {
       o.ok = o.restored = true;
-      o.reason = kBackFromTrash;
+      o.reason = Reason::Kind::BackFromTrash;
       return;
     }
     if (PathEntry(path).kind != EntryKind::Missing)  // taken meanwhile: never replaced
-      return keep(o, QStringLiteral("not found; the file it replaced stays in the trash, its name is taken: %1")
-                         .arg(DisplayFileName(e.trashedAs)));
-    fail(o, QStringLiteral("the file it replaced cannot come back from the trash (%1): %2")
-                .arg(DisplayFileName(e.trashedAs), why));
+      return keep(o, {Reason::Kind::StaysInTrash, {DisplayFileName(e.trashedAs)}});
+    fail(o, {Reason::Kind::CannotComeBack, {DisplayFileName(e.trashedAs)}}, why);
   }
 
   static void absent(FileOutcome &o) {
     o.ok = true;
     o.absent = !o.removed;  // removed from the trash's place, else not there at all
-    o.reason = o.removed ? QStringLiteral("removed from the trash") : QStringLiteral("not found");
+    o.reason = o.removed ? Reason::Kind::RemovedFromTrash : Reason::Kind::NotFound;
   }
-  static void keep(FileOutcome &o, const QString &reason) {
+  static void keep(FileOutcome &o, const Reason &reason) {
     o.kept = true;
     o.reason = reason;
   }
-  static void fail(FileOutcome &o, const QString &reason) { o.reason = reason; }
+  static void fail(FileOutcome &o, Reason reason, const Status &status = {}) {
+    o.reason = std::move(reason);
+    if (!status.ok())
+      o.reason.status = status;
+  }
 
   // Told once the group's removals and restores are on disk, and written
   // down, so that a later undo takes up only what is left.
   void settleGroup() {
-    QString why;
-    const bool synced = dryRun_ || !folder_.isOpen() || folder_.sync(&why);
+    const Status synced = dryRun_ || !folder_.isOpen() ? Status() : folder_.sync();
     std::vector<std::pair<QString, UndoneAs>> settled;
     for (auto &[index, o] : group_) {
-      if ((o.ok || o.kept) && !synced && (o.removed || o.restored)) {
+      if ((o.ok || o.kept) && !synced.ok() && (o.removed || o.restored)) {
         o.ok = o.kept = false;
-        o.reason = QStringLiteral("not known to be on disk: %1").arg(why);
+        o.reason = {Reason::Kind::NotOnDisk, synced};
       }
       count(o);
       if (o.ok || o.kept)
@@ -353,8 +347,8 @@ class Undo {
                                                  : UndoneAs::Absent);
       observer_.fileDone(index, o);
     }
-    if (!dryRun_ && journalProblem_.isEmpty() && !journal_.settled(settled, &why))
-      journalProblem_ = why;
+    if (!dryRun_ && journalProblem_.ok())
+      journalProblem_ = journal_.settled(settled);
     if (!group_.empty())
       observer_.groupSettled();
     group_.clear();
@@ -369,7 +363,7 @@ class Undo {
     if (!o.ok) {
       summary_.failed += !o.kept;
       if (summary_.firstFailures.size() < 5)
-        summary_.firstFailures << QStringLiteral("%1: %2").arg(DisplayFileName(o.file), o.reason);
+        summary_.firstFailures.append({o.file, o.reason});
     }
   }
 
@@ -378,7 +372,7 @@ class Undo {
   const bool dryRun_;
   bool trustIdentities_ = false;
   bool stopped_ = false;
-  QString journalProblem_;  // why the journal took no more lines
+  Status journalProblem_;  // why the journal took no more lines
   bool othersRead_ = false;
   QHash<QString, QStringList> trashedByOthers_;
   RunSummary summary_;
@@ -389,72 +383,8 @@ class Undo {
 
 }  // namespace
 
-QString RunTime(const QDateTime &time, const QDateTime &now) {
-  const QLocale english(QLocale::English);
-  return time.date() == now.date() ? time.toString(QStringLiteral("HH:mm:ss"))
-                                   : english.toString(time, QStringLiteral("d MMM yyyy HH:mm:ss"));
-}
-
-QString RunName(const JournaledRun &run, const QDateTime &now) {
-  return QStringLiteral("the run of %1 (%2 files, code %3, into %4)")
-      .arg(RunTime(run.time, now), familyWord(run.family), run.code, run.dest);
-}
-
-QString StillGoing(const JournaledRun &run) {
-  return QStringLiteral("The run of %1 is still going").arg(RunTime(run.time, QDateTime::currentDateTime()));
-}
-
-QString UndoGoing(const JournaledRun &run) {
-  return QStringLiteral("An undo of the run of %1 is going: nothing was done")
-      .arg(RunTime(run.time, QDateTime::currentDateTime()));
-}
-
 RunSummary UndoRun(const JournaledRun &run, RunObserver &observer, bool dryRun) {
   return Undo(run, observer, dryRun).go();
-}
-
-QString UndoQuestion(const JournaledRun &run, const QDateTime &now) {
-  return QStringLiteral("Undo the run of %1 that wrote %2 %3 files with code %4 to %5?")
-      .arg(RunTime(run.time, now), QLocale(QLocale::English).toString(run.placed()), familyWord(run.family), run.code,
-           run.dest);
-}
-
-QString UndoCountsText(const RunSummary &s) {
-  const QLocale english(QLocale::English);
-  const RunSummary::UndoCounts &c = s.undo;
-  QStringList parts;
-  parts << QStringLiteral("%1 removed").arg(english.toString(c.removed));
-  if (c.restored > 0)
-    parts << QStringLiteral("%1 brought back from the trash").arg(english.toString(c.restored));
-  if (c.absent > 0)
-    parts << QStringLiteral("%1 not found").arg(english.toString(c.absent));
-  if (c.kept > 0)
-    parts << QStringLiteral("%1 kept").arg(english.toString(c.kept));
-  if (s.failed > 0)
-    parts << QStringLiteral("%1 Faild").arg(english.toString(s.failed));
-  return parts.join(QStringLiteral(", "));
-}
-
-QString UndoMessage(const JournaledRun &run, const RunSummary &s) {
-  const QLocale english(QLocale::English);
-  const QString name = RunName(run);
-  QString text;
-  if (s.total == 0 && !s.stopReason.isEmpty())
-    return s.stopReason + u'.';  // nothing was done, and the reason says why
-  if (s.handled < s.total)
-    text = QStringLiteral("The undo of %1 stopped after %2 of %3 files: %4.")
-               .arg(name, english.toString(s.handled), english.toString(s.total), UndoCountsText(s));
-  else if (s.failed > 0)
-    text = QStringLiteral("%1 is partly undone: %2.").arg(name, UndoCountsText(s));
-  else
-    text = QStringLiteral("%1 is undone: %2.").arg(name, UndoCountsText(s));
-  text[0] = text[0].toUpper();
-  if (!s.firstFailures.isEmpty())
-    text += QStringLiteral("\n\n") + s.firstFailures.join(u'\n') +
-            (s.failed + s.undo.kept > s.firstFailures.size() ? QStringLiteral("\n…") : QString());
-  if (!s.stopReason.isEmpty())
-    text += QStringLiteral("\n\n") + s.stopReason;
-  return text;
 }
 
 }  // namespace rekoda

@@ -26,25 +26,4 @@ namespace rekoda {
 // for a reason that no later undo changes) is marked undone.
 RunSummary UndoRun(const JournaledRun &run, RunObserver &observer, bool dryRun = false);
 
-// When a run began, to the second ("15:47:12", or "8 Dec 2026 15:47:12" on
-// another day), and the run named whole: "the run of 15:47:12 (DF files,
-// code K22, into /media/stick/out)".
-QString RunTime(const QDateTime &time, const QDateTime &now = QDateTime::currentDateTime());
-QString RunName(const JournaledRun &run, const QDateTime &now = QDateTime::currentDateTime());
-
-// Why a run cannot be undone now: its writer holds its journal ("The run of
-// 14:02:09 is still going"), or another undo does.
-QString StillGoing(const JournaledRun &run);
-QString UndoGoing(const JournaledRun &run);
-
-// The question the window asks before an undo, naming the run.
-QString UndoQuestion(const JournaledRun &run, const QDateTime &now = QDateTime::currentDateTime());
-
-// What an undo did, counted: "12 removed, 3 brought back from the trash,
-// 1 not found".
-QString UndoCountsText(const RunSummary &summary);
-
-// How an undo went, in one message, naming the run.
-QString UndoMessage(const JournaledRun &run, const RunSummary &summary);
-
 }  // namespace rekoda

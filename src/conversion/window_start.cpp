@@ -3,7 +3,6 @@
 #include "conversion/checks.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
-#include "platform/message.h"
 
 #include <exception>
 
@@ -11,8 +10,8 @@ namespace rekoda {
 
 namespace {
 
-constexpr RunControl kLocked[] = {RunControl::OptDF,    RunControl::OptMA,      RunControl::CmdStart,
-                                  RunControl::CmdClose, RunControl::CmdBestand, RunControl::CmdBestand1};
+constexpr RunControl kLocked[] = {RunControl::DFFamily, RunControl::MAFamily,     RunControl::Start,
+                                  RunControl::Close,    RunControl::ChooseSource, RunControl::ChooseDestination};
 
 }  // namespace
 
@@ -22,12 +21,12 @@ std::optional<ConversionJob> PrepareStart(ConversionView &view) {
     // The job takes the code as it will be written: upper-cased, checked.
     job.code = AsciiUpper(view.newCode());
     if (const auto problem = CheckFoldersAndCode(view.sourceFolder(), view.destinationFolder(), job.code)) {
-      ShowMessage(*problem, MsgCritical);
+      view.showProblem(*problem, MsgCritical);
       return std::nullopt;
     }
     const qsizetype rows = view.rowCount();
     if (rows == 0) {
-      ShowMessage(QStringLiteral("No rows found for conversion!"), MsgCritical);
+      view.showProblem(Reason::Kind::NoRows, MsgCritical);
       return std::nullopt;
     }
     for (qsizetype i = 1; i <= rows; ++i)
@@ -36,14 +35,14 @@ std::optional<ConversionJob> PrepareStart(ConversionView &view) {
     if (job.files.isEmpty()) {
       for (qsizetype i = 1; i <= rows; ++i)
         view.clearRowResult(i);
-      ShowMessage(QStringLiteral("No rows select for conversion!"), MsgCritical);
+      view.showProblem(Reason::Kind::NoRowSelected, MsgCritical);
       return std::nullopt;
     }
     job.source = StripTrailingSeparator(view.sourceFolder());
     job.dest = StripTrailingSeparator(view.destinationFolder());
     job.family = view.isDFFamily() ? Family::DF : Family::MA;
   } catch (const std::exception &e) {
-    ShowMessage(QString::fromLocal8Bit(e.what()), MsgPlain);
+    view.showProblem({Reason::Kind::Unexpected, {QString::fromLocal8Bit(e.what())}}, MsgPlain);
     return std::nullopt;
   }
   return job;

@@ -20,7 +20,7 @@ void storeRow(int row, long long lastField) {
     dst[static_cast<size_t>(j + 1)] = SplitFields[static_cast<size_t>(j)];
 }
 
-int failRead(int status, ReadReport *report, const QString &reason) {
+int failRead(int status, ReadReport *report, const Reason &reason) {
   ResetBuf();
   if (report)
     report->reason = reason;
@@ -47,7 +47,7 @@ std::optional<int> RowFieldCount(const std::string &text) {
 
 namespace {
 
-QString tooLargeReason() { return QStringLiteral("file too large (more than %1 MiB)").arg(kMaxTextFileBytes >> 20); }
+Reason tooLargeReason() { return {Reason::Kind::TooLarge, {}, kMaxTextFileBytes >> 20}; }
 
 // A file that did not open: its status, with the reason; ReadOk when it did.
 int failOpen(TextFileReader::OpenResult result, const TextFileReader &in, ReadReport *report) {
@@ -59,15 +59,14 @@ int failOpen(TextFileReader::OpenResult result, const TextFileReader &in, ReadRe
         ShowMessage(QString::fromLatin1(kReadErrorText), MsgPlain);
       else
         report->outOfHandles = true;
-      return failRead(ReadOpenFailed, report,
-                      QStringLiteral("%1 (%2)").arg(QLatin1String(kReadErrorText), in.errorString()));
+      return failRead(ReadOpenFailed, report, {Reason::Kind::ReadErrorBecause, in.status()});
     case TextFileReader::OpenResult::TooLarge:
       return failRead(ReadTooLarge, report, tooLargeReason());
     case TextFileReader::OpenResult::NotPlain:
     case TextFileReader::OpenResult::Failed:
       break;
   }
-  return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
+  return failRead(ReadOpenFailed, report, {Reason::Kind::CannotRead, in.status()});
 }
 
 // Why the reading stopped before the end; ReadOk when it reached it.
@@ -76,24 +75,24 @@ int failReading(const TextFileReader &in, ReadReport *report) {
     case TextFileReader::Failure::None:
       return ReadOk;
     case TextFileReader::Failure::Io:
-      return failRead(ReadOpenFailed, report, QStringLiteral("cannot read: %1").arg(in.errorString()));
+      return failRead(ReadOpenFailed, report, {Reason::Kind::CannotRead, in.status()});
     case TextFileReader::Failure::TooLarge:
       return failRead(ReadTooLarge, report, tooLargeReason());
     case TextFileReader::Failure::Changed:
       break;
   }
-  return failRead(ReadOpenFailed, report, QStringLiteral("the file changed while it was read"));
+  return failRead(ReadOpenFailed, report, Reason::Kind::ChangedWhileRead);
 }
 
 // The checks of line i, split already: ReadOk, or the failure stored.
 int checkLine(int i, long long lastField, FirstLineTest firstLineTest, ReadReport *report) {
   if (i == 1 && firstLineTest && !firstLineTest(lastField))
-    return failRead(ReadNoMarker, report, QStringLiteral("not a DF file (no MINI LOGGER or TREND MONITOR marker)"));
+    return failRead(ReadNoMarker, report, Reason::Kind::NoMarker);
   // Refuse what the buffer cannot hold rather than cut it silently.
   if (i > kMaxRows)
-    return failRead(ReadTooLarge, report, QStringLiteral("more than %1 lines").arg(kMaxRows));
+    return failRead(ReadTooLarge, report, {Reason::Kind::TooManyLines, {}, kMaxRows});
   if (lastField + 1 > kMaxFields)
-    return failRead(ReadTooLarge, report, QStringLiteral("more than %1 fields on line %2").arg(kMaxFields).arg(i));
+    return failRead(ReadTooLarge, report, {Reason::Kind::TooManyFields, {}, kMaxFields, i});
   return ReadOk;
 }
 
@@ -118,9 +117,7 @@ int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const c
   while (in.readLine(line)) {
     if (i == 1) {
       if (startsWithWideBom(line))
-        return failRead(ReadNotText, report,
-                        QStringLiteral("not %1 %2 file (UTF-16 or UTF-32 text)")
-                            .arg(QLatin1String(family[0] == 'M' ? "an" : "a"), QLatin1String(family)));
+        return failRead(ReadNotText, report, family[0] == 'M' ? Reason::Kind::NotMAWide : Reason::Kind::NotDFWide);
       if (line.compare(0, 3, kUtf8Bom) == 0) {
         line.erase(0, 3);
         if (report)
@@ -136,7 +133,7 @@ int ReadBufferFile(const QString &Filenaam, FirstLineTest firstLineTest, const c
   if (const int status = failReading(in, report); status != ReadOk)
     return status;
   if (i == 1)
-    return failRead(ReadEmpty, report, QStringLiteral("empty file (no lines)"));
+    return failRead(ReadEmpty, report, Reason::Kind::EmptyFile);
   LineCount = i - 1;
   return ReadOk;
 }
@@ -149,23 +146,17 @@ std::optional<QString> OutputFileName(const QString &Filename, const QString &sE
 }
 
 
-bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QString *reason) {
+Reason RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out) {
   out.clear();
-  if (LineCount < 0 || LineCount > kMaxRows) {
-    *reason = QStringLiteral("the file holds %1 lines, more than %2").arg(LineCount).arg(kMaxRows);
-    return false;
-  }
+  if (LineCount < 0 || LineCount > kMaxRows)
+    return {Reason::Kind::HoldsTooManyLines, {}, LineCount, kMaxRows};
   if (utf8Bom)
     out += kUtf8Bom;
   for (int r = 1; r <= LineCount; ++r) {
     const auto &row = FieldBuffer[static_cast<size_t>(r)];
     const auto count = RowFieldCount(row[0]);
-    if (!count) {
-      *reason = QStringLiteral("row %1 has no valid field count (\"%2\")")
-                    .arg(r)
-                    .arg(QString::fromLocal8Bit(row[0]));
-      return false;
-    }
+    if (!count)
+      return {Reason::Kind::BadFieldCount, {QString::fromLocal8Bit(row[0])}, r};
     const size_t lineStart = out.size();
     for (int k = 1; k <= *count; ++k) {
       writeField(r, k, row[static_cast<size_t>(k)], out);
@@ -181,7 +172,7 @@ bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QS
   const size_t body = utf8Bom ? 3 : 0;
   if (startsWithWideBom(out.substr(body, 4)) || out.compare(body, 3, kUtf8Bom) == 0)
     out.insert(out.begin() + static_cast<std::ptrdiff_t>(body), '"');
-  return true;
+  return {};
 }
 
 }  // namespace rekoda

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/reason.h"
+
 #include <QString>
 
 #include <optional>
@@ -18,12 +20,12 @@ enum ReadStatus : int {
   ReadNotText = -4,     // UTF-16 or UTF-32 text, not 8-bit text
 };
 
-// Text shown when a file cannot even be tried.
+// Text shown when a file cannot even be tried and no report is asked for.
 inline constexpr char kReadErrorText[] = "Error on reading Minilogger File!";
 
 // What a read found besides its status.
 struct ReadReport {
-  QString reason;        // why the file was not read, in words for the user
+  Reason reason;         // why the file was not read
   bool utf8Bom = false;  // began with a UTF-8 byte-order mark, which the output keeps
   bool outOfHandles = false;  // no file handle was free to open it with
   long long size = -1;        // the file's size and change time when it was opened
@@ -50,7 +52,8 @@ std::optional<QString> OutputFileName(const QString &Filename, const QString &sE
 using FieldWriter = void (*)(int row, int field, const std::string &value, std::string &out);
 
 // Renders rows 1..LineCount, fields joined by commas, each line ended by
-// CR LF. False, with the reason, when the buffer is not one a reader left.
-bool RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out, QString *reason);
+// CR LF. A reason (kind None when it went) when the buffer is not one a
+// reader left.
+Reason RenderBufferFile(FieldWriter writeField, bool utf8Bom, std::string &out);
 
 }  // namespace rekoda

@@ -3,6 +3,8 @@
 #include "platform/file_system.h"
 #include "platform/trash.h"
 
+#include <cerrno>
+
 namespace rekoda {
 
 namespace {
@@ -52,22 +54,15 @@ StagedFile::StagedFile(DestinationFolder &folder, const QString &name) : folder_
 
 StagedFile::~StagedFile() { discard(); }
 
-bool StagedFile::refuse(QString *error) {
-  if (error)
-    *error = QString::fromLatin1(kDestinationExists);
-  return false;
-}
+Status StagedFile::refuse() { return Status::Failed(Status::Op::TargetTaken, EEXIST); }
 
 QString StagedFile::targetPath() const { return JoinPath(folder_.path_, name_); }
 
 bool DestinationFolder::stillAtItsPath() const { return identity_ && FileIdentity(path_) == identity_; }
 
-bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, Replacement *replacement) {
-  if (!isWritten() || !synced_) {
-    if (error)
-      *error = QStringLiteral("the file was not written");
-    return false;
-  }
+Status StagedFile::install(const QString *replaces, bool toTrash, Replacement *replacement) {
+  if (!isWritten() || !synced_)
+    return Status::Failed(Status::Op::NotWritten);
   Replacement ignored;
   Replacement &replaced = replacement ? *replacement : ignored;
   struct Release {
@@ -78,56 +73,52 @@ bool StagedFile::install(QString *error, const QString *replaces, bool toTrash, 
   bool replacing = false;
   if (replaces) {
     Entry target;
-    if (!holdTarget(*replaces, &target, error))
-      return false;
+    if (const Status held = holdTarget(*replaces, &target); !held.ok())
+      return held;
     if (target.kind == EntryKind::Other || (target.kind == EntryKind::Plain && target.identity != *replaces))
-      return refuse(error);
+      return refuse();
     replacing = target.kind == EntryKind::Plain;
   }
   if (replacing && toTrash)
-    return replaceThroughTrash(*replaces, replaced, error);
-  if (!putInPlace(replacing ? replaces : nullptr, error))
-    return false;
+    return replaceThroughTrash(*replaces, replaced);
+  if (const Status put = putInPlace(replacing ? replaces : nullptr); !put.ok())
+    return put;
   if (replacing)
     replaced.happened = true;
-  return true;
+  return {};
 }
 
-bool StagedFile::replaceThroughTrash(const QString &replaces, Replacement &replaced, QString *error) {
+Status StagedFile::replaceThroughTrash(const QString &replaces, Replacement &replaced) {
   // The old file keeps its name until the new one takes it in one step:
   // a second link to it goes into the trash first.
-  switch (LinkIntoTrash(targetPath(), error, &replaced.trashedAs, replaced.beforeTrash)) {
-    case TrashLink::Linked:
-      if (!putInPlace(&replaces, error)) {
-        DropFromTrash(replaced.trashedAs);  // the old file is still at its name
-        replaced.trashedAs.clear();
-        return false;
-      }
-      replaced.happened = true;
-      return true;
-    case TrashLink::Failed:
-      return false;
-    case TrashLink::Unsupported:
-      break;
+  bool linked = false;
+  if (const Status link = LinkIntoTrash(targetPath(), &linked, &replaced.trashedAs, replaced.beforeTrash); !link.ok())
+    return link;
+  if (linked) {
+    if (const Status put = putInPlace(&replaces); !put.ok()) {
+      DropFromTrash(replaced.trashedAs);  // the old file is still at its name
+      replaced.trashedAs.clear();
+      return put;
+    }
+    replaced.happened = true;
+    return {};
   }
   // No links here (FAT, exFAT, the Recycle Bin): the old file moves to the
   // trash, and the name, free now, is taken only while it stays free; when
   // that fails, the old file comes back to its name before the run goes on.
-  if (!MoveToTrash(targetPath(), error, &replaced.trashedAs, replaced.beforeTrash))
-    return false;
+  if (const Status moved = MoveToTrash(targetPath(), &replaced.trashedAs, replaced.beforeTrash); !moved.ok())
+    return moved;
   replaced.happened = true;
-  if (putInPlace(nullptr, error))
-    return true;
-  QString why;
-  if (RestoreFromTrash(replaced.trashedAs, targetPath(), &why)) {
+  const Status put = putInPlace(nullptr);
+  if (put.ok())
+    return put;
+  replaced.putBackFailure = RestoreFromTrash(replaced.trashedAs, targetPath());
+  if (replaced.putBackFailure.ok()) {
+    replaced.putBack = true;
     replaced.happened = false;
     replaced.trashedAs.clear();
-    if (error)
-      *error += QStringLiteral(" (the earlier file is back at its name)");
-  } else if (error) {
-    *error += QStringLiteral(" (the earlier file stays in the trash: %1: %2)").arg(replaced.trashedAs, why);
   }
-  return false;
+  return put;
 }
 
 }  // namespace rekoda

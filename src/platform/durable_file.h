@@ -18,9 +18,6 @@
 
 namespace rekoda {
 
-// What a run says of a target it must not replace.
-inline constexpr char kDestinationExists[] = "Destination file already exists!";
-
 // The folder a run writes into, held open for the whole run so that every
 // file lands in the folder that was chosen, and synced once per group of
 // files rather than once per file.
@@ -41,7 +38,7 @@ class DestinationFolder : private DestinationFolderSystem {
 
   // Named temporaries are what file systems without unnamed ones get; tests
   // ask for them (REKODA_TEST_NAMED_TEMPORARIES=1 does the same for a run).
-  bool open(const QString &folder, QString *error, Temporaries temporaries = Temporaries::Any);
+  Status open(const QString &folder, Temporaries temporaries = Temporaries::Any);
   bool isOpen() const;
   const QString &path() const { return path_; }
 
@@ -50,12 +47,12 @@ class DestinationFolder : private DestinationFolderSystem {
   // from a running writer. The first run into a folder that no other holds
   // removes the temporaries an interrupted run left: only names of the exact
   // form this program gives them, made by a process that no longer runs.
-  // names: the folder's listing, which the run has made anyway. False, with
-  // the reason, when the lock cannot be had: no run goes on without it.
-  bool beginRun(const QStringList &names, QString *error);
+  // names: the folder's listing, which the run has made anyway. A failure
+  // when the lock cannot be had (FolderHeld): no run goes on without it.
+  Status beginRun(const QStringList &names);
 
   // Makes the names put in place since the last sync durable.
-  bool sync(QString *error);
+  Status sync();
   // Writes back every file of the volume and flushes the disk's cache, in
   // one call, where the file system does both for certain (ext4, XFS,
   // Btrfs); false where it does not, or when it reports an error.
@@ -129,14 +126,14 @@ class StagedFile : private StagedFileSystem {
   StagedFile(const StagedFile &) = delete;
   StagedFile &operator=(const StagedFile &) = delete;
 
-  bool create(QString *error);
+  Status create();
   // Whether create() failed for want of a free file handle, which committing
   // the files in hand gives back.
   bool outOfHandles() const { return outOfHandles_; }
-  bool write(const char *data, std::size_t size, QString *error);
+  Status write(const char *data, std::size_t size);
   // Asks the system to start writing the data out; syncData() waits for it.
   void startWriteback();
-  bool syncData(QString *error);
+  Status syncData();
   // The volume was synced as a whole since the file was written.
   void syncedWithVolume() { synced_ = isWritten(); }
   bool synced() const { return synced_; }
@@ -145,7 +142,7 @@ class StagedFile : private StagedFileSystem {
   // whose identity (as FileIdentity() gives it) is *replaces, as the caller
   // saw it; with none, the name must be free. A name taken since, a link,
   // a folder, anything but that file is never written through or replaced:
-  // the reason is then kDestinationExists, and all stay as they were.
+  // the failure is then TargetTaken, and all stay as they were.
   // With toTrash the file it replaces goes to the trash just before the new
   // one takes the name, so that a replace can be undone; a crash between
   // the two leaves the old file in the trash, never lost; a failed move to
@@ -157,9 +154,12 @@ class StagedFile : private StagedFileSystem {
     QString trashedAs;  // its path in the trash; empty when it is gone
     // Hears where the old file is going just before it goes to the trash.
     std::function<bool(const QString &trashedAs)> beforeTrash;
+    // Where the volume has no links, a failure after the old file went to
+    // the trash puts it back: whether that worked, and if not, why.
+    bool putBack = false;
+    Status putBackFailure;
   };
-  bool install(QString *error, const QString *replaces = nullptr, bool toTrash = false,
-               Replacement *replacement = nullptr);
+  Status install(const QString *replaces = nullptr, bool toTrash = false, Replacement *replacement = nullptr);
   void discard();
 
   const QString &name() const { return name_; }
@@ -170,21 +170,20 @@ class StagedFile : private StagedFileSystem {
   const QString &temporaryName() const { return tempName_; }
 
  private:
-  // Says kDestinationExists; false.
-  static bool refuse(QString *error);
+  // The failure of a name taken (TargetTaken).
+  static Status refuse();
   bool isWritten() const;
   QString targetPath() const;
   // What stands at the name now, a link not followed; the file of the
   // identity given is held against other runs replacing it until
-  // releaseTarget() (see HeldTarget). False, with the reason, when that
-  // cannot be told.
-  bool holdTarget(const QString &identity, Entry *target, QString *error);
+  // releaseTarget() (see HeldTarget). A failure when that cannot be told.
+  Status holdTarget(const QString &identity, Entry *target);
   void releaseTarget();
   // Gives the file its name: a free one only while it stays free, an
   // existing one (replaces) only while it is still that file.
-  bool putInPlace(const QString *replaces, QString *error);
+  Status putInPlace(const QString *replaces);
   // install() of a file that replaces another through the trash.
-  bool replaceThroughTrash(const QString &replaces, Replacement &replaced, QString *error);
+  Status replaceThroughTrash(const QString &replaces, Replacement &replaced);
 
   DestinationFolder &folder_;
   QString name_;

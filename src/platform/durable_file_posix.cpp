@@ -46,11 +46,7 @@ bool namedForced() {
   return fromEnv;
 }
 
-bool fail(QString *error, int err = errno) {
-  if (error)
-    *error = ErrorText(err);
-  return false;
-}
+Status failed(Status::Op op, int err = errno) { return Status::Failed(op, err); }
 
 // Held by its writer for as long as it is written: the mark of a live
 // temporary that the next run's clean-up goes by. A file system without
@@ -124,11 +120,11 @@ QByteArray DestinationFolderSystem::keepOthersFile(const char *from, const char 
   return QByteArray(from);
 }
 
-bool DestinationFolderSystem::replaceExactly(const QString &folder, const char *from, const char *to,
-                                             const QString &identity, QString *error, bool *othersAtFrom) {
+Status DestinationFolderSystem::replaceExactly(const QString &folder, const char *from, const char *to,
+                                               const QString &identity, bool *othersAtFrom) {
   // A name that is free is taken only while it is free.
   const auto takeIfFree = [&] {
-    return renameNoReplace(from, to) || (errno == EEXIST ? StagedFile::refuse(error) : fail(error));
+    return renameNoReplace(from, to) ? Status() : errno == EEXIST ? StagedFile::refuse() : failed(Status::Op::Rename);
   };
 #ifdef RENAME_EXCHANGE
   if (canExchange_) {
@@ -138,26 +134,21 @@ bool DestinationFolderSystem::replaceExactly(const QString &folder, const char *
       if (::fstatat(fd_, from, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
           FileIdentityText(st.st_dev, st.st_ino) == identity) {
         removeReplaced(from);
-        return true;
+        return {};
       }
       // Someone else's file took the name at the last moment: it gets it back.
       if (Uninterrupted([&] { return ::renameat2(fd_, from, fd_, to, RENAME_EXCHANGE); }) != 0) {
         const int err = errno;
         *othersAtFrom = true;  // the hidden name is not ours any more either way
         const QByteArray kept = keepOthersFile(from, to);
-        if (error)
-          *error = QStringLiteral("another file took the name meanwhile and could not be given it back: "
-                                  "it is now %1: %2")
-                       .arg(JoinPath(folder, DecodeFileName(kept)), ErrorText(err));
-        errno = err;
-        return false;
+        return Status::Failed(Status::Op::SwapBack, err, JoinPath(folder, DecodeFileName(kept)));
       }
-      return StagedFile::refuse(error);
+      return StagedFile::refuse();
     }
     if (errno == ENOENT)
       return takeIfFree();  // gone since it was seen
     if (!unsupported(errno))
-      return fail(error);
+      return failed(Status::Op::Rename);
     canExchange_ = false;
   }
 #endif
@@ -166,11 +157,11 @@ bool DestinationFolderSystem::replaceExactly(const QString &folder, const char *
   struct stat st;
   if (::fstatat(fd_, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
     if (!S_ISREG(st.st_mode) || FileIdentityText(st.st_dev, st.st_ino) != identity)
-      return StagedFile::refuse(error);
+      return StagedFile::refuse();
   } else if (errno == ENOENT) {
     return takeIfFree();
   }
-  return Uninterrupted([&] { return ::renameat(fd_, from, fd_, to); }) == 0 || fail(error);
+  return Uninterrupted([&] { return ::renameat(fd_, from, fd_, to); }) == 0 ? Status() : failed(Status::Op::Rename);
 }
 
 // Puts a named file at a new name and never over one that appeared there
@@ -214,11 +205,11 @@ DestinationFolder::~DestinationFolder() {
 
 bool DestinationFolder::isOpen() const { return fd_ >= 0; }
 
-bool DestinationFolder::open(const QString &folder, QString *error, Temporaries temporaries) {
+Status DestinationFolder::open(const QString &folder, Temporaries temporaries) {
   path_ = folder;
   fd_ = Uninterrupted([&] { return ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
   if (fd_ < 0)
-    return fail(error);
+    return Status::Failed(Status::Op::Open, errno, folder);
   struct stat st;
   if (::fstat(fd_, &st) == 0)
     identity_ = FileIdentityText(st.st_dev, st.st_ino);
@@ -236,12 +227,12 @@ bool DestinationFolder::open(const QString &folder, QString *error, Temporaries 
   // has none.
   unnamedTemporaries_ = temporaries == Temporaries::Any && !namedForced() && !fuse &&
                         ::access("/proc/self/fd", X_OK) == 0;
-  return true;
+  return {};
 }
 
-bool DestinationFolder::beginRun(const QStringList &names, QString *error) {
+Status DestinationFolder::beginRun(const QStringList &names) {
   if (fd_ < 0)
-    return true;
+    return {};
   // Alone in the folder: no other run's temporary can be in the making.
   if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
     removeLeftovers(names);
@@ -249,15 +240,12 @@ bool DestinationFolder::beginRun(const QStringList &names, QString *error) {
   // what a killed run left: that is waited for, never gone past.
   for (int waited = 0;; waited += 20) {
     if (Uninterrupted([&] { return ::flock(fd_, LOCK_SH | LOCK_NB); }) == 0)
-      return true;
+      return {};
     // A file system without locks (some network shares): none can hold it.
     if (errno != EWOULDBLOCK)
-      return true;
-    if (waited >= kFolderLockWaitMs) {
-      if (error)
-        *error = QStringLiteral("another run holds the folder %1").arg(path_);
-      return false;
-    }
+      return {};
+    if (waited >= kFolderLockWaitMs)
+      return Status::Failed(Status::Op::FolderHeld, EWOULDBLOCK, path_);
     ::usleep(20000);
   }
 }
@@ -317,33 +305,29 @@ bool DestinationFolder::syncVolume() {
   return rc == 0;
 }
 
-bool DestinationFolder::sync(QString *error) {
+Status DestinationFolder::sync() {
   if (!unremoved_.empty())
     retryUnremoved();
-  int rc;
-  do {
-    rc = ::fsync(fd_);
-  } while (rc != 0 && errno == EINTR);
-  if (rc == 0)
-    return true;
+  if (Uninterrupted([&] { return ::fsync(fd_); }) == 0)
+    return {};
   // Some file systems (FUSE, some network shares) cannot sync a folder at
   // all; each file's data was synced, and there is nothing more to ask for.
   if (errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP)
-    return true;
-  return fail(error);
+    return {};
+  return Status::Failed(Status::Op::Sync, errno, path_);
 }
 
-bool StagedFile::create(QString *error) {
+Status StagedFile::create() {
   discard();
   outOfHandles_ = false;
 #ifdef O_TMPFILE
   if (folder_.unnamedTemporaries_) {
     fd_ = Uninterrupted([&] { return ::openat(folder_.fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); });
     if (fd_ >= 0)
-      return true;  // no name, so nothing to clean up after a crash: no lock either
+      return {};  // no name, so nothing to clean up after a crash: no lock either
     outOfHandles_ = errno == EMFILE || errno == ENFILE;
     if (outOfHandles_)
-      return fail(error);
+      return failed(Status::Op::Open);
     // Not on this file system: named ones from now on. Any other failure
     // (a folder removed under the run gives EPERM here) is told by the named
     // attempt below in plainer words.
@@ -360,27 +344,25 @@ bool StagedFile::create(QString *error) {
     if (fd_ >= 0) {
       tempName_ = temp;
       lockTemporary(fd_);
-      return true;
+      return {};
     }
     if (errno != EEXIST) {
       outOfHandles_ = errno == EMFILE || errno == ENFILE;
-      return fail(error);
+      return failed(Status::Op::Open);
     }
   }
-  return fail(error);
+  return failed(Status::Op::Open);
 }
 
-bool StagedFile::write(const char *data, std::size_t size, QString *error) {
+Status StagedFile::write(const char *data, std::size_t size) {
   while (size > 0) {
-    const ssize_t n = ::write(fd_, data, size);
-    if (n < 0 && errno == EINTR)
-      continue;
+    const ssize_t n = Uninterrupted([&] { return ::write(fd_, data, size); });
     if (n <= 0)  // a write that takes nothing would never end
-      return fail(error, n < 0 ? errno : EIO);
+      return failed(Status::Op::Write, n < 0 ? errno : EIO);
     data += n;
     size -= static_cast<std::size_t>(n);
   }
-  return true;
+  return {};
 }
 
 void StagedFile::startWriteback() {
@@ -390,15 +372,11 @@ void StagedFile::startWriteback() {
 #endif
 }
 
-bool StagedFile::syncData(QString *error) {
-  int rc;
-  do {
-    rc = ::fdatasync(fd_);
-  } while (rc != 0 && errno == EINTR);
-  if (rc != 0)
-    return fail(error);
+Status StagedFile::syncData() {
+  if (Uninterrupted([&] { return ::fdatasync(fd_); }) != 0)
+    return failed(Status::Op::Sync);
   synced_ = true;
-  return true;
+  return {};
 }
 
 bool StagedFile::isWritten() const { return fd_ >= 0; }
@@ -408,25 +386,25 @@ QString StagedFile::identity() const {
   return fd_ >= 0 && ::fstat(fd_, &st) == 0 ? FileIdentityText(st.st_dev, st.st_ino) : QString();
 }
 
-bool StagedFile::holdTarget(const QString &identity, Entry *target, QString *error) {
+Status StagedFile::holdTarget(const QString &identity, Entry *target) {
   switch (const int err = held_.hold(folder_.fd_, EncodeFileName(name_).constData(), identity)) {
     case 0:
       *target = {EntryKind::Plain, identity};
-      return true;
+      return {};
     case ENOENT:
       *target = {};
-      return true;
+      return {};
     case EEXIST:
       *target = {EntryKind::Other, {}};
-      return true;
+      return {};
     default:
-      return fail(error, err);
+      return failed(Status::Op::Open, err);
   }
 }
 
 void StagedFile::releaseTarget() { held_.release(); }
 
-bool StagedFile::putInPlace(const QString *replaces, QString *error) {
+Status StagedFile::putInPlace(const QString *replaces) {
   const QByteArray target = EncodeFileName(name_);
   bool linkedAsTarget = false;
   if (tempName_.isEmpty()) {
@@ -437,9 +415,9 @@ bool StagedFile::putInPlace(const QString *replaces, QString *error) {
       case Linked::AsTemporary:
         break;
       case Linked::Taken:
-        return refuse(error);
+        return refuse();
       case Linked::Failed:
-        return fail(error);
+        return failed(Status::Op::Link);
     }
   }
 
@@ -450,28 +428,30 @@ bool StagedFile::putInPlace(const QString *replaces, QString *error) {
     if (linkedAsTarget)
       Uninterrupted([&] { return ::unlinkat(folder_.fd_, target.constData(), 0); });
     discard();
-    return fail(error, closeErr);
+    return failed(Status::Op::Close, closeErr);
   }
   if (linkedAsTarget)
-    return true;
+    return {};
   const QByteArray temp = EncodeFileName(tempName_);
   if (replaces) {
     bool othersAtTemp = false;
-    if (!folder_.replaceExactly(folder_.path_, temp.constData(), target.constData(), *replaces, error, &othersAtTemp)) {
+    if (const Status put = folder_.replaceExactly(folder_.path_, temp.constData(), target.constData(), *replaces,
+                                                  &othersAtTemp);
+        !put.ok()) {
       // A swap that could not be undone left another program's file at the
       // temporary's name: never ours to remove.
       if (othersAtTemp)
         tempName_.clear();
       discard();
-      return false;
+      return put;
     }
   } else if (!folder_.renameNoReplace(temp.constData(), target.constData())) {
     const int renameErr = errno;
     discard();
-    return renameErr == EEXIST ? refuse(error) : fail(error, renameErr);
+    return renameErr == EEXIST ? refuse() : failed(Status::Op::Rename, renameErr);
   }
   tempName_.clear();
-  return true;
+  return {};
 }
 
 void StagedFile::discard() {

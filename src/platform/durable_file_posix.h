@@ -19,9 +19,9 @@ struct DestinationFolderSystem {
   // step and the file that came out checked (and swapped back if it was
   // not that one), where the file system can swap two names. othersAtFrom:
   // a swap back failed, and from is not the temporary's any more.
-  // folder: the folder's path, for the reason.
-  bool replaceExactly(const QString &folder, const char *from, const char *to, const QString &identity,
-                      QString *error, bool *othersAtFrom);
+  // folder: the folder's path, for the failure.
+  Status replaceExactly(const QString &folder, const char *from, const char *to, const QString &identity,
+                        bool *othersAtFrom);
   void removeReplaced(const char *name);
   // Another program's file, left at from by a swap that could not be given
   // back, under a name of its own that no clean-up takes; that name.

@@ -18,11 +18,7 @@ QString nextTempName() {
   return TemporaryFileName(pid, tempCounter.fetch_add(1));
 }
 
-bool fail(QString *error, DWORD code = GetLastError()) {
-  if (error)
-    *error = WindowsErrorText(code);
-  return false;
-}
+Status failed(Status::Op op, DWORD code = GetLastError()) { return Status::FromWindows(op, code); }
 
 }  // namespace
 
@@ -30,24 +26,24 @@ DestinationFolder::~DestinationFolder() = default;
 
 bool DestinationFolder::isOpen() const { return open_; }
 
-bool DestinationFolder::open(const QString &folder, QString *error, Temporaries) {
+Status DestinationFolder::open(const QString &folder, Temporaries) {
   path_ = folder;
   const DWORD attributes = GetFileAttributesW(NativePath(folder).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES)
-    return fail(error);
+    return Status::FromWindows(Status::Op::Open, GetLastError(), folder);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return fail(error, ERROR_DIRECTORY);
+    return Status::FromWindows(Status::Op::Open, ERROR_DIRECTORY, folder);
   identity_ = FileIdentity(folder);
   open_ = true;
-  return true;
+  return {};
 }
 
 // A temporary is held open by its writer from its creation until it has its
 // name: that handle is the lock that keeps it from another run's clean-up.
-bool DestinationFolder::beginRun(const QStringList &names, QString *) {
+Status DestinationFolder::beginRun(const QStringList &names) {
   if (open_)
     removeLeftovers(names);
-  return true;
+  return {};
 }
 
 void DestinationFolder::removeLeftovers(const QStringList &names) {
@@ -71,9 +67,9 @@ bool DestinationFolder::syncsVolume() const { return false; }
 
 // MoveFileEx with MOVEFILE_WRITE_THROUGH returns only once the rename is on
 // disk, so the folder needs no sync of its own.
-bool DestinationFolder::sync(QString *) { return true; }
+Status DestinationFolder::sync() { return {}; }
 
-bool StagedFile::create(QString *error) {
+Status StagedFile::create() {
   discard();
   outOfHandles_ = false;
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -97,38 +93,38 @@ bool StagedFile::create(QString *error) {
     if (h != INVALID_HANDLE_VALUE) {
       handle_ = h;
       tempName_ = temp;
-      return true;
+      return {};
     }
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_EXISTS) {
       outOfHandles_ = code == ERROR_TOO_MANY_OPEN_FILES;
-      return fail(error, code);
+      return failed(Status::Op::Open, code);
     }
   }
-  return fail(error);
+  return failed(Status::Op::Open);
 }
 
-bool StagedFile::write(const char *data, std::size_t size, QString *error) {
+Status StagedFile::write(const char *data, std::size_t size) {
   while (size > 0) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
     DWORD written = 0;
     if (!WriteFile(static_cast<HANDLE>(handle_), data, chunk, &written, nullptr))
-      return fail(error);
+      return failed(Status::Op::Write);
     if (written == 0)  // a write that takes nothing would never end
-      return fail(error, ERROR_WRITE_FAULT);
+      return failed(Status::Op::Write, ERROR_WRITE_FAULT);
     data += written;
     size -= written;
   }
-  return true;
+  return {};
 }
 
 void StagedFile::startWriteback() {}
 
-bool StagedFile::syncData(QString *error) {
+Status StagedFile::syncData() {
   if (!FlushFileBuffers(static_cast<HANDLE>(handle_)))
-    return fail(error);
+    return failed(Status::Op::Sync);
   synced_ = true;
-  return true;
+  return {};
 }
 
 bool StagedFile::isWritten() const { return handle_ != nullptr; }
@@ -141,10 +137,10 @@ QString StagedFile::identity() const {
 }
 
 // The move below holds the file it replaces for the last look (heldEntry).
-bool StagedFile::holdTarget(const QString &, Entry *target, QString *) {
+Status StagedFile::holdTarget(const QString &, Entry *target) {
   // What cannot be looked at is missing, and the move says the rest.
   *target = PathEntry(targetPath());
-  return true;
+  return {};
 }
 
 void StagedFile::releaseTarget() {}
@@ -178,7 +174,7 @@ bool heldEntry(const std::wstring &path, Entry *entry) {
 
 }  // namespace
 
-bool StagedFile::putInPlace(const QString *replaces, QString *error) {
+Status StagedFile::putInPlace(const QString *replaces) {
   // Held until it has its name (see removeLeftovers), closed after.
   struct CloseAfter {
     StagedFile &file;
@@ -199,7 +195,7 @@ bool StagedFile::putInPlace(const QString *replaces, QString *error) {
     RetryWhileInUse([&] { return heldEntry(target, &held); }, true);
     if (held.kind == EntryKind::Other || (held.kind == EntryKind::Plain && held.identity != *replaces)) {
       discard();
-      return refuse(error);
+      return refuse();
     }
   }
   const DWORD replace = replaces ? MOVEFILE_REPLACE_EXISTING : 0;
@@ -208,18 +204,15 @@ bool StagedFile::putInPlace(const QString *replaces, QString *error) {
     const DWORD code = GetLastError();
     discard();
     if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)
-      return refuse(error);
+      return refuse();
     // An existing target that stays held past the retries: another program
     // has it open, which is what the technician needs to hear.
-    if (replaces && (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)) {
-      if (error)
-        *error = QStringLiteral("the file is in use by another program");
-      return false;
-    }
-    return fail(error, code);
+    if (replaces && (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION))
+      return failed(Status::Op::Rename, ERROR_SHARING_VIOLATION);
+    return failed(Status::Op::Rename, code);
   }
   tempName_.clear();
-  return true;
+  return {};
 }
 
 void StagedFile::discard() {

@@ -33,22 +33,20 @@ QString FileIdentityText(quint64 volume, quint64 file) {
   return QStringLiteral("%1:%2").arg(volume).arg(file);
 }
 
-bool ForEachLine(const QString &path, const std::function<bool(const QByteArray &line, bool last)> &each,
-                 QString *error) {
+Status ForEachLine(const QString &path, const std::function<bool(const QByteArray &line, bool last)> &each) {
   QFile file;
-  if (!OpenToRead(file, path, error))
-    return false;
+  if (const Status opened = OpenToRead(file, path); !opened.ok())
+    return opened;
   QByteArray pending;
   constexpr qint64 kChunk = 256 * 1024;
   for (;;) {
     const QByteArray chunk = file.read(kChunk);
     if (chunk.isEmpty()) {
-      if (file.error() != QFileDevice::NoError) {
-        if (error)
-          *error = file.errorString();
-        return false;
-      }
-      return pending.isEmpty() || each(pending, true);
+      if (file.error() != QFileDevice::NoError)
+        return Status::Failed(Status::Op::Read, EIO, path);
+      if (!pending.isEmpty())
+        each(pending, true);
+      return {};
     }
     qsizetype from = 0;
     for (qsizetype end; (end = chunk.indexOf('\n', from)) >= 0; from = end + 1) {
@@ -56,7 +54,7 @@ bool ForEachLine(const QString &path, const std::function<bool(const QByteArray 
       if (!whole)
         pending.append(chunk.constData() + from, end - from);
       if (!each(whole ? chunk.mid(from, end - from) : pending, false))
-        return true;
+        return {};
       pending.clear();
     }
     pending.append(chunk.constData() + from, chunk.size() - from);
@@ -109,11 +107,14 @@ std::string foldedKey(const QString &name) {
 
 }  // namespace
 
-std::optional<QStringList> ListMatchingFiles(const QString &folder, const QString &pattern,
-                                             QString *error) {
+std::optional<QStringList> ListMatchingFiles(const QString &folder, const QString &pattern, Status *status) {
   const NameMatcher matcher(pattern);
   QStringList names;
-  if (!ListPlainFileNames(folder, [&matcher](const QString &name) { return matcher.matches(name); }, names, error))
+  const Status listed =
+      ListPlainFileNames(folder, [&matcher](const QString &name) { return matcher.matches(name); }, names);
+  if (status)
+    *status = listed;
+  if (!listed.ok())
     return std::nullopt;
   // Case-blind order, as people read a listing; exact order breaks ties.
   // Sorting on byte keys keeps this cheap for tens of thousands of names.

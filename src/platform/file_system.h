@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/status.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -52,18 +54,18 @@ class AppendFile {
   AppendFile(const AppendFile &) = delete;
   AppendFile &operator=(const AppendFile &) = delete;
 
-  // A new file (false when one of that name is there already), held as
-  // its writer's until closed (see HeldByWriter), or an existing one to
-  // append to.
-  bool create(const QString &path, QString *error);
-  bool openToAppend(const QString &path, QString *error);
+  // A new file (failing with EEXIST when one of that name is there
+  // already), held as its writer's until closed (see HeldByWriter), or an
+  // existing one to append to.
+  Status create(const QString &path);
+  Status openToAppend(const QString &path);
   // An existing file to append to, held as create() holds a new one, so
-  // that no other writer appends to it meanwhile; false with heldByOther
-  // set when another writer holds it now.
-  bool openHeld(const QString &path, QString *error, bool *heldByOther);
+  // that no other writer appends to it meanwhile; heldByOther set when
+  // another writer holds it now.
+  Status openHeld(const QString &path, bool *heldByOther);
   bool isOpen() const;
   // Appends bytes, and with sync waits until they are on the disk.
-  bool append(const QByteArray &bytes, bool sync, QString *error);
+  Status append(const QByteArray &bytes, bool sync);
   void close();
 
  private:
@@ -75,30 +77,27 @@ class AppendFile {
 };
 // The same for a folder's names (fsync of the folder; nothing to do on
 // Windows, whose moves are written through).
-bool SyncFolder(const QString &folder, QString *error = nullptr);
+Status SyncFolder(const QString &folder);
 
 // Whether a file is held by the writer that created it with AppendFile and
 // has not closed it yet (a lock on POSIX, the handle's sharing on Windows):
 // a run still going, not one that was killed.
 bool HeldByWriter(const QString &path);
 
-// Removes a file; false with the system's reason. On Windows a file that
-// another program holds a moment (a virus scanner) is waited for as a run
-// waits, then "the file is in use by another program".
-bool RemoveFile(const QString &path, QString *error);
+// Removes a file. On Windows a file that another program holds a moment (a
+// virus scanner) is waited for as a run waits.
+Status RemoveFile(const QString &path);
 
 // A whole file's bytes when it holds at most maxBytes; none, with the
 // reason, when it cannot be read (held on Windows: waited for, as above).
 // tooLarge says that it holds more.
-std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QString *error,
+std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, Status *status = nullptr,
                                         bool *tooLarge = nullptr);
 
 // Reads a file a line ('\n') at a time, never holding it whole: each line
 // without its '\n', and last says that it is the end of a file that does not
-// end in '\n' (cut short). each() returns false to stop. False, with the
-// reason, when the file cannot be read.
-bool ForEachLine(const QString &path, const std::function<bool(const QByteArray &line, bool last)> &each,
-                 QString *error);
+// end in '\n' (cut short). each() returns false to stop.
+Status ForEachLine(const QString &path, const std::function<bool(const QByteArray &line, bool last)> &each);
 
 // The path made absolute, with the same bytes for every name in it.
 QString AbsolutePath(const QString &path);
@@ -106,9 +105,9 @@ QString AbsolutePath(const QString &path);
 // Whether a path names a folder (a link to one too), by its own bytes.
 bool IsFolder(const QString &path);
 
-// Creates exactly one folder; its parent must exist. On failure returns
-// false and puts the system's description of the failure in *error.
-bool CreateFolder(const QString &path, QString *error);
+// Creates exactly one folder; its parent must exist (op CreateFolder, with
+// EEXIST for a folder that is there already).
+Status CreateFolder(const QString &path);
 
 // What identifies a file or folder to the file system, so that two spellings
 // of one file (links, "dir/.", letter case on a case-blind volume) compare
@@ -134,9 +133,9 @@ Entry PathEntry(const QString &path);
 // read a listing). A trailing ".*" also matches names without a dot, as
 // "DF*.*" always has on the loggers' PCs. Names are kept as the file system
 // gave them (see DecodeFileName). When the folder cannot be listed, returns
-// nothing and puts the system's reason in *error.
+// nothing, and why in *status.
 std::optional<QStringList> ListMatchingFiles(const QString &folder, const QString &pattern,
-                                             QString *error = nullptr);
+                                             Status *status = nullptr);
 
 // Every name in a folder, hidden ones and folders included, as the file
 // system gives them; none when it cannot be listed.

@@ -2,6 +2,8 @@
 
 // What each system's file services give the shared ones.
 
+#include "platform/status.h"
+
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -14,14 +16,13 @@ namespace rekoda {
 bool IsSeparator(QChar c);
 
 // Names of the plain, non-hidden files of a folder that keep() accepts, as
-// the file system gives them. False, with the system's reason, when the
-// folder cannot be listed.
-bool ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
-                        QStringList &names, QString *error);
+// the file system gives them; what failed when the folder cannot be listed.
+Status ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
+                          QStringList &names);
 
 // Opens a file for reading by its own bytes (POSIX) or name (Windows),
 // sharing it with a writer that appends to it.
-bool OpenToRead(QFile &file, const QString &path, QString *error);
+Status OpenToRead(QFile &file, const QString &path);
 
 // File systems that never hold a user's folders (proc, sysfs, overlays, ...).
 bool IsPseudoFileSystem(const QString &type);

@@ -38,60 +38,49 @@ AppendFile::~AppendFile() { close(); }
 
 bool AppendFile::isOpen() const { return fd_ >= 0; }
 
-bool AppendFile::create(const QString &path, QString *error) {
+Status AppendFile::create(const QString &path) {
   close();
   fd_ = Uninterrupted([&] {
     return ::open(EncodeFileName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
   });
-  if (fd_ < 0 && error)
-    *error = ErrorText(errno);
+  if (fd_ < 0)
+    return Status::Failed(Status::Op::Open, errno, path);
   // A file system without locks (some network shares) leaves it unheld.
-  if (fd_ >= 0)
-    (void)::flock(fd_, LOCK_EX | LOCK_NB);
-  return fd_ >= 0;
+  (void)::flock(fd_, LOCK_EX | LOCK_NB);
+  return {};
 }
 
-bool AppendFile::openToAppend(const QString &path, QString *error) {
+Status AppendFile::openToAppend(const QString &path) {
   close();
   fd_ = Uninterrupted([&] { return ::open(EncodeFileName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC); });
-  if (fd_ < 0 && error)
-    *error = ErrorText(errno);
-  return fd_ >= 0;
+  return fd_ >= 0 ? Status() : Status::Failed(Status::Op::Open, errno, path);
 }
 
-bool AppendFile::openHeld(const QString &path, QString *error, bool *heldByOther) {
+Status AppendFile::openHeld(const QString &path, bool *heldByOther) {
   *heldByOther = false;
-  if (!openToAppend(path, error))
-    return false;
+  if (const Status opened = openToAppend(path); !opened.ok())
+    return opened;
   // A file system without locks (some network shares) leaves it unheld.
   if (Uninterrupted([&] { return ::flock(fd_, LOCK_EX | LOCK_NB); }) == 0 || errno != EWOULDBLOCK)
-    return true;
+    return {};
   *heldByOther = true;
   close();
-  return false;
+  return Status::Failed(Status::Op::Lock, EWOULDBLOCK, path);
 }
 
-bool AppendFile::append(const QByteArray &bytes, bool sync, QString *error) {
+Status AppendFile::append(const QByteArray &bytes, bool sync) {
   const char *data = bytes.constData();
   qsizetype left = bytes.size();
   while (left > 0) {
-    const ssize_t n = ::write(fd_, data, size_t(left));
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0) {
-      if (error)
-        *error = ErrorText(n < 0 ? errno : EIO);
-      return false;
-    }
+    const ssize_t n = Uninterrupted([&] { return ::write(fd_, data, size_t(left)); });
+    if (n <= 0)
+      return Status::Failed(Status::Op::Write, n < 0 ? errno : EIO);
     data += n;
     left -= n;
   }
-  int rc = 0;
-  while (sync && (rc = ::fdatasync(fd_)) != 0 && errno == EINTR) {
-  }
-  if (rc != 0 && error)
-    *error = ErrorText(errno);
-  return rc == 0;
+  if (sync && Uninterrupted([&] { return ::fdatasync(fd_); }) != 0)
+    return Status::Failed(Status::Op::Sync, errno);
+  return {};
 }
 
 void AppendFile::close() {
@@ -100,23 +89,18 @@ void AppendFile::close() {
   fd_ = -1;
 }
 
-bool SyncFolder(const QString &folder, QString *error) {
+Status SyncFolder(const QString &folder) {
   const int fd = Uninterrupted(
       [&] { return ::open(EncodeFileName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-  bool ok = fd >= 0;
-  if (ok) {
-    int rc;
-    do {
-      rc = ::fsync(fd);
-    } while (rc != 0 && errno == EINTR);
-    ok = rc == 0 || errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP;
-  }
+  if (fd < 0)
+    return Status::Failed(Status::Op::Open, errno, folder);
+  const int rc = Uninterrupted([&] { return ::fsync(fd); });
   const int err = errno;
-  if (fd >= 0)
-    ::close(fd);
-  if (!ok && error)
-    *error = ErrorText(err);
-  return ok;
+  ::close(fd);
+  // Some file systems (FUSE, some network shares) cannot sync a folder at all.
+  if (rc == 0 || err == EINVAL || err == ENOTSUP || err == EOPNOTSUPP)
+    return {};
+  return Status::Failed(Status::Op::Sync, err, folder);
 }
 
 int HeldTarget::hold(int folderFd, const char *name, const QString &identity) {
@@ -161,16 +145,15 @@ void HeldTarget::release() {
   fd_ = -1;
 }
 
-bool OpenToRead(QFile &file, const QString &path, QString *error) {
+Status OpenToRead(QFile &file, const QString &path) {
   const int fd = Uninterrupted(
       [&] { return ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); });
   if (fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-    return true;
-  if (error)
-    *error = ErrorText(fd < 0 ? errno : EIO);
+    return {};
+  const int err = fd < 0 ? errno : EIO;
   if (fd >= 0)
     ::close(fd);
-  return false;
+  return Status::Failed(Status::Op::Open, err, path);
 }
 
 bool HeldByWriter(const QString &path) {
@@ -182,22 +165,20 @@ bool HeldByWriter(const QString &path) {
   return held;
 }
 
-bool RemoveFile(const QString &path, QString *error) {
+Status RemoveFile(const QString &path) {
   if (Uninterrupted([&] { return ::unlink(EncodeFileName(path).constData()); }) == 0)
-    return true;
-  if (error)
-    *error = ErrorText(errno);
-  return false;
+    return {};
+  return Status::Failed(Status::Op::Remove, errno, path);
 }
 
-std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QString *error, bool *tooLarge) {
+std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, Status *status, bool *tooLarge) {
   if (tooLarge)
     *tooLarge = false;
   const int fd = Uninterrupted(
       [&] { return ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK); });
   const auto failed = [&](int err) -> std::optional<QByteArray> {
-    if (error)
-      *error = ErrorText(err);
+    if (status)
+      *status = Status::Failed(Status::Op::Read, err, path);
     if (fd >= 0)
       ::close(fd);
     return std::nullopt;
@@ -253,13 +234,12 @@ bool IsFolder(const QString &path) {
   return ::stat(EncodeFileName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool CreateFolder(const QString &path, QString *error) {
-  if (::mkdir(EncodeFileName(path).constData(), 0777) == 0)
-    return true;
-  if (error)
-    *error = errno == EEXIST && IsFolder(path) ? QStringLiteral("Folder already exists")
-                                                        : ErrorText(errno);
-  return false;
+Status CreateFolder(const QString &path) {
+  if (Uninterrupted([&] { return ::mkdir(EncodeFileName(path).constData(), 0777); }) == 0)
+    return {};
+  const int err = errno;
+  return Status::Failed(err == EEXIST && IsFolder(path) ? Status::Op::FolderExists : Status::Op::CreateFolder, err,
+                        path);
 }
 
 std::optional<QString> FileIdentity(const QString &path) {
@@ -305,26 +285,19 @@ class OpenFolder {
 
 }  // namespace
 
-bool ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
-                        QStringList &names, QString *error) {
+Status ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
+                          QStringList &names) {
   // readdir's own file type spares a stat per entry, which matters in
   // folders of tens of thousands of exports.
   const QByteArray dirName = EncodeFileName(folder);
   const OpenFolder dir(dirName);
-  if (!dir) {
-    if (error)
-      *error = ErrorText(errno);
-    return false;
-  }
+  if (!dir)
+    return Status::Failed(Status::Op::List, errno, folder);
   for (;;) {
     errno = 0;
     const dirent *e = ::readdir(dir.get());
-    if (!e) {
-      const int err = errno;
-      if (err != 0 && error)
-        *error = ErrorText(err);
-      return err == 0;
-    }
+    if (!e)
+      return errno == 0 ? Status() : Status::Failed(Status::Op::List, errno, folder);
     if (e->d_name[0] == '.')
       continue;  // hidden, and . and ..
     bool plain = e->d_type == DT_REG;

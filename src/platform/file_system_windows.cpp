@@ -76,9 +76,6 @@ QString WindowsErrorText(unsigned long code) {
       return ErrorText(EEXIST);
     case ERROR_DIRECTORY:
       return ErrorText(ENOTDIR);
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      return QStringLiteral("the file is in use by another program");
     default:
       break;
   }
@@ -98,52 +95,43 @@ bool AppendFile::isOpen() const { return handle_ != nullptr; }
 
 namespace {
 
-void *openForAppend(const QString &path, DWORD disposition, QString *error) {
+Status openForAppend(const QString &path, DWORD disposition, void **handle) {
   HANDLE h = CreateFileW(NativePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    const DWORD code = GetLastError();
-    if (error)
-      *error = WindowsErrorText(code);
-    SetLastError(code);  // for openHeld, which tells a holder by it
-    return nullptr;
-  }
-  return h;
+  if (h == INVALID_HANDLE_VALUE)
+    return Status::FromWindows(Status::Op::Open, GetLastError(), path);
+  *handle = h;
+  return {};
 }
 
 }  // namespace
 
-bool AppendFile::create(const QString &path, QString *error) {
+Status AppendFile::create(const QString &path) {
   close();
-  handle_ = openForAppend(path, CREATE_NEW, error);
-  return handle_ != nullptr;
+  return openForAppend(path, CREATE_NEW, &handle_);
 }
 
-bool AppendFile::openToAppend(const QString &path, QString *error) {
+Status AppendFile::openToAppend(const QString &path) {
   close();
-  handle_ = openForAppend(path, OPEN_EXISTING, error);
-  return handle_ != nullptr;
+  return openForAppend(path, OPEN_EXISTING, &handle_);
 }
 
-bool AppendFile::openHeld(const QString &path, QString *error, bool *heldByOther) {
+Status AppendFile::openHeld(const QString &path, bool *heldByOther) {
   // Shared for reading only, as create() does: another writer's handle, or
   // one that will not share writing, keeps it from opening.
-  *heldByOther = false;
-  if (openToAppend(path, error))
-    return true;
-  *heldByOther = GetLastError() == ERROR_SHARING_VIOLATION;
-  return false;
+  const Status opened = openToAppend(path);
+  *heldByOther = opened.isWindowsCode() && opened.code() == ERROR_SHARING_VIOLATION;
+  return opened;
 }
 
-bool AppendFile::append(const QByteArray &bytes, bool sync, QString *error) {
+Status AppendFile::append(const QByteArray &bytes, bool sync) {
   DWORD written = 0;
   if (!WriteFile(static_cast<HANDLE>(handle_), bytes.constData(), DWORD(bytes.size()), &written, nullptr) ||
-      written != DWORD(bytes.size()) || (sync && !FlushFileBuffers(static_cast<HANDLE>(handle_)))) {
-    if (error)
-      *error = WindowsErrorText(GetLastError());
-    return false;
-  }
-  return true;
+      written != DWORD(bytes.size()))
+    return Status::FromWindows(Status::Op::Write, GetLastError());
+  if (sync && !FlushFileBuffers(static_cast<HANDLE>(handle_)))
+    return Status::FromWindows(Status::Op::Sync, GetLastError());
+  return {};
 }
 
 void AppendFile::close() {
@@ -152,17 +140,15 @@ void AppendFile::close() {
   handle_ = nullptr;
 }
 
-bool SyncFolder(const QString &, QString *) { return true; }
+Status SyncFolder(const QString &) { return {}; }
 
-bool OpenToRead(QFile &file, const QString &path, QString *error) {
+Status OpenToRead(QFile &file, const QString &path) {
   // Qt shares reading and writing: the run or undo that appends to it
   // meanwhile is not kept out.
   file.setFileName(path);
   if (file.open(QIODevice::ReadOnly))
-    return true;
-  if (error)
-    *error = file.errorString();
-  return false;
+    return {};
+  return Status::Failed(Status::Op::Open, file.exists() ? EACCES : ENOENT, path);
 }
 
 bool HeldByWriter(const QString &path) {
@@ -176,16 +162,14 @@ bool HeldByWriter(const QString &path) {
   return false;
 }
 
-bool RemoveFile(const QString &path, QString *error) {
+Status RemoveFile(const QString &path) {
   const std::wstring native = NativePath(path);
   if (RetryWhileInUse([&] { return DeleteFileW(native.c_str()) != 0; }, true))
-    return true;
-  if (error)
-    *error = WindowsErrorText(GetLastError());
-  return false;
+    return {};
+  return Status::FromWindows(Status::Op::Remove, GetLastError(), path);
 }
 
-std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QString *error, bool *tooLarge) {
+std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, Status *status, bool *tooLarge) {
   if (tooLarge)
     *tooLarge = false;
   const std::wstring native = NativePath(path);
@@ -199,27 +183,28 @@ std::optional<QByteArray> ReadFileBytes(const QString &path, qint64 maxBytes, QS
         return h != INVALID_HANDLE_VALUE;
       },
       false);
-  const auto failed = [&](const QString &why) -> std::optional<QByteArray> {
-    if (error)
-      *error = why;
+  const auto failed = [&](const Status &why) -> std::optional<QByteArray> {
+    if (status)
+      *status = why;
     if (h != INVALID_HANDLE_VALUE)
       CloseHandle(h);
     return std::nullopt;
   };
+  const auto windows = [&] { return Status::FromWindows(Status::Op::Read, GetLastError(), path); };
   if (!opened)
-    return failed(WindowsErrorText(GetLastError()));
+    return failed(windows());
   LARGE_INTEGER size;
   if (!GetFileSizeEx(h, &size))
-    return failed(WindowsErrorText(GetLastError()));
+    return failed(windows());
   if (size.QuadPart > maxBytes) {
     if (tooLarge)
       *tooLarge = true;
-    return failed(ErrorText(EFBIG));
+    return failed(Status::Failed(Status::Op::Read, EFBIG, path));
   }
   QByteArray bytes(qsizetype(size.QuadPart), Qt::Uninitialized);
   DWORD got = 0;
   if (!bytes.isEmpty() && (!ReadFile(h, bytes.data(), DWORD(bytes.size()), &got, nullptr) || got != DWORD(bytes.size())))
-    return failed(WindowsErrorText(GetLastError()));
+    return failed(windows());
   CloseHandle(h);
   return bytes;
 }
@@ -228,13 +213,12 @@ QString AbsolutePath(const QString &path) { return QDir::toNativeSeparators(QFil
 
 bool IsFolder(const QString &path) { return QFileInfo(path).isDir(); }
 
-bool CreateFolder(const QString &path, QString *error) {
+Status CreateFolder(const QString &path) {
   if (_wmkdir(NativePath(path).c_str()) == 0)
-    return true;
-  if (error)
-    *error = errno == EEXIST && QFileInfo(path).isDir() ? QStringLiteral("Folder already exists")
-                                                        : ErrorText(errno);
-  return false;
+    return {};
+  const int err = errno;
+  return Status::Failed(err == EEXIST && QFileInfo(path).isDir() ? Status::Op::FolderExists : Status::Op::CreateFolder,
+                        err, path);
 }
 
 std::optional<QString> FileIdentity(const QString &path) {
@@ -259,14 +243,11 @@ Entry PathEntry(const QString &path) {
   return {EntryKind::Plain, FileIdentity(path).value_or(QString())};
 }
 
-bool ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
-                        QStringList &names, QString *error) {
+Status ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
+                          QStringList &names) {
   const QFileInfo info(folder);
-  if (!info.isDir() || !QDir(folder).isReadable()) {
-    if (error)
-      *error = !info.exists() ? ErrorText(ENOENT) : !info.isDir() ? ErrorText(ENOTDIR) : ErrorText(EACCES);
-    return false;
-  }
+  if (!info.isDir() || !QDir(folder).isReadable())
+    return Status::Failed(Status::Op::List, !info.exists() ? ENOENT : !info.isDir() ? ENOTDIR : EACCES, folder);
   QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
   while (it.hasNext()) {
     it.next();
@@ -274,7 +255,7 @@ bool ListPlainFileNames(const QString &folder, const std::function<bool(const QS
     if (keep(name))
       names.append(name);
   }
-  return true;
+  return {};
 }
 
 std::optional<QStringList> ListFolderNames(const QString &folder) {

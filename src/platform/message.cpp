@@ -1,7 +1,5 @@
 #include "platform/message.h"
 
-#include "platform/texts.h"
-
 #include <cstdio>
 
 namespace rekoda {
@@ -23,7 +21,7 @@ ConfirmHandler &confirmSlot() {
 
 void ShowMessage(const QString &text, int style) {
   if (const MessageHandler &h = handlerSlot()) {
-    h(Translated(text), style);
+    h(text, style);
     return;
   }
   std::fprintf(stderr, "Rekoda: %s\n", text.toLocal8Bit().constData());
@@ -31,7 +29,7 @@ void ShowMessage(const QString &text, int style) {
 
 ReplaceAnswer AskReplace(const QString &text) {
   const QuestionHandler &h = questionSlot();
-  return h ? h(Translated(text)) : ReplaceAnswer::Cancel;
+  return h ? h(text) : ReplaceAnswer::Cancel;
 }
 
 QuestionHandler SetQuestionHandler(QuestionHandler handler) {
@@ -42,7 +40,7 @@ QuestionHandler SetQuestionHandler(QuestionHandler handler) {
 
 bool AskConfirm(const QString &text, const QString &action) {
   const ConfirmHandler &h = confirmSlot();
-  return h && h(Translated(text), action);
+  return h && h(text, action);
 }
 
 ConfirmHandler SetConfirmHandler(ConfirmHandler handler) {

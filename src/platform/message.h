@@ -14,8 +14,8 @@ enum MessageStyle : int {
 
 using MessageHandler = std::function<void(const QString &text, int style)>;
 
-// Every message the program shows goes through here, in the window's
-// language (Translated). The window installs a
+// Every message the program shows goes through here, worded by its caller
+// (in the window's language by the window). The window installs a
 // handler that opens a real box; tests install a recorder. Without a handler
 // the text goes to standard error so that nothing is ever swallowed.
 void ShowMessage(const QString &text, int style = MsgPlain);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/status.h"
+
 #include <QString>
 
 #include <array>
@@ -48,15 +50,15 @@ class TextFileReader {
   bool readLine(std::string &line);
   bool failed() const { return failure_ != Failure::None; }
   Failure failure() const { return failure_; }
-  // The system's description of the last failure of open() or a read.
-  QString errorString() const { return error_; }
+  // The last failure of open() or a read.
+  const Status &status() const { return status_; }
   // The file's size and change time when it was opened.
   long long openSize() const { return openSize_; }
   long long openChanged() const { return openChanged_; }
 
  private:
   bool refill();
-  // One read into buf_: the byte count, 0 at the end, -1 with error_ set.
+  // One read into buf_: the byte count, 0 at the end, -1 with status_ set.
   long long readSome();
   // The file's size and change time, to tell at the end whether it changed.
   bool stamp(long long &size, long long &changed) const;
@@ -78,7 +80,7 @@ class TextFileReader {
   bool eof_ = false;
   Failure failure_ = Failure::None;
   bool skipLineFeed_ = false;  // the last line ended at a CR that may pair with an LF
-  QString error_;
+  Status status_;
 };
 
 // A file's size and change time as a reader sees them at open, to tell later

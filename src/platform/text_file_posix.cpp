@@ -31,20 +31,21 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
   } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) {
     const int err = errno;  // before anything else may change it
-    error_ = ErrorText(err);
+    status_ = Status::Failed(Status::Op::Open, err, path);
     return (err == EMFILE || err == ENFILE) ? OpenResult::NoHandle : OpenResult::Failed;
   }
   struct stat st;
   if (::fstat(fd_, &st) != 0) {
-    error_ = ErrorText(errno);
+    status_ = Status::Failed(Status::Op::Open, errno, path);
     return OpenResult::Failed;
   }
   if (!S_ISREG(st.st_mode)) {
-    error_ = S_ISDIR(st.st_mode) ? ErrorText(EISDIR) : QStringLiteral("not a plain file");
+    status_ = S_ISDIR(st.st_mode) ? Status::Failed(Status::Op::Open, EISDIR, path)
+                                  : Status::Failed(Status::Op::NotPlain, 0, path);
     return OpenResult::NotPlain;
   }
   if (st.st_size > kMaxTextFileBytes) {
-    error_ = ErrorText(EFBIG);
+    status_ = Status::Failed(Status::Op::Read, EFBIG, path);
     return OpenResult::TooLarge;
   }
   openSize_ = st.st_size;
@@ -58,7 +59,7 @@ long long TextFileReader::readSome() {
     n = ::read(fd_, buf_.data(), buf_.size());
   } while (n < 0 && errno == EINTR);
   if (n < 0)
-    error_ = ErrorText(errno);
+    status_ = Status::Failed(Status::Op::Read, errno);
   return n;
 }
 

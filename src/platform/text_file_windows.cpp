@@ -18,7 +18,7 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
   const std::wstring native = NativePath(path);
   const DWORD attributes = GetFileAttributesW(native.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    error_ = ErrorText(EISDIR);
+    status_ = Status::Failed(Status::Op::Open, EISDIR, path);
     return OpenResult::NotPlain;
   }
   // Reading is shared, writing is not: a file that a logger or a copy still
@@ -33,20 +33,20 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
       false);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
-    error_ = WindowsErrorText(code);
+    status_ = Status::FromWindows(Status::Op::Open, code, path);
     return code == ERROR_TOO_MANY_OPEN_FILES ? OpenResult::NoHandle : OpenResult::Failed;
   }
   handle_ = h;
   if (GetFileType(h) != FILE_TYPE_DISK) {
-    error_ = QStringLiteral("not a plain file");
+    status_ = Status::Failed(Status::Op::NotPlain, 0, path);
     return OpenResult::NotPlain;
   }
   if (!stamp(openSize_, openChanged_)) {
-    error_ = WindowsErrorText(GetLastError());
+    status_ = Status::FromWindows(Status::Op::Open, GetLastError(), path);
     return OpenResult::Failed;
   }
   if (openSize_ > kMaxTextFileBytes) {
-    error_ = ErrorText(EFBIG);
+    status_ = Status::Failed(Status::Op::Read, EFBIG, path);
     return OpenResult::TooLarge;
   }
   return OpenResult::Ok;
@@ -55,7 +55,7 @@ TextFileReader::OpenResult TextFileReader::open(const QString &path) {
 long long TextFileReader::readSome() {
   DWORD n = 0;
   if (!ReadFile(static_cast<HANDLE>(handle_), buf_.data(), static_cast<DWORD>(buf_.size()), &n, nullptr)) {
-    error_ = WindowsErrorText(GetLastError());
+    status_ = Status::FromWindows(Status::Op::Read, GetLastError());
     return -1;
   }
   return n;

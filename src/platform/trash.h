@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/status.h"
+
 #include <QString>
 
 #include <functional>
@@ -16,35 +18,36 @@ namespace rekoda {
 // decided from those rules (no file is moved to find out).
 bool FolderHasTrash(const QString &folder);
 
-// Moves a file to the trash; false, with the reason, when it could not.
-// trashedAs: where the file is now. beforeMove hears where it is going just
-// before it moves (on Windows, which chooses the place itself, just after),
-// and stops the move by returning false.
-bool MoveToTrash(const QString &path, QString *error, QString *trashedAs = nullptr,
-                 const std::function<bool(const QString &trashedAs)> &beforeMove = {});
+// Moves a file to the trash (a failure ToTrash, or TrashNote when
+// beforeMove said no). trashedAs: where the file is now. beforeMove hears
+// where it is going just before it moves (on Windows, which chooses the
+// place itself, just after), and stops the move by returning false.
+Status MoveToTrash(const QString &path, QString *trashedAs = nullptr,
+                   const std::function<bool(const QString &trashedAs)> &beforeMove = {});
 
 // Puts a second link to a file into the trash, with its note, while the
 // file keeps its name: a new file then takes the name in one step, and the
-// name never stands empty. Unsupported where the volume has no hard links
-// (FAT, exFAT, the Recycle Bin): then MoveToTrash.
-enum class TrashLink { Linked, Unsupported, Failed };
-TrashLink LinkIntoTrash(const QString &path, QString *error, QString *trashedAs,
-                        const std::function<bool(const QString &trashedAs)> &beforeLink = {});
+// name never stands empty. linked stays false, and nothing is done, where
+// the volume has no hard links (FAT, exFAT, the Recycle Bin): then
+// MoveToTrash.
+Status LinkIntoTrash(const QString &path, bool *linked, QString *trashedAs,
+                     const std::function<bool(const QString &trashedAs)> &beforeLink = {});
 // Takes a file and its note out of the trash for good: the link that
 // LinkIntoTrash made, once the file it links to has stayed at its name.
 void DropFromTrash(const QString &trashedAs);
 
 // Brings a file back from the trash to its name, only while that name is
-// free, and takes its note out of the trash so that no stale entry stays.
-// A name that holds the trashed file itself (a link into the trash whose
-// replace never came) keeps it, and the trash lets it go.
-// A trashed file that is no longer there has its note removed, and says so.
-bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *error);
+// free (else NameTaken), and takes its note out of the trash so that no
+// stale entry stays. A name that holds the trashed file itself (a link into
+// the trash whose replace never came) keeps it, and the trash lets it go.
+// A trashed file that is no longer there has its note removed (NotInTrash).
+Status RestoreFromTrash(const QString &trashedAs, const QString &path);
 
 // Brings a file back from the trash over the file at its name in one step,
 // only while that is still the file of the given identity (the run's
 // output that undo takes away): the name never stands empty. That file is
-// gone after.
-bool RestoreOver(const QString &trashedAs, const QString &path, const QString &identity, QString *error);
+// gone after (RestoreLeft: the file is back, but that one stays in the
+// trash's place).
+Status RestoreOver(const QString &trashedAs, const QString &path, const QString &identity);
 
 }  // namespace rekoda

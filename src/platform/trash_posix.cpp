@@ -25,11 +25,7 @@ struct TrashDir {
   QByteArray topdir;  // the volume's top for a volume trash; empty for the home trash
 };
 
-bool fail(QString *error, int err = errno) {
-  if (error)
-    *error = QStringLiteral("the earlier file cannot be moved to the trash: %1").arg(ErrorText(err));
-  return false;
-}
+Status toTrashFailed(int err = errno) { return Status::Failed(Status::Op::ToTrash, err); }
 
 QByteArray dataHome() {
   const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
@@ -171,16 +167,13 @@ enum class Placing { Move, Link };
 
 // The file at from into the trash under a free name, its note written and
 // synced first, so that a crash never leaves a trashed file no file manager
-// can restore. With Link the file keeps its name too.
-enum class Placed { Yes, NoLinks, Failed };
-Placed placeInTrash(const QByteArray &from, Placing how, QString *error, QString *trashedAs,
+// can restore. With Link the file keeps its name too; linked says whether
+// it did (false on a volume without links, with nothing done).
+Status placeInTrash(const QByteArray &from, Placing how, bool *linked, QString *trashedAs,
                     const std::function<bool(const QString &)> &before) {
   const auto trash = trashFor(from, true);
   if (!trash)
-    {
-      fail(error);
-      return Placed::Failed;
-    }
+    return toTrashFailed();
   const QByteArray original = trash->topdir.isEmpty() ? from : from.mid(trash->topdir == "/" ? 1 : trash->topdir.size() + 1);
   const QByteArray name = from.mid(from.lastIndexOf('/') + 1);
   // The name's own bytes, percent-encoded, whatever their encoding.
@@ -195,16 +188,11 @@ Placed placeInTrash(const QByteArray &from, Placing how, QString *error, QString
     if (made == Note::Taken)
       continue;
     if (made == Note::Failed)
-      {
-      fail(error);
-      return Placed::Failed;
-    }
+      return toTrashFailed();
     const QString where = DecodeFileName(target);
     if (before && !before(where)) {
       unlinkPath(info);
-      if (error)
-        *error = QStringLiteral("the run's journal cannot record where the earlier file goes");
-      return Placed::Failed;
+      return Status::Failed(Status::Op::TrashNote);
     }
     const int rc = how == Placing::Link ? Uninterrupted([&] { return ::link(from.constData(), target.constData()); })
                                         : moveNoReplace(from, target);
@@ -214,20 +202,18 @@ Placed placeInTrash(const QByteArray &from, Placing how, QString *error, QString
       if (err == EEXIST)
         continue;  // a file put there since the note's look: never replaced
       if (how == Placing::Link && unsupported(err))
-        return Placed::NoLinks;
+        return {};  // no links here: not linked
       // Another volume after all (a bind mount): no trash for it.
-      {
-        fail(error, err);
-        return Placed::Failed;
-      }
+      return toTrashFailed(err);
     }
     SyncFolder(DecodeFileName(trash->root + "/files"));
     if (trashedAs)
       *trashedAs = where;
-    return Placed::Yes;
+    if (linked)
+      *linked = true;
+    return {};
   }
-  fail(error, EEXIST);
-  return Placed::Failed;
+  return toTrashFailed(EEXIST);
 }
 
 bool sameFile(const QByteArray &a, const QByteArray &b) {
@@ -249,22 +235,14 @@ bool FolderHasTrash(const QString &folder) {
   return writable(parentOf(trash->root));
 }
 
-bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
-                 const std::function<bool(const QString &)> &beforeMove) {
-  return placeInTrash(absolute(path), Placing::Move, error, trashedAs, beforeMove) == Placed::Yes;
+Status MoveToTrash(const QString &path, QString *trashedAs, const std::function<bool(const QString &)> &beforeMove) {
+  return placeInTrash(absolute(path), Placing::Move, nullptr, trashedAs, beforeMove);
 }
 
-TrashLink LinkIntoTrash(const QString &path, QString *error, QString *trashedAs,
-                        const std::function<bool(const QString &)> &beforeLink) {
-  switch (placeInTrash(absolute(path), Placing::Link, error, trashedAs, beforeLink)) {
-    case Placed::Yes:
-      return TrashLink::Linked;
-    case Placed::NoLinks:
-      return TrashLink::Unsupported;
-    case Placed::Failed:
-      break;
-  }
-  return TrashLink::Failed;
+Status LinkIntoTrash(const QString &path, bool *linked, QString *trashedAs,
+                     const std::function<bool(const QString &)> &beforeLink) {
+  *linked = false;
+  return placeInTrash(absolute(path), Placing::Link, linked, trashedAs, beforeLink);
 }
 
 void DropFromTrash(const QString &trashedAs) {
@@ -284,68 +262,62 @@ bool isFile(const QByteArray &path, const QString &identity) {
 
 }  // namespace
 
-bool RestoreOver(const QString &trashedAs, const QString &path, const QString &identity, QString *error) {
+Status RestoreOver(const QString &trashedAs, const QString &path, const QString &identity) {
   const QByteArray from = EncodeFileName(trashedAs), to = absolute(path);
-  const auto failed = [error](const QString &why) {
-    if (error)
-      *error = why;
-    return false;
-  };
   struct stat st;
   if (::lstat(from.constData(), &st) != 0)
-    return failed(QStringLiteral("it is no longer in the trash"));
+    return Status::Failed(Status::Op::NotInTrash, ENOENT);
   // Held from this look to the swap, as a run holds a file it replaces.
   HeldTarget held;
   switch (const int err = held.hold(AT_FDCWD, to.constData(), identity)) {
     case 0:
       break;
     case ENOENT:
-      return RestoreFromTrash(trashedAs, path, error);
+      return RestoreFromTrash(trashedAs, path);
     case EEXIST:
-      return failed(QStringLiteral("its name is taken"));
+      return Status::Failed(Status::Op::NameTaken, EEXIST);
     default:
-      return failed(ErrorText(err));
+      return Status::Failed(Status::Op::Rename, err, path);
   }
 #ifdef RENAME_EXCHANGE
   // Swapped: the trashed file at its name, the output in the trash's place,
   // checked to be the one meant, and gone with the note.
-  if (Uninterrupted([&] { return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE); }) ==
-      0) {
+  const auto swap = [&] {
+    return Uninterrupted(
+        [&] { return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE); });
+  };
+  if (swap() == 0) {
     if (isFile(from, identity)) {
       const bool gone = unlinkPath(from) == 0;
       const int err = errno;
       syncRestored(from, to);
       // The file is back; what it swapped with waits in the trash for the
       // next try.
-      return gone || failed(QStringLiteral("it is back, but what took its place stays in the trash: %1")
-                                .arg(ErrorText(err)));
+      return gone ? Status() : Status::Failed(Status::Op::RestoreLeft, err, trashedAs);
     }
     // Another file took the name at the last moment: it gets it back.
-    if (Uninterrupted([&] { return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE); }) != 0)
-      return failed(QStringLiteral("another file took its name meanwhile and is now in the trash: %1: %2")
-                        .arg(DecodeFileName(from), ErrorText(errno)));
-    return failed(QStringLiteral("its name is taken"));
+    if (swap() != 0)
+      return Status::Failed(Status::Op::RestoreSwapped, errno, trashedAs);
+    return Status::Failed(Status::Op::NameTaken, EEXIST);
   }
   if (!unsupported(errno) || errno == EXDEV)
-    return failed(ErrorText(errno));
+    return Status::Failed(Status::Op::Rename, errno, path);
 #endif
   // No swap here (FUSE): a last look, then a rename over it.
   if (!isFile(to, identity))
-    return failed(QStringLiteral("its name is taken"));
+    return Status::Failed(Status::Op::NameTaken, EEXIST);
   if (Uninterrupted([&] { return ::rename(from.constData(), to.constData()); }) != 0)
-    return failed(ErrorText(errno));
+    return Status::Failed(Status::Op::Rename, errno, path);
   syncRestored(from, to);
-  return true;
+  return {};
 }
 
-bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *error) {
+Status RestoreFromTrash(const QString &trashedAs, const QString &path) {
   const QByteArray from = EncodeFileName(trashedAs), to = absolute(path);
   struct stat st;
   if (::lstat(from.constData(), &st) != 0) {
     unlinkPath(infoOf(from));
-    if (error)
-      *error = QStringLiteral("it is no longer in the trash");
-    return false;
+    return Status::Failed(Status::Op::NotInTrash, ENOENT);
   }
   // Only onto a free name. The name may hold this very file: a link into
   // the trash whose replace never came (a run killed between the two).
@@ -353,14 +325,12 @@ bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *er
     const int err = errno;
     if (err == EEXIST && sameFile(from, to)) {
       DropFromTrash(trashedAs);
-      return true;
+      return {};
     }
-    if (error)
-      *error = err == EEXIST ? QStringLiteral("its name is taken") : ErrorText(err);
-    return false;
+    return Status::Failed(err == EEXIST ? Status::Op::NameTaken : Status::Op::Rename, err, path);
   }
   syncRestored(from, to);
-  return true;
+  return {};
 }
 
 }  // namespace rekoda

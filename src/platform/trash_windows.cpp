@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <cerrno>
+
 namespace rekoda {
 
 bool FolderHasTrash(const QString &folder) {
@@ -20,8 +22,7 @@ bool FolderHasTrash(const QString &folder) {
   return GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) == DRIVE_FIXED;
 }
 
-bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
-                 const std::function<bool(const QString &)> &beforeMove) {
+Status MoveToTrash(const QString &path, QString *trashedAs, const std::function<bool(const QString &)> &beforeMove) {
   QFile file(path);
   bool moved = file.moveToTrash();
   // A scanner or a preview may hold the file for a moment: the Recycle Bin
@@ -31,26 +32,25 @@ bool MoveToTrash(const QString &path, QString *error, QString *trashedAs,
     moved = file.moveToTrash();
   }
   if (!moved) {
-    if (error)
-      *error = QStringLiteral("the earlier file cannot be moved to the trash: %1").arg(file.errorString());
-    return false;
+    // The shell's refusal may leave no error code of its own.
+    const DWORD code = GetLastError();
+    return Status::FromWindows(Status::Op::ToTrash, code ? code : ERROR_ACCESS_DENIED, path);
   }
   // The Recycle Bin names the file itself: it is told where it went after,
   // and comes back when that cannot be written down.
   if (beforeMove && !beforeMove(file.fileName())) {
-    RestoreFromTrash(file.fileName(), path, nullptr);
-    if (error)
-      *error = QStringLiteral("the run's journal cannot record where the earlier file goes");
-    return false;
+    RestoreFromTrash(file.fileName(), path);
+    return Status::Failed(Status::Op::TrashNote);
   }
   if (trashedAs)
     *trashedAs = file.fileName();
-  return true;
+  return {};
 }
 
 // The Recycle Bin chooses where a file goes and takes it only by moving it.
-TrashLink LinkIntoTrash(const QString &, QString *, QString *, const std::function<bool(const QString &)> &) {
-  return TrashLink::Unsupported;
+Status LinkIntoTrash(const QString &, bool *linked, QString *, const std::function<bool(const QString &)> &) {
+  *linked = false;
+  return {};
 }
 
 namespace {
@@ -66,58 +66,46 @@ QString noteOf(const QFileInfo &trashed) {
 
 void DropFromTrash(const QString &trashedAs) {
   const QFileInfo trashed(trashedAs);
-  if (RemoveFile(trashedAs, nullptr) || !trashed.exists())
+  if (RemoveFile(trashedAs).ok() || !trashed.exists())
     if (const QString note = noteOf(trashed); !note.isEmpty())
       QFile::remove(note);
 }
 
-bool RestoreOver(const QString &trashedAs, const QString &path, const QString &identity, QString *error) {
-  if (!QFileInfo::exists(trashedAs)) {
-    if (error)
-      *error = QStringLiteral("it is no longer in the trash");
-    return false;
-  }
+Status RestoreOver(const QString &trashedAs, const QString &path, const QString &identity) {
+  if (!QFileInfo::exists(trashedAs))
+    return Status::Failed(Status::Op::NotInTrash, ENOENT);
   // Windows cannot swap two names: a last look, then a move over it.
   const Entry at = PathEntry(path);
-  if (at.kind != EntryKind::Plain || at.identity != identity) {
-    if (error)
-      *error = QStringLiteral("its name is taken");
-    return false;
-  }
+  if (at.kind != EntryKind::Plain || at.identity != identity)
+    return Status::Failed(Status::Op::NameTaken, EEXIST);
   const std::wstring from = NativePath(trashedAs), to = NativePath(path);
   if (!RetryWhileInUse(
           [&] { return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
-          true)) {
-    if (error)
-      *error = WindowsErrorText(GetLastError());
-    return false;
-  }
+          true))
+    return Status::FromWindows(Status::Op::Rename, GetLastError(), path);
   if (const QString note = noteOf(QFileInfo(trashedAs)); !note.isEmpty())
     QFile::remove(note);
-  return true;
+  return {};
 }
 
-bool RestoreFromTrash(const QString &trashedAs, const QString &path, QString *error) {
+Status RestoreFromTrash(const QString &trashedAs, const QString &path) {
   const QFileInfo trashed(trashedAs);
   const QString note = noteOf(trashed);
   if (!trashed.exists()) {
     if (!note.isEmpty())
       QFile::remove(note);
-    if (error)
-      *error = QStringLiteral("it is no longer in the trash");
-    return false;
+    return Status::Failed(Status::Op::NotInTrash, ENOENT);
   }
   const std::wstring from = NativePath(trashedAs), to = NativePath(path);
   if (!RetryWhileInUse([&] { return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0; }, true)) {
     const DWORD code = GetLastError();
-    if (error)
-      *error = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS ? QStringLiteral("its name is taken")
-                                                                          : WindowsErrorText(code);
-    return false;
+    return code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS
+               ? Status::Failed(Status::Op::NameTaken, EEXIST)
+               : Status::FromWindows(Status::Op::Rename, code, path);
   }
   if (!note.isEmpty())
     QFile::remove(note);
-  return true;
+  return {};
 }
 
 }  // namespace rekoda

@@ -17,13 +17,13 @@ void FileEnumerator::setPattern(const QString &pattern) {
 void FileEnumerator::clear() {
   path_.clear();
   list_.clear();
-  error_.clear();
+  error_ = {};
   stale_ = false;
 }
 
 const QStringList &FileEnumerator::list() {
   if (stale_) {
-    error_.clear();
+    error_ = {};
     list_ = path_.isEmpty() ? QStringList() : ListMatchingFiles(path_, pattern_, &error_).value_or(QStringList());
     stale_ = false;
   }

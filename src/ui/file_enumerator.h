@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/status.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -18,14 +20,14 @@ class FileEnumerator : public QObject {
   // Forgets the folder: nothing is listed.
   void clear();
   const QStringList &list();
-  // Why the folder could not be listed; empty when it could.
-  const QString &error() const { return error_; }
+  // Why the folder could not be listed; ok when it could.
+  const Status &error() const { return error_; }
 
  private:
   QString path_;
   QString pattern_ = QStringLiteral("MA*.*");
   QStringList list_;
-  QString error_;
+  Status error_;
   bool stale_ = false;
 };
 

@@ -5,7 +5,7 @@
 #include "conversion/run_record.h"
 #include "formats/buffer_file.h"
 #include "platform/file_name.h"
-#include "platform/texts.h"
+#include "ui/window_speaker.h"
 #include "ui/controls.h"
 
 #include <QApplication>
@@ -36,13 +36,15 @@ QString FileListModel::result(int row) const {
   const Row &r = rows_.at(static_cast<size_t>(row));
   if (r.run < 0)
     return {};
-  const QString settled = ResultText(record_->file(r.run));
-  return settled.isEmpty() && r.handled ? QStringLiteral("\u2026") : settled;
+  const RunRecord::File &f = record_->file(r.run);
+  if (!f.settled)
+    return r.handled ? QStringLiteral("\u2026") : QString();
+  return Words().result(f.outcome.ok);
 }
 
 QString FileListModel::reason(int row) const {
   const Row &r = rows_.at(static_cast<size_t>(row));
-  return r.run >= 0 && record_->file(r.run).settled ? record_->file(r.run).outcome.reason : QString();
+  return r.run >= 0 && record_->file(r.run).settled ? Words().words(record_->file(r.run).outcome.reason) : QString();
 }
 
 bool FileListModel::newNameExists(int row) const {
@@ -57,7 +59,7 @@ bool FileListModel::newNameExists(int row) const {
 ReportRow FileListModel::reportRow(int row) const {
   const Row &r = rows_.at(static_cast<size_t>(row));
   if (r.run >= 0)
-    return record_->reportRow(r.run);
+    return WordedRow(record_->row(r.run));
   return {r.name, newNameOf(r), {}, {}, {}};
 }
 
@@ -70,16 +72,16 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
   if (role == Qt::DisplayRole) {
     switch (column) {
       case NameColumn: return row.display;
-      case ResultColumn: return Translated(result(index.row()));
-      case ReasonColumn: return Translated(reason(index.row()));
+      case ResultColumn: return result(index.row());
+      case ReasonColumn: return reason(index.row());
       case NewNameColumn: return DisplayFileName(newNameOf(row));
-      case CodeColumn: return row.codeRead ? Translated(row.code.text()) : QString();
+      case CodeColumn: return row.codeRead ? CodeWords(row.code) : QString();
     }
   }
   if (column == CodeColumn)
     return codeData(row, role);
   if (role == Qt::ToolTipRole) {
-    const QString why = Translated(reason(index.row()));
+    const QString why = reason(index.row());
     if (column == ResultColumn || column == ReasonColumn)
       return why.isEmpty() ? QVariant() : QVariant(why);
     if (column == NewNameColumn && row.run < 0 && !codeProblem_.isEmpty())
@@ -108,10 +110,10 @@ QVariant FileListModel::codeData(const Row &row, int role) const {
     return {};
   switch (role) {
     // Every code of a file whose records carry several; why, when long.
-    case Qt::ToolTipRole: return row.code.ok() ? row.code.codes.join(QStringLiteral(", ")) : Translated(row.code.problem);
+    case Qt::ToolTipRole: return row.code.ok() ? row.code.codes.join(QStringLiteral(", ")) : Words().words(row.code.problem);
     // Words, not a code: set apart as the placeholder of a box is.
     case Qt::FontRole:
-      if (!row.code.ok()) {
+      if (!row.code.ok() || row.code.codes.size() > 1) {
         QFont font;
         font.setItalic(true);
         return font;
@@ -221,7 +223,7 @@ void FileListModel::clearResult(int row) {
 void FileListModel::setPreview(const QString &code, const QSet<QString> &destinationNames) {
   code_ = AsciiUpper(code);
   const auto problem = code_.trimmed().isEmpty() ? std::nullopt : NewCodeProblem(code_);
-  codeProblem_ = Translated(problem.value_or(QString()));
+  codeProblem_ = problem ? Words().words(*problem) : QString();
   codeValid_ = !code_.trimmed().isEmpty() && !problem;
   destinationNames_ = destinationNames;
   if (!rows_.empty())
@@ -233,10 +235,10 @@ QString FileListModel::sortText(const Row &row, int column) const {
     return row.run >= 0 && record_->file(row.run).settled ? &record_->file(row.run) : nullptr;
   };
   switch (column) {
-    case ResultColumn: return settled() ? ResultText(*settled()) : QString();
-    case ReasonColumn: return settled() ? settled()->outcome.reason : QString();
+    case ResultColumn: return settled() ? Words().result(settled()->outcome.ok) : QString();
+    case ReasonColumn: return settled() ? Words().words(settled()->outcome.reason) : QString();
     case NewNameColumn: return newNameOf(row);
-    case CodeColumn: return row.codeRead ? row.code.text() : QString();
+    case CodeColumn: return row.codeRead ? CodeWords(row.code) : QString();
     default: return row.display;
   }
 }

@@ -1,5 +1,7 @@
 #include "ui/frm_dirlist.h"
 
+#include "ui/window_speaker.h"
+
 #include "platform/file_system.h"
 #include "platform/message.h"
 #include "ui/dir_tree.h"
@@ -233,12 +235,10 @@ void FrmDirlist::CreateFolder() {
   const QString name = txtPath_->text();
   if (!name.isEmpty()) {
     const QString target = JoinPath(Dir1_->highlightedPath(), name);
-    QString error;
-    if (rekoda::CreateFolder(target, &error)) {
+    if (const Status made = rekoda::CreateFolder(target); made.ok())
       Dir1_->setPath(target);  // reads the tree afresh
-    } else {
-      ShowMessage(error, MsgPlain);
-    }
+    else
+      ShowMessage(Words().words(made), MsgPlain);
   }
   NewFolderMode = false;
   txtPath_->hide();

@@ -6,7 +6,7 @@
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
-#include "platform/texts.h"
+#include "ui/window_speaker.h"
 #include "ui/application.h"
 #include "ui/code_reader.h"
 #include "ui/controls.h"
@@ -67,16 +67,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
   return b;
 }
 
-// Rows of a report or the clipboard in the window's language.
-QList<ReportRow> translatedRows(QList<ReportRow> rows) {
-  for (ReportRow &r : rows) {
-    r.result = Translated(r.result);
-    r.reason = Translated(r.reason);
-    r.replaced = Translated(r.replaced);
-  }
-  return rows;
-}
-
 // Cuts a cell's text at its end, whatever the view's own mode.
 class ElideRightDelegate : public QStyledItemDelegate {
  public:
@@ -90,6 +80,16 @@ class ElideRightDelegate : public QStyledItemDelegate {
 };
 
 // What the status line says after a run.
+// The message at the end of a run in which something went wrong, and that
+// it cannot be undone where its journal failed; none when all went.
+std::optional<QString> endMessage(const RunRecord &record) {
+  auto message = Words().endMessage(record.summary());
+  if (record.summary().journalError.isNone())
+    return message;
+  const QString undo = FrmRekoda::tr("This run cannot be undone: %1.").arg(Words().words(record.summary().journalError));
+  return message ? *message + QStringLiteral("\n\n") + undo : undo;
+}
+
 QString statusLine(const RunRecord &record) {
   if (record.isEmpty())
     return {};
@@ -523,7 +523,7 @@ void FrmRekoda::copySelectedRows() {
   QList<ReportRow> rows;
   for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
     rows << model_->reportRow(i.row());
-  QGuiApplication::clipboard()->setText(TabSeparatedRows(translatedRows(rows)));
+  QGuiApplication::clipboard()->setText(TabSeparatedRows(rows));
 }
 
 void FrmRekoda::saveReport() {
@@ -536,15 +536,10 @@ void FrmRekoda::saveReport() {
   if (path.isEmpty())
     return;
   QSaveFile file(path);
-  auto about = record.about();
-  for (auto &[name, value] : about) {
-    name = Translated(name);
-    value = Translated(value);
-  }
-  QStringList columns = ReportColumns();
-  for (QString &c : columns)
-    c = Translated(c);
-  const QByteArray csv = CsvReport(about, translatedRows(record.reportRows()), columns);
+  QList<ReportRow> rows;
+  for (qsizetype i = 0; i < record.size(); ++i)
+    rows << WordedRow(record.row(i));
+  const QByteArray csv = CsvReport(ReportAbout(record), rows, ReportColumnWords());
   if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
     ShowMessage(tr("The report cannot be saved as %1: %2").arg(path, file.errorString()), MsgPlain);
 }
@@ -664,8 +659,8 @@ void FrmRekoda::GetFiles(bool keepResults) {
   model_->setNames(File1_->list(), keepResults);
   codes_->read(txtDataMap_->text(), OptDF_->isChecked() ? Family::DF : Family::MA, File1_->list());
   readVisibleCodesFirst();
-  if (!File1_->error().isEmpty())
-    ShowMessage(tr("The folder %1 cannot be listed: %2").arg(txtDataMap_->text(), File1_->error()),
+  if (!File1_->error().ok())
+    ShowMessage(tr("The folder %1 cannot be listed: %2").arg(txtDataMap_->text(), Words().words(File1_->error())),
                 MsgPlain);
   refreshDestinationNames();
 }
@@ -814,7 +809,7 @@ void FrmRekoda::runFinished() {
   const RunRecord &record = run_->record();
   lblStatus_->setText(statusLine(record));
   refreshUndo();
-  if (const auto message = record.endMessage())
+  if (const auto message = endMessage(record))
     ShowMessage(*message, MsgPlain);
   emit runEnded();
   if (closeRequested_) {
@@ -857,7 +852,7 @@ void FrmRekoda::undoFinished(const QString &message, bool undidRecord) {
   // The rows of the run undone show what Start would do again.
   if (undidRecord)
     model_->showRun(nullptr);
-  lblStatus_->setText(Translated(message).section(u'\n', 0, 0));
+  lblStatus_->setText(message.section(u'\n', 0, 0));
   refreshDestinationNames();
   refreshUndo();
   ShowMessage(message, MsgPlain);
@@ -913,9 +908,9 @@ void FrmRekoda::setProgressVisible(bool visible) { Pgb1_->setVisible(visible); }
 void FrmRekoda::setControlEnabled(RunControl control, bool enabled) {
   QWidget *w = nullptr;
   switch (control) {
-    case RunControl::OptDF: w = OptDF_; break;
-    case RunControl::OptMA: w = OptMA_; break;
-    case RunControl::CmdStart:
+    case RunControl::DFFamily: w = OptDF_; break;
+    case RunControl::MAFamily: w = OptMA_; break;
+    case RunControl::Start:
       // Stop stands in Start's place while the run is on.
       // The focus goes where the work goes on: Stop during the run, the
       // list of results after it, never a read-only box; but where the user
@@ -932,9 +927,9 @@ void FrmRekoda::setControlEnabled(RunControl control, bool enabled) {
         CmdStop_->setFocus();
       w = CmdStart_;
       break;
-    case RunControl::CmdClose: w = CmdClose_; break;
-    case RunControl::CmdBestand: w = CmdBestand_; break;
-    case RunControl::CmdBestand1: w = CmdBestand1_; break;
+    case RunControl::Close: w = CmdClose_; break;
+    case RunControl::ChooseSource: w = CmdBestand_; break;
+    case RunControl::ChooseDestination: w = CmdBestand1_; break;
   }
   w->setEnabled(enabled);
 }
@@ -945,5 +940,7 @@ void FrmRekoda::setBusyPointer(bool busy) {
   else
     QApplication::restoreOverrideCursor();
 }
+
+void FrmRekoda::showProblem(const Reason &problem, MessageStyle style) { ShowMessage(Words().words(problem), style); }
 
 }  // namespace rekoda

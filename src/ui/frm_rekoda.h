@@ -81,6 +81,7 @@ class FrmRekoda : public QWidget, public ConversionView {
   void setProgressVisible(bool visible) override;
   void setControlEnabled(RunControl control, bool enabled) override;
   void setBusyPointer(bool busy) override;
+  void showProblem(const Reason &problem, MessageStyle style) override;
   QList<QPair<QString, qsizetype>> selectedCodeCounts() const override;
 
  protected:

@@ -28,7 +28,7 @@ void RunWorker::run() {
     summary_ = work_(forward);
   } catch (const std::exception &e) {
     summary_.total = job_.files.size();
-    summary_.stopReason = QString::fromLocal8Bit(e.what());
+    summary_.stopReason = {Reason::Kind::Unexpected, {QString::fromLocal8Bit(e.what())}};
   }
   ReleaseThreadBuffers();
 }

@@ -1,7 +1,5 @@
 #include "ui/translations.h"
 
-#include "platform/texts.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
@@ -41,13 +39,11 @@ Translations::Translations(const QLocale &locale, const QStringList &folders) {
     qtLoaded_ = qtLoaded_ || qt_.load(qtFile, folder);
   if (qtLoaded_)
     QCoreApplication::installTranslator(&qt_);
-  SetTextsTranslated(true);
 }
 
 Translations::~Translations() {
   if (language_.isEmpty())
     return;
-  SetTextsTranslated(false);
   QCoreApplication::removeTranslator(&rekoda_);
   if (qtLoaded_)
     QCoreApplication::removeTranslator(&qt_);

@@ -1,16 +1,14 @@
 #include "ui/window_run.h"
 
-#include "platform/texts.h"
-
 #include "conversion/journaled_job.h"
 #include "conversion/listing.h"
-#include "conversion/run_words.h"
 #include "conversion/undo.h"
 #include "conversion/window_start.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
 #include "platform/trash.h"
 #include "ui/run_worker.h"
+#include "ui/window_speaker.h"
 
 #include <QFileInfo>
 
@@ -62,10 +60,10 @@ bool askReplace(ConversionJob &job) {
 // Whether both folders are still there; a folder gone is said as a run
 // says it.
 bool foldersThere(const ConversionJob &job) {
-  for (const auto &[which, folder] : {std::pair{RunSummary::Gone::Destination, job.dest},
-                                      std::pair{RunSummary::Gone::Source, job.source}}) {
-    if (!QFileInfo(folder).isDir()) {
-      ShowMessage(FolderGoneText(which, folder) + u'.', MsgPlain);
+  for (const auto &[which, folder] : {std::pair{Reason::Kind::DestinationGone, job.dest},
+                                      std::pair{Reason::Kind::SourceGone, job.source}}) {
+    if (!IsFolder(folder)) {
+      ShowMessage(Words().words(Reason(which, {folder})) + u'.', MsgPlain);
       return false;
     }
   }
@@ -99,7 +97,8 @@ bool WindowRun::start() {
   RunRecord record(*job);
   auto journaled = std::make_shared<JournaledJob>(*job, record.started());
   if (const auto problem = journaled->journalProblem();
-      problem && (!AskConfirm(tr("This run cannot be undone: %1.\n\nRun anyway?").arg(Translated(*problem)), tr("&Run anyway")) ||
+      problem && (!AskConfirm(tr("This run cannot be undone: %1.\n\nRun anyway?").arg(Words().words(*problem)),
+                              tr("&Run anyway")) ||
                   !foldersThere(*job)))
     return false;
   record_ = std::move(record);
@@ -114,14 +113,15 @@ bool WindowRun::startUndo() {
     return false;
   auto run = runToUndo();
   if (run && run->going) {
-    ShowMessage(tr("%1: it cannot be undone until it ends.").arg(Translated(StillGoing(*run))), MsgPlain);
+    ShowMessage(tr("The run of %1 is still going: it cannot be undone until it ends.").arg(Words().runTime(run->time)),
+                MsgPlain);
     return false;
   }
   if (run && run->undoing) {
-    ShowMessage(Translated(UndoGoing(*run)) + u'.', MsgPlain);
+    ShowMessage(Words().words(Reason(Reason::Kind::UndoGoing, {Words().runTime(run->time)})) + u'.', MsgPlain);
     return false;
   }
-  if (!run || !AskConfirm(UndoQuestion(*run), tr("&Undo")))
+  if (!run || !AskConfirm(Words().undoQuestion(*run), tr("&Undo")))
     return false;
   undoing_ = std::move(run);
   ShowRunLocked(view_, qsizetype(undoing_->entries));
@@ -162,7 +162,7 @@ void WindowRun::finished() {
   if (undoing_) {
     const JournaledRun run = std::move(*undoing_);
     undoing_.reset();
-    emit undoEnded(UndoMessage(run, summary), !record_.isEmpty() && run.id == record_.summary().runId);
+    emit undoEnded(Words().undoMessage(run, summary), !record_.isEmpty() && run.id == record_.summary().runId);
     return;
   }
   record_.finish(summary);

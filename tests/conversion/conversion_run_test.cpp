@@ -2,7 +2,7 @@
 #include "conversion/work_threads.h"
 
 #include "conversion/run_engine.h"
-#include "conversion/run_words.h"
+#include "conversion/speaker.h"
 #include "fake_view.h"
 #include "test_support.h"
 
@@ -330,7 +330,7 @@ TEST_F(ConversionRun, fileOfAnotherProcessSharingAnIdentityIsNotThisRunsOwn) {
     QStringList results;
     explicit Linker(const TempFolder &o) : out(o) {}
     void fileDone(qsizetype index, const FileOutcome &o) override {
-      results << (o.ok ? "OK" : o.reason);
+      results << (o.ok ? QString("OK") : English(o.reason));
       if (index == 0) {
         EXPECT_EQ(::link(out.file("DF000.L02").toLocal8Bit(), out.file("x").toLocal8Bit()), 0);
         EXPECT_EQ(::rename(out.file("x").toLocal8Bit(), out.file("DF199.L02").toLocal8Bit()), 0);
@@ -425,7 +425,7 @@ TEST(FailureSummary, countsAndTheFirstFiveReasons) {
     s.handled = handled;
     s.failed = failed;
     for (qint64 i = 1; i <= std::min<qint64>(failed, 5); ++i)
-      s.firstFailures << QString("DF%1.L01: reason").arg(i);
+      s.firstFailures.append({QString("DF%1.L01").arg(i), Reason(Reason::Kind::Unexpected, {"reason"})});
     return FailureSummary(s);
   };
   EXPECT_EQ(summary(20, 0), std::nullopt);

@@ -23,10 +23,20 @@ TEST(Report, fieldsEscapeWhatWouldBreakALineAndKeepEverythingElse) {
   };
   for (const auto &c : cases)
     EXPECT_EQ(ReportField(c.text), c.field) << c.field.constData();
-  EXPECT_EQ(TextReportLine({"a\tb.L01", "a\tb.X", false, "why\nnot", false, Replaced::No, {}}), "a\\tb.L01\ta\\tb.X\tFaild\twhy\\nnot\n");
-  EXPECT_EQ(JsonReportLine({u"\U0001F600\\\"\t.L01"_qs, "", true, "", false, Replaced::No, {}}),
+  FileOutcome failed;
+  failed.file = "a\tb.L01";
+  failed.output = "a\tb.X";
+  failed.reason = Reason(Reason::Kind::Unexpected, {"why\nnot"});
+  EXPECT_EQ(TextReportLine(failed),
+            "a\\tb.L01\ta\\tb.X\tFaild\twhy\\nnot\n");
+  FileOutcome ok;
+  ok.file = u"\U0001F600\\\"\t.L01"_qs;
+  ok.ok = true;
+  EXPECT_EQ(JsonReportLine(ok),
             "{\"file\":\"\xF0\x9F\x98\x80\\\\\\\"\\u0009.L01\",\"output\":\"\",\"result\":\"OK\",\"reason\":\"\"}\n");
   // Every control character is escaped, the last of them too.
-  EXPECT_TRUE(JsonReportLine({QString("DF") + QChar(0x1F), "", false, "", false, Replaced::No, {}})
+  FileOutcome control;
+  control.file = QString("DF") + QChar(0x1F);
+  EXPECT_TRUE(JsonReportLine(control)
                   .startsWith("{\"file\":\"DF\\u001f\""));
 }

@@ -8,6 +8,8 @@
 #include "formats/ma/ma_file.h"
 #include "test_support.h"
 
+#include "conversion/speaker.h"
+
 #include <QDir>
 #include <QProcess>
 
@@ -56,7 +58,7 @@ class WriterFailure : public ::testing::TestWithParam<FamilyCase> {
   }
   void expectFailedKeepingOld(const FileOutcome &o, const TempFolder &dir, const QString &sub = {}) {
     EXPECT_FALSE(o.ok);
-    EXPECT_FALSE(o.reason.isEmpty());
+    EXPECT_FALSE(o.reason.isNone());
     EXPECT_EQ(readBytes(dir.file(sub + "X1.L02")), old_);
     EXPECT_EQ(QDir(dir.file(sub)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"X1.L02"});
@@ -71,7 +73,7 @@ TEST_P(WriterFailure, destinationMissingOrAFile) {
   for (const char *dest : {"gone", "plain"}) {
     const FileOutcome o = write(dir.file(dest));
     EXPECT_FALSE(o.ok) << dest;
-    EXPECT_TRUE(o.reason.startsWith("cannot write to ")) << o.reason.toStdString();
+    EXPECT_TRUE(English(o.reason).startsWith("cannot write to ")) << English(o.reason).toStdString();
   }
   EXPECT_EQ(dir.entries(), QStringList{"plain"});
   EXPECT_EQ(readBytes(dir.file("plain")), QByteArray("x"));
@@ -87,7 +89,7 @@ TEST_P(WriterFailure, diskFullPartWayKeepsExistingTarget) {
     o = write(dir.path());
   }
   expectFailedKeepingOld(o, dir);
-  EXPECT_EQ(o.reason, "File too large");
+  EXPECT_EQ(English(o.reason), "File too large");
 }
 
 TEST_P(WriterFailure, folderThatCannotBeWritten) {
@@ -116,7 +118,7 @@ TEST_P(WriterFailure, existingTargetIsReplacedWholeOnSuccess) {
   TempFolder dir;
   dir.write("X1.L02", QByteArray(100000, 'o'));
   const FileOutcome o = write(dir.path());
-  EXPECT_TRUE(o.ok) << o.reason.toStdString();
+  EXPECT_TRUE(o.ok) << English(o.reason).toStdString();
   const QByteArray written = readBytes(dir.file("X1.L02"));
   EXPECT_EQ(written.count("value1"), GetParam().family == Family::DF ? 99 : 100);
   EXPECT_TRUE(written.endsWith("value6\r\n"));
@@ -136,8 +138,7 @@ TEST(Render, badFieldCountIsRefused) {
     FieldBuffer[1][0] = "1";
     FieldBuffer[2][0] = bad;
     std::string out;
-    QString reason;
-    EXPECT_FALSE(RenderBufferFile(WriteMAField, false, out, &reason)) << bad;
+    const QString reason = English(RenderBufferFile(WriteMAField, false, out));
     EXPECT_TRUE(reason.startsWith("row 2 has no valid field count")) << reason.toStdString();
   }
 }

@@ -2,6 +2,7 @@
 // step and the clean-up, on real files.
 
 #include "platform/durable_file.h"
+#include "conversion/speaker.h"
 
 #include "platform/file_system.h"
 
@@ -30,10 +31,9 @@ namespace {
 // A synced file with this content, ready to install.
 std::unique_ptr<StagedFile> staged(DestinationFolder &folder, const QString &name, const QByteArray &bytes) {
   auto file = std::make_unique<StagedFile>(folder, name);
-  QString error;
-  EXPECT_TRUE(file->create(&error)) << error.toStdString();
-  EXPECT_TRUE(file->write(bytes.constData(), size_t(bytes.size()), &error));
-  EXPECT_TRUE(file->syncData(&error));
+  EXPECT_TRUE(file->create().ok());
+  EXPECT_TRUE(file->write(bytes.constData(), size_t(bytes.size())).ok());
+  EXPECT_TRUE(file->syncData().ok());
   return file;
 }
 
@@ -89,15 +89,15 @@ TEST(TemporaryFiles, cleanUpTakesTheLeftoversNoWriterHolds) {
     const int other = ::open(dir.path().toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_EQ(::flock(other, LOCK_SH), 0);
     DestinationFolder folder;
-    ASSERT_TRUE(folder.open(dir.path(), nullptr));
-    EXPECT_TRUE(folder.beginRun(*ListFolderNames(dir.path()), nullptr));
+    ASSERT_TRUE(folder.open(dir.path()).ok());
+    EXPECT_TRUE(folder.beginRun(*ListFolderNames(dir.path())).ok());
     ::close(other);
     EXPECT_EQ(dir.entries(), all);
   }
   {
     DestinationFolder folder;
-    ASSERT_TRUE(folder.open(dir.path(), nullptr));
-    EXPECT_TRUE(folder.beginRun(*ListFolderNames(dir.path()), nullptr));
+    ASSERT_TRUE(folder.open(dir.path()).ok());
+    EXPECT_TRUE(folder.beginRun(*ListFolderNames(dir.path())).ok());
     kept.sort();
     EXPECT_EQ(dir.entries(), kept);
   }
@@ -106,8 +106,8 @@ TEST(TemporaryFiles, cleanUpTakesTheLeftoversNoWriterHolds) {
   ::close(ready[0]);
   ::close(ready[1]);
   DestinationFolder folder;
-  ASSERT_TRUE(folder.open(dir.path(), nullptr));
-  EXPECT_TRUE(folder.beginRun(*ListFolderNames(dir.path()), nullptr));
+  ASSERT_TRUE(folder.open(dir.path()).ok());
+  EXPECT_TRUE(folder.beginRun(*ListFolderNames(dir.path())).ok());
   kept.removeOne(held);
   EXPECT_EQ(dir.entries(), kept);
 #endif
@@ -152,17 +152,17 @@ TEST(StagedFile, installReplacesOnlyTheFileItWasToldOf) {
         told = FileIdentityText(st.st_dev, st.st_ino);
 #endif
       DestinationFolder folder;
-      ASSERT_TRUE(folder.open(dir.path(), nullptr,
-                              named ? DestinationFolder::Temporaries::Named : DestinationFolder::Temporaries::Any));
+      ASSERT_TRUE(
+          folder.open(dir.path(), named ? DestinationFolder::Temporaries::Named : DestinationFolder::Temporaries::Any)
+              .ok());
       auto file = staged(folder, "X.L02", "new");
-      QString error;
-      EXPECT_EQ(file->install(&error, std::string(c.told) == "none" ? nullptr : &told), c.installs)
-          << error.toStdString();
+      const Status error = file->install(std::string(c.told) == "none" ? nullptr : &told);
+      EXPECT_EQ(error.ok(), c.installs) << English(error).toStdString();
       file.reset();
       if (c.installs) {
         EXPECT_EQ(readBytes(dir.file("X.L02")), QByteArray("new"));
       } else {
-        EXPECT_EQ(error, kDestinationExists);
+        EXPECT_EQ(error.op(), Status::Op::TargetTaken);
         EXPECT_NE(readBytes(dir.file("X.L02")), QByteArray("new"));
       }
       EXPECT_EQ(readBytes(dir.file("precious")), QByteArray("keep me"));
@@ -175,7 +175,7 @@ TEST(StagedFile, installReplacesOnlyTheFileItWasToldOf) {
 TEST(StagedFile, namedTemporaryIsAlwaysANewFile) {
   TempFolder dir;
   DestinationFolder folder;
-  ASSERT_TRUE(folder.open(dir.path(), nullptr, DestinationFolder::Temporaries::Named));
+  ASSERT_TRUE(folder.open(dir.path(), DestinationFolder::Temporaries::Named).ok());
   auto first = staged(folder, "A.L02", "a");
   const QString taken = first->temporaryName();
   ASSERT_FALSE(taken.isEmpty());
@@ -185,7 +185,7 @@ TEST(StagedFile, namedTemporaryIsAlwaysANewFile) {
   dir.write(next, "someone else's");
   auto second = staged(folder, "B.L02", "b");
   EXPECT_NE(second->temporaryName(), next);
-  EXPECT_TRUE(first->install(nullptr) && second->install(nullptr));
+  EXPECT_TRUE(first->install().ok() && second->install().ok());
   EXPECT_EQ(readBytes(dir.file(next)), QByteArray("someone else's"));
   EXPECT_EQ(readBytes(dir.file("B.L02")), QByteArray("b"));
 }

@@ -1,5 +1,6 @@
 #include "platform/file_name.h"
 #include "platform/file_system.h"
+#include "conversion/speaker.h"
 #include "platform/file_system_internal.h"
 #include "platform/trash.h"
 
@@ -47,17 +48,17 @@ TEST(Paths, stripRemovesOneSeparatorButKeepsRoot) {
 
 TEST(CreateFolder, createsExactlyOneFolder) {
   TempFolder dir;
-  QString error;
-  EXPECT_TRUE(CreateFolder(dir.file("new"), &error));
+  EXPECT_TRUE(CreateFolder(dir.file("new")).ok());
   EXPECT_TRUE(QDir(dir.file("new")).exists());
 
-  EXPECT_FALSE(CreateFolder(dir.file("new"), &error));
-  EXPECT_EQ(error, "Folder already exists");
-  EXPECT_FALSE(CreateFolder(dir.write("plain", "x"), &error));
-  EXPECT_EQ(error, QString::fromLocal8Bit(strerror(EEXIST)));
+  Status error = CreateFolder(dir.file("new"));
+  EXPECT_FALSE(error.ok());
+  EXPECT_EQ(English(error), "Folder already exists");
+  EXPECT_FALSE((error = CreateFolder(dir.write("plain", "x"))).ok());
+  EXPECT_EQ(English(error), QString::fromLocal8Bit(strerror(EEXIST)));
 
-  EXPECT_FALSE(CreateFolder(dir.file("a/b"), &error));
-  EXPECT_EQ(error, QString::fromLocal8Bit(strerror(ENOENT)));
+  EXPECT_FALSE((error = CreateFolder(dir.file("a/b"))).ok());
+  EXPECT_EQ(English(error), QString::fromLocal8Bit(strerror(ENOENT)));
   EXPECT_FALSE(QDir(dir.file("a")).exists());
 }
 
@@ -87,12 +88,12 @@ TEST(ListMatchingFiles, plainVisibleFilesByPrefixAnyCaseSorted) {
 
 TEST(ListMatchingFiles, folderThatCannotBeListedSaysWhy) {
   TempFolder dir;
-  QString error;
+  Status error;
   EXPECT_FALSE(ListMatchingFiles(dir.file("missing"), "DF*.*", &error).has_value());
-  EXPECT_EQ(error, "No such file or directory");
+  EXPECT_EQ(English(error), "No such file or directory");
   // Not a folder at all: fails for root too, unlike a permission.
   EXPECT_FALSE(ListMatchingFiles(dir.write("plain", "x"), "DF*.*", &error).has_value());
-  EXPECT_EQ(error, "Not a directory");
+  EXPECT_EQ(English(error), "Not a directory");
 }
 
 // A filter that throws leaves no folder open: a thousand such listings
@@ -108,7 +109,7 @@ TEST(ListMatchingFiles, aThrowingFilterLeavesNoFolderOpen) {
   const auto before = openHandles();
   QStringList names;
   for (int i = 0; i < 1000; ++i)
-    EXPECT_THROW(ListPlainFileNames(dir.path(), [](const QString &) -> bool { throw std::runtime_error("no"); }, names, nullptr),
+    EXPECT_THROW(ListPlainFileNames(dir.path(), [](const QString &) -> bool { throw std::runtime_error("no"); }, names),
                  std::runtime_error);
   EXPECT_EQ(openHandles(), before);
 }
@@ -165,11 +166,12 @@ TEST(Trash, theNoteNamesTheFileAtHomeAndOnAnotherVolume) {
     // From the folder, as rekoda-cli --to . gives it.
     const QString cwd = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder));
-    QString trashed, seen, error;
-    ASSERT_TRUE(MoveToTrash(name, &error, &trashed, [&](const QString &to) {
+    QString trashed, seen;
+    Status error = MoveToTrash(name, &trashed, [&](const QString &to) {
       seen = to;
       return true;
-    })) << error.toStdString();
+    });
+    ASSERT_TRUE(error.ok()) << English(error).toStdString();
     QDir::setCurrent(cwd);
     EXPECT_EQ(seen, trashed);
     const QString trash = onVolume ? volume.file(QString(".Trash-%1").arg(::getuid())) : home.file("Trash");
@@ -182,14 +184,14 @@ TEST(Trash, theNoteNamesTheFileAtHomeAndOnAnotherVolume) {
     EXPECT_EQ(PathEntry(path).kind, EntryKind::Missing);
     // Someone's new file at the name meanwhile keeps it.
     ASSERT_TRUE(put("someone's new\r\n"));
-    EXPECT_FALSE(RestoreFromTrash(trashed, path, &error));
-    EXPECT_EQ(error, "its name is taken");
+    EXPECT_FALSE((error = RestoreFromTrash(trashed, path)).ok());
+    EXPECT_EQ(English(error), "its name is taken");
     EXPECT_EQ(bytesAt(path), "someone's new\r\n");
     EXPECT_EQ(bytesAt(trashed), "older\r\n");
-    ASSERT_TRUE(RemoveFile(path, &error));
-    ASSERT_TRUE(RestoreFromTrash(trashed, path, &error)) << error.toStdString();
+    ASSERT_TRUE(RemoveFile(path).ok());
+    ASSERT_TRUE((error = RestoreFromTrash(trashed, path)).ok()) << English(error).toStdString();
     EXPECT_EQ(bytesAt(path), "older\r\n");
-    ASSERT_TRUE(RemoveFile(path, &error));
+    ASSERT_TRUE(RemoveFile(path).ok());
     EXPECT_TRUE(QDir(trash + "/files").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     EXPECT_TRUE(QDir(trash + "/info").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
   }

@@ -87,7 +87,7 @@ TEST(TextFileReader, onlyPlainFilesOfBoundedSizeAreRead) {
   TempFolder dir;
   TextFileReader folder;
   EXPECT_EQ(folder.open(dir.mkdir("sub")), TextFileReader::OpenResult::NotPlain);
-  EXPECT_FALSE(folder.errorString().isEmpty());
+  EXPECT_FALSE(folder.status().ok());
 
 #ifndef _WIN32
   // A pipe with no writer would block a plain open for ever.

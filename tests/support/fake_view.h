@@ -3,6 +3,7 @@
 #include "conversion/conversion_view.h"
 #include "conversion/run_engine.h"
 #include "conversion/run_record.h"
+#include "conversion/speaker.h"
 #include "conversion/window_start.h"
 #include "test_support.h"
 
@@ -84,6 +85,8 @@ class FakeView : public ConversionView {
     busy = b;
     log << QString("busy %1").arg(b);
   }
+  // Shown in English, through the one message function, as rekoda-cli says it.
+  void showProblem(const Reason &problem, MessageStyle style) override { ShowMessage(English(problem), style); }
 
   QStringList results() const {
     QStringList out;
@@ -110,7 +113,7 @@ class RecordingObserver : public RunObserver {
   RecordingObserver(FakeView &view, RunRecord &record) : view_(view), record_(record) {}
   void fileDone(qsizetype index, const FileOutcome &o) override {
     record_.settle(index, o);
-    view_.showResult(o.file, ResultText(record_.file(index)), o.reason);
+    view_.showResult(o.file, ResultText(record_.file(index)), English(o.reason));
   }
   void fileHandled(qsizetype, qint64 handled) override {
     view_.setProgressValue(handled);
@@ -138,7 +141,7 @@ inline RunRecord StartRun(FakeView &view) {
   RecordingObserver observer(view, record);
   record.finish(RunJob(*job, observer));
   ShowRunEnded(view);
-  if (const auto message = record.endMessage())
+  if (const auto message = FailureSummary(record.summary()))
     ShowMessage(*message, MsgPlain);
   return record;
 }

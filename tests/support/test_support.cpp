@@ -1,6 +1,8 @@
 #include "conversion/run_engine.h"
 #include "test_support.h"
 
+#include "conversion/speaker.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -86,8 +88,8 @@ QByteArray readBytes(const QString &path) {
 
 QByteArray rendered(FieldWriter writer, bool utf8Bom) {
   std::string bytes;
-  QString reason;
-  EXPECT_TRUE(RenderBufferFile(writer, utf8Bom, bytes, &reason)) << reason.toStdString();
+  const Reason refused = RenderBufferFile(writer, utf8Bom, bytes);
+  EXPECT_TRUE(refused.isNone()) << English(refused).toStdString();
   return QByteArray::fromStdString(bytes);
 }
 

@@ -11,7 +11,7 @@
 #include "ui/file_list_model.h"
 #include "ui/message_box.h"
 #include "ui/translations.h"
-#include "platform/texts.h"
+#include "ui/window_speaker.h"
 #include "test_support.h"
 
 #include <QAbstractButton>
@@ -461,7 +461,7 @@ void expectRecordIsWhatWasWritten(Window &win, const TempFolder &out, const QStr
     EXPECT_EQ(results[r], ResultText(record.file(i)));
     if (results[r] == "OK") {
       EXPECT_TRUE(readBytes(out.file(record.file(i).output)).startsWith("\"" + code.toLatin1() + "\""));
-      shown << QString("%1,%2,OK,,%3").arg(names[r], newNames[r], record.reportRow(i).replaced);
+      shown << QString("%1,%2,OK,,%3").arg(names[r], newNames[r], WordedRow(record.row(i)).replaced);
     }
   }
   // The report: the run's header, and its rows as the disk has them.
@@ -547,7 +547,7 @@ TEST(WorkingDay, recordOfTheRunIsWhatItWrote) {
       const qsizetype i = win.w.lastRun().indexOf("DF000007.L01");
       EXPECT_EQ(win.w.lastRun().file(i).outcome.replaced, Replaced::ToTrash);
       EXPECT_EQ(readBytes(win.w.lastRun().file(i).outcome.trashedAs), "older\r\n");
-      EXPECT_EQ(win.w.lastRun().reportRow(i).replaced,
+      EXPECT_EQ(WordedRow(win.w.lastRun().row(i)).replaced,
                 "the older file is in the trash: " + win.w.lastRun().file(i).outcome.trashedAs);
     }
     expectRecordIsWhatWasWritten(win, out, "K22");
@@ -647,6 +647,6 @@ TEST(WorkingDay, theWindowSpeaksDutchAndGerman) {
     EXPECT_EQ(none.language(), QString()) << english;
     Window win;
     EXPECT_EQ(win.get<QAbstractButton>("CmdClose")->text(), "&Close") << english;
-    EXPECT_EQ(Translated("Faild"), "Faild") << english;
+    EXPECT_EQ(Words().result(false), "Faild") << english;
   }
 }
