@@ -226,23 +226,25 @@ class CliObserver : public RunObserver {
 
 QString listName(const QString &path) { return path == "-" ? QStringLiteral("standard input") : Quoted(path); }
 
-// The names of a --files-from list, or why it cannot be read in *refusal.
-std::optional<QStringList> namesFrom(const QString &path, bool nul, QString *refusal, QStringList *oem) {
+// The names of a --files-from list, or why it cannot be read.
+struct ListedNames {
+  std::optional<QStringList> names;
+  QString refusal;
+};
+ListedNames namesFrom(const QString &path, bool nul, QStringList *oem) {
   QFile file;
   const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path),
                                                                                file.open(QIODevice::ReadOnly));
-  if (!opened) {
-    *refusal = QStringLiteral("cannot read %1: %2").arg(listName(path), file.errorString());
-    return std::nullopt;
-  }
+  if (!opened)
+    return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(listName(path), file.errorString())};
   ListProblem problem = ListProblem::None;
   auto names = NamesFromList(file.readAll(), nul, &problem, oem);
-  if (!names)
-    *refusal = QStringLiteral("cannot read %1: %2")
-                   .arg(listName(path), problem == ListProblem::BadUtf16
-                                            ? QStringLiteral("the list is not valid UTF-16")
-                                            : QStringLiteral("the list looks like UTF-16 without a byte-order mark"));
-  return names;
+  if (names)
+    return {names, {}};
+  return {std::nullopt, QStringLiteral("cannot read %1: %2")
+                            .arg(listName(path), problem == ListProblem::BadUtf16
+                                                     ? QStringLiteral("the list is not valid UTF-16")
+                                                     : QStringLiteral("the list looks like UTF-16 without a byte-order mark"))};
 }
 
 // Creates a folder with its parents, by their own bytes.
@@ -452,13 +454,13 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
 // those of them that carry that code now.
 std::optional<Refusal> filesFrom(const CliArguments &args, ConversionJob &job) {
   const QString from = args.values["from"];
-  QString why;
   QStringList names = args.names;
   if (args.values.contains("files-from")) {
     QStringList oem;
-    const auto listed = namesFrom(args.values["files-from"], args.flags.contains("null"), &why, &oem);
-    if (!listed)
-      return Refusal{why};
+    const ListedNames read = namesFrom(args.values["files-from"], args.flags.contains("null"), &oem);
+    if (!read.names)
+      return Refusal{read.refusal};
+    const auto &listed = read.names;
     for (qsizetype i = 0; i < listed->size(); ++i) {
       // A name that the ANSI reading finds no file for may be the
       // console's spelling of one.

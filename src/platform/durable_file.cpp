@@ -91,10 +91,11 @@ Status StagedFile::install(const QString *replaces, bool toTrash, Replacement *r
 Status StagedFile::replaceThroughTrash(const QString &replaces, Replacement &replaced) {
   // The old file keeps its name until the new one takes it in one step:
   // a second link to it goes into the trash first.
-  bool linked = false;
-  if (const Status link = LinkIntoTrash(targetPath(), &linked, &replaced.trashedAs, replaced.beforeTrash); !link.ok())
-    return link;
-  if (linked) {
+  const Trashed link = LinkIntoTrash(targetPath(), replaced.beforeTrash);
+  if (!link.status.ok())
+    return link.status;
+  if (link.linked) {
+    replaced.trashedAs = link.path;
     if (const Status put = putInPlace(&replaces); !put.ok()) {
       DropFromTrash(replaced.trashedAs);  // the old file is still at its name
       replaced.trashedAs.clear();
@@ -106,8 +107,10 @@ Status StagedFile::replaceThroughTrash(const QString &replaces, Replacement &rep
   // No links here (FAT, exFAT, the Recycle Bin): the old file moves to the
   // trash, and the name, free now, is taken only while it stays free; when
   // that fails, the old file comes back to its name before the run goes on.
-  if (const Status moved = MoveToTrash(targetPath(), &replaced.trashedAs, replaced.beforeTrash); !moved.ok())
-    return moved;
+  const Trashed moved = MoveToTrash(targetPath(), replaced.beforeTrash);
+  if (!moved.status.ok())
+    return moved.status;
+  replaced.trashedAs = moved.path;
   replaced.happened = true;
   const Status put = putInPlace(nullptr);
   if (put.ok())

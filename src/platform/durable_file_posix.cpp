@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <utility>
 #include <cstdlib>
 #include <cstring>
 #include <cerrno>
@@ -33,9 +34,10 @@ long long ownPid() {
   return pid;
 }
 
-QByteArray nextTempName(QString *name) {
-  *name = TemporaryFileName(ownPid(), tempCounter.fetch_add(1));
-  return EncodeFileName(*name);
+// A new temporary name, and its bytes.
+std::pair<QString, QByteArray> nextTempName() {
+  const QString name = TemporaryFileName(ownPid(), tempCounter.fetch_add(1));
+  return {name, EncodeFileName(name)};
 }
 
 // How long a run waits for another one's clean-up of the folder.
@@ -71,8 +73,9 @@ Linked linkUnnamed(int fd, int folderFd, const QByteArray &target, bool replacin
   }
   lockTemporary(fd);  // before it has a name that a clean-up could see
   for (int attempt = 0; attempt < 100 && tempName.isEmpty(); ++attempt) {
-    QString temp;
-    const QByteArray native = nextTempName(&temp);
+    const auto next = nextTempName();
+    const QString &temp = next.first;
+    const QByteArray &native = next.second;
     if (Uninterrupted([&] {
           return ::linkat(AT_FDCWD, self.constData(), folderFd, native.constData(), AT_SYMLINK_FOLLOW);
         }) == 0)
@@ -336,8 +339,9 @@ Status StagedFile::create() {
   }
 #endif
   for (int attempt = 0; attempt < 100; ++attempt) {
-    QString temp;
-    const QByteArray native = nextTempName(&temp);
+    const auto next = nextTempName();
+    const QString &temp = next.first;
+    const QByteArray &native = next.second;
     fd_ = Uninterrupted([&] {
       return ::openat(folder_.fd_, native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     });

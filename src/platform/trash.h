@@ -18,20 +18,27 @@ namespace rekoda {
 // decided from those rules (no file is moved to find out).
 bool FolderHasTrash(const QString &folder);
 
+// What putting a file in the trash did: where it is now (path), whether it
+// was linked there (LinkIntoTrash), or why it failed.
+struct Trashed {
+  Trashed(const Status &s = {}, const QString &p = {}, bool l = false) : status(s), path(p), linked(l) {}  // NOLINT
+  Status status;
+  QString path;
+  bool linked = false;
+};
+
 // Moves a file to the trash (a failure ToTrash, or TrashNote when
-// beforeMove said no). trashedAs: where the file is now. beforeMove hears
-// where it is going just before it moves (on Windows, which chooses the
-// place itself, just after), and stops the move by returning false.
-Status MoveToTrash(const QString &path, QString *trashedAs = nullptr,
-                   const std::function<bool(const QString &trashedAs)> &beforeMove = {});
+// beforeMove said no). beforeMove hears where it is going just before it
+// moves (on Windows, which chooses the place itself, just after), and stops
+// the move by returning false.
+Trashed MoveToTrash(const QString &path, const std::function<bool(const QString &trashedAs)> &beforeMove = {});
 
 // Puts a second link to a file into the trash, with its note, while the
 // file keeps its name: a new file then takes the name in one step, and the
 // name never stands empty. linked stays false, and nothing is done, where
 // the volume has no hard links (FAT, exFAT, the Recycle Bin): then
 // MoveToTrash.
-Status LinkIntoTrash(const QString &path, bool *linked, QString *trashedAs,
-                     const std::function<bool(const QString &trashedAs)> &beforeLink = {});
+Trashed LinkIntoTrash(const QString &path, const std::function<bool(const QString &trashedAs)> &beforeLink = {});
 // Takes a file and its note out of the trash for good: the link that
 // LinkIntoTrash made, once the file it links to has stayed at its name.
 void DropFromTrash(const QString &trashedAs);

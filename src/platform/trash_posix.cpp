@@ -169,11 +169,10 @@ enum class Placing { Move, Link };
 // synced first, so that a crash never leaves a trashed file no file manager
 // can restore. With Link the file keeps its name too; linked says whether
 // it did (false on a volume without links, with nothing done).
-Status placeInTrash(const QByteArray &from, Placing how, bool *linked, QString *trashedAs,
-                    const std::function<bool(const QString &)> &before) {
+Trashed placeInTrash(const QByteArray &from, Placing how, const std::function<bool(const QString &)> &before) {
   const auto trash = trashFor(from, true);
   if (!trash)
-    return toTrashFailed();
+    return {toTrashFailed()};
   const QByteArray original = trash->topdir.isEmpty() ? from : from.mid(trash->topdir == "/" ? 1 : trash->topdir.size() + 1);
   const QByteArray name = from.mid(from.lastIndexOf('/') + 1);
   // The name's own bytes, percent-encoded, whatever their encoding.
@@ -188,11 +187,11 @@ Status placeInTrash(const QByteArray &from, Placing how, bool *linked, QString *
     if (made == Note::Taken)
       continue;
     if (made == Note::Failed)
-      return toTrashFailed();
+      return {toTrashFailed()};
     const QString where = DecodeFileName(target);
     if (before && !before(where)) {
       unlinkPath(info);
-      return Status::Failed(Status::Op::TrashNote);
+      return {Status::Failed(Status::Op::TrashNote)};
     }
     const int rc = how == Placing::Link ? Uninterrupted([&] { return ::link(from.constData(), target.constData()); })
                                         : moveNoReplace(from, target);
@@ -204,16 +203,12 @@ Status placeInTrash(const QByteArray &from, Placing how, bool *linked, QString *
       if (how == Placing::Link && unsupported(err))
         return {};  // no links here: not linked
       // Another volume after all (a bind mount): no trash for it.
-      return toTrashFailed(err);
+      return {toTrashFailed(err)};
     }
     SyncFolder(DecodeFileName(trash->root + "/files"));
-    if (trashedAs)
-      *trashedAs = where;
-    if (linked)
-      *linked = true;
-    return {};
+    return {{}, where, how == Placing::Link};
   }
-  return toTrashFailed(EEXIST);
+  return {toTrashFailed(EEXIST)};
 }
 
 bool sameFile(const QByteArray &a, const QByteArray &b) {
@@ -235,14 +230,12 @@ bool FolderHasTrash(const QString &folder) {
   return writable(parentOf(trash->root));
 }
 
-Status MoveToTrash(const QString &path, QString *trashedAs, const std::function<bool(const QString &)> &beforeMove) {
-  return placeInTrash(absolute(path), Placing::Move, nullptr, trashedAs, beforeMove);
+Trashed MoveToTrash(const QString &path, const std::function<bool(const QString &)> &beforeMove) {
+  return placeInTrash(absolute(path), Placing::Move, beforeMove);
 }
 
-Status LinkIntoTrash(const QString &path, bool *linked, QString *trashedAs,
-                     const std::function<bool(const QString &)> &beforeLink) {
-  *linked = false;
-  return placeInTrash(absolute(path), Placing::Link, linked, trashedAs, beforeLink);
+Trashed LinkIntoTrash(const QString &path, const std::function<bool(const QString &)> &beforeLink) {
+  return placeInTrash(absolute(path), Placing::Link, beforeLink);
 }
 
 void DropFromTrash(const QString &trashedAs) {

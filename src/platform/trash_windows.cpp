@@ -22,7 +22,7 @@ bool FolderHasTrash(const QString &folder) {
   return GetDriveTypeW(reinterpret_cast<const wchar_t *>(root.utf16())) == DRIVE_FIXED;
 }
 
-Status MoveToTrash(const QString &path, QString *trashedAs, const std::function<bool(const QString &)> &beforeMove) {
+Trashed MoveToTrash(const QString &path, const std::function<bool(const QString &)> &beforeMove) {
   QFile file(path);
   bool moved = file.moveToTrash();
   // A scanner or a preview may hold the file for a moment: the Recycle Bin
@@ -34,24 +34,19 @@ Status MoveToTrash(const QString &path, QString *trashedAs, const std::function<
   if (!moved) {
     // The shell's refusal may leave no error code of its own.
     const DWORD code = GetLastError();
-    return Status::FromWindows(Status::Op::ToTrash, code ? code : ERROR_ACCESS_DENIED, path);
+    return {Status::FromWindows(Status::Op::ToTrash, code ? code : ERROR_ACCESS_DENIED, path)};
   }
   // The Recycle Bin names the file itself: it is told where it went after,
   // and comes back when that cannot be written down.
   if (beforeMove && !beforeMove(file.fileName())) {
     RestoreFromTrash(file.fileName(), path);
-    return Status::Failed(Status::Op::TrashNote);
+    return {Status::Failed(Status::Op::TrashNote)};
   }
-  if (trashedAs)
-    *trashedAs = file.fileName();
-  return {};
+  return {{}, file.fileName()};
 }
 
 // The Recycle Bin chooses where a file goes and takes it only by moving it.
-Status LinkIntoTrash(const QString &, bool *linked, QString *, const std::function<bool(const QString &)> &) {
-  *linked = false;
-  return {};
-}
+Trashed LinkIntoTrash(const QString &, const std::function<bool(const QString &)> &) { return {}; }
 
 namespace {
 

@@ -166,12 +166,14 @@ TEST(Trash, theNoteNamesTheFileAtHomeAndOnAnotherVolume) {
     // From the folder, as rekoda-cli --to . gives it.
     const QString cwd = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder));
-    QString trashed, seen;
-    Status error = MoveToTrash(name, &trashed, [&](const QString &to) {
+    QString seen;
+    const Trashed moved = MoveToTrash(name, [&](const QString &to) {
       seen = to;
       return true;
     });
-    ASSERT_TRUE(error.ok()) << English(error).toStdString();
+    ASSERT_TRUE(moved.status.ok()) << English(moved.status).toStdString();
+    const QString trashed = moved.path;
+    Status error;
     QDir::setCurrent(cwd);
     EXPECT_EQ(seen, trashed);
     const QString trash = onVolume ? volume.file(QString(".Trash-%1").arg(::getuid())) : home.file("Trash");
