@@ -641,6 +641,25 @@ TEST(WorkingDay, theWindowSpeaksDutchAndGerman) {
 #ifndef _WIN32  // Qt's own translations come from Debian's package
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), l.cancel);
 #endif
+    // Data that reads like the program's own words stays as it is: codes
+    // that are words of the window, and a file named like a message.
+    TempFolder words;
+    const QStringList codes = {"Time", "Faild", "mixed", "OK"};
+    for (const QString &c : codes)
+      words.write("DF" + c + ".L01", (c + ",MINI,LOGGER\r\n1,2\r\n").toUtf8());
+    const QString sentence = "DF Source datapath not found!.L01";
+    words.write(sentence, "a note\r\n");
+    Window said;
+    said.prepare(words.path(), out.path(), "L02");
+    const int code = FileListModel::CodeColumn;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !said.column(code).contains(QString()); }, 10000));
+    for (const QString &c : codes)
+      EXPECT_EQ(said.column(code).value(said.column(0).indexOf("DF" + c + ".L01")), c);
+    messages.clear();
+    messages.confirm = true;  // four codes: convert them all
+    said.start();
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].endsWith("\n" + sentence + ": " + l.end.section(": ", -1))) << messages.texts()[0].toStdString();
   }
   for (const char *english : {"en_GB", "fr_FR", "C"}) {
     const Translations none{QLocale(QString::fromLatin1(english)), folders};
