@@ -348,8 +348,8 @@ int main(int argc, char **argv) {
           app.processEvents();
         }));
       }
-      if (win.w.rowCount() != listCount)
-        qFatal("listed %lld rows", static_cast<long long>(win.w.rowCount()));
+      if (win.w.findChild<QTreeView *>("LsvDirList")->model()->rowCount() != listCount)
+        qFatal("listed %d rows", win.w.findChild<QTreeView *>("LsvDirList")->model()->rowCount());
     }
     // The Code column: from a fresh listing until every row shows its code,
     // read on the window's worker thread while the window's own goes on.

@@ -583,6 +583,17 @@
     </message>
 </context>
 <context>
+    <name>rekoda::FileListView</name>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Click a column, or press Ctrl+1 to Ctrl+5, to sort by it</source>
+        <translation>Klicken Sie auf eine Spalte oder drücken Sie Strg+1 bis Strg+5, um danach zu sortieren</translation>
+    </message>
+</context>
+<context>
     <name>rekoda::FrmDirlist</name>
     <message>
         <source>Dirlist</source>
@@ -677,14 +688,6 @@
     <message>
         <source>Choose destination folder</source>
         <translation>Zielordner wählen</translation>
-    </message>
-    <message>
-        <source>Files</source>
-        <translation>Dateien</translation>
-    </message>
-    <message>
-        <source>Click a column, or press Ctrl+1 to Ctrl+5, to sort by it</source>
-        <translation>Klicken Sie auf eine Spalte oder drücken Sie Strg+1 bis Strg+5, um danach zu sortieren</translation>
     </message>
     <message>
         <source>&amp;DF files</source>

@@ -583,6 +583,17 @@
     </message>
 </context>
 <context>
+    <name>rekoda::FileListView</name>
+    <message>
+        <source>Files</source>
+        <translation>Bestanden</translation>
+    </message>
+    <message>
+        <source>Click a column, or press Ctrl+1 to Ctrl+5, to sort by it</source>
+        <translation>Klik op een kolom, of druk op Ctrl+1 tot Ctrl+5, om erop te sorteren</translation>
+    </message>
+</context>
+<context>
     <name>rekoda::FrmDirlist</name>
     <message>
         <source>Dirlist</source>
@@ -677,14 +688,6 @@
     <message>
         <source>Choose destination folder</source>
         <translation>Doelmap kiezen</translation>
-    </message>
-    <message>
-        <source>Files</source>
-        <translation>Bestanden</translation>
-    </message>
-    <message>
-        <source>Click a column, or press Ctrl+1 to Ctrl+5, to sort by it</source>
-        <translation>Klik op een kolom, of druk op Ctrl+1 tot Ctrl+5, om erop te sorteren</translation>
     </message>
     <message>
         <source>&amp;DF files</source>

@@ -11,10 +11,17 @@
 #include "ui/code_reader.h"
 #include "ui/controls.h"
 #include "ui/file_enumerator.h"
+#include "ui/destination_names.h"
 #include "ui/file_list_model.h"
+#include "ui/file_list_view.h"
+#include "ui/folder_drop.h"
+#include "ui/folder_opener.h"
 #include "ui/frm_dirlist.h"
+#include "ui/run_report.h"
+#include "ui/window_settings.h"
 #include "ui/report_box.h"
 #include "ui/window_run.h"
+#include "ui/window_view.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -67,18 +74,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
   return b;
 }
 
-// Cuts a cell's text at its end, whatever the view's own mode.
-class ElideRightDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
- protected:
-  void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
-    QStyledItemDelegate::initStyleOption(option, index);
-    option->textElideMode = Qt::ElideRight;
-  }
-};
-
 // What the status line says after a run.
 // The message at the end of a run in which something went wrong, and that
 // it cannot be undone where its journal failed; none when all went.
@@ -124,11 +119,11 @@ FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), se
   // In the desktop's palette as the window starts (a style sheet set again
   // later would undo the folder boxes' faces).
   setStyleSheet(FocusStyle(palette()));
-  run_ = new WindowRun(*this, this);
+  run_ = new WindowRun(view_, this);
   File1_ = new FileEnumerator(this);
   File1_->setObjectName("File1");
-  model_ = new FileListModel(this);
-  codes_ = new CodeReader(this);
+  destinationListing_ = new DestinationNames(this);
+  opener_ = new FolderOpener(this);
 
   Frame1_ = new QGroupBox(this);
   Frame1_->setObjectName("Frame1");
@@ -140,6 +135,8 @@ FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), se
   auto *window = new QVBoxLayout(this);
   window->addWidget(Frame1_, 1);
   window->addLayout(buildButtons());
+  view_.setControls({this, txtDataMap_, txtDataMap1_, txtExtension_, OptDF_, OptMA_, LsvDirList_, Pgb1_, CmdStart_,
+                     CmdStop_, CmdClose_, CmdBestand_, CmdBestand1_, startStop_});
   connectControls();
   setTabChain();
   applyColours();
@@ -181,46 +178,9 @@ void FrmRekoda::buildFolderRow(QGridLayout *frame, int row, QLabel *&l, QLineEdi
 }
 
 void FrmRekoda::buildList(QGridLayout *frame) {
-  LsvDirList_ = new QTreeView(Frame1_);
-  LsvDirList_->setObjectName("LsvDirList");
-  LsvDirList_->setAccessibleName(tr("Files"));
-  LsvDirList_->setModel(model_);
-  LsvDirList_->setRootIsDecorated(false);
-  LsvDirList_->setItemsExpandable(false);
-  LsvDirList_->setUniformRowHeights(true);
-  LsvDirList_->setAllColumnsShowFocus(true);
-  LsvDirList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  LsvDirList_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  LsvDirList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  LsvDirList_->setMinimumHeight(TwipsToPixels(this, 1500));
-  // The end of a name is its extension: cut long names in the middle. Words
-  // (a reason, why a file has no code) read from their start.
-  LsvDirList_->setTextElideMode(Qt::ElideMiddle);
-  for (const int words : {FileListModel::CodeColumn, FileListModel::ReasonColumn})
-    LsvDirList_->setItemDelegateForColumn(words, new ElideRightDelegate(LsvDirList_));
-  QHeaderView *header = LsvDirList_->header();
-  header->setSectionsClickable(true);
-  header->setSectionsMovable(false);
-  // The two names share the spare width; Result fits its word, Reason keeps
-  // about thirty characters and shows the rest as a tooltip.
-  header->setStretchLastSection(false);
-  header->setSectionResizeMode(FileListModel::NameColumn, QHeaderView::Stretch);
-  header->setSectionResizeMode(FileListModel::NewNameColumn, QHeaderView::Stretch);
-  const int nameWidth = fontMetrics().horizontalAdvance("DF000000.L01") + 4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
-  const QString result = model_->headerData(FileListModel::ResultColumn, Qt::Horizontal, Qt::DisplayRole).toString();
-  const int resultWidth = fontMetrics().horizontalAdvance(result) * 2;
-  const int reasonWidth = fontMetrics().averageCharWidth() * 32;
-  const int codeWidth = fontMetrics().averageCharWidth() * 10;
-  header->setMinimumSectionSize(nameWidth / 2);
-  LsvDirList_->setColumnWidth(FileListModel::ResultColumn, resultWidth);
-  LsvDirList_->setColumnWidth(FileListModel::ReasonColumn, reasonWidth);
-  LsvDirList_->setColumnWidth(FileListModel::CodeColumn, codeWidth);
-  header->moveSection(header->visualIndex(FileListModel::CodeColumn), 1);
-  // Wide enough for a usual export name twice, a result and a reason, at
-  // whatever font the desktop has.
-  LsvDirList_->setMinimumWidth(2 * nameWidth + resultWidth + reasonWidth + codeWidth +
-                               style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * LsvDirList_->frameWidth());
-  header->setToolTip(tr("Click a column, or press Ctrl+1 to Ctrl+5, to sort by it"));
+  LsvDirList_ = new FileListView(Frame1_);
+  model_ = LsvDirList_->fileModel();
+  codes_ = LsvDirList_->codes();
   frame->addWidget(LsvDirList_, 2, 0, 1, 4);
   frame->setRowStretch(2, 1);
   frame->setColumnStretch(2, 1);
@@ -354,22 +314,17 @@ QLayout *FrmRekoda::buildButtons() {
 // The list: sorting by header or key, the codes read beside it, the
 // visible rows first.
 void FrmRekoda::connectList() {
-  QHeaderView *header = LsvDirList_->header();
-  connect(header, &QHeaderView::sectionClicked, this, [this](int section) { sortByColumn(section + 1); });
   for (int column = 0; column < FileListModel::ColumnCount; ++column) {
     auto *sort = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + column)), this);
-    connect(sort, &QShortcut::activated, this, [this, column] { sortByColumn(column + 1); });
+    connect(sort, &QShortcut::activated, this, [this, column] { LsvDirList_->sortByHeader(column + 1); });
   }
-  connect(codes_, &CodeReader::codesRead, this, [this](const CodeReader::Batch &batch) {
-    model_->setCodes(batch);
-    countSelected();
+  connect(LsvDirList_, &FileListView::codesChanged, this, &FrmRekoda::countSelected);
+  connect(destinationListing_, &DestinationNames::listed, this, [this](const QString &folder, const QSet<QString> &names) {
+    if (folder != txtDataMap1_->text())
+      return;  // chosen anew since: its own listing follows
+    destinationNames_ = names;
+    refreshPreview();
   });
-  // Rows sorted by code come together once every code is known.
-  connect(codes_, &CodeReader::allRead, this, [this] {
-    if (model_->sortedBy(FileListModel::CodeColumn))
-      model_->sortRows(FileListModel::CodeColumn, model_->sortOrder());
-  });
-  connect(LsvDirList_->verticalScrollBar(), &QScrollBar::valueChanged, this, &FrmRekoda::readVisibleCodesFirst);
 }
 
 // The selection's count and the run's progress and end.
@@ -395,14 +350,14 @@ void FrmRekoda::connectControls() {
   connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { ShowAbout(this); });
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, run_, &WindowRun::requestStop);
   connect(CmdStop_, &QPushButton::clicked, run_, &WindowRun::requestStop);
-  connect(CmdSelect_, &QPushButton::clicked, this, [this] { selectAll(true); });
-  connect(CmdSelectNone_, &QPushButton::clicked, this, [this] { selectAll(false); });
+  connect(CmdSelect_, &QPushButton::clicked, this, [this] { LsvDirList_->selectAll(true); });
+  connect(CmdSelectNone_, &QPushButton::clicked, this, [this] { LsvDirList_->selectAll(false); });
   connect(CmdStart_, &QPushButton::clicked, this, &FrmRekoda::startClicked);
   connect(CmdClose_, &QPushButton::clicked, this, &QWidget::close);
   connect(CmdBestand_, &QPushButton::clicked, this, [this] { chooseFolder(txtDataMap_); });
   connect(CmdBestand1_, &QPushButton::clicked, this, [this] { chooseFolder(txtDataMap1_); });
   connect(txtDataMap_, &QLineEdit::textChanged, this, [this] {
-    if (!normalising_)
+    if (!view_.normalising())
       sourceFolderChanged();
   });
   connect(CmdSaveReport_, &QPushButton::clicked, this, &FrmRekoda::saveReport);
@@ -413,8 +368,6 @@ void FrmRekoda::connectControls() {
   connect(CmdOpenDest_, &QPushButton::clicked, this, &FrmRekoda::openDestination);
   connect(txtDataMap1_, &QLineEdit::textChanged, this,
           [this] { CmdOpenDest_->setEnabled(!txtDataMap1_->text().isEmpty()); });
-  auto *copy = new QShortcut(QKeySequence::Copy, LsvDirList_, nullptr, nullptr, Qt::WidgetShortcut);
-  connect(copy, &QShortcut::activated, this, &FrmRekoda::copySelectedRows);
   connectRun();
   countSelected();
 }
@@ -462,27 +415,13 @@ void FrmRekoda::load() {
   refreshUndo();
 }
 
-// The folder a dropped or named path stands for: itself, or a file's folder.
-static QString folderOf(const QString &path) {
-  const QFileInfo named(path);
-  if (named.isDir())
-    return QDir::toNativeSeparators(named.absoluteFilePath());
-  return named.exists() ? QDir::toNativeSeparators(named.absolutePath()) : QString();
-}
-
-QString FrmRekoda::droppedFolder(const QMimeData *data) {
-  if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
-    return {};
-  return folderOf(data->urls().first().toLocalFile());
-}
-
 void FrmRekoda::openFolders(const QString &source, const QString &dest) {
   QStringList missing;
   // The destination first: listing the source reads its names.
   for (const auto &[path, box] : {std::pair{dest, txtDataMap1_}, std::pair{source, txtDataMap_}}) {
     if (path.isEmpty())
       continue;
-    const QString folder = folderOf(path);
+    const QString folder = FolderOf(path);
     if (folder.isEmpty())
       missing << path;
     else
@@ -498,147 +437,53 @@ void FrmRekoda::countSelected() {
   const QModelIndexList selected = LsvDirList_->selectionModel()->selectedRows();
   QString text = tr("%1 of %n selected", nullptr, model_->rowCount()).arg(selected.size());
   // Which loggers the selection holds, when more than one.
-  if (const QMap<QString, qsizetype> codes = codeCounts(selected); codes.size() > 1)
+  if (const QMap<QString, qsizetype> codes = LsvDirList_->codeCounts(selected); codes.size() > 1)
     text += tr(" (codes %1)").arg(codes.keys().join(QStringLiteral(", ")));
   lblSelected_->setText(text);
 }
 
-QMap<QString, qsizetype> FrmRekoda::codeCounts(const QModelIndexList &rows) const {
-  QMap<QString, qsizetype> counts;
-  for (const QModelIndex &i : rows)
-    for (const QString &code : model_->codes(i.row()))
-      ++counts[code];
-  return counts;
-}
-
-QList<QPair<QString, qsizetype>> FrmRekoda::selectedCodeCounts() const {
-  const QMap<QString, qsizetype> counts = codeCounts(LsvDirList_->selectionModel()->selectedRows());
-  QList<QPair<QString, qsizetype>> out;
-  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-    out << qMakePair(it.key(), it.value());
-  return out;
-}
-
-void FrmRekoda::copySelectedRows() {
-  QList<ReportRow> rows;
-  for (const QModelIndex &i : LsvDirList_->selectionModel()->selectedRows())
-    rows << model_->reportRow(i.row());
-  QGuiApplication::clipboard()->setText(TabSeparatedRows(rows));
-}
 
 void FrmRekoda::saveReport() {
   const RunRecord &record = run_->record();
   if (record.isEmpty())
     return;
-  const QString suggested = JoinPath(record.job().dest, QStringLiteral("rekoda-report-%1.csv")
-                                                             .arg(record.started().toString("yyyyMMdd-HHmmss")));
-  const QString path = reportPicker_(this, QDir::toNativeSeparators(suggested));
+  const QString path = reportPicker_(this, SuggestedReportPath(record));
   if (path.isEmpty())
     return;
-  QSaveFile file(path);
-  QList<ReportRow> rows;
-  for (qsizetype i = 0; i < record.size(); ++i)
-    rows << WordedRow(record.row(i));
-  const QByteArray csv = CsvReport(ReportAbout(record), rows, ReportColumnWords());
-  if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
-    ShowMessage(tr("The report cannot be saved as %1: %2").arg(path, file.errorString()), MsgPlain);
+  if (const auto why = SaveRunReport(record, path))
+    ShowMessage(tr("The report cannot be saved as %1: %2").arg(path, *why), MsgPlain);
 }
 
 void FrmRekoda::openDestination() {
   const QString folder = txtDataMap1_->text();
-  const QString noOpener = tr("No program on this desktop opens folders; the destination folder is %1").arg(folder);
-#ifdef Q_OS_WIN
-  // ShellExecute's own answer.
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-    ShowMessage(noOpener, MsgPlain);
-#else
-  // Qt reports success once xdg-open has started; only its exit status says
-  // whether anything opened the folder ("no method available": 3). Without
-  // a parent it outlives the window, so that closing Rekoda never ends a
-  // file manager that xdg-open waits on.
-  auto *opener = new QProcess;
-  QPointer<FrmRekoda> window(this);
-  const auto done = [opener, window, noOpener](bool ok) {
-    if (!ok && window)
-      ShowMessage(noOpener, MsgPlain);
-    opener->deleteLater();
-  };
-  connect(opener, &QProcess::finished, opener,
-          [done](int code, QProcess::ExitStatus status) { done(status == QProcess::NormalExit && code == 0); });
-  connect(opener, &QProcess::errorOccurred, opener, [done](QProcess::ProcessError error) {
-    if (error == QProcess::FailedToStart)
-      done(false);
-  });
-  opener->start(QStringLiteral("xdg-open"), {folder});
-#endif
+  opener_->open(folder, tr("No program on this desktop opens folders; the destination folder is %1").arg(folder));
 }
 
 void FrmRekoda::restoreSettings() {
-  if (!settings_)
-    return;
-  QSettings &s = *settings_;
-  if (s.contains("window/geometry"))
-    restoreGeometry(s.value("window/geometry").toByteArray());
-  if (s.contains("window/columns")) {
-    QHeaderView *header = LsvDirList_->header();
-    const int result = header->sectionSize(FileListModel::ResultColumn);
-    const int reason = header->sectionSize(FileListModel::ReasonColumn);
-    header->restoreState(s.value("window/columns").toByteArray());
-    // Widths in characters, so that they follow the font: pixels taken at
-    // another size would cut the names. Without them, the font's defaults.
-    const QStringList chars = s.value("window/columnChars").toString().split(u',');
-    const double character = fontMetrics().averageCharWidth();
-    const auto width = [&](qsizetype i, int fallback) {
-      bool ok = false;
-      const double n = chars.value(i).toDouble(&ok);
-      return ok && n > 0 ? qRound(n * character) : fallback;
-    };
-    header->resizeSection(FileListModel::ResultColumn, width(0, result));
-    header->resizeSection(FileListModel::ReasonColumn, width(1, reason));
-    // The rows follow the arrow that comes back; the next click on that
-    // column turns both.
-    if (header->isSortIndicatorShown()) {
-      const int column = header->sortIndicatorSection();
-      if (column >= 0 && column < FileListModel::ColumnCount) {
-        SortedAscending[static_cast<size_t>(column) + 1] = header->sortIndicatorOrder() == Qt::AscendingOrder;
-        model_->sortRows(column, header->sortIndicatorOrder());
-      }
-    }
-  }
-  if (s.value("family").toString() == "MA") {
+  const WindowSettings remembered(settings_);
+  // The rows follow the arrow that comes back.
+  if (const auto sorted = remembered.restoreLayout(this, LsvDirList_->header()))
+    LsvDirList_->restoreSort(sorted->first, sorted->second);
+  const WindowSettings::Values v = remembered.values();
+  if (v.ma) {
     OptMA_->setChecked(true);
     familyChosen();
   }
-  txtExtension_->setText(s.value("code").toString());
+  txtExtension_->setText(v.code);
   // A remembered folder that has gone since is simply not restored.
-  const QString dest = s.value("destination").toString();
-  if (!dest.isEmpty() && QFileInfo(dest).isDir())
-    txtDataMap1_->setText(dest);
+  if (!v.dest.isEmpty() && QFileInfo(v.dest).isDir())
+    txtDataMap1_->setText(v.dest);
   // Listing the source reads the destination's names too; without a source
   // they are read here, once.
-  const QString source = s.value("source").toString();
-  if (!source.isEmpty() && QFileInfo(source).isDir())
-    txtDataMap_->setText(source);
+  if (!v.source.isEmpty() && QFileInfo(v.source).isDir())
+    txtDataMap_->setText(v.source);
   else if (!txtDataMap1_->text().isEmpty())
     refreshDestinationNames();
 }
 
 void FrmRekoda::saveSettings() {
-  if (!settings_)
-    return;
-  QSettings &s = *settings_;
-  s.setValue("source", txtDataMap_->text());
-  s.setValue("destination", txtDataMap1_->text());
-  s.setValue("family", OptMA_->isChecked() ? "MA" : "DF");
-  s.setValue("code", txtExtension_->text());
-  s.setValue("window/geometry", saveGeometry());
-  s.setValue("window/columns", LsvDirList_->header()->saveState());
-  const double character = fontMetrics().averageCharWidth();
-  s.setValue("window/columnChars",
-             QStringLiteral("%1,%2")
-                 .arg(LsvDirList_->header()->sectionSize(FileListModel::ResultColumn) / character, 0, 'f', 1)
-                 .arg(LsvDirList_->header()->sectionSize(FileListModel::ReasonColumn) / character, 0, 'f', 1));
-  s.sync();
+  WindowSettings(settings_).save({txtDataMap_->text(), txtDataMap1_->text(), txtExtension_->text(), OptMA_->isChecked()},
+                                 this, LsvDirList_->header());
 }
 
 void FrmRekoda::familyChosen() { sourceFolderChanged(); }
@@ -658,7 +503,7 @@ void FrmRekoda::sourceFolderChanged() {
 void FrmRekoda::GetFiles(bool keepResults) {
   model_->setNames(File1_->list(), keepResults);
   codes_->read(txtDataMap_->text(), OptDF_->isChecked() ? Family::DF : Family::MA, File1_->list());
-  readVisibleCodesFirst();
+  LsvDirList_->readVisibleCodesFirst();
   if (!File1_->error().ok())
     ShowMessage(tr("The folder %1 cannot be listed: %2").arg(txtDataMap_->text(), Words().words(File1_->error())),
                 MsgPlain);
@@ -679,29 +524,7 @@ void FrmRekoda::relist(bool keepResults) {
                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
-void FrmRekoda::readVisibleCodesFirst() {
-  if (!codes_->busy())
-    return;
-  // From the scroll bar, not the view's own geometry: asking that would lay
-  // out every row of a fresh listing at once.
-  const int lineHeight = std::max(1, LsvDirList_->fontMetrics().height());
-  const int value = LsvDirList_->verticalScrollBar()->value();
-  const int top = LsvDirList_->verticalScrollMode() == QAbstractItemView::ScrollPerItem ? value : value / lineHeight;
-  const int perPage = LsvDirList_->viewport()->height() / lineHeight + 1;
-  QStringList names;
-  for (int row = std::max(0, top); row < std::min(model_->rowCount(), top + perPage); ++row)
-    names << model_->name(row);
-  codes_->prefer(names);
-}
-
-void FrmRekoda::refreshDestinationNames() {
-  destinationNames_.clear();
-  const QString dest = txtDataMap1_->text();
-  if (!dest.isEmpty())
-    for (const QString &n : ListMatchingFiles(dest, QStringLiteral("*")).value_or(QStringList()))
-      destinationNames_.insert(n);
-  refreshPreview();
-}
+void FrmRekoda::refreshDestinationNames() { destinationListing_->list(txtDataMap1_->text()); }
 
 void FrmRekoda::refreshPreview() {
   model_->setPreview(txtExtension_->text(), destinationNames_);
@@ -709,28 +532,6 @@ void FrmRekoda::refreshPreview() {
   codeHint_->setToolTip(model_->codeProblem());
   // Heard with the box, not only seen under it.
   txtExtension_->setAccessibleDescription(model_->codeProblem());
-}
-
-void FrmRekoda::sortByColumn(int headerIndex) {
-  if (headerIndex < 1 || headerIndex >= static_cast<int>(SortedAscending.size()))
-    return;
-  bool &ascending = SortedAscending[static_cast<size_t>(headerIndex)];
-  ascending = !ascending;
-  const Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
-  model_->sortRows(headerIndex - 1, order);
-  LsvDirList_->header()->setSortIndicatorShown(true);
-  LsvDirList_->header()->setSortIndicator(headerIndex - 1, order);
-}
-
-void FrmRekoda::selectAll(bool selected) {
-  QItemSelectionModel *sel = LsvDirList_->selectionModel();
-  if (selected && model_->rowCount() > 0) {
-    sel->select(QItemSelection(model_->index(0, 0), model_->index(model_->rowCount() - 1, 0)),
-                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  } else {
-    sel->clearSelection();
-  }
-  LsvDirList_->setFocus();
 }
 
 void FrmRekoda::upperCaseCode() {
@@ -742,25 +543,11 @@ void FrmRekoda::upperCaseCode() {
 bool FrmRekoda::eventFilter(QObject *watched, QEvent *event) {
   if (watched == txtExtension_ && event->type() == QEvent::FocusOut)
     upperCaseCode();
-  if ((watched == txtDataMap_ || watched == txtDataMap1_) && !isRunning()) {
-    auto *box = static_cast<QLineEdit *>(watched);
-    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-      auto *drag = static_cast<QDropEvent *>(event);
-      if (!droppedFolder(drag->mimeData()).isEmpty()) {
-        drag->acceptProposedAction();
-        return true;
-      }
-    } else if (event->type() == QEvent::Drop) {
-      auto *drop = static_cast<QDropEvent *>(event);
-      const QString folder = droppedFolder(drop->mimeData());
-      if (!folder.isEmpty()) {
-        drop->acceptProposedAction();
-        box->setText(folder);
-        if (box == txtDataMap1_)
-          refreshDestinationNames();
-        return true;
-      }
-    }
+  if ((watched == txtDataMap_ || watched == txtDataMap1_) && !isRunning() &&
+      TakeDroppedFolder(static_cast<QLineEdit *>(watched), event)) {
+    if (watched == txtDataMap1_ && event->type() == QEvent::Drop)
+      refreshDestinationNames();
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -784,25 +571,14 @@ void FrmRekoda::runStarted() {
   lblStatus_->clear();
   CmdSaveReport_->setEnabled(true);
   if (!run_->record().isEmpty())
-    scrollToFile(run_->record().file(0).name);
+    LsvDirList_->scrollToFile(run_->record().file(0).name);
 }
 
 void FrmRekoda::runFileHandled(qsizetype index) {
   model_->runFileHandled(index);
   const RunRecord &record = run_->record();
   if (index + 1 < record.size())
-    scrollToFile(record.file(index + 1).name);
-}
-
-void FrmRekoda::scrollToFile(const QString &file) {
-  // Scrolling costs about a millisecond, more than converting a file: the
-  // list follows the run ten times a second, which the eye cannot tell
-  // from every file.
-  if (scrolled_.isValid() && scrolled_.elapsed() < 100)
-    return;
-  scrolled_.start();
-  if (const int row = model_->rowOf(file); row >= 0)
-    LsvDirList_->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
+    LsvDirList_->scrollToFile(record.file(index + 1).name);
 }
 
 void FrmRekoda::runFinished() {
@@ -816,29 +592,12 @@ void FrmRekoda::runFinished() {
     close();
     return;
   }
-  showFirstResult();
+  LsvDirList_->showFirstResult(record);
   // Converted in place: the new files join the list, the results stay.
   if (SameFolder(record.job().source, record.job().dest)) {
     relist(true);
   } else {
     refreshDestinationNames();
-  }
-}
-
-// The focus, on the list since the run ended, lands on a row that tells how
-// it went: the first file that failed, else the first of the run.
-void FrmRekoda::showFirstResult() {
-  const RunRecord &record = run_->record();
-  QString file = record.isEmpty() ? QString() : record.file(0).name;
-  for (qsizetype i = 0; i < record.size(); ++i) {
-    if (record.file(i).settled && !record.file(i).outcome.ok) {
-      file = record.file(i).name;
-      break;
-    }
-  }
-  if (const int row = model_->rowOf(file); row >= 0) {
-    LsvDirList_->selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
-    LsvDirList_->scrollTo(model_->index(row, 0));
   }
 }
 
@@ -872,75 +631,5 @@ void FrmRekoda::closeEvent(QCloseEvent *event) {
   saveSettings();
   QWidget::closeEvent(event);
 }
-
-QString FrmRekoda::sourceFolder() const { return txtDataMap_->text(); }
-
-void FrmRekoda::setSourceFolder(const QString &folder) {
-  // The run's own tidying of the text is no change of folder.
-  normalising_ = true;
-  txtDataMap_->setText(folder);
-  normalising_ = false;
-}
-
-QString FrmRekoda::destinationFolder() const { return txtDataMap1_->text(); }
-void FrmRekoda::setDestinationFolder(const QString &folder) { txtDataMap1_->setText(folder); }
-QString FrmRekoda::newCode() const { return txtExtension_->text(); }
-bool FrmRekoda::isDFFamily() const { return OptDF_->isChecked(); }
-qsizetype FrmRekoda::rowCount() const { return model_->rowCount(); }
-
-bool FrmRekoda::isRowSelected(qsizetype row) const {
-  return LsvDirList_->selectionModel()->isRowSelected(static_cast<int>(row - 1), QModelIndex());
-}
-
-QString FrmRekoda::rowText(qsizetype row) const { return model_->name(static_cast<int>(row - 1)); }
-
-void FrmRekoda::clearRowResult(qsizetype row) { model_->clearResult(static_cast<int>(row - 1)); }
-
-static int clampToInt(qint64 v) {
-  return static_cast<int>(std::clamp<qint64>(v, 0, std::numeric_limits<int>::max()));
-}
-
-void FrmRekoda::setProgressMinimum(qint64 value) { Pgb1_->setMinimum(clampToInt(value)); }
-void FrmRekoda::setProgressMaximum(qint64 value) { Pgb1_->setMaximum(clampToInt(value)); }
-void FrmRekoda::setProgressValue(qint64 value) { Pgb1_->setValue(clampToInt(value)); }
-void FrmRekoda::setProgressVisible(bool visible) { Pgb1_->setVisible(visible); }
-
-void FrmRekoda::setControlEnabled(RunControl control, bool enabled) {
-  QWidget *w = nullptr;
-  switch (control) {
-    case RunControl::DFFamily: w = OptDF_; break;
-    case RunControl::MAFamily: w = OptMA_; break;
-    case RunControl::Start:
-      // Stop stands in Start's place while the run is on.
-      // The focus goes where the work goes on: Stop during the run, the
-      // list of results after it, never a read-only box; but where the user
-      // put it during the run (typing the next code), it stays. It moves
-      // before the button it leaves hides, so that it passes through
-      // nothing else.
-      if (enabled) {
-        const QWidget *focus = QApplication::focusWidget();
-        if (!focus || focus == CmdStop_ || !isAncestorOf(focus) || !focus->isEnabled())
-          LsvDirList_->setFocus();
-      }
-      startStop_->setCurrentWidget(enabled ? CmdStart_ : CmdStop_);
-      if (!enabled)
-        CmdStop_->setFocus();
-      w = CmdStart_;
-      break;
-    case RunControl::Close: w = CmdClose_; break;
-    case RunControl::ChooseSource: w = CmdBestand_; break;
-    case RunControl::ChooseDestination: w = CmdBestand1_; break;
-  }
-  w->setEnabled(enabled);
-}
-
-void FrmRekoda::setBusyPointer(bool busy) {
-  if (busy)
-    QApplication::setOverrideCursor(Qt::BusyCursor);  // the window answers during a run
-  else
-    QApplication::restoreOverrideCursor();
-}
-
-void FrmRekoda::showProblem(const Reason &problem, MessageStyle style) { ShowMessage(Words().words(problem), style); }
 
 }  // namespace rekoda

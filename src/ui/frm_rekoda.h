@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/conversion_view.h"
+#include "ui/window_view.h"
 
 #include <QWidget>
 
@@ -29,13 +29,16 @@ class QTreeView;
 namespace rekoda {
 
 class CodeReader;
+class DestinationNames;
+class FolderOpener;
 class FileEnumerator;
 class FileListModel;
+class FileListView;
 class RunRecord;
 class WindowRun;
 
 // The main window: folders, family, new code, the file list, and Start.
-class FrmRekoda : public QWidget, public ConversionView {
+class FrmRekoda : public QWidget {
   Q_OBJECT
 
  public:
@@ -63,27 +66,6 @@ class FrmRekoda : public QWidget, public ConversionView {
   // A run has ended and its results and message are shown.
   void runEnded();
 
- public:
-  // ConversionView
-  QString sourceFolder() const override;
-  void setSourceFolder(const QString &folder) override;
-  QString destinationFolder() const override;
-  void setDestinationFolder(const QString &folder) override;
-  QString newCode() const override;
-  bool isDFFamily() const override;
-  qsizetype rowCount() const override;
-  bool isRowSelected(qsizetype row) const override;
-  QString rowText(qsizetype row) const override;
-  void clearRowResult(qsizetype row) override;
-  void setProgressMinimum(qint64 value) override;
-  void setProgressMaximum(qint64 value) override;
-  void setProgressValue(qint64 value) override;
-  void setProgressVisible(bool visible) override;
-  void setControlEnabled(RunControl control, bool enabled) override;
-  void setBusyPointer(bool busy) override;
-  void showProblem(const Reason &problem, MessageStyle style) override;
-  QList<QPair<QString, qsizetype>> selectedCodeCounts() const override;
-
  protected:
   void closeEvent(QCloseEvent *event) override;
   bool eventFilter(QObject *watched, QEvent *event) override;
@@ -109,30 +91,21 @@ class FrmRekoda : public QWidget, public ConversionView {
   void familyChosen();
   void sourceFolderChanged();
   void GetFiles(bool keepResults = false);
-  void sortByColumn(int headerIndex);
-  void selectAll(bool selected);
   void upperCaseCode();
   void chooseFolder(QLineEdit *box);
   void openDestination();
   void startClicked();
   void runStarted();
   void runFileHandled(qsizetype index);
-  void scrollToFile(const QString &file);
   void runFinished();
   void undoClicked();
   void undoFinished(const QString &message, bool undidRecord);
   // Undo shows while there is a run to undo.
   void refreshUndo();
-  void showFirstResult();
   void countSelected();
-  // Each code the rows' files carry, with its number of files.
-  QMap<QString, qsizetype> codeCounts(const QModelIndexList &rows) const;
   // The codes of the rows in view are read before the rest.
   void relist(bool keepResults);
-  void readVisibleCodesFirst();
-  void copySelectedRows();
   void saveReport();
-  static QString droppedFolder(const QMimeData *data);
   void restoreSettings();
   void saveSettings();
 
@@ -144,26 +117,26 @@ class FrmRekoda : public QWidget, public ConversionView {
   QPushButton *CmdSaveReport_, *CmdOpenDest_, *CmdUndo_;
   QLineEdit *txtDataMap_, *txtDataMap1_, *txtExtension_;
   QPushButton *CmdBestand_, *CmdBestand1_;
-  QTreeView *LsvDirList_;
+  FileListView *LsvDirList_;
   FileListModel *model_;
   CodeReader *codes_;
+  DestinationNames *destinationListing_;
+  FolderOpener *opener_;
   QRadioButton *OptDF_, *OptMA_;
   QPushButton *CmdSelect_, *CmdSelectNone_, *CmdStart_, *CmdStop_, *CmdClose_, *CmdAbout_;
   QStackedLayout *startStop_;
   QProgressBar *Pgb1_;
   FileEnumerator *File1_;
+  WindowView view_;  // the window as a run sees it
   WindowRun *run_;
   QSettings *settings_;
 
-  std::array<bool, 51> SortedAscending{};  // by header index 1..50
   FolderPicker folderPicker_;
   FolderPicker reportPicker_;
   QString pickerPurpose_;  // what the picker is asked for, for a screen reader
-  bool normalising_ = false;
   bool closeRequested_ = false;
   bool applyingColours_ = false;
   QSet<QString> destinationNames_;
-  QElapsedTimer scrolled_;
 };
 
 }  // namespace rekoda

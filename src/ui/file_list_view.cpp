@@ -1,0 +1,170 @@
+#include "ui/file_list_view.h"
+
+#include "conversion/report.h"
+#include "conversion/run_record.h"
+#include "ui/code_reader.h"
+#include "ui/controls.h"
+#include "ui/file_list_model.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+namespace rekoda {
+
+namespace {
+
+// Cuts a cell's text at its end, whatever the view's own mode.
+class ElideRightDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = Qt::ElideRight;
+  }
+};
+
+}  // namespace
+
+FileListView::FileListView(QWidget *parent)
+    : QTreeView(parent), model_(new FileListModel(this)), codes_(new CodeReader(this)) {
+  setObjectName("LsvDirList");
+  setAccessibleName(tr("Files"));
+  setModel(model_);
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setMinimumHeight(TwipsToPixels(this, 1500));
+  // The end of a name is its extension: cut long names in the middle. Words
+  // (a reason, why a file has no code) read from their start.
+  setTextElideMode(Qt::ElideMiddle);
+  for (const int words : {FileListModel::CodeColumn, FileListModel::ReasonColumn})
+    setItemDelegateForColumn(words, new ElideRightDelegate(this));
+  buildColumns();
+  connect(header(), &QHeaderView::sectionClicked, this, [this](int section) { sortByHeader(section + 1); });
+  connect(codes_, &CodeReader::codesRead, this, [this](const CodeReader::Batch &batch) {
+    model_->setCodes(batch);
+    emit codesChanged();
+  });
+  // Rows sorted by code come together once every code is known.
+  connect(codes_, &CodeReader::allRead, this, [this] {
+    if (model_->sortedBy(FileListModel::CodeColumn))
+      model_->sortRows(FileListModel::CodeColumn, model_->sortOrder());
+  });
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &FileListView::readVisibleCodesFirst);
+  auto *copy = new QShortcut(QKeySequence::Copy, this, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(copy, &QShortcut::activated, this, &FileListView::copySelectedRows);
+}
+
+void FileListView::buildColumns() {
+  QHeaderView *h = header();
+  h->setSectionsClickable(true);
+  h->setSectionsMovable(false);
+  // The two names share the spare width; Result fits its word, Reason keeps
+  // about thirty characters and shows the rest as a tooltip.
+  h->setStretchLastSection(false);
+  h->setSectionResizeMode(FileListModel::NameColumn, QHeaderView::Stretch);
+  h->setSectionResizeMode(FileListModel::NewNameColumn, QHeaderView::Stretch);
+  const int nameWidth = fontMetrics().horizontalAdvance("DF000000.L01") + 4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
+  const QString result = model_->headerData(FileListModel::ResultColumn, Qt::Horizontal, Qt::DisplayRole).toString();
+  const int resultWidth = fontMetrics().horizontalAdvance(result) * 2;
+  const int reasonWidth = fontMetrics().averageCharWidth() * 32;
+  const int codeWidth = fontMetrics().averageCharWidth() * 10;
+  h->setMinimumSectionSize(nameWidth / 2);
+  setColumnWidth(FileListModel::ResultColumn, resultWidth);
+  setColumnWidth(FileListModel::ReasonColumn, reasonWidth);
+  setColumnWidth(FileListModel::CodeColumn, codeWidth);
+  h->moveSection(h->visualIndex(FileListModel::CodeColumn), 1);
+  // Wide enough for a usual export name twice, a result and a reason, at
+  // whatever font the desktop has.
+  setMinimumWidth(2 * nameWidth + resultWidth + reasonWidth + codeWidth +
+                  style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frameWidth());
+  h->setToolTip(tr("Click a column, or press Ctrl+1 to Ctrl+5, to sort by it"));
+}
+
+void FileListView::sortByHeader(int headerIndex) {
+  if (headerIndex < 1 || headerIndex >= static_cast<int>(sortedAscending_.size()))
+    return;
+  bool &ascending = sortedAscending_[static_cast<size_t>(headerIndex)];
+  ascending = !ascending;
+  restoreSort(headerIndex - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void FileListView::restoreSort(int column, Qt::SortOrder order) {
+  // The next click on that column turns both the rows and the arrow.
+  sortedAscending_[static_cast<size_t>(column) + 1] = order == Qt::AscendingOrder;
+  model_->sortRows(column, order);
+  header()->setSortIndicatorShown(true);
+  header()->setSortIndicator(column, order);
+}
+
+void FileListView::selectAll(bool selected) {
+  if (selected && model_->rowCount() > 0) {
+    selectionModel()->select(QItemSelection(model_->index(0, 0), model_->index(model_->rowCount() - 1, 0)),
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  } else {
+    selectionModel()->clearSelection();
+  }
+  setFocus();
+}
+
+QMap<QString, qsizetype> FileListView::codeCounts(const QModelIndexList &rows) const {
+  QMap<QString, qsizetype> counts;
+  for (const QModelIndex &i : rows)
+    for (const QString &code : model_->codes(i.row()))
+      ++counts[code];
+  return counts;
+}
+
+void FileListView::readVisibleCodesFirst() {
+  if (!codes_->busy())
+    return;
+  // From the scroll bar, not the view's own geometry: asking that would lay
+  // out every row of a fresh listing at once.
+  const int lineHeight = std::max(1, fontMetrics().height());
+  const int value = verticalScrollBar()->value();
+  const int top = verticalScrollMode() == QAbstractItemView::ScrollPerItem ? value : value / lineHeight;
+  const int perPage = viewport()->height() / lineHeight + 1;
+  QStringList names;
+  for (int row = std::max(0, top); row < std::min(model_->rowCount(), top + perPage); ++row)
+    names << model_->name(row);
+  codes_->prefer(names);
+}
+
+void FileListView::copySelectedRows() const {
+  QList<ReportRow> rows;
+  for (const QModelIndex &i : selectionModel()->selectedRows())
+    rows << model_->reportRow(i.row());
+  QGuiApplication::clipboard()->setText(TabSeparatedRows(rows));
+}
+
+void FileListView::scrollToFile(const QString &file) {
+  if (const int row = model_->rowOf(file); row >= 0)
+    scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtCenter);
+}
+
+void FileListView::showFirstResult(const RunRecord &record) {
+  QString file = record.isEmpty() ? QString() : record.file(0).name;
+  for (qsizetype i = 0; i < record.size(); ++i) {
+    if (record.file(i).settled && !record.file(i).outcome.ok) {
+      file = record.file(i).name;
+      break;
+    }
+  }
+  if (const int row = model_->rowOf(file); row >= 0) {
+    selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
+    scrollTo(model_->index(row, 0));
+  }
+}
+
+}  // namespace rekoda
