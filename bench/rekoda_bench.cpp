@@ -31,6 +31,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -38,6 +39,12 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <utility>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -229,9 +236,105 @@ void expectFiles(const QString &dir, int count, const char *what) {
     qFatal("%s: %lld files written, %d expected", what, static_cast<long long>(n), count);
 }
 
+// How long a key typed into the code box waits before the window takes it:
+// keys (a letter, then Backspace) posted from another thread every 15 ms,
+// as a typist's arrive, each timed from posting to its arrival.
+class KeyClock : public QObject {
+ public:
+  explicit KeyClock(QWidget *box) : box_(box) {
+    box->installEventFilter(this);
+    clock_.start();
+    typist_ = std::thread([this] {
+      for (int n = 0; !done_; ++n) {
+        {
+          std::lock_guard lock(mutex_);
+          posted_.push_back(clock_.nsecsElapsed());
+        }
+        const bool letter = n % 2 == 0;
+        QCoreApplication::postEvent(box_, new QKeyEvent(QEvent::KeyPress, letter ? Qt::Key_A : Qt::Key_Backspace,
+                                                         Qt::NoModifier, letter ? QStringLiteral("a") : QString()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+      }
+    });
+  }
+  ~KeyClock() override { stop(); }
+  void stop() {
+    done_ = true;
+    if (typist_.joinable())
+      typist_.join();
+  }
+  // The waits measured since the last call, in milliseconds.
+  std::vector<double> take() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(waits_, {});
+  }
+
+ protected:
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::KeyPress) {
+      std::lock_guard lock(mutex_);
+      if (!posted_.empty()) {
+        waits_.push_back(double(clock_.nsecsElapsed() - posted_.front()) / 1e6);
+        posted_.pop_front();
+      }
+    }
+    return false;
+  }
+
+ private:
+  QWidget *box_;
+  QElapsedTimer clock_;
+  std::mutex mutex_;
+  std::deque<qint64> posted_;
+  std::vector<double> waits_;
+  std::atomic<bool> done_{false};
+  std::thread typist_;
+};
+
+QString latencies(std::vector<double> waits) {
+  if (waits.empty())
+    return QStringLiteral("no keys");
+  std::sort(waits.begin(), waits.end());
+  const auto at = [&](double q) { return waits[std::min(waits.size() - 1, size_t(q * double(waits.size())))]; };
+  return QStringLiteral("median %1 ms, 95th percentile %2 ms, max %3 ms (%4 keys)")
+      .arg(at(0.5), 0, 'f', 1)
+      .arg(at(0.95), 0, 'f', 1)
+      .arg(waits.back(), 0, 'f', 1)
+      .arg(waits.size());
+}
+
+// Typing into the code box while the window converts files, against the
+// same while it is idle.
+void typingLatency(const QString &root, int files) {
+  const QString src = root + "/typing-src", dest = root + "/typing-dest";
+  makeFiles(src, "DF", files, dfFile);
+  QDir().mkpath(dest);
+  Window win;
+  win.choose("CmdBestand", src);
+  win.choose("CmdBestand1", dest);
+  auto *code = win.w.findChild<QLineEdit *>("txtExtension");
+  code->setText("L02");
+  win.click("CmdSelect");
+  code->setFocus();
+  QCoreApplication::processEvents();
+  KeyClock keys(code);
+  QElapsedTimer idle;
+  idle.start();
+  while (idle.elapsed() < 3000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  const std::vector<double> quiet = keys.take();
+  code->setText("L02");
+  win.runToTheEnd();
+  keys.stop();
+  QCoreApplication::processEvents();
+  std::printf("%-40s %s\n", "typing into the code box, idle", qPrintable(latencies(quiet)));
+  std::printf("%-40s %s\n\n", qPrintable(QStringLiteral("... during a run of %1 files").arg(files)),
+              qPrintable(latencies(keys.take())));
+}
+
 constexpr char kUsage[] =
     "Usage: rekoda_bench [--list N] [--convert N] [--rounds N] [--dir PARENT] [--source-dir PARENT]\n"
-    "                    [--cli PATH] [--variants 0,2,...]\n"
+    "                    [--cli PATH] [--variants 0,2,...] [--typing N]\n"
     "Measures listing, and conversion against copies that do the same work at the same\n"
     "durability (writes about 2 x N files per round and variant below PARENT).\n"
     "\n"
@@ -243,6 +346,8 @@ constexpr char kUsage[] =
     "  --cli PATH          the rekoda-cli to measure\n"
     "  --variants LIST     some of 0: syncing copy, 1: with folder syncs, 2: core, 3: window,\n"
     "                      4: rekoda-cli (0 is always run)\n"
+    "  --typing N          keys typed into the code box during a window run of N files (5000;\n"
+    "                      0: not measured)\n"
     "  -h, --help          show this help and exit\n"
     "Interrupted (Ctrl+C), it removes its folders after the variant in hand.\n";
 
@@ -254,7 +359,7 @@ int usageError(const QString &problem) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  int listCount = 40000, convertCount = 10000, rounds = 3;
+  int listCount = 40000, convertCount = 10000, rounds = 3, typing = 5000;
   long cliPeakKb = 0;  // the largest rekoda-cli run
   long undoPeakKb = 0;  // and the largest of their undos
   std::vector<double> undoTimes;
@@ -268,7 +373,7 @@ int main(int argc, char **argv) {
       return std::fflush(stdout) == 0 ? 0 : 1;
     }
     static const QList<QByteArray> kOptions = {"--list", "--convert", "--rounds", "--dir",
-                                               "--source-dir", "--cli", "--variants"};
+                                               "--source-dir", "--cli", "--variants", "--typing"};
     if (!kOptions.contains(opt))
       return usageError(QStringLiteral("unknown option %1").arg(QString::fromLocal8Bit(opt)));
     if (i + 1 >= argc)
@@ -278,9 +383,12 @@ int main(int argc, char **argv) {
     const int n = value.toInt(&number);
     if ((opt == "--list" || opt == "--convert" || opt == "--rounds") && (!number || n < 1))
       return usageError(QStringLiteral("option %1 needs a count, not '%2'").arg(opt, QString::fromLocal8Bit(value)));
+    if (opt == "--typing" && (!number || n < 0))
+      return usageError(QStringLiteral("option %1 needs a count, not '%2'").arg(opt, QString::fromLocal8Bit(value)));
     if (opt == "--list") listCount = n;
     else if (opt == "--convert") convertCount = n;
     else if (opt == "--rounds") rounds = n;
+    else if (opt == "--typing") typing = n;
     else if (opt == "--dir") parent = QString::fromLocal8Bit(value);
     else if (opt == "--source-dir") sourceParent = QString::fromLocal8Bit(value);
     else if (opt == "--cli") cli = QString::fromLocal8Bit(value);
@@ -388,6 +496,8 @@ int main(int argc, char **argv) {
     std::printf("%-40s %8.3f s\n", "every code known after listing", codesS);
     std::printf("%-40s %8.1f ms reading codes, %.1f ms idle\n\n", "longest busy spell of the window", busiestReading,
                 busiestIdle);
+    if (typing > 0)
+      typingLatency(root.path(), typing);
 
     struct Kind {
       const char *name, *option, *flag;

@@ -332,7 +332,7 @@ void FrmRekoda::connectRun() {
   connect(LsvDirList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FrmRekoda::countSelected);
   connect(model_, &QAbstractItemModel::modelReset, this, &FrmRekoda::countSelected);
   connect(run_, &WindowRun::started, this, &FrmRekoda::runStarted);
-  connect(run_, &WindowRun::fileHandled, this, &FrmRekoda::runFileHandled);
+  connect(run_, &WindowRun::filesHandled, this, &FrmRekoda::runFilesHandled);
   connect(run_, &WindowRun::fileSettled, model_, &FileListModel::runFileSettled);
   connect(run_, &WindowRun::ended, this, &FrmRekoda::runFinished);
 }
@@ -574,11 +574,13 @@ void FrmRekoda::runStarted() {
     LsvDirList_->scrollToFile(run_->record().file(0).name);
 }
 
-void FrmRekoda::runFileHandled(qsizetype index) {
-  model_->runFileHandled(index);
+void FrmRekoda::runFilesHandled(qsizetype from, qsizetype upTo) {
+  for (qsizetype index = from; index <= upTo; ++index)
+    model_->runFileHandled(index);
+  // The row being converted is kept in view.
   const RunRecord &record = run_->record();
-  if (index + 1 < record.size())
-    LsvDirList_->scrollToFile(record.file(index + 1).name);
+  if (upTo + 1 < record.size())
+    LsvDirList_->scrollToFile(record.file(upTo + 1).name);
 }
 
 void FrmRekoda::runFinished() {

@@ -96,7 +96,7 @@ class FrmRekoda : public QWidget {
   void openDestination();
   void startClicked();
   void runStarted();
-  void runFileHandled(qsizetype index);
+  void runFilesHandled(qsizetype from, qsizetype upTo);
   void runFinished();
   void undoClicked();
   void undoFinished(const QString &message, bool undidRecord);

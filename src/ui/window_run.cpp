@@ -131,16 +131,18 @@ bool WindowRun::startUndo() {
 
 void WindowRun::launch(RunWorker *worker) {
   worker_ = worker;
-  connect(worker_, &RunWorker::fileDone, this, [this](qsizetype index, const FileOutcome &o) {
+  connect(worker_, &RunWorker::filesSettled, this, [this](const RunWorker::Settled &files) {
     if (undoing_)
       return;  // an undo's files are told at its end, in one message
-    record_.settle(index, o);
-    emit fileSettled(index);
+    for (const auto &[index, outcome] : files) {
+      record_.settle(index, outcome);
+      emit fileSettled(index);
+    }
   });
-  connect(worker_, &RunWorker::fileHandled, this, [this](qsizetype index, qint64 handled) {
+  connect(worker_, &RunWorker::filesHandled, this, [this](qsizetype from, qsizetype upTo, qint64 handled) {
     view_.setProgressValue(handled);
     if (!undoing_)
-      emit fileHandled(index, handled);
+      emit filesHandled(from, upTo);
   });
   connect(worker_, &QThread::finished, this, &WindowRun::finished);
   worker_->start();

@@ -40,7 +40,8 @@ class WindowRun : public QObject {
  signals:
   // The record is the new run's, and the rows are cleared for it.
   void started();
-  void fileHandled(qsizetype index, qint64 handled);
+  // The files of the job from one index up to another are handled.
+  void filesHandled(qsizetype from, qsizetype upTo);
   void fileSettled(qsizetype index);
   // The record is complete and the controls are free again.
   void ended();
