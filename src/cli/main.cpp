@@ -255,9 +255,9 @@ Status makeFolders(const QString &path) {
   const qsizetype cut = std::max(folder.lastIndexOf(u'/'), folder.lastIndexOf(PathSeparator()));
   const QString parent = cut > 0 ? folder.left(cut) : cut == 0 ? folder.left(1) : QString();
   if (!parent.isEmpty() && parent != folder)
-    if (const Status made = makeFolders(parent); !made.ok())
+    if (Status made = makeFolders(parent); !made.ok())
       return made;
-  const Status made = CreateFolder(folder);
+  Status made = CreateFolder(folder);
   return made.ok() || IsFolder(folder) ? Status() : made;
 }
 
@@ -442,7 +442,7 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
   if (!FileIdentity(job.dest)) {
     if (!args.flags.contains("mkdir"))
       return Refusal{QStringLiteral("the destination folder %1 does not exist (--mkdir creates it)").arg(Quoted(to))};
-    if (const Status made = job.dryRun ? Status() : makeFolders(job.dest); !made.ok())
+    if (Status made = job.dryRun ? Status() : makeFolders(job.dest); !made.ok())
       return Refusal{QStringLiteral("cannot create the destination folder %1: %2").arg(Quoted(to), English(made))};
   } else if (!IsFolder(job.dest)) {
     return Refusal{QStringLiteral("the destination %1 is not a folder").arg(Quoted(to))};

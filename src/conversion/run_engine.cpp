@@ -42,8 +42,8 @@ Reason thrown(const std::exception &e) {
 // run's own refusal; where the old file had gone to the trash, whether it
 // is back.
 Reason installFailure(const Status &status, const StagedFile::Replacement &replaced) {
-  const Reason why = status.op() == Status::Op::TargetTaken ? Reason(Reason::Kind::DestinationExists)
-                                                            : Reason(Reason::Kind::WriteFailed, status);
+  Reason why = status.op() == Status::Op::TargetTaken ? Reason(Reason::Kind::DestinationExists)
+                                                      : Reason(Reason::Kind::WriteFailed, status);
   if (replaced.putBack)
     return Reason::About(Reason::Kind::EarlierFileBack, why);
   if (!replaced.putBackFailure.ok())
@@ -103,7 +103,7 @@ class Run {
   // The destination opened, listed once and held, the folders told apart;
   // false when the run cannot hold the folder and ends before any file.
   bool prepareDestination() {
-    if (const Status opened = folder_.open(job_.dest); !opened.ok()) {
+    if (Status opened = folder_.open(job_.dest); !opened.ok()) {
       // A dry run into a folder still to be made (rekoda-cli --mkdir) finds
       // it empty, as the real run will.
       if (!job_.dryRun || FileIdentity(job_.dest)) {
@@ -124,7 +124,7 @@ class Run {
       }
     }
     if (folder_.isOpen() && !job_.dryRun) {
-      if (const Status held = folder_.beginRun(names.value_or(QStringList())); !held.ok()) {
+      if (Status held = folder_.beginRun(names.value_or(QStringList())); !held.ok()) {
         summary_.stopReason = {Reason::Kind::RunCannotBegin, held};
         return false;
       }
@@ -379,12 +379,12 @@ class Run {
   bool writeOut(qsizetype index, FileOutcome &outcome, const FileRead &r, const QString &outName,
                 std::optional<QString> replaces, bool lastTry) {
     auto file = std::make_unique<StagedFile>(folder_, outName);
-    if (const Status created = file->create(); !created.ok()) {
+    if (Status created = file->create(); !created.ok()) {
       if (file->outOfHandles() && !lastTry)
         return false;
       return failOrUnreached(index, outcome, {Reason::Kind::WriteFailed, created});
     }
-    if (const Status written = file->write(r.bytes.data(), r.bytes.size()); !written.ok())
+    if (Status written = file->write(r.bytes.data(), r.bytes.size()); !written.ok())
       return failOrUnreached(index, outcome, {Reason::Kind::WriteFailed, written});
     JournalEntry entry;
     if (journal_) {
@@ -490,7 +490,7 @@ class Run {
     if (!journalAhead(group, journalOnVolume) || !syncGroup(group, journalOnVolume))
       return;
     const std::vector<Pending *> installed = installGroup(group);
-    if (const Status synced = installed.empty() ? Status() : folder_.sync(); !synced.ok()) {
+    if (Status synced = installed.empty() ? Status() : folder_.sync(); !synced.ok()) {
       // Each is whole under its name, old or new, but not known to stay so
       // after a power cut: Faild, and in the journal as in place, so that an
       // undo takes it.
@@ -540,7 +540,7 @@ class Run {
     if (journalOnVolume && !journalTook(journal_->sync(), group))
       return false;
     threads_.forEach(written.size(), [&written](std::size_t i) {
-      if (const Status synced = written[i]->file->syncData(); !synced.ok())
+      if (Status synced = written[i]->file->syncData(); !synced.ok())
         written[i]->outcome.reason = {Reason::Kind::WriteFailed, synced};
     });
     return true;
@@ -566,7 +566,7 @@ class Run {
           return !journalFailed_;
         };
       }
-      const Status put =
+      Status put =
           p.file->install(p.replaces ? &*p.replaces : nullptr, job_.existing == Existing::ReplaceToTrash, &replaced);
       if (put.ok()) {
         installed.push_back(&p);

@@ -102,7 +102,7 @@ class JournalScan {
 
   Status read(const QString &path) {
     run_.path = path;
-    const Status read = ForEachLine(path, [this](const QByteArray &text, bool last) {
+    Status read = ForEachLine(path, [this](const QByteArray &text, bool last) {
       if (last) {
         run_.lastLineCut = true;  // cut short by a crash or a full disk
         return true;
@@ -127,7 +127,7 @@ class JournalScan {
   QSet<NameKey> &settled() { return settled_; }
 
  private:
-  static constexpr qsizetype kMaxLineBytes = 1024 * 1024;
+  static constexpr qsizetype kMaxLineBytes = qsizetype{1024} * 1024;
 
   void take(const QJsonObject &o) {
     if (o.isEmpty())
@@ -341,7 +341,7 @@ std::optional<JournaledRun> LastRunToUndo() {
 bool ForEachEntry(const JournaledRun &run, const std::function<void(qint64, const JournalEntry &)> &each,
                   Status *status) {
   JournaledRun again;
-  const Status read = JournalScan(again, each).read(run.path);
+  Status read = JournalScan(again, each).read(run.path);
   if (status)
     *status = read;
   return read.ok();
@@ -349,7 +349,7 @@ bool ForEachEntry(const JournaledRun &run, const std::function<void(qint64, cons
 
 UndoJournal::Hold UndoJournal::hold(JournaledRun &run, Status *status) {
   bool held = false;
-  if (const Status opened = file_.openHeld(run.path, &held); !opened.ok()) {
+  if (Status opened = file_.openHeld(run.path, &held); !opened.ok()) {
     *status = opened;
     if (!held)
       return Hold::Failed;
@@ -371,7 +371,7 @@ UndoJournal::Hold UndoJournal::hold(JournaledRun &run, Status *status) {
 Status UndoJournal::append(const QByteArray &lines) {
   // On a line of its own, after a line a full disk cut short too.
   const QByteArray start = lastLineCut_ ? QByteArray("\n") : QByteArray();
-  if (const Status written = file_.append(start + lines, true); !written.ok())
+  if (Status written = file_.append(start + lines, true); !written.ok())
     return written;
   lastLineCut_ = false;
   return {};

@@ -38,7 +38,7 @@ QString Speaker::result(bool ok) const {
 QString Speaker::words(const Status &s) const {
   // The system's own description of its error number, in its language;
   // another program holding the file is what a technician needs to hear.
-  const QString system = s.inUse() ? say(QT_TRANSLATE_NOOP("Rekoda", "the file is in use by another program"))
+  QString system = s.inUse() ? say(QT_TRANSLATE_NOOP("Rekoda", "the file is in use by another program"))
                                     : s.systemText();
   switch (s.op()) {
     case Op::None: return {};

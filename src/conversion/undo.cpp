@@ -179,69 +179,83 @@ class Undo {
     return Whose::ByContent;  // an older journal, or the volume mounted again
   }
 
+  // What an undo finds of one output: its path, the file at its name, and
+  // where the file it replaced went.
+  struct Found {
+    QString path;
+    Entry target, trashed;
+    bool noted = false;    // the journal says where a replaced file went
+    bool inTrash = false;  // and it is there
+  };
+
   void undoFile(const JournalEntry &e, FileOutcome &o) {
-    const QString path = JoinPath(run_.dest, e.output);
-    const bool noted = !e.trashedAs.isEmpty();
-    Entry trashed = noted ? PathEntry(e.trashedAs) : Entry{};
+    Found f{JoinPath(run_.dest, e.output), {}, {}, !e.trashedAs.isEmpty(), false};
+    f.trashed = f.noted ? PathEntry(e.trashedAs) : Entry{};
     // The run's own output in the trash's place: an undo that brought the
     // file back but could not then remove what it swapped with.
-    if (trashed.kind == EntryKind::Plain && trustIdentities_ && trashed.identity == e.identity) {
+    if (f.trashed.kind == EntryKind::Plain && trustIdentities_ && f.trashed.identity == e.identity) {
       if (!dryRun_)
         DropFromTrash(e.trashedAs);
-      trashed = {};
+      f.trashed = {};
       o.removed = true;
     }
-    const bool inTrash = trashed.kind == EntryKind::Plain;
+    f.inTrash = f.trashed.kind == EntryKind::Plain;
     // A run killed between writing down where an older file would go and
     // moving it leaves a note without a file: it goes.
-    if (noted && !inTrash && !dryRun_)
-      RestoreFromTrash(e.trashedAs, path);
-    const Entry target = PathEntry(path);
-    if (target.kind == EntryKind::Missing) {
-      if (inTrash)
-        return restore(e, path, o);
-      return absent(o);
-    }
-    Whose w = whose(e, target);
+    if (f.noted && !f.inTrash && !dryRun_)
+      RestoreFromTrash(e.trashedAs, f.path);
+    f.target = PathEntry(f.path);
+    if (f.target.kind == EntryKind::Missing)
+      return f.inTrash ? restore(e, f.path, o) : absent(o);
+    Whose w = whose(e, f.target);
     Status why;
-    const Content content = w == Whose::NotRuns ? Content::Changed : contentAt(path, e, &why);
+    const Content content = w == Whose::NotRuns ? Content::Changed : contentAt(f.path, e, &why);
     // Not the run's file: one brought back by an undo cut short, or the
     // file a killed run had not yet replaced.
     if (w == Whose::ByContent && content == Content::Changed &&
-        ((noted && !inTrash) || (e.placed == JournalEntry::Placed::Unknown && !noted)))
+        ((f.noted && !f.inTrash) || (e.placed == JournalEntry::Placed::Unknown && !f.noted)))
       w = Whose::NotRuns;
     if (w == Whose::NotRuns)
-      return notTheRuns(e, target, trashed, inTrash, o);
-    // Whether a file had the name when the run put its own there: known
-    // for a file the journal saw placed, else taken to be so.
-    const bool replacedOne = e.replaces && !(e.placed == JournalEntry::Placed::Yes && !e.replacedGone && !noted);
+      return notTheRuns(e, f.target, f.trashed, f.inTrash, o);
     if (content == Content::Unreadable)
       return fail(o, {Reason::Kind::KeptUnreadable, why});
-    std::optional<Reason> reason;
+    if (const auto reason = whyKept(e, f, content))
+      return keep(o, f.inTrash ? Reason::About(Reason::Kind::KeptReplacedInTrash, *reason, {DisplayFileName(e.trashedAs)})
+                               : *reason);
+    takeAway(e, f, o);
+  }
+
+  // Why the run's output at its name stays; none when it goes.
+  std::optional<Reason> whyKept(const JournalEntry &e, const Found &f, Content content) const {
     if (content == Content::Changed)
-      reason = Reason::Kind::KeptChanged;
-    else if (const auto problem = sourceProblem(run_, e))
-      reason = problem;
-    else if (replacedOne && !inTrash)
-      // Its name would hold no file at all: the run's stays.
-      reason = e.replacedGone || !noted ? Reason::Kind::KeptNoTrash : Reason::Kind::KeptNotInTrash;
-    if (reason)
-      return keep(o, inTrash ? Reason::About(Reason::Kind::KeptReplacedInTrash, *reason, {DisplayFileName(e.trashedAs)})
-                             : *reason);
-    // The run's output goes; what it replaced takes its name in the same
-    // step, so that the name never stands empty.
-    if (inTrash) {
-      if (!dryRun_ && !(why = RestoreOver(e.trashedAs, path, target.identity)).ok()) {
+      return Reason::Kind::KeptChanged;
+    if (auto problem = sourceProblem(run_, e))
+      return problem;
+    // Whether a file had the name when the run put its own there: known
+    // for a file the journal saw placed, else taken to be so. Its name
+    // would hold no file at all: the run's stays.
+    const bool replacedOne = e.replaces && !(e.placed == JournalEntry::Placed::Yes && !e.replacedGone && !f.noted);
+    if (replacedOne && !f.inTrash)
+      return e.replacedGone || !f.noted ? Reason::Kind::KeptNoTrash : Reason::Kind::KeptNotInTrash;
+    return std::nullopt;
+  }
+
+  // The run's output goes; what it replaced takes its name in the same
+  // step, so that the name never stands empty.
+  void takeAway(const JournalEntry &e, const Found &f, FileOutcome &o) {
+    Status why;
+    if (f.inTrash) {
+      if (!dryRun_ && !(why = RestoreOver(e.trashedAs, f.path, f.target.identity)).ok()) {
         // Back at its name, maybe, with the run's output in its place in
         // the trash: counted as it is, and the next undo removes that.
-        o.restored = PathEntry(path).identity == trashed.identity;
+        o.restored = PathEntry(f.path).identity == f.trashed.identity;
         return fail(o, {Reason::Kind::CannotComeBack, {DisplayFileName(e.trashedAs)}}, why);
       }
       o.ok = o.removed = o.restored = true;
       o.reason = Reason::Kind::BackFromTrash;
       return;
     }
-    if (!dryRun_ && !(why = RemoveFile(path)).ok())
+    if (!dryRun_ && !(why = RemoveFile(f.path)).ok())
       return fail(o, Reason::Kind::CannotRemove, why);
     o.ok = o.removed = true;
   }
@@ -274,7 +288,7 @@ class Undo {
       const Entry there = PathEntry(over);
       if (there.kind != EntryKind::Plain || there.identity != e.identity)
         continue;
-      if (const Status why = dryRun_ ? Status() : RestoreOver(e.trashedAs, over, e.identity); !why.ok()) {
+      if (Status why = dryRun_ ? Status() : RestoreOver(e.trashedAs, over, e.identity); !why.ok()) {
         fail(o, {Reason::Kind::CannotTakePlace, {DisplayFileName(over)}}, why);
         return true;
       }
@@ -303,7 +317,7 @@ class Undo {
   }
 
   void restore(const JournalEntry &e, const QString &path, FileOutcome &o) {
-    const Status why = dryRun_ ? Status() : RestoreFromTrash(e.trashedAs, path);
+    Status why = dryRun_ ? Status() : RestoreFromTrash(e.trashedAs, path);
     if (why.ok()) {
       o.ok = o.restored = true;
       o.reason = Reason::Kind::BackFromTrash;
@@ -332,7 +346,7 @@ class Undo {
   // Told once the group's removals and restores are on disk, and written
   // down, so that a later undo takes up only what is left.
   void settleGroup() {
-    const Status synced = dryRun_ || !folder_.isOpen() ? Status() : folder_.sync();
+    Status synced = dryRun_ || !folder_.isOpen() ? Status() : folder_.sync();
     std::vector<std::pair<QString, UndoneAs>> settled;
     for (auto &[index, o] : group_) {
       if ((o.ok || o.kept) && !synced.ok() && (o.removed || o.restored)) {

@@ -73,7 +73,7 @@ Status StagedFile::install(const QString *replaces, bool toTrash, Replacement *r
   bool replacing = false;
   if (replaces) {
     Entry target;
-    if (const Status held = holdTarget(*replaces, &target); !held.ok())
+    if (Status held = holdTarget(*replaces, &target); !held.ok())
       return held;
     if (target.kind == EntryKind::Other || (target.kind == EntryKind::Plain && target.identity != *replaces))
       return refuse();
@@ -81,7 +81,7 @@ Status StagedFile::install(const QString *replaces, bool toTrash, Replacement *r
   }
   if (replacing && toTrash)
     return replaceThroughTrash(*replaces, replaced);
-  if (const Status put = putInPlace(replacing ? replaces : nullptr); !put.ok())
+  if (Status put = putInPlace(replacing ? replaces : nullptr); !put.ok())
     return put;
   if (replacing)
     replaced.happened = true;
@@ -96,7 +96,7 @@ Status StagedFile::replaceThroughTrash(const QString &replaces, Replacement &rep
     return link.status;
   if (link.linked) {
     replaced.trashedAs = link.path;
-    if (const Status put = putInPlace(&replaces); !put.ok()) {
+    if (Status put = putInPlace(&replaces); !put.ok()) {
       DropFromTrash(replaced.trashedAs);  // the old file is still at its name
       replaced.trashedAs.clear();
       return put;
@@ -112,7 +112,7 @@ Status StagedFile::replaceThroughTrash(const QString &replaces, Replacement &rep
     return moved.status;
   replaced.trashedAs = moved.path;
   replaced.happened = true;
-  const Status put = putInPlace(nullptr);
+  Status put = putInPlace(nullptr);
   if (put.ok())
     return put;
   replaced.putBackFailure = RestoreFromTrash(replaced.trashedAs, targetPath());

@@ -111,7 +111,7 @@ QByteArray DestinationFolderSystem::keepOthersFile(const char *from, const char 
   // clean-up: a name of its own beside it, never over a file there, moved
   // or else linked (a second name keeps it whatever becomes of the first).
   for (int n = 1; n < 100; ++n) {
-    const QByteArray kept = QByteArray(to) + ".other" + (n == 1 ? QByteArray() : '.' + QByteArray::number(n));
+    QByteArray kept = QByteArray(to) + ".other" + (n == 1 ? QByteArray() : '.' + QByteArray::number(n));
     if (renameNoReplace(from, kept.constData()))
       return kept;
     if (errno != EEXIST &&
@@ -439,7 +439,7 @@ Status StagedFile::putInPlace(const QString *replaces) {
   const QByteArray temp = EncodeFileName(tempName_);
   if (replaces) {
     bool othersAtTemp = false;
-    if (const Status put = folder_.replaceExactly(folder_.path_, temp.constData(), target.constData(), *replaces,
+    if (Status put = folder_.replaceExactly(folder_.path_, temp.constData(), target.constData(), *replaces,
                                                   &othersAtTemp);
         !put.ok()) {
       // A swap that could not be undone left another program's file at the

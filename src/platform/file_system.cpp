@@ -35,10 +35,10 @@ QString FileIdentityText(quint64 volume, quint64 file) {
 
 Status ForEachLine(const QString &path, const std::function<bool(const QByteArray &line, bool last)> &each) {
   QFile file;
-  if (const Status opened = OpenToRead(file, path); !opened.ok())
+  if (Status opened = OpenToRead(file, path); !opened.ok())
     return opened;
   QByteArray pending;
-  constexpr qint64 kChunk = 256 * 1024;
+  constexpr qint64 kChunk = qint64{256} * 1024;
   for (;;) {
     const QByteArray chunk = file.read(kChunk);
     if (chunk.isEmpty()) {
@@ -110,7 +110,7 @@ std::string foldedKey(const QString &name) {
 std::optional<QStringList> ListMatchingFiles(const QString &folder, const QString &pattern, Status *status) {
   const NameMatcher matcher(pattern);
   QStringList names;
-  const Status listed =
+  Status listed =
       ListPlainFileNames(folder, [&matcher](const QString &name) { return matcher.matches(name); }, names);
   if (status)
     *status = listed;

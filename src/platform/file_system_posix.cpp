@@ -58,7 +58,7 @@ Status AppendFile::openToAppend(const QString &path) {
 
 Status AppendFile::openHeld(const QString &path, bool *heldByOther) {
   *heldByOther = false;
-  if (const Status opened = openToAppend(path); !opened.ok())
+  if (Status opened = openToAppend(path); !opened.ok())
     return opened;
   // A file system without locks (some network shares) leaves it unheld.
   if (Uninterrupted([&] { return ::flock(fd_, LOCK_EX | LOCK_NB); }) == 0 || errno != EWOULDBLOCK)

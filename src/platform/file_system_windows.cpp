@@ -119,7 +119,7 @@ Status AppendFile::openToAppend(const QString &path) {
 Status AppendFile::openHeld(const QString &path, bool *heldByOther) {
   // Shared for reading only, as create() does: another writer's handle, or
   // one that will not share writing, keeps it from opening.
-  const Status opened = openToAppend(path);
+  Status opened = openToAppend(path);
   *heldByOther = opened.isWindowsCode() && opened.code() == ERROR_SHARING_VIOLATION;
   return opened;
 }

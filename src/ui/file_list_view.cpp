@@ -108,7 +108,7 @@ void FileListView::restoreSort(int column, Qt::SortOrder order) {
   header()->setSortIndicator(column, order);
 }
 
-void FileListView::selectAll(bool selected) {
+void FileListView::selectAllRows(bool selected) {
   if (selected && model_->rowCount() > 0) {
     selectionModel()->select(QItemSelection(model_->index(0, 0), model_->index(model_->rowCount() - 1, 0)),
                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

@@ -29,7 +29,7 @@ class FileListView : public QTreeView {
   void sortByHeader(int headerIndex);
   // The sort that a remembered layout brings back.
   void restoreSort(int column, Qt::SortOrder order);
-  void selectAll(bool selected);
+  void selectAllRows(bool selected);
   // Each code the rows' files carry, with its number of files.
   QMap<QString, qsizetype> codeCounts(const QModelIndexList &rows) const;
   QMap<QString, qsizetype> selectedCodeCounts() const { return codeCounts(selectionModel()->selectedRows()); }

@@ -235,7 +235,7 @@ void FrmDirlist::CreateFolder() {
   const QString name = txtPath_->text();
   if (!name.isEmpty()) {
     const QString target = JoinPath(Dir1_->highlightedPath(), name);
-    if (const Status made = rekoda::CreateFolder(target); made.ok())
+    if (Status made = rekoda::CreateFolder(target); made.ok())
       Dir1_->setPath(target);  // reads the tree afresh
     else
       ShowMessage(Words().words(made), MsgPlain);

@@ -350,8 +350,8 @@ void FrmRekoda::connectControls() {
   connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] { ShowAbout(this); });
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, run_, &WindowRun::requestStop);
   connect(CmdStop_, &QPushButton::clicked, run_, &WindowRun::requestStop);
-  connect(CmdSelect_, &QPushButton::clicked, this, [this] { LsvDirList_->selectAll(true); });
-  connect(CmdSelectNone_, &QPushButton::clicked, this, [this] { LsvDirList_->selectAll(false); });
+  connect(CmdSelect_, &QPushButton::clicked, this, [this] { LsvDirList_->selectAllRows(true); });
+  connect(CmdSelectNone_, &QPushButton::clicked, this, [this] { LsvDirList_->selectAllRows(false); });
   connect(CmdStart_, &QPushButton::clicked, this, &FrmRekoda::startClicked);
   connect(CmdClose_, &QPushButton::clicked, this, &QWidget::close);
   connect(CmdBestand_, &QPushButton::clicked, this, [this] { chooseFolder(txtDataMap_); });
