@@ -236,7 +236,7 @@ Status RunJournal::begin(const ConversionJob &job, const QDateTime &time) {
   for (int n = 0; n < 100 && !file_.isOpen(); ++n) {
     id_ = n == 0 ? stem : QStringLiteral("%1-%2").arg(stem).arg(n);
     created = file_.create(JoinPath(dir, id_ + kSuffix));
-    if (!created.ok() && created.code() != EEXIST)
+    if (!created.ok() && !created.nameTaken())
       break;  // else a run of the same second: the next name
   }
   if (!file_.isOpen())

@@ -62,6 +62,8 @@ class Status {
   // Another program holds the file (Windows' sharing and lock violations):
   // what a technician needs to hear, whatever the call was.
   bool inUse() const;
+  // The name to create is taken (EEXIST, or Windows' file and folder exists).
+  bool nameTaken() const;
   // The system's own description of the error number ("No space left on
   // device"), in the system's language; empty for none.
   QString systemText() const;
