@@ -503,6 +503,11 @@
         <source>%1 is undone: %2.</source>
         <translation>%1 ist rückgängig gemacht: %2.</translation>
     </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <extracomment>a question&apos;s Cancel button; its letter differs from the other buttons&apos;</extracomment>
+        <translation>&amp;Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>ReportBox</name>
@@ -839,10 +844,6 @@
         <translation>Die ausgewählten Dateien tragen %1 Codes: %2. Alle in %3 umwandeln?</translation>
     </message>
     <message>
-        <source>&amp;Convert</source>
-        <translation>&amp;Umwandeln</translation>
-    </message>
-    <message>
         <source>This run cannot be undone: %1.
 
 Run anyway?</source>
@@ -861,6 +862,10 @@ Trotzdem ausführen?</translation>
     <message>
         <source>The run of %1 is still going: it cannot be undone until it ends.</source>
         <translation>Der Lauf von %1 läuft noch: er kann erst nach seinem Ende rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>Con&amp;vert</source>
+        <translation>&amp;Umwandeln</translation>
     </message>
 </context>
 </TS>

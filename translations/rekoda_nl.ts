@@ -503,6 +503,11 @@
         <source>%1 is undone: %2.</source>
         <translation>%1 is ongedaan gemaakt: %2.</translation>
     </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <extracomment>a question&apos;s Cancel button; its letter differs from the other buttons&apos;</extracomment>
+        <translation>&amp;Annuleren</translation>
+    </message>
 </context>
 <context>
     <name>ReportBox</name>
@@ -839,10 +844,6 @@
         <translation>De geselecteerde bestanden hebben %1 codes: %2. Allemaal naar %3 converteren?</translation>
     </message>
     <message>
-        <source>&amp;Convert</source>
-        <translation>&amp;Converteren</translation>
-    </message>
-    <message>
         <source>This run cannot be undone: %1.
 
 Run anyway?</source>
@@ -861,6 +862,10 @@ Toch uitvoeren?</translation>
     <message>
         <source>The run of %1 is still going: it cannot be undone until it ends.</source>
         <translation>De run van %1 loopt nog: hij kan pas ongedaan worden gemaakt als hij klaar is.</translation>
+    </message>
+    <message>
+        <source>Con&amp;vert</source>
+        <translation>&amp;Converteren</translation>
     </message>
 </context>
 </TS>

@@ -9,6 +9,20 @@
 
 namespace rekoda {
 
+namespace {
+
+// Cancel answers Enter and Escape, so that no key pressed in passing acts;
+// Qt's own word for it carries no letter for Alt.
+void addCancel(QMessageBox &box) {
+  QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+  //: a question's Cancel button; its letter differs from the other buttons'
+  cancel->setText(QCoreApplication::translate("Rekoda", "&Cancel"));
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+}
+
+}  // namespace
+
 void InstallMessageBoxes() {
   SetMessageHandler([](const QString &text, int style) {
     QMessageBox box(style == MsgCritical ? QMessageBox::Critical : QMessageBox::NoIcon,
@@ -20,9 +34,7 @@ void InstallMessageBoxes() {
                     QApplication::activeWindow());
     QPushButton *replace = box.addButton(QCoreApplication::translate("Rekoda", "&Replace"), QMessageBox::AcceptRole);
     QPushButton *skip = box.addButton(QCoreApplication::translate("Rekoda", "S&kip these"), QMessageBox::NoRole);
-    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
+    addCancel(box);
     box.exec();
     if (box.clickedButton() == replace)
       return ReplaceAnswer::Replace;
@@ -32,9 +44,7 @@ void InstallMessageBoxes() {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Rekoda"), text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     QPushButton *yes = box.addButton(action, QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
+    addCancel(box);
     box.exec();
     return box.clickedButton() == yes;
   });

@@ -83,7 +83,7 @@ bool WindowRun::start() {
   if (!job)
     return false;
   if (const auto codes = view_.selectedCodeCounts();
-      codes.size() > 1 && !AskConfirm(mixedCodesQuestion(codes, job->code), tr("&Convert")))
+      codes.size() > 1 && !AskConfirm(mixedCodesQuestion(codes, job->code), tr("Con&vert")))
     return false;
   if (!askReplace(*job))
     return false;

@@ -363,6 +363,48 @@ TEST(WorkingDay, theRealQuestionCancelsOnEnterAndEscape) {
   SetQuestionHandler(std::move(questions));
 }
 
+// Every button of every question, in each language, through the real box:
+// a letter of its own that Alt takes it by.
+TEST(WorkingDay, everyButtonOfEveryQuestionHasItsOwnLetter) {
+  MessageHandler messages = SetMessageHandler(nullptr);
+  QuestionHandler questions = SetQuestionHandler(nullptr);
+  ConfirmHandler confirms = SetConfirmHandler(nullptr);
+  InstallMessageBoxes();
+  const QStringList folders = {QCoreApplication::applicationDirPath() + "/../src/translations"};
+  for (const char *locale : {"en_US", "nl_NL", "de_DE"}) {
+    SCOPED_TRACE(locale);
+    const Translations language(QLocale(QString::fromLatin1(locale)), folders);
+    QStringList letters;
+    const auto readButtons = [&letters] {
+      QTimer::singleShot(0, [&letters] {
+        QWidget *box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QSet<QKeySequence> seen;
+        for (QAbstractButton *b : box->findChildren<QAbstractButton *>()) {
+          if (!b->isVisible())
+            continue;
+          letters << b->text();
+          EXPECT_FALSE(b->shortcut().isEmpty()) << b->text().toStdString();
+          EXPECT_FALSE(seen.contains(b->shortcut())) << b->text().toStdString();
+          seen.insert(b->shortcut());
+        }
+        QTest::keyClick(box, Qt::Key_Escape);
+      });
+    };
+    readButtons();
+    AskReplace("2 files already exist in the destination folder and will be replaced.");
+    for (const auto &[context, action] : {std::pair{"rekoda::WindowRun", "Con&vert"}, {"rekoda::WindowRun", "&Undo"},
+                                          {"rekoda::WindowRun", "&Run anyway"}, {"ReportBox", "&Replace"}}) {
+      readButtons();
+      AskConfirm("A question?", QCoreApplication::translate(context, action));
+    }
+    EXPECT_EQ(letters.size(), 11) << letters.join(" | ").toStdString();
+  }
+  SetMessageHandler(std::move(messages));
+  SetQuestionHandler(std::move(questions));
+  SetConfirmHandler(std::move(confirms));
+}
+
 // The record of a run: the count of chosen rows, the rows copied as text,
 // the report as a spreadsheet reads it, and folders dropped on the boxes.
 TEST(WorkingDay, recordOfTheRun) {
