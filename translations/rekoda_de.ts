@@ -808,6 +808,26 @@
         <source>This run cannot be undone: %1.</source>
         <translation>Dieser Lauf kann nicht rückgängig gemacht werden: %1.</translation>
     </message>
+    <message>
+        <source>Show the destination folder in the desktop&apos;s file manager</source>
+        <translation>Den Zielordner in der Dateiverwaltung des Desktops zeigen</translation>
+    </message>
+    <message>
+        <source>Select every file of the list (Ctrl+A in the list)</source>
+        <translation>Alle Dateien der Liste auswählen (Strg+A in der Liste)</translation>
+    </message>
+    <message>
+        <source>Select no file</source>
+        <translation>Keine Datei auswählen</translation>
+    </message>
+    <message>
+        <source>Convert the selected files with the new code into the destination folder</source>
+        <translation>Die ausgewählten Dateien mit dem neuen Code in den Zielordner umwandeln</translation>
+    </message>
+    <message>
+        <source>Close Rekoda; a run stops after the files in hand first</source>
+        <translation>Rekoda schließen; ein laufender Lauf endet zuvor nach den Dateien in Arbeit</translation>
+    </message>
 </context>
 <context>
     <name>rekoda::WindowRun</name>

@@ -808,6 +808,26 @@
         <source>This run cannot be undone: %1.</source>
         <translation>Deze run kan niet ongedaan worden gemaakt: %1.</translation>
     </message>
+    <message>
+        <source>Show the destination folder in the desktop&apos;s file manager</source>
+        <translation>De doelmap in het bestandsbeheer van het bureaublad tonen</translation>
+    </message>
+    <message>
+        <source>Select every file of the list (Ctrl+A in the list)</source>
+        <translation>Alle bestanden van de lijst selecteren (Ctrl+A in de lijst)</translation>
+    </message>
+    <message>
+        <source>Select no file</source>
+        <translation>Geen bestand selecteren</translation>
+    </message>
+    <message>
+        <source>Convert the selected files with the new code into the destination folder</source>
+        <translation>De geselecteerde bestanden met de nieuwe code naar de doelmap converteren</translation>
+    </message>
+    <message>
+        <source>Close Rekoda; a run stops after the files in hand first</source>
+        <translation>Rekoda sluiten; een lopende run stopt eerst na de bestanden die onder handen zijn</translation>
+    </message>
 </context>
 <context>
     <name>rekoda::WindowRun</name>

@@ -130,17 +130,4 @@ QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<Re
   return out;
 }
 
-QString TabSeparatedRows(const QList<ReportRow> &rows) {
-  auto clean = [](QString f) {
-    for (QChar &c : f)
-      if (c == u'\t' || c == u'\n' || c == u'\r')
-        c = u' ';
-    return DisplayFileName(f);
-  };
-  QString out;
-  for (const ReportRow &r : rows)
-    out += clean(r.file) + u'\t' + clean(r.newName) + u'\t' + clean(r.result) + u'\t' + clean(r.reason) + u'\n';
-  return out;
-}
-
 }  // namespace rekoda

@@ -48,8 +48,4 @@ QStringList ReportColumns();
 QByteArray CsvReport(const QList<QPair<QString, QString>> &about, const QList<ReportRow> &rows,
                      const QStringList &columns = ReportColumns());
 
-// The same rows as tab-separated text for the clipboard: one line each, with
-// tabs and line ends inside a field turned into spaces.
-QString TabSeparatedRows(const QList<ReportRow> &rows);
-
 }  // namespace rekoda

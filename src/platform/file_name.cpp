@@ -130,6 +130,23 @@ QString DisplayFileName(const QString &name) {
 
 #endif
 
+QString VisibleFileName(const QString &name) {
+  const QString shown = DisplayFileName(name);
+  const auto control = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; };
+  if (std::none_of(shown.begin(), shown.end(), control))
+    return shown;
+  QString out;
+  for (const QChar c : shown) {
+    if (!control(c))
+      out += c;
+    else if (c == u'\n' || c == u'\t' || c == u'\r')
+      out += c == u'\n' ? u"\\n" : c == u'\t' ? u"\\t" : u"\\r";
+    else
+      out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'));
+  }
+  return out;
+}
+
 QString CaseFoldedFileName(const QString &name) {
 #ifndef Q_OS_WIN
   // Qt folds a lone surrogate, which is how such a byte is carried, to

@@ -17,6 +17,10 @@ QByteArray EncodeFileName(const QString &name);
 // The name as a person should see it: a byte that was not UTF-8 is shown as
 // the Latin-1 character of that byte.
 QString DisplayFileName(const QString &name);
+// The same on one line: a control character is written as rekoda-cli's
+// reports write it (\n, \t, \r, \xHH), so that it neither breaks the line
+// nor hides the extension after it.
+QString VisibleFileName(const QString &name);
 
 // The name as a volume that ignores letter case compares it. Only what
 // decodes is folded: a byte that is not UTF-8 stays itself, so that two

@@ -56,13 +56,6 @@ bool FileListModel::newNameExists(int row) const {
   return !n.isEmpty() && destinationNames_.contains(n);
 }
 
-ReportRow FileListModel::reportRow(int row) const {
-  const Row &r = rows_.at(static_cast<size_t>(row));
-  if (r.run >= 0)
-    return WordedRow(record_->row(r.run));
-  return {r.name, newNameOf(r), {}, {}, {}};
-}
-
 QVariant FileListModel::data(const QModelIndex &index, int role) const {
   if (!index.isValid())
     return {};
@@ -74,7 +67,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
       case NameColumn: return row.display;
       case ResultColumn: return result(index.row());
       case ReasonColumn: return reason(index.row());
-      case NewNameColumn: return DisplayFileName(newNameOf(row));
+      case NewNameColumn: return VisibleFileName(newNameOf(row));
       case CodeColumn: return row.codeRead ? CodeWords(row.code) : QString();
     }
   }
@@ -97,7 +90,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const {
   switch (role) {
     // The warning sign is a picture: a screen reader hears the words.
     case Qt::AccessibleDescriptionRole: return tr("will be replaced");
-    case Qt::AccessibleTextRole: return tr("%1, will be replaced").arg(DisplayFileName(newNameOf(row)));
+    case Qt::AccessibleTextRole: return tr("%1, will be replaced").arg(VisibleFileName(newNameOf(row)));
     case Qt::ForegroundRole: return QBrush(ReplacedColour(QApplication::palette()));
     case Qt::DecorationRole: return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     case ExistsRole: return true;
@@ -172,7 +165,7 @@ void FileListModel::setNames(const QStringList &names, bool keepResults) {
     if (old >= 0)
       rows_.push_back(std::move(before[static_cast<size_t>(old)]));
     else
-      rows_.push_back({n, DisplayFileName(n), -1, false, false, {}});
+      rows_.push_back({n, VisibleFileName(n), -1, false, false, {}});
   }
   if (sorted_)
     sortInPlace();

@@ -54,8 +54,6 @@ class FileListModel : public QAbstractTableModel {
   void runFileSettled(qsizetype index);
   // The row leaves the run it showed: empty result, the preview again.
   void clearResult(int row);
-  // The row as it is shown, for the clipboard.
-  ReportRow reportRow(int row) const;
 
   // Why the code typed would be refused; empty when it would not.
   const QString &codeProblem() const { return codeProblem_; }

@@ -14,6 +14,9 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+#include <functional>
+
 namespace rekoda {
 
 namespace {
@@ -142,10 +145,24 @@ void FileListView::readVisibleCodesFirst() {
 }
 
 void FileListView::copySelectedRows() const {
-  QList<ReportRow> rows;
-  for (const QModelIndex &i : selectionModel()->selectedRows())
-    rows << model_->reportRow(i.row());
-  QGuiApplication::clipboard()->setText(TabSeparatedRows(rows));
+  // The visible columns in their order on screen, under their titles, so
+  // that a spreadsheet's paste has them; a field never breaks its line.
+  QList<int> columns;
+  for (int visual = 0; visual < header()->count(); ++visual)
+    if (const int c = header()->logicalIndex(visual); !header()->isSectionHidden(c))
+      columns << c;
+  const auto line = [&columns](const std::function<QString(int)> &field) {
+    QStringList fields;
+    for (const int c : columns)
+      fields << field(c).replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
+    return fields.join(u'\t') + u'\n';
+  };
+  QString text = line([this](int c) { return model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(); });
+  QModelIndexList rows = selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+  for (const QModelIndex &row : rows)
+    text += line([&](int c) { return model_->index(row.row(), c).data().toString(); });
+  QGuiApplication::clipboard()->setText(text);
 }
 
 void FileListView::scrollToFile(const QString &file) {

@@ -17,43 +17,30 @@
 #include "ui/folder_drop.h"
 #include "ui/folder_opener.h"
 #include "ui/frm_dirlist.h"
+#include "ui/one_line_label.h"
 #include "ui/run_report.h"
 #include "ui/window_settings.h"
 #include "ui/report_box.h"
 #include "ui/window_run.h"
 #include "ui/window_view.h"
 
-#include <QApplication>
 #include <QBoxLayout>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
-#include <QMimeData>
-#include <QPointer>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
 #include <QStackedLayout>
 #include <QStyle>
-#include <QStyledItemDelegate>
-#include <QTreeView>
-#include <QUrl>
 
 #include <limits>
 
@@ -184,21 +171,11 @@ void FrmRekoda::buildList(QGridLayout *frame) {
   frame->addWidget(LsvDirList_, 2, 0, 1, 4);
   frame->setRowStretch(2, 1);
   frame->setColumnStretch(2, 1);
-  // How the last run went, in words that a screen reader reads too.
-  lblStatus_ = label(Frame1_, "lblStatus", QString());
+  // How the last run went, in words that a screen reader reads too. Like
+  // the code's hint, it keeps its line when empty: nothing moves under the
+  // hands of someone typing the next code.
+  lblStatus_ = new OneLineLabel(Frame1_, "lblStatus");
   frame->addWidget(lblStatus_, 3, 0, 1, 4);
-  reserveLines();
-}
-
-// The lines that come and go (how the last run went, why a code would be
-// refused) keep their height when empty: nothing moves under the hands of
-// someone typing the next code.
-void FrmRekoda::reserveLines() {
-  const int line = fontMetrics().lineSpacing();
-  if (lblStatus_)
-    lblStatus_->setMinimumHeight(line);
-  if (codeHint_)
-    codeHint_->setMinimumHeight(line);
 }
 
 // The options at the left; the code, its hint and the note in the middle;
@@ -220,10 +197,7 @@ QLayout *FrmRekoda::buildOptions() {
   txtExtension_->setMinimumWidth(TwipsToPixels(this, 1455));
   txtExtension_->installEventFilter(this);
   Label3_->setBuddy(txtExtension_);
-  codeHint_ = label(Frame1_, "lblCodeHint", QString());
-  // One line, its place kept: a hint that wrapped would move the box.
-  codeHint_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  reserveLines();
+  codeHint_ = new OneLineLabel(Frame1_, "lblCodeHint");
   Label4_ = label(Frame1_, "Label4", tr("Note!!    Before click start, select the rows on the list above!"));
   Label4_->setWordWrap(true);
   auto *code = new QGridLayout;
@@ -245,12 +219,13 @@ QLayout *FrmRekoda::buildOptions() {
 // Beside the options: the selected count and what can be done with the
 // last run.
 QLayout *FrmRekoda::buildRecordColumn() {
-  lblSelected_ = label(Frame1_, "lblSelected", QString());
+  lblSelected_ = new OneLineLabel(Frame1_, "lblSelected");
   lblSelected_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   CmdSaveReport_ = button(Frame1_, "CmdSaveReport", tr("Save re&port…"));
   CmdSaveReport_->setToolTip(tr("Save what the last run did as a CSV file for a spreadsheet"));
   CmdSaveReport_->setEnabled(false);  // until there is a run to report
   CmdOpenDest_ = button(Frame1_, "CmdOpenDest", tr("&Open destination folder"));
+  CmdOpenDest_->setToolTip(tr("Show the destination folder in the desktop's file manager"));
   CmdOpenDest_->setEnabled(false);
   CmdUndo_ = button(Frame1_, "CmdUndo", tr("Undo &last run"));
   CmdUndo_->setToolTip(tr("Remove what the last run wrote and bring back what it replaced (Ctrl+Z)"));
@@ -268,7 +243,9 @@ QLayout *FrmRekoda::buildRecordColumn() {
 // Close and About.
 QLayout *FrmRekoda::buildButtons() {
   CmdSelect_ = button(this, "CmdSelect", tr("Select &all"));
+  CmdSelect_->setToolTip(tr("Select every file of the list (Ctrl+A in the list)"));
   CmdSelectNone_ = button(this, "CmdSelectNone", tr("Select &None"));
+  CmdSelectNone_->setToolTip(tr("Select no file"));
   Pgb1_ = new QProgressBar(this);
   Pgb1_->setObjectName("Pgb1");
   Pgb1_->setAccessibleName(tr("Progress"));
@@ -284,12 +261,14 @@ QLayout *FrmRekoda::buildButtons() {
   QFont bold = CmdStart_->font();
   bold.setBold(true);
   CmdStart_->setFont(bold);
+  CmdStart_->setToolTip(tr("Convert the selected files with the new code into the destination folder"));
   // Takes Start's place while a run is on.
   //: button: ends a run after the files in hand
   CmdStop_ = button(this, "CmdStop", tr("S&top"));
   CmdStop_->setToolTip(tr("Stop after the files in hand (Esc)"));
   //: button: closes the window
   CmdClose_ = button(this, "CmdClose", tr("&Close"));
+  CmdClose_->setToolTip(tr("Close Rekoda; a run stops after the files in hand first"));
   CmdAbout_ = button(this, "CmdAbout", QStringLiteral("?"));
   CmdAbout_->setToolTip(tr("About Rekoda (F1)"));
   CmdAbout_->setAccessibleName(tr("About Rekoda"));
@@ -305,10 +284,17 @@ QLayout *FrmRekoda::buildButtons() {
   buttons->addLayout(startStop_);
   buttons->addWidget(CmdClose_);
   buttons->addWidget(CmdAbout_);
-  for (QPushButton *b : {CmdSelect_, CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_})
-    b->setMinimumWidth(TwipsToPixels(this, 1155));
-  CmdAbout_->setMaximumWidth(CmdAbout_->sizeHint().width());
+  fitButtons();
   return buttons;
+}
+
+// The row's buttons are as wide as the old window's, or as their words
+// need in this language, style and font: the row's free space never takes
+// letters from them.
+void FrmRekoda::fitButtons() {
+  for (QPushButton *b : {CmdSelect_, CmdSelectNone_, CmdStart_, CmdStop_, CmdClose_})
+    b->setMinimumWidth(std::max(TwipsToPixels(this, 1155), b->sizeHint().width()));
+  CmdAbout_->setMaximumWidth(CmdAbout_->sizeHint().width());
 }
 
 // The list: sorting by header or key, the codes read beside it, the
@@ -394,8 +380,8 @@ void FrmRekoda::applyColours() {
 }
 
 void FrmRekoda::changeEvent(QEvent *event) {
-  if (event->type() == QEvent::FontChange)
-    reserveLines();
+  if ((event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) && CmdAbout_)
+    fitButtons();
   if (event->type() == QEvent::PaletteChange && !applyingColours_) {
     applyingColours_ = true;
     applyColours();
@@ -439,7 +425,7 @@ void FrmRekoda::countSelected() {
   // Which loggers the selection holds, when more than one.
   if (const QMap<QString, qsizetype> codes = LsvDirList_->codeCounts(selected); codes.size() > 1)
     text += tr(" (codes %1)").arg(codes.keys().join(QStringLiteral(", ")));
-  lblSelected_->setText(text);
+  lblSelected_->say(text);
 }
 
 
@@ -528,8 +514,7 @@ void FrmRekoda::refreshDestinationNames() { destinationListing_->list(txtDataMap
 
 void FrmRekoda::refreshPreview() {
   model_->setPreview(txtExtension_->text(), destinationNames_);
-  codeHint_->setText(model_->codeProblem());
-  codeHint_->setToolTip(model_->codeProblem());
+  codeHint_->say(model_->codeProblem());
   // Heard with the box, not only seen under it.
   txtExtension_->setAccessibleDescription(model_->codeProblem());
 }
@@ -568,7 +553,7 @@ void FrmRekoda::startClicked() {
 
 void FrmRekoda::runStarted() {
   model_->showRun(&run_->record());
-  lblStatus_->clear();
+  lblStatus_->say({});
   CmdSaveReport_->setEnabled(true);
   if (!run_->record().isEmpty())
     LsvDirList_->scrollToFile(run_->record().file(0).name);
@@ -585,7 +570,7 @@ void FrmRekoda::runFilesHandled(qsizetype from, qsizetype upTo) {
 
 void FrmRekoda::runFinished() {
   const RunRecord &record = run_->record();
-  lblStatus_->setText(statusLine(record));
+  lblStatus_->say(statusLine(record));
   refreshUndo();
   if (const auto message = endMessage(record))
     ShowMessage(*message, MsgPlain);
@@ -606,14 +591,14 @@ void FrmRekoda::runFinished() {
 void FrmRekoda::undoClicked() {
   if (!run_->startUndo())
     return;
-  lblStatus_->clear();
+  lblStatus_->say({});
 }
 
 void FrmRekoda::undoFinished(const QString &message, bool undidRecord) {
   // The rows of the run undone show what Start would do again.
   if (undidRecord)
     model_->showRun(nullptr);
-  lblStatus_->setText(message.section(u'\n', 0, 0));
+  lblStatus_->say(message.section(u'\n', 0, 0));
   refreshDestinationNames();
   refreshUndo();
   ShowMessage(message, MsgPlain);

@@ -31,6 +31,7 @@ namespace rekoda {
 class CodeReader;
 class DestinationNames;
 class FolderOpener;
+class OneLineLabel;
 class FileEnumerator;
 class FileListModel;
 class FileListView;
@@ -78,11 +79,11 @@ class FrmRekoda : public QWidget {
   QLayout *buildOptions();
   QLayout *buildRecordColumn();
   QLayout *buildButtons();
+  void fitButtons();
   void connectControls();
   void connectList();
   void connectRun();
   void setTabChain();
-  void reserveLines();
   // The described colours in a light palette, readable ones in a dark one.
   void applyColours();
   void refreshPreview();
@@ -111,9 +112,9 @@ class FrmRekoda : public QWidget {
 
   QGroupBox *Frame1_;
   QLabel *Label1_, *Label2_, *Label3_, *Label4_;
-  QLabel *codeHint_ = nullptr;  // why a code would be refused
-  QLabel *lblSelected_;
-  QLabel *lblStatus_ = nullptr;  // how the last run went
+  OneLineLabel *codeHint_ = nullptr;  // why a code would be refused
+  OneLineLabel *lblSelected_;
+  OneLineLabel *lblStatus_ = nullptr;  // how the last run went
   QPushButton *CmdSaveReport_, *CmdOpenDest_, *CmdUndo_;
   QLineEdit *txtDataMap_, *txtDataMap1_, *txtExtension_;
   QPushButton *CmdBestand_, *CmdBestand1_;
@@ -123,7 +124,8 @@ class FrmRekoda : public QWidget {
   DestinationNames *destinationListing_;
   FolderOpener *opener_;
   QRadioButton *OptDF_, *OptMA_;
-  QPushButton *CmdSelect_, *CmdSelectNone_, *CmdStart_, *CmdStop_, *CmdClose_, *CmdAbout_;
+  QPushButton *CmdSelect_ = nullptr, *CmdSelectNone_ = nullptr, *CmdStart_ = nullptr, *CmdStop_ = nullptr,
+              *CmdClose_ = nullptr, *CmdAbout_ = nullptr;
   QStackedLayout *startStop_;
   QProgressBar *Pgb1_;
   FileEnumerator *File1_;
