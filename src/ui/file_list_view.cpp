@@ -78,7 +78,8 @@ void FileListView::buildColumns() {
   h->setStretchLastSection(false);
   h->setSectionResizeMode(FileListModel::NameColumn, QHeaderView::Stretch);
   h->setSectionResizeMode(FileListModel::NewNameColumn, QHeaderView::Stretch);
-  const int nameWidth = fontMetrics().horizontalAdvance("DF000000.L01") + 4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
+  nameWidth_ = fontMetrics().horizontalAdvance("DF000000.L01") + 4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
+  const int nameWidth = nameWidth_;
   const QString result = model_->headerData(FileListModel::ResultColumn, Qt::Horizontal, Qt::DisplayRole).toString();
   const int resultWidth = fontMetrics().horizontalAdvance(result) * 2;
   const int reasonWidth = fontMetrics().averageCharWidth() * 32;
@@ -93,6 +94,44 @@ void FileListView::buildColumns() {
   setMinimumWidth(2 * nameWidth + resultWidth + reasonWidth + codeWidth +
                   style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frameWidth());
   h->setToolTip(tr("Click a column, or press Ctrl+1 to Ctrl+5, to sort by it"));
+}
+
+void FileListView::resizeEvent(QResizeEvent *event) {
+  QTreeView::resizeEvent(event);
+  if (fitPending_ && isVisible()) {
+    fitPending_ = false;
+    fitColumns();
+  }
+}
+
+// The names keep a usual export name's width each: an empty Reason gives
+// up its width first (down to its title's), then the three give up, in
+// proportion, what they have beyond their titles.
+void FileListView::fitColumns() {
+  QHeaderView *h = header();
+  const int room = viewport()->width() - 2 * nameWidth_;
+  const int fixed[] = {FileListModel::CodeColumn, FileListModel::ResultColumn, FileListModel::ReasonColumn};
+  const auto total = [&] { return h->sectionSize(fixed[0]) + h->sectionSize(fixed[1]) + h->sectionSize(fixed[2]); };
+  if (room <= 0 || total() <= room)
+    return;
+  const auto title = [&](int c) {
+    return fontMetrics().horizontalAdvance(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
+           4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
+  };
+  const int reason = FileListModel::ReasonColumn;
+  bool reasons = false;
+  for (int row = 0; row < model_->rowCount() && !reasons; ++row)
+    reasons = !model_->reason(row).isEmpty();
+  if (!reasons)
+    h->resizeSection(reason, std::max(title(reason), h->sectionSize(reason) - (total() - room)));
+  int above = 0;  // what the three have beyond their titles
+  for (const int c : fixed)
+    above += std::max(0, h->sectionSize(c) - title(c));
+  if (total() <= room || above <= 0)
+    return;
+  const double kept = std::max(0.0, 1.0 - double(total() - room) / above);
+  for (const int c : fixed)
+    h->resizeSection(c, title(c) + int(std::max(0, h->sectionSize(c) - title(c)) * kept));
 }
 
 void FileListView::sortByHeader(int headerIndex) {

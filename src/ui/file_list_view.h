@@ -40,16 +40,25 @@ class FileListView : public QTreeView {
   // first file of the record that failed, else its first, made current.
   void scrollToFile(const QString &file);
   void showFirstResult(const RunRecord &record);
+  // Widths remembered from another window size come back: once the list is
+  // shown, those that no longer fit beside the names are made to.
+  void fitRememberedWidths() { fitPending_ = true; }
 
  signals:
   // Codes came in: what counts the selection's codes counts again.
   void codesChanged();
 
+ protected:
+  void resizeEvent(QResizeEvent *event) override;
+
  private:
   void buildColumns();
+  void fitColumns();
   FileListModel *model_;
   CodeReader *codes_;
   std::array<bool, 51> sortedAscending_{};  // by header index 1..50
+  int nameWidth_ = 0;                       // a usual export name's
+  bool fitPending_ = false;
 };
 
 }  // namespace rekoda

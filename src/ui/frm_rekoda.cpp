@@ -450,6 +450,7 @@ void FrmRekoda::restoreSettings() {
   // The rows follow the arrow that comes back.
   if (const auto sorted = remembered.restoreLayout(this, LsvDirList_->header()))
     LsvDirList_->restoreSort(sorted->first, sorted->second);
+  LsvDirList_->fitRememberedWidths();
   const WindowSettings::Values v = remembered.values();
   if (v.ma) {
     OptMA_->setChecked(true);
@@ -579,6 +580,9 @@ void FrmRekoda::runFinished() {
     close();
     return;
   }
+  // Laid out first: a row scrolled to the list's edge before the lines
+  // under it settle would end up half hidden.
+  layout()->activate();
   LsvDirList_->showFirstResult(record);
   // Converted in place: the new files join the list, the results stay.
   if (SameFolder(record.job().source, record.job().dest)) {

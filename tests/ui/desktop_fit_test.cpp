@@ -8,6 +8,7 @@
 #include "test_support.h"
 #include "ui/dir_tree.h"
 #include "ui/file_list_model.h"
+#include "ui/translations.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -24,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 using namespace rekoda;
 using namespace rekoda::test;
@@ -54,37 +56,74 @@ std::vector<QWidget *> shownWindows(FrmRekoda &main, FrmDirlist &picker) {
 
 }  // namespace
 
-TEST(DesktopFit, atFifteenPointsNoTextIsCutOff) {
-  AppFont font(15);
-  FrmRekoda main;
-  FrmDirlist picker;
-  for (QWidget *window : shownWindows(main, picker)) {
-    QApplication::processEvents();
-    for (QWidget *w : window->findChildren<QWidget *>()) {
-      const bool text = qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w);
-      if (!text || !w->isVisible())
-        continue;
-      const auto *label = qobject_cast<QLabel *>(w);
-      // A wrapping label may trade width for lines; its height must hold them.
-      if (label && label->wordWrap())
-        EXPECT_GE(w->height(), label->heightForWidth(w->width())) << w->objectName().toStdString();
-      else
-        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
-      EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+// In every language, at the desktop's font and at 15 pt, in this system's
+// style (the Windows style under wine): no button or fixed text is cut.
+TEST(DesktopFit, inEveryLanguageAndAtFifteenPointsNoTextIsCutOff) {
+  const QStringList folders = {QCoreApplication::applicationDirPath() + "/../src/translations"};
+  for (const char *locale : {"en_US", "nl_NL", "de_DE"}) {
+    const Translations language(QLocale(QString::fromLatin1(locale)), folders);
+    for (const int points : {0, 15}) {
+      SCOPED_TRACE(std::string(locale) + " at " + std::to_string(points));
+      std::optional<AppFont> font;
+      if (points > 0)
+        font.emplace(points);
+      FrmRekoda main;
+      FrmDirlist picker;
+      for (QWidget *window : shownWindows(main, picker)) {
+        QApplication::processEvents();
+        for (QWidget *w : window->findChildren<QWidget *>()) {
+          const bool text = qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w);
+          if (!text || !w->isVisible())
+            continue;
+          const auto *label = qobject_cast<QLabel *>(w);
+          // A wrapping label may trade width for lines; its height must hold them.
+          if (label && label->wordWrap())
+            EXPECT_GE(w->height(), label->heightForWidth(w->width())) << w->objectName().toStdString();
+          else
+            EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+          EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+        }
+      }
     }
   }
+}
+
+// What the window says as it goes never widens it: sixty loggers' codes in
+// the selected count are cut at the window's edge, whole in the tooltip.
+TEST(DesktopFit, sixtyCodesSelectedWidenNothing) {
+  TempFolder in;
+  for (int i = 1; i <= 60; ++i)
+    in.write(QString("DF%1.L01").arg(i, 3, 10, QChar('0')),
+             QString("LOGGER%1,MINI,LOGGER\r\n1,2\r\n").arg(i, 3, 10, QChar('0')).toUtf8());
+  FrmRekoda main;
+  main.setFolderPicker([&](QWidget *, const QString &) { return in.path(); });
+  main.findChild<QAbstractButton *>("CmdBestand")->click();
+  main.resize(std::max(600, main.minimumSizeHint().width()), main.height());
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  const int width = main.width(), smallest = main.minimumSizeHint().width();
+  main.findChild<QAbstractButton *>("CmdSelect")->click();
+  auto *count = main.findChild<QLabel *>("lblSelected");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return count->text().contains("LOGGER060"); }, 10000));
+  QApplication::processEvents();
+  EXPECT_EQ(main.width(), width);
+  EXPECT_EQ(main.minimumSizeHint().width(), smallest);
+  EXPECT_LE(count->geometry().right(), main.findChild<QWidget *>("Frame1")->contentsRect().right());
+  EXPECT_TRUE(count->toolTip().startsWith("60 of 60 selected (codes LOGGER001, LOGGER002,"));
+  EXPECT_EQ(count->accessibleDescription(), count->toolTip());
 }
 
 // Column widths remembered at one font come back at another in
 // characters, not pixels: at a larger font the names are not cut for a
 // Reason column that keeps its old pixels.
-TEST(DesktopFit, rememberedColumnWidthsFollowTheFont) {
+TEST(DesktopFit, rememberedColumnWidthsFollowTheFontAndFitTheWindow) {
   TempFolder home;
   QSettings settings(home.file("rekoda.ini"), QSettings::IniFormat);
   const int reason = FileListModel::ReasonColumn;
   double chars = 0;
   {
     FrmRekoda main(nullptr, &settings);
+    main.resize(main.width() + 400, main.height());  // room for it at 15 pt too
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     QHeaderView *header = main.findChild<QTreeView *>("LsvDirList")->header();
@@ -98,6 +137,21 @@ TEST(DesktopFit, rememberedColumnWidthsFollowTheFont) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
   QHeaderView *header = main.findChild<QTreeView *>("LsvDirList")->header();
   EXPECT_NEAR(header->sectionSize(reason) / double(main.fontMetrics().averageCharWidth()), chars, 0.5);
+  // Widths taken from a window thousands of pixels wide: the names get a
+  // usual export name's width back, an empty Reason gives way first.
+  for (const int c : {int(FileListModel::CodeColumn), int(FileListModel::ResultColumn), reason})
+    header->resizeSection(c, 2513);
+  main.close();
+  FrmRekoda again(nullptr, &settings);
+  again.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+  QApplication::processEvents();
+  header = again.findChild<QTreeView *>("LsvDirList")->header();
+  const int name = again.fontMetrics().horizontalAdvance("DF000000.L01");
+  EXPECT_GE(header->sectionSize(FileListModel::NameColumn), name);
+  EXPECT_GE(header->sectionSize(FileListModel::NewNameColumn), name);
+  EXPECT_LE(header->length(), again.findChild<QTreeView *>("LsvDirList")->viewport()->width());
+  EXPECT_LT(header->sectionSize(reason), header->sectionSize(FileListModel::ResultColumn));
 }
 
 TEST(DesktopFit, everyControlIsNamedForScreenReaders) {

@@ -195,6 +195,27 @@ TEST_F(MainWindow, sortingAlternatesPerColumnAndSurvivesRefresh) {
   EXPECT_EQ(column(0), (QStringList{"DF9.L01", "DF5.L01", "DF3.L01", "DF2.L01", "DF1.L01"}));
 }
 
+// The first failed row is made current and shown whole, wherever it is.
+TEST_F(MainWindow, theFirstFailedRowIsShownWhole) {
+  for (const auto &[failing, taller] : {std::pair{0, 0}, {37, 7}, {52, 3}, {79, 11}}) {
+    SCOPED_TRACE(failing);
+    w.resize(w.width(), w.minimumSizeHint().height() + taller);
+    TempFolder from, to;
+    for (int i = 0; i < 80; ++i)
+      from.write(QString("DF%1.L01").arg(i, 2, 10, QChar('0')), i == failing ? QByteArray("a note\r\n") : kDF);
+    pick("CmdBestand", from.path());
+    pick("CmdBestand1", to.path());
+    get<QLineEdit>("txtExtension")->setText("L02");
+    click("CmdSelect");
+    click("CmdStart");
+    QApplication::processEvents();
+    const QModelIndex current = list()->currentIndex();
+    EXPECT_EQ(current.row(), failing);
+    EXPECT_TRUE(list()->viewport()->rect().contains(list()->visualRect(current)))
+        << list()->visualRect(current).y() << " in " << list()->viewport()->height();
+  }
+}
+
 TEST_F(MainWindow, wholeRunFromTheWindow) {
   in.write("DF1.L01", kDF);
   in.write("DF2.L01", kDF);
