@@ -11,8 +11,14 @@ namespace rekoda {
 // folder; empty for one that does not exist.
 QString FolderOf(const QString &path);
 
-// A folder dropped on a folder box sets it; a dropped file sets its folder.
-// True when the event was the box's drag or drop of a folder, and handled.
-bool TakeDroppedFolder(QLineEdit *box, QEvent *event);
+// The path that typed, pasted or dropped text names: as it stands, in
+// quotes, or as a file:// URL (percent-encoded, as a file manager's Copy
+// gives it), without the spaces and line end around it.
+QString PathFromText(const QString &text);
+
+// A folder dropped on a folder box, or pasted into it, sets it; a file sets
+// its folder; pasted text that names none is said. True when the event was
+// such a drag, drop or paste, and handled.
+bool TakeGivenFolder(QLineEdit *box, QEvent *event);
 
 }  // namespace rekoda

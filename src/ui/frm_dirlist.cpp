@@ -6,6 +6,7 @@
 #include "platform/message.h"
 #include "ui/dir_tree.h"
 #include "ui/controls.h"
+#include "ui/folder_drop.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -127,7 +128,10 @@ void FrmDirlist::connectControls() {
   connect(CmdNieuw_, &QPushButton::clicked, this, &FrmDirlist::newClicked);
   connect(CmdSluiten_, &QPushButton::clicked, this, &FrmDirlist::selectClicked);
   connect(txtPath_, &QLineEdit::returnPressed, this, &FrmDirlist::newClicked);
-  connect(txtPathNu_, &QLineEdit::returnPressed, this, &FrmDirlist::goToTypedFolder);
+  connect(txtPathNu_, &QLineEdit::returnPressed, this, [this] {
+    if (goToTypedFolder())
+      Dir1_->setFocus();
+  });
 }
 
 void FrmDirlist::done(int result) {
@@ -136,20 +140,25 @@ void FrmDirlist::done(int result) {
   QDialog::done(result);
 }
 
-void FrmDirlist::goToTypedFolder() {
-  const QString typed = txtPathNu_->text().trimmed();
-  if (typed.isEmpty())
-    return;
+// The folder the path box names is gone to; one that does not exist is
+// said, and the choice stays as it was.
+bool FrmDirlist::goToTypedFolder() {
+  const QString typed = PathFromText(txtPathNu_->text());
+  if (typed.isEmpty()) {
+    txtPathNu_->setText(Dir1_->highlightedPath());
+    return true;
+  }
   const QFileInfo folder(QDir::fromNativeSeparators(typed));
   if (!folder.isDir()) {
-    ShowMessage(FolderMissingText(typed), MsgPlain);
-    return;
+    ShowMessage(FolderMissingText(QDir::toNativeSeparators(typed)), MsgPlain);
+    return false;
   }
-  const QString path = QDir::toNativeSeparators(folder.absoluteFilePath());
-  setDrive(QDir::toNativeSeparators(VolumeRoot(path)));
-  Dir1_->setPath(path);
+  if (const QString path = QDir::toNativeSeparators(folder.absoluteFilePath()); path != Dir1_->highlightedPath()) {
+    setDrive(QDir::toNativeSeparators(VolumeRoot(path)));
+    Dir1_->setPath(path);
+  }
   txtPathNu_->setText(Dir1_->highlightedPath());
-  Dir1_->setFocus();
+  return true;
 }
 
 void FrmDirlist::showEvent(QShowEvent *event) {
@@ -247,7 +256,10 @@ void FrmDirlist::CreateFolder() {
   Dir1_->setFocus();
 }
 
+// What the path box shows is what Select returns.
 void FrmDirlist::selectClicked() {
+  if (!goToTypedFolder())
+    return;
   NewPath = Dir1_->highlightedPath();
   Dir1_->refresh();
   accept();

@@ -45,7 +45,7 @@ class FrmDirlist : public QDialog {
   void newClicked();
   void CreateFolder();
   void selectClicked();
-  void goToTypedFolder();
+  bool goToTypedFolder();
   void setDrive(const QString &root);
   void showDriveOfCurrentFolder();
   QString currentDrive() const;

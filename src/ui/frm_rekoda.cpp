@@ -530,8 +530,8 @@ bool FrmRekoda::eventFilter(QObject *watched, QEvent *event) {
   if (watched == txtExtension_ && event->type() == QEvent::FocusOut)
     upperCaseCode();
   if ((watched == txtDataMap_ || watched == txtDataMap1_) && !isRunning() &&
-      TakeDroppedFolder(static_cast<QLineEdit *>(watched), event)) {
-    if (watched == txtDataMap1_ && event->type() == QEvent::Drop)
+      TakeGivenFolder(static_cast<QLineEdit *>(watched), event)) {
+    if (watched == txtDataMap1_ && (event->type() == QEvent::Drop || event->type() == QEvent::KeyPress))
       refreshDestinationNames();
     return true;
   }

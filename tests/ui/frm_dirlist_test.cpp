@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -258,4 +259,31 @@ TEST_F(Picker, typedFolderIsGoneToAndTheSizeIsKept) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
   EXPECT_EQ(second.size(), kept);
   EXPECT_GT(kept.width(), FrmDirlist().sizeHint().width());
+}
+
+// Select returns what the path box shows, or refuses and keeps the choice
+// as it was; a file manager's URL and a quoted path with a line end name
+// their folder.
+TEST_F(Picker, selectReturnsWhatTheBoxShowsOrRefuses) {
+  dir.mkdir("dest kb");
+  dir.mkdir("quoted");
+  open(dir.path());
+  shown()->setText(dir.file("does not exist/x"));
+  select();
+  EXPECT_EQ(messages.texts(), QStringList{"The folder " + native(dir.file("does not exist/x")) + " does not exist."});
+  EXPECT_TRUE(dlg.isVisible());
+  EXPECT_EQ(dlg.NewPath, dir.path());
+  shown()->setText(QUrl::fromLocalFile(dir.file("dest kb")).toString(QUrl::FullyEncoded));
+  EXPECT_TRUE(shown()->text().contains("%20"));
+  select();
+  EXPECT_EQ(dlg.NewPath, native(dir.file("dest kb")));
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  FrmDirlist again;
+  again.show();
+  auto *box = again.findChild<QLineEdit *>("txtPathNu");
+  box->setText("\"" + native(dir.file("quoted")) + "\"\n");
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_EQ(again.findChild<DirTree *>("Dir1")->path(), native(dir.file("quoted")));
+  QTest::mouseClick(again.findChild<QPushButton *>("CmdSluiten"), Qt::LeftButton);
+  EXPECT_EQ(again.NewPath, native(dir.file("quoted")));
 }

@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
+#include <QClipboard>
 #include <QTimer>
 #include <QTreeView>
 
@@ -214,6 +216,24 @@ TEST_F(MainWindow, theFirstFailedRowIsShownWhole) {
     EXPECT_TRUE(list()->viewport()->rect().contains(list()->visualRect(current)))
         << list()->visualRect(current).y() << " in " << list()->viewport()->height();
   }
+}
+
+// A folder pasted into a folder box as a file manager copies it (a URL, a
+// quoted path, a line end after it) is taken; text that names none is said.
+TEST_F(MainWindow, aPastedFolderIsTaken) {
+  const QString dest = out.mkdir("dest kb");
+  auto *box = get<QLineEdit>("txtDataMap1");
+  for (const QString &given : {QUrl::fromLocalFile(dest).toString(QUrl::FullyEncoded), "'" + dest + "'\n"}) {
+    box->clear();
+    QGuiApplication::clipboard()->setText(given);
+    box->setFocus();
+    QTest::keySequence(box, QKeySequence::Paste);
+    EXPECT_EQ(box->text(), QDir::toNativeSeparators(dest)) << given.toStdString();
+  }
+  QGuiApplication::clipboard()->setText(out.file("gone"));
+  QTest::keySequence(box, QKeySequence::Paste);
+  EXPECT_EQ(box->text(), QDir::toNativeSeparators(dest));
+  EXPECT_EQ(messages.texts(), QStringList{"The folder " + QDir::toNativeSeparators(out.file("gone")) + " does not exist."});
 }
 
 TEST_F(MainWindow, wholeRunFromTheWindow) {
