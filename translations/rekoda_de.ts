@@ -828,6 +828,14 @@
         <source>Close Rekoda; a run stops after the files in hand first</source>
         <translation>Rekoda schließen; ein laufender Lauf endet zuvor nach den Dateien in Arbeit</translation>
     </message>
+    <message>
+        <source>the remembered destination %1 is not there (a stick not plugged in?)</source>
+        <translation>der gemerkte Zielordner %1 ist nicht da (ein Stick nicht eingesteckt?)</translation>
+    </message>
+    <message>
+        <source>the remembered source %1 is not there (a stick not plugged in?)</source>
+        <translation>der gemerkte Quellordner %1 ist nicht da (ein Stick nicht eingesteckt?)</translation>
+    </message>
 </context>
 <context>
     <name>rekoda::WindowRun</name>

@@ -828,6 +828,14 @@
         <source>Close Rekoda; a run stops after the files in hand first</source>
         <translation>Rekoda sluiten; een lopende run stopt eerst na de bestanden die onder handen zijn</translation>
     </message>
+    <message>
+        <source>the remembered destination %1 is not there (a stick not plugged in?)</source>
+        <translation>de onthouden doelmap %1 is er niet (een stick niet ingestoken?)</translation>
+    </message>
+    <message>
+        <source>the remembered source %1 is not there (a stick not plugged in?)</source>
+        <translation>de onthouden bronmap %1 is er niet (een stick niet ingestoken?)</translation>
+    </message>
 </context>
 <context>
     <name>rekoda::WindowRun</name>

@@ -393,6 +393,7 @@ class Run {
       entry.hash = ContentHash(r.bytes.data(), r.bytes.size());
       entry.identity = file->identity();
       entry.source = outcome.file;
+      entry.index = index;
       entry.sourceSize = r.report.size;
       entry.sourceChanged = r.report.changed;
       entry.replaces = replaces.has_value();
@@ -459,6 +460,8 @@ class Run {
       }
       summary_.placed += p.inPlace;
       settle(p.index, p.outcome);
+      if (journal_ && !p.outcome.ok)
+        journal_->failed(p.index, p.outcome);
     }
     if (!committing_.empty())
       observer_.groupSettled();

@@ -1,5 +1,6 @@
 #include "conversion/run_journal.h"
 
+#include "conversion/reason_json.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 
@@ -82,6 +83,7 @@ JournalEntry entryOf(const QJsonObject &o) {
   e.hash = o["sha1"].toString().toLatin1();
   e.identity = o["id"].toString();
   e.source = nameOf(o, "src");
+  e.index = o["i"].toInteger(-1);
   e.sourceSize = o["srcSize"].toInteger(-1);
   e.sourceChanged = o["srcChanged"].toString().toLongLong();
   e.replaces = o["replaces"].toBool();
@@ -125,6 +127,8 @@ class JournalScan {
   }
   bool sawUndo() const { return sawUndo_; }
   QSet<NameKey> &settled() { return settled_; }
+  // Each file that failed, as its line says it.
+  void onFailed(std::function<void(qint64, FileOutcome)> each) { failed_ = std::move(each); }
 
  private:
   static constexpr qsizetype kMaxLineBytes = qsizetype{1024} * 1024;
@@ -150,6 +154,14 @@ class JournalScan {
         each_(it->second.first, e);
         pending_.erase(it);
       }
+    } else if (o.contains("failed")) {
+      if (failed_) {
+        FileOutcome f;
+        f.file = nameOf(o, "failed");
+        f.reason = ReasonFromJson(o["why"].toObject(), run_.version == QLatin1String(REKODA_VERSION));
+        f.skipped = o["skipped"].toBool();
+        failed_(o["i"].toInteger(-1), std::move(f));
+      }
     } else if (o.contains("undid")) {
       settled_.insert(KeyOf(nameOf(o, "undid")));
     } else if (o.contains("undoing")) {
@@ -165,6 +177,7 @@ class JournalScan {
   JournaledRun &run_;
   QSet<NameKey> settled_;
   std::function<void(qint64, const JournalEntry &)> each_;
+  std::function<void(qint64, FileOutcome)> failed_;
   std::map<QString, std::pair<qint64, JournalEntry>> pending_;
   bool started_ = false;
   bool sawUndo_ = false;
@@ -281,7 +294,8 @@ bool RunJournal::writeAhead(const std::vector<JournalEntry> &group, bool sync) {
   QByteArray lines;
   for (const JournalEntry &e : group)
     lines += line(named({{"out", e.output}, {"src", e.source}},
-                        {{"size", e.size},
+                        {{"i", e.index},
+                         {"size", e.size},
                          {"sha1", QString::fromLatin1(e.hash)},
                          {"id", e.identity},
                          {"srcSize", e.sourceSize},
@@ -306,8 +320,14 @@ void RunJournal::groupPlaced() {
   placed_.clear();
 }
 
+void RunJournal::failed(qint64 index, const FileOutcome &outcome) {
+  placed_ += line(named({{"failed", outcome.file}},
+                        {{"i", index}, {"why", ReasonToJson(outcome.reason)}, {"skipped", outcome.skipped}}));
+}
+
 void RunJournal::end() {
-  append(line({{"end", true}}), true);
+  append(placed_ + line({{"end", true}}), true);
+  placed_.clear();
   file_.close();
 }
 
@@ -345,6 +365,47 @@ bool ForEachEntry(const JournaledRun &run, const std::function<void(qint64, cons
   if (status)
     *status = read;
   return read.ok();
+}
+
+bool ForEachOutcome(const JournaledRun &run, const std::function<void(const FileOutcome &)> &each, Status *status) {
+  std::vector<std::pair<qint64, FileOutcome>> outcomes;  // by the file's place in the job
+  QHash<QString, size_t> at;                               // by file
+  const auto take = [&](qint64 index, FileOutcome f, bool over) {
+    if (const auto it = at.constFind(f.file); it != at.constEnd()) {
+      if (over) {  // where its entry said the file it replaced went stays
+        FileOutcome &was = outcomes[*it].second;
+        f.output = was.output;
+        f.replaced = was.replaced;
+        f.trashedAs = was.trashedAs;
+        was = std::move(f);
+      }
+      return;
+    }
+    at.insert(f.file, outcomes.size());
+    outcomes.emplace_back(index, std::move(f));
+  };
+  JournaledRun again;
+  JournalScan scan(again, [&](qint64, const JournalEntry &e) {
+    FileOutcome f;
+    f.file = e.source;
+    f.output = e.output;
+    f.ok = e.placed == JournalEntry::Placed::Yes || (e.placed == JournalEntry::Placed::Unknown && foundInPlace(run, e));
+    f.replaced = !e.trashedAs.isEmpty() ? Replaced::ToTrash : e.replacedGone ? Replaced::Gone : Replaced::No;
+    f.trashedAs = e.trashedAs;
+    take(e.index, std::move(f), false);
+  });
+  // A file's failure is written after its entry: it holds.
+  scan.onFailed([&](qint64 index, FileOutcome f) { take(index, std::move(f), true); });
+  Status read = scan.read(run.path);
+  if (status)
+    *status = read;
+  if (!read.ok())
+    return false;
+  // A group's failures come after its files in place: the job's order again.
+  std::stable_sort(outcomes.begin(), outcomes.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+  for (const auto &[index, f] : outcomes)
+    each(f);
+  return true;
 }
 
 UndoJournal::Hold UndoJournal::hold(JournaledRun &run, Status *status) {

@@ -22,6 +22,7 @@ struct JournalEntry {
   QByteArray hash;     // and their SHA-1, in hex
   QString identity;    // the output file's identity (FileIdentity()); empty in older journals
   QString source;      // its name in the source folder
+  qint64 index = -1;   // its place in the job; -1 in older journals
   qint64 sourceSize = -1;
   qint64 sourceChanged = -1;  // the source's change time when it was read
   bool replaces = false;      // it was to take the name of an existing file
@@ -99,6 +100,9 @@ class RunJournal {
   // written with the group's last one.
   void placed(const JournalEntry &entry, bool inPlace);
   void groupPlaced();
+  // A file that failed or was skipped, and why: written with the next
+  // group's lines or the end, so that the run's report can be made again.
+  void failed(qint64 index, const FileOutcome &outcome);
   void end();
 
  private:
@@ -145,6 +149,12 @@ std::optional<JournaledRun> LastRunToUndo();
 // and why in *status, when the journal cannot be read.
 bool ForEachEntry(const JournaledRun &run, const std::function<void(qint64 index, const JournalEntry &)> &each,
                   Status *status = nullptr);
+
+// How each file the journal knows of ended: written and in place (OK), or
+// failed with its reason, in the order the journal first names them. Files
+// the run never came to are not in it.
+bool ForEachOutcome(const JournaledRun &run, const std::function<void(const FileOutcome &)> &each,
+                    Status *status = nullptr);
 
 // SHA-1 of bytes, in hex, as the journal keeps it.
 QByteArray ContentHash(const char *data, std::size_t size);

@@ -1,5 +1,6 @@
 #include "conversion/run_record.h"
 
+#include "conversion/run_journal.h"
 #include "formats/buffer_file.h"
 
 namespace rekoda {
@@ -13,6 +14,35 @@ RunRecord::RunRecord(const ConversionJob &job, const QDateTime &started)
     files_.push_back({name, OutputFileName(name, job.code).value_or(QString()), false, {}});
   }
   summary_.total = job.files.size();
+}
+
+std::optional<RunRecord> RunRecord::FromJournal(const JournaledRun &run, Status *status) {
+  std::vector<FileOutcome> outcomes;
+  if (!ForEachOutcome(run, [&outcomes](const FileOutcome &f) { outcomes.push_back(f); }, status))
+    return std::nullopt;
+  ConversionJob job;
+  job.source = run.source;
+  job.dest = run.dest;
+  job.code = run.code;
+  job.family = run.family;
+  job.files.reserve(qsizetype(outcomes.size()));
+  for (const FileOutcome &f : outcomes)
+    job.files << f.file;
+  RunRecord record(job, run.time);
+  record.version_ = run.version;
+  RunSummary summary;
+  summary.total = run.files;
+  summary.runId = run.id;
+  for (size_t i = 0; i < outcomes.size(); ++i) {
+    const FileOutcome &f = outcomes[i];
+    record.settle(qsizetype(i), f);
+    ++summary.handled;
+    summary.skipped += f.skipped;
+    summary.failed += !f.ok && !f.skipped;
+    summary.placed += f.ok;
+  }
+  record.finish(summary);
+  return record;
 }
 
 void RunRecord::settle(qsizetype index, const FileOutcome &outcome) {

@@ -13,6 +13,8 @@
 
 namespace rekoda {
 
+struct JournaledRun;
+
 // What a run did: the job as Start froze it, and each file's result as the
 // run settles it. Whoever shows, saves or copies a run reads this, never the
 // controls, which the user may change while the run is on and after it.
@@ -27,6 +29,10 @@ class RunRecord {
 
   RunRecord() = default;  // no run
   explicit RunRecord(const ConversionJob &job, const QDateTime &started = QDateTime::currentDateTime());
+  // A run as its journal tells it, for its report after a restart: the
+  // files the journal names, each as it ended. None, and why in *status,
+  // when the journal cannot be read.
+  static std::optional<RunRecord> FromJournal(const JournaledRun &run, Status *status = nullptr);
 
   bool isEmpty() const { return files_.empty(); }
   const ConversionJob &job() const { return job_; }

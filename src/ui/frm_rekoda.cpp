@@ -430,9 +430,20 @@ void FrmRekoda::countSelected() {
 
 
 void FrmRekoda::saveReport() {
-  const RunRecord &record = run_->record();
-  if (record.isEmpty())
-    return;
+  // After a restart, the run that Undo would undo, as its journal tells it.
+  std::optional<RunRecord> journaled;
+  if (run_->record().isEmpty()) {
+    const auto run = run_->runToUndo();
+    if (!run)
+      return;
+    Status read;
+    journaled = RunRecord::FromJournal(*run, &read);
+    if (!journaled) {
+      ShowMessage(Words().words(Reason(Reason::Kind::JournalNotRead, read)), MsgPlain);
+      return;
+    }
+  }
+  const RunRecord &record = journaled ? *journaled : run_->record();
   const QString path = reportPicker_(this, SuggestedReportPath(record));
   if (path.isEmpty())
     return;
@@ -457,14 +468,25 @@ void FrmRekoda::restoreSettings() {
     familyChosen();
   }
   txtExtension_->setText(v.code);
-  // A remembered folder that has gone since is simply not restored.
-  if (!v.dest.isEmpty() && QFileInfo(v.dest).isDir())
-    txtDataMap1_->setText(v.dest);
+  // A remembered folder that has gone since (a stick not plugged in) is
+  // said, and offered in its box's placeholder.
+  QStringList gone;
+  for (const auto &[path, box] : {std::pair{v.dest, txtDataMap1_}, std::pair{v.source, txtDataMap_}}) {
+    if (path.isEmpty())
+      continue;
+    if (QFileInfo(path).isDir()) {
+      box->setText(path);
+      continue;
+    }
+    box->setPlaceholderText(path);
+    gone << (box == txtDataMap1_ ? tr("the remembered destination %1 is not there (a stick not plugged in?)")
+                                 : tr("the remembered source %1 is not there (a stick not plugged in?)"))
+                .arg(path);
+  }
+  lblStatus_->say(gone.join(QStringLiteral("; ")));
   // Listing the source reads the destination's names too; without a source
   // they are read here, once.
-  if (!v.source.isEmpty() && QFileInfo(v.source).isDir())
-    txtDataMap_->setText(v.source);
-  else if (!txtDataMap1_->text().isEmpty())
+  if (txtDataMap_->text().isEmpty() && !txtDataMap1_->text().isEmpty())
     refreshDestinationNames();
 }
 
@@ -609,7 +631,13 @@ void FrmRekoda::undoFinished(const QString &message, bool undidRecord) {
   emit runEnded();
 }
 
-void FrmRekoda::refreshUndo() { CmdUndo_->setEnabled(run_->runToUndo().has_value()); }
+// Save report follows Undo after a restart: the report of a run one is
+// asked to undo can be saved.
+void FrmRekoda::refreshUndo() {
+  const bool journaled = run_->runToUndo().has_value();
+  CmdUndo_->setEnabled(journaled);
+  CmdSaveReport_->setEnabled(journaled || !run_->record().isEmpty());
+}
 
 void FrmRekoda::closeEvent(QCloseEvent *event) {
   if (run_->isRunning()) {

@@ -1,10 +1,16 @@
 // The report lines, where their escapes are made.
 
+#include "conversion/reason_json.h"
 #include "conversion/report.h"
+#include "conversion/speaker.h"
 
 #include "platform/file_name.h"
 
+#include <QJsonDocument>
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace rekoda;
 
@@ -39,4 +45,28 @@ TEST(Report, fieldsEscapeWhatWouldBreakALineAndKeepEverythingElse) {
   control.file = QString("DF") + QChar(0x1F);
   EXPECT_TRUE(JsonReportLine(control)
                   .startsWith("{\"file\":\"DF\\u001f\""));
+}
+
+// A reason as a journal keeps it comes back whole, for the report of a run
+// made again after a restart; from another version, as its English words.
+TEST(Report, aReasonKeptInAJournalComesBackWhole) {
+  const QString name = DecodeFileName("DFlat\xE9.L01");  // no UTF-8 on Linux
+  const Reason reasons[] = {
+      Reason::Kind::NoMarker,
+      {Reason::Kind::CannotRead, Status::Failed(Status::Op::Open, EACCES, "/media/stick/" + name)},
+      {Reason::Kind::BadFieldCount, {name}, 7},
+      Reason::About(Reason::Kind::EarlierFileInTrash, {Reason::Kind::WriteFailed, Status::Failed(Status::Op::Write, ENOSPC)},
+                    {name}, Status::FromWindows(Status::Op::Rename, 32, name)),
+  };
+  for (const Reason &r : reasons) {
+    const QJsonObject kept = QJsonDocument::fromJson(QJsonDocument(ReasonToJson(r)).toJson()).object();
+    const Reason back = ReasonFromJson(kept, true);
+    EXPECT_EQ(English(back), English(r));
+    EXPECT_EQ(back.args, r.args);
+    EXPECT_EQ(back.status, r.status);
+    EXPECT_EQ(back.inner != nullptr, r.inner != nullptr);
+    const Reason older = ReasonFromJson(kept, false);
+    EXPECT_EQ(older.kind, Reason::Kind::Unexpected);
+    EXPECT_EQ(English(older), English(r));
+  }
 }

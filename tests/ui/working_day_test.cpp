@@ -127,12 +127,16 @@ TEST(WorkingDay, foldersFamilyAndCodeSurviveARestart) {
     EXPECT_EQ(b.column(0), (QStringList{"MA1.L01", "MA2.L01"}));
     b.w.close();
   }
-  // A remembered folder that has gone is left empty, without a word.
+  // A remembered folder that has gone is said in the status line, not in a
+  // box, and kept in its box as a suggestion.
   ASSERT_TRUE(QDir(out.path()).removeRecursively());
   MessageRecorder messages;
   QSettings settings(file, QSettings::IniFormat);
   Window c(&settings);
   EXPECT_EQ(c.get<QLineEdit>("txtDataMap1")->text(), "");
+  EXPECT_EQ(c.get<QLineEdit>("txtDataMap1")->placeholderText(), out.path());
+  EXPECT_EQ(c.get<QLabel>("lblStatus")->text(),
+            "the remembered destination " + out.path() + " is not there (a stick not plugged in?)");
   EXPECT_EQ(c.get<QLineEdit>("txtDataMap")->text(), in.path());
   EXPECT_TRUE(messages.messages().empty());
 
@@ -613,7 +617,18 @@ TEST(WorkingDay, undoTheLastRunAfterARestart) {
   ASSERT_TRUE(QDir(RunJournal::folder()).removeRecursively());
   for (const char *n : {"DF1.L01", "DF2.L01"})
     in.write(n, kDF);
+  in.write("DF0.L01", "a note\r\n");
+#ifndef _WIN32
+  in.write(DecodeFileName("DFlat\xE9.L01"), "a note\r\n");  // its name no UTF-8
+#endif
   out.write("notes.txt", "mine\r\n");
+  TempFolder reports;
+  const auto saveReport = [&](Window &win, const QString &name) {
+    win.w.setReportPicker([&](QWidget *, const QString &) { return reports.file(name); });
+    win.get<QAbstractButton>("CmdSaveReport")->click();
+    return readBytes(reports.file(name));
+  };
+  QByteArray report;
   {
     MessageRecorder messages;
     Window win;
@@ -621,11 +636,16 @@ TEST(WorkingDay, undoTheLastRunAfterARestart) {
     win.start();
     EXPECT_EQ(out.entries(), (QStringList{"DF1.L02", "DF2.L02", "notes.txt"}));
     EXPECT_TRUE(win.get<QAbstractButton>("CmdUndo")->isEnabled());
+    report = saveReport(win, "before.csv");
   }
   MessageRecorder messages;
   Window win;
   auto *undo = win.get<QAbstractButton>("CmdUndo");
   ASSERT_TRUE(undo->isEnabled());
+  // The report of the run one is asked to undo, as it was before the restart.
+  ASSERT_TRUE(win.get<QAbstractButton>("CmdSaveReport")->isEnabled());
+  EXPECT_EQ(saveReport(win, "after.csv"), report);
+  EXPECT_TRUE(report.contains("DF0.L01,,Faild,not a DF file")) << report.constData();
   undo->click();  // Cancel: nothing happens
   ASSERT_EQ(messages.questions.size(), 1);
   // Named to the second: two runs of one minute are told apart.
