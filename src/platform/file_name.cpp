@@ -131,7 +131,7 @@ QString DisplayFileName(const QString &name) {
 #endif
 
 QString VisibleFileName(const QString &name) {
-  const QString shown = DisplayFileName(name);
+  QString shown = DisplayFileName(name);
   const auto control = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; };
   if (std::none_of(shown.begin(), shown.end(), control))
     return shown;

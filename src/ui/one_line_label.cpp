@@ -29,7 +29,8 @@ void OneLineLabel::paintEvent(QPaintEvent *) {
   const QRect room = contentsRect();
   const QString line = QString(text()).replace(u'\n', u' ');
   const QString shown = fontMetrics().elidedText(line, Qt::ElideRight, room.width());
-  style()->drawItemText(&painter, room, QStyle::visualAlignment(layoutDirection(), alignment()), palette(), isEnabled(),
+  const int align = static_cast<int>(QStyle::visualAlignment(layoutDirection(), alignment()).toInt());
+  style()->drawItemText(&painter, room, align, palette(), isEnabled(),
                         shown, foregroundRole());
 }
 

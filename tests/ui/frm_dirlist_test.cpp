@@ -41,8 +41,9 @@ class Picker : public ::testing::Test {
     name()->setText(folderName);
     QTest::mouseClick(newButton(), Qt::LeftButton);
   }
-  QString native(const QString &p) { return QDir::toNativeSeparators(p); }
 };
+
+QString native(const QString &p) { return QDir::toNativeSeparators(p); }
 
 }  // namespace
 
@@ -243,7 +244,7 @@ TEST_F(Picker, typedFolderIsGoneToAndTheSizeIsKept) {
     auto *path = first.findChild<QLineEdit *>("txtPathNu");
     path->setText(dir.file("nowhere"));
     QTest::keyClick(path, Qt::Key_Return);
-    EXPECT_EQ(messages.texts(), QStringList{QString("The folder %1 does not exist.").arg(dir.file("nowhere"))});
+    EXPECT_EQ(messages.texts(), QStringList{QString("The folder %1 does not exist.").arg(native(dir.file("nowhere")))});
     path->selectAll();
     QTest::keyClicks(path, dir.file("typed"));
     QTest::keyClick(path, Qt::Key_Return);

@@ -626,7 +626,8 @@ TEST(WorkingDay, undoTheLastRunAfterARestart) {
   const auto saveReport = [&](Window &win, const QString &name) {
     win.w.setReportPicker([&](QWidget *, const QString &) { return reports.file(name); });
     win.get<QAbstractButton>("CmdSaveReport")->click();
-    return readBytes(reports.file(name));
+    // The journal names folders in the system's spelling.
+    return QDir::toNativeSeparators(QString::fromUtf8(readBytes(reports.file(name)))).toUtf8();
   };
   QByteArray report;
   {
