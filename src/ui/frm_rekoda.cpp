@@ -1,8 +1,6 @@
 #include "ui/frm_rekoda.h"
 
-#include "conversion/report.h"
 #include "conversion/run_record.h"
-#include "conversion/window_start.h"
 #include "platform/file_name.h"
 #include "platform/file_system.h"
 #include "platform/message.h"
@@ -32,7 +30,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -61,7 +58,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
   return b;
 }
 
-// What the status line says after a run.
 // The message at the end of a run in which something went wrong, and that
 // it cannot be undone where its journal failed; none when all went.
 std::optional<QString> endMessage(const RunRecord &record) {
