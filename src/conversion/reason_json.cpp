@@ -7,32 +7,22 @@
 
 namespace rekoda {
 
-namespace {
-
-// Arguments are names and folders as often as not: one that is no UTF-8
-// keeps its bytes.
-QJsonArray textsOf(const QStringList &args, bool &bytes) {
-  QJsonArray out;
-  for (const QString &a : args) {
-    out.append(DisplayFileName(a));
-    bytes = bytes || DisplayFileName(a) != a;
-  }
-  return out;
-}
-
-}  // namespace
-
 QJsonObject ReasonToJson(const Reason &reason) {
   QJsonObject o{{"kind", int(reason.kind)}, {"words", English(reason)}};
   if (!reason.args.isEmpty()) {
+    // Arguments are names and folders as often as not: where one is no
+    // UTF-8, the bytes of all go beside them.
+    QJsonArray texts, raw;
     bool bytes = false;
-    o.insert("args", textsOf(reason.args, bytes));
-    if (bytes) {
-      QJsonArray raw;
-      for (const QString &a : reason.args)
-        raw.append(QString::fromLatin1(EncodeFileName(a).toBase64()));
-      o.insert("argBytes", raw);
+    for (const QString &a : reason.args) {
+      const QString shown = DisplayFileName(a);
+      texts.append(shown);
+      raw.append(QString::fromLatin1(EncodeFileName(a).toBase64()));
+      bytes = bytes || shown != a;
     }
+    o.insert("args", texts);
+    if (bytes)
+      o.insert("argBytes", raw);
   }
   if (reason.n != 0)
     o.insert("n", reason.n);
