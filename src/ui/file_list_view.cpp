@@ -78,22 +78,25 @@ void FileListView::buildColumns() {
   h->setStretchLastSection(false);
   h->setSectionResizeMode(FileListModel::NameColumn, QHeaderView::Stretch);
   h->setSectionResizeMode(FileListModel::NewNameColumn, QHeaderView::Stretch);
-  nameWidth_ = fontMetrics().horizontalAdvance("DF000000.L01") + 4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
-  const int nameWidth = nameWidth_;
+  nameWidth_ = sectionFor(QStringLiteral("DF000000.L01"));
   const QString result = model_->headerData(FileListModel::ResultColumn, Qt::Horizontal, Qt::DisplayRole).toString();
   const int resultWidth = fontMetrics().horizontalAdvance(result) * 2;
   const int reasonWidth = fontMetrics().averageCharWidth() * 32;
   const int codeWidth = fontMetrics().averageCharWidth() * 10;
-  h->setMinimumSectionSize(nameWidth / 2);
+  h->setMinimumSectionSize(nameWidth_ / 2);
   setColumnWidth(FileListModel::ResultColumn, resultWidth);
   setColumnWidth(FileListModel::ReasonColumn, reasonWidth);
   setColumnWidth(FileListModel::CodeColumn, codeWidth);
   h->moveSection(h->visualIndex(FileListModel::CodeColumn), 1);
   // Wide enough for a usual export name twice, a result and a reason, at
   // whatever font the desktop has.
-  setMinimumWidth(2 * nameWidth + resultWidth + reasonWidth + codeWidth +
+  setMinimumWidth(2 * nameWidth_ + resultWidth + reasonWidth + codeWidth +
                   style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frameWidth());
   h->setToolTip(tr("Click a column, or press Ctrl+1 to Ctrl+5, to sort by it"));
+}
+
+int FileListView::sectionFor(const QString &text) const {
+  return fontMetrics().horizontalAdvance(text) + 4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
 }
 
 void FileListView::resizeEvent(QResizeEvent *event) {
@@ -115,8 +118,7 @@ void FileListView::fitColumns() {
   if (room <= 0 || total() <= room)
     return;
   const auto title = [&](int c) {
-    return fontMetrics().horizontalAdvance(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
-           4 * style()->pixelMetric(QStyle::PM_HeaderMargin);
+    return sectionFor(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
   };
   const int reason = FileListModel::ReasonColumn;
   bool reasons = false;

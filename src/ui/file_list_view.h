@@ -54,6 +54,8 @@ class FileListView : public QTreeView {
  private:
   void buildColumns();
   void fitColumns();
+  // A section's width for a text: the text and the header's margins.
+  int sectionFor(const QString &text) const;
   FileListModel *model_;
   CodeReader *codes_;
   std::array<bool, 51> sortedAscending_{};  // by header index 1..50
