@@ -15,7 +15,9 @@
 
 #include <stdexcept>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -101,17 +103,30 @@ TEST(ListMatchingFiles, folderThatCannotBeListedSaysWhy) {
 TEST(ListMatchingFiles, aThrowingFilterLeavesNoFolderOpen) {
   TempFolder dir;
   dir.write("DF1.L01", "x");
+#ifdef _WIN32
+  // Under wine /proc/self/fd would count wine's own descriptors; the
+  // process's handle count is what a leaked search handle adds to.
+  const auto openHandles = [] {
+    DWORD count = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &count);
+    return count;
+  };
+  if (openHandles() == 0)
+    GTEST_SKIP() << "this system does not count a process's handles";
+#else
   const auto openHandles = [] {
     return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
   };
   if (!QFileInfo::exists(QStringLiteral("/proc/self/fd")))
     GTEST_SKIP() << "no /proc/self/fd to count handles in";
+#endif
   const auto before = openHandles();
   QStringList names;
   for (int i = 0; i < 1000; ++i)
     EXPECT_THROW(ListPlainFileNames(dir.path(), [](const QString &) -> bool { throw std::runtime_error("no"); }, names),
                  std::runtime_error);
-  EXPECT_EQ(openHandles(), before);
+  // A leak would add a thousand; the runtime may open a few of its own.
+  EXPECT_LT(openHandles(), before + 10);
 }
 
 TEST(Volumes, removableMediaStayAndSystemFileSystemsGo) {
