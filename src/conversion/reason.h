@@ -95,6 +95,11 @@ struct Reason {
     JournalNotRead,       // status
     JournalNotMarked,     // status
     JournalNotWritten,    // status
+    // A row of a register of locations.
+    LocationQuoteOpen,
+    LocationNoCode,   // args[0]: the name given
+    LocationBadCode,  // args[0]: the code; inner: why it cannot be one
+    LocationTwice,    // args[0]: the code; args[1]: the name it had first
     Count  // not a kind: how many there are
   };
 

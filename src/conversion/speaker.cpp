@@ -74,6 +74,12 @@ QString Speaker::words(const Reason &r) const {
     case Kind::NotReached: return say(QT_TRANSLATE_NOOP("Rekoda", "not reached"));
     case Kind::SeveralCodes:
       return say(QT_TRANSLATE_N_NOOP("Rekoda", "%n codes: %1"), {r.args.join(QStringLiteral(", "))}, r.n);
+    case Kind::LocationQuoteOpen: return say(QT_TRANSLATE_NOOP("Rekoda", "a quote is not closed"));
+    case Kind::LocationNoCode: return say(QT_TRANSLATE_NOOP("Rekoda", "no code for \"%1\""), {r.arg(0)});
+    case Kind::LocationBadCode:
+      return say(QT_TRANSLATE_NOOP("Rekoda", "%1 cannot be a code: %2"), {r.arg(0), r.inner ? words(*r.inner) : QString()});
+    case Kind::LocationTwice:
+      return say(QT_TRANSLATE_NOOP("Rekoda", "%1 is given twice (first as \"%2\")"), {r.arg(0), r.arg(1)});
     default: break;
   }
   if (r.kind < Kind::DestinationExists)
@@ -85,6 +91,10 @@ QString Speaker::words(const Reason &r) const {
   if (r.kind < Kind::StillGoing)
     return runAndUndoWords(r);
   return undoRunWords(r);
+}
+
+QString Speaker::words(const LocationProblem &problem) const {
+  return say(QT_TRANSLATE_NOOP("Rekoda", "line %1: %2"), {number(problem.line), words(problem.why)});
 }
 
 QString Speaker::readWords(const Reason &r) const {
@@ -315,6 +325,7 @@ const EnglishSpeaker &english() {
 
 QString English(const Status &status) { return english().words(status); }
 QString English(const Reason &reason) { return english().words(reason); }
+QString English(const LocationProblem &problem) { return english().words(problem); }
 std::optional<QString> FailureSummary(const RunSummary &summary) { return english().endMessage(summary); }
 QString UndoCountsText(const RunSummary &summary) { return english().undoCounts(summary); }
 QString UndoMessage(const JournaledRun &run, const RunSummary &summary) { return english().undoMessage(run, summary); }

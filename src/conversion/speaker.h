@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/conversion_job.h"
+#include "conversion/locations.h"
 #include "conversion/reason.h"
 #include "conversion/run_journal.h"
 
@@ -28,6 +29,8 @@ class Speaker {
 
   QString words(const Status &status) const;
   QString words(const Reason &reason) const;
+  // A row of a register that could not be taken: "line 4: …".
+  QString words(const LocationProblem &problem) const;
   // The program's own word for a file's result: "OK" or "Faild".
   QString result(bool ok) const;
 
@@ -74,6 +77,7 @@ class EnglishSpeaker : public Speaker {
 // Shorthands for rekoda-cli and the core's own English.
 QString English(const Status &status);
 QString English(const Reason &reason);
+QString English(const LocationProblem &problem);
 std::optional<QString> FailureSummary(const RunSummary &summary);
 QString UndoCountsText(const RunSummary &summary);
 QString UndoMessage(const JournaledRun &run, const RunSummary &summary);

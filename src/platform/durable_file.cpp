@@ -3,6 +3,9 @@
 #include "platform/file_system.h"
 #include "platform/trash.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cerrno>
 
 namespace rekoda {
@@ -122,6 +125,27 @@ Status StagedFile::replaceThroughTrash(const QString &replaces, Replacement &rep
     replaced.trashedAs.clear();
   }
   return put;
+}
+
+Status ReplaceFileDurably(const QString &path, const QByteArray &data) {
+  const QFileInfo info(path);
+  DestinationFolder folder;
+  if (Status s = folder.open(QDir::toNativeSeparators(info.absolutePath())); !s.ok())
+    return s;
+  if (Status s = folder.beginRun({}); !s.ok())
+    return s;
+  StagedFile file(folder, info.fileName());
+  Status s = file.create();
+  if (s.ok())
+    s = file.write(data.constData(), std::size_t(data.size()));
+  if (s.ok())
+    s = file.syncData();
+  if (!s.ok())
+    return s;
+  const std::optional<QString> old = FileIdentity(path);
+  if (s = file.install(old ? &*old : nullptr); !s.ok())
+    return s;
+  return folder.sync();
 }
 
 }  // namespace rekoda

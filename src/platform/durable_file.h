@@ -192,6 +192,10 @@ class StagedFile : private StagedFileSystem {
   bool outOfHandles_ = false;
 };
 
+// Writes a small file of the program's own whole: the old content stays at
+// its name until the new is on disk (through a StagedFile).
+Status ReplaceFileDurably(const QString &path, const QByteArray &data);
+
 // The exact form of a temporary's name (.rekoda-<pid>-<n>.tmp, numbers
 // as the program writes them: no leading zero, a pid the system can give),
 // and the process that made it; none for any other name.
