@@ -4,7 +4,7 @@ namespace rekoda {
 
 namespace {
 
-const QSet<QString> kValued = {"family", "code", "from", "to", "files-from", "only-code"};
+const QSet<QString> kValued = {"family", "code", "from", "to", "files-from", "only-code", "locations"};
 const QSet<QString> kFlags = {"dry-run", "json", "quiet", "mkdir", "null", "no-clobber", "trash", "list-runs", "list"};
 // Options that stand alone or take a value joined by '=' (--undo, --undo=ID).
 const QSet<QString> kOptionalValue = {"undo"};

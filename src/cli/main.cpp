@@ -6,6 +6,7 @@
 #include "conversion/conversion_job.h"
 #include "conversion/file_code.h"
 #include "conversion/journaled_job.h"
+#include "conversion/locations.h"
 #include "conversion/report.h"
 #include "conversion/run_journal.h"
 #include "conversion/speaker.h"
@@ -56,6 +57,8 @@ constexpr char kUsage[] =
     "  --list               with --family and --from (no --code or --to): each file of the family,\n"
     "                       or each NAME, with the codes it carries now and \"ok\" or why a run\n"
     "                       would fail on it (tab-separated)\n"
+    "  --locations FILE     a register of known locations (CSV: code, name a row): a CODE not in\n"
+    "                       it is refused; with --list, each file's location is a fourth field\n"
     "  --only-code CODE     only the files that carry CODE now, for a run, --dry-run or --list;\n"
     "                       compared exactly as the file has it (letter case too); a file that\n"
     "                       cannot be read or carries other codes as well is left out and said\n"
@@ -419,6 +422,23 @@ std::optional<Refusal> sourceFrom(const CliArguments &args, const QStringList &n
 
 std::optional<Refusal> filesFrom(const CliArguments &args, ConversionJob &job);
 
+// --locations: the register, its bad rows said and passed over.
+std::optional<Refusal> registerFrom(const CliArguments &args, std::optional<LocationRegister> &reg) {
+  if (!args.values.contains("locations"))
+    return std::nullopt;
+  const QString file = args.values["locations"];
+  Status error;
+  // Unlike the window's own register, one named must be there.
+  reg = ReadLocations(file, &error);
+  if (reg && !QFileInfo::exists(file))
+    error = Status::Failed(Status::Op::Open, ENOENT, file), reg.reset();
+  if (!reg)
+    return Refusal{QStringLiteral("cannot read the locations in %1: %2").arg(Quoted(file), English(error))};
+  for (const LocationProblem &problem : reg->problems)
+    printErr(QStringLiteral("%1: %2").arg(Quoted(file), English(problem)));
+  return std::nullopt;
+}
+
 std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
   if (auto refusal = sourceFrom(args, {"code", "from", "to"}, job))
     return refusal;
@@ -435,6 +455,12 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
     return Refusal{QStringLiteral("no code given (--code)")};
   if (const auto problem = NewCodeProblem(job.code))
     return Refusal{QStringLiteral("invalid code %1: %2").arg(Quoted(args.values["code"]), English(*problem))};
+  std::optional<LocationRegister> reg;
+  if (auto refusal = registerFrom(args, reg))
+    return refusal;
+  if (reg && !reg->find(job.code))
+    return Refusal{QStringLiteral("%1 is not a known location in %2").arg(Quoted(job.code), Quoted(args.values["locations"])),
+                   true};
   job.dest = StripTrailingSeparator(to);
 
   // A missing destination fails at once, not file by file; its name by its
@@ -496,11 +522,13 @@ std::optional<Refusal> filesFrom(const CliArguments &args, ConversionJob &job) {
 
 // --list: each file with the code it carries now and what a run would do.
 int listFiles(const CliArguments &args) {
-  if (const auto problem = unused(args, {"list", "family", "from", "files-from", "null", "only-code", "json"},
+  if (const auto problem = unused(args, {"list", "family", "from", "files-from", "null", "only-code", "json", "locations"},
                                   args.names.size(), "list"))
     return usageError(*problem);
   ConversionJob job;
-  if (auto refusal = sourceFrom(args, {"from"}, job); refusal || (refusal = filesFrom(args, job)))
+  std::optional<LocationRegister> reg;
+  if (auto refusal = sourceFrom(args, {"from"}, job); refusal || (refusal = registerFrom(args, reg)) ||
+                                                      (refusal = filesFrom(args, job)))
     return refusal->usage ? usageError(refusal->message) : checkError(refusal->message);
   const bool json = args.flags.contains("json");
   QByteArray out;
@@ -519,7 +547,12 @@ int listFiles(const CliArguments &args) {
   };
   for (const QString &file : job.files) {
     const FileCode code = ReadFileCode(job.source, file, job.family);
-    out += json ? JsonListLine(file, code) : TextListLine(file, code);
+    std::optional<QString> location;
+    if (reg) {
+      const Location *known = code.codes.size() == 1 ? reg->find(code.codes[0]) : nullptr;
+      location = known ? QString(known->name).append(u"") : QString();  // known: never null
+    }
+    out += json ? JsonListLine(file, code, location) : TextListLine(file, code, location);
     // Written as it goes: a folder on a slow stick shows its first files soon.
     if (out.size() > qsizetype{64} * 1024)
       if (const int status = flush())

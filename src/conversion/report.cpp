@@ -77,17 +77,22 @@ QByteArray JsonReportLine(const FileOutcome &o) {
   return line + "}\n";
 }
 
-QByteArray TextListLine(const QString &file, const FileCode &code) {
-  return ReportField(file) + '\t' + ReportField(code.codes.join(u',')) + '\t' +
-         (code.ok() ? QByteArray("ok") : ReportField(English(code.problem))) + '\n';
+QByteArray TextListLine(const QString &file, const FileCode &code, const std::optional<QString> &location) {
+  QByteArray line = ReportField(file) + '\t' + ReportField(code.codes.join(u',')) + '\t' +
+                    (code.ok() ? QByteArray("ok") : ReportField(English(code.problem)));
+  if (location)
+    line += '\t' + ReportField(*location);
+  return line + '\n';
 }
 
-QByteArray JsonListLine(const QString &file, const FileCode &code) {
+QByteArray JsonListLine(const QString &file, const FileCode &code, const std::optional<QString> &location) {
   QByteArrayList codes;
   for (const QString &c : code.codes)
     codes << jsonString(c);
   QByteArray line = "{\"file\":" + jsonString(file) + ",\"codes\":[" + codes.join(',') + "],\"would\":" +
                     (code.ok() ? QByteArray("\"ok\"") : jsonString(English(code.problem)));
+  if (location)
+    line += ",\"location\":" + (location->isNull() ? QByteArray("null") : jsonString(*location));
   if (!isUtf8Name(file))
     line += ",\"file_bytes\":\"" + EncodeFileName(file).toBase64() + '"';
   return line + "}\n";

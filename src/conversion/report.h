@@ -8,6 +8,8 @@
 #include <QPair>
 #include <QString>
 
+#include <optional>
+
 namespace rekoda {
 
 // A field of the text report: the bytes of the text as the file system
@@ -31,8 +33,10 @@ QByteArray JsonReportLine(const FileOutcome &outcome);
 // (comma-separated; empty when none) and what a run would do with it ("ok"
 // or the reason it would fail); as text, or as a JSON object with "file",
 // "codes" (an array), "would" and, as above, "file_bytes".
-QByteArray TextListLine(const QString &file, const FileCode &code);
-QByteArray JsonListLine(const QString &file, const FileCode &code);
+// location: with a register, the place the file's one code names (a null
+// string when it is not known): a fourth field, "location" in JSON.
+QByteArray TextListLine(const QString &file, const FileCode &code, const std::optional<QString> &location = {});
+QByteArray JsonListLine(const QString &file, const FileCode &code, const std::optional<QString> &location = {});
 
 // A saved report of a run, for people and spreadsheets: CSV as RFC 4180 has
 // it (fields quoted where they hold a comma, a quote or a line end; quotes

@@ -170,6 +170,27 @@ TEST(Cli, listForetellsTheRunAndOnlyCodePicksOneLogger) {
   EXPECT_EQ(json["codes"].toArray(), (QJsonArray{"L07", "L08"}));
   EXPECT_EQ(json["would"].toString(), "ok");
   EXPECT_EQ(cli(QStringList{"--list", "--to", out.path()} + source).exit, 2);  // not a listing's option
+
+  // A register of known locations: each file's place named; a code not in it
+  // refused before anything is written; a bad row said, the others used.
+  const QString reg = in.write("locations.csv", "Code;Location\r\nL07;\"Harbour west; quay 2\"\r\nK22;North\r\nK/;x\r\n");
+  const Result named = cli(QStringList{"--list", "--locations", reg, "MA1.L07", "MA2.L07", "MA3.L08"} + source);
+  EXPECT_EQ(named.exit, 0);
+  EXPECT_EQ(named.lines(), (QList<QByteArrayList>{{"MA1.L07", "L07", "ok", "Harbour west; quay 2"},
+                                                  {"MA2.L07", "L07,L08", "ok", ""},
+                                                  {"MA3.L08", "L08", "ok", ""}}));
+  EXPECT_TRUE(named.err.contains("line 4: K/ cannot be a code")) << named.err.toStdString();
+  EXPECT_EQ(QJsonDocument::fromJson(cli(QStringList{"--list", "--json", "--locations", reg, "MA1.L07"} + source).out)
+                .object()["location"],
+            "Harbour west; quay 2");
+  const QStringList run = QStringList{"--to", out.path(), "--locations", reg, "MA3.L08"} + source;
+  const Result unknown = cli(QStringList{"--code", "K2Z"} + run);
+  EXPECT_EQ(unknown.exit, 2);
+  EXPECT_TRUE(unknown.err.contains("'K2Z' is not a known location in '" + reg.toUtf8() + "'")) << unknown.err.toStdString();
+  EXPECT_EQ(out.entries(), QStringList{"MA1.K22"});
+  EXPECT_EQ(cli(QStringList{"--code", "k22"} + run).exit, 0);
+  EXPECT_EQ(out.entries(), (QStringList{"MA1.K22", "MA3.K22"}));
+  EXPECT_EQ(cli(QStringList{"--code", "K22", "--locations", in.file("none.csv"), "--to", out.path()} + source).exit, 2);
 }
 
 // The command line by the usual conventions: one row per case, run as a
