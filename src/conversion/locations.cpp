@@ -143,13 +143,27 @@ const Location *LocationRegister::find(const QString &code) const {
   return nullptr;
 }
 
+std::optional<Reason> AddLocation(LocationRegister &reg, const QString &code, const QString &name) {
+  const QString upper = AsciiUpper(code.trimmed());
+  if (upper.isEmpty())
+    return Reason(Reason::Kind::LocationNoCode, {name});
+  if (const auto why = NewCodeProblem(upper))
+    return Reason::About(Reason::Kind::LocationBadCode, *why, {upper});
+  if (const Location *earlier = reg.find(upper)) {
+    if (earlier->name != name)
+      return Reason(Reason::Kind::LocationTwice, {upper, earlier->name});
+    return std::nullopt;  // the same row again: nothing lost in passing it over
+  }
+  reg.rows.push_back({upper, name});
+  return std::nullopt;
+}
+
 LocationRegister ParseLocations(const QByteArray &csv) {
   const QString text = Decoded(csv);
   LocationRegister reg;
   bool firstRow = true;
   for (const CsvRow &row : SplitCsv(text, DetectSeparator(text))) {
     const bool header = std::exchange(firstRow, false) && IsHeader(row.fields[0].trimmed());
-    const QString code = AsciiUpper(row.fields[0].trimmed());
     const QString name = row.fields.value(1).trimmed();
     if (header)
       continue;
@@ -163,20 +177,8 @@ LocationRegister ParseLocations(const QByteArray &csv) {
       blank = blank && f.trimmed().isEmpty();
     if (blank)
       continue;
-    if (code.isEmpty()) {
-      reg.problems.push_back({row.line, Reason(Reason::Kind::LocationNoCode, {name})});
-      continue;
-    }
-    if (const auto why = NewCodeProblem(code)) {
-      reg.problems.push_back({row.line, Reason::About(Reason::Kind::LocationBadCode, *why, {code})});
-      continue;
-    }
-    if (const Location *earlier = reg.find(code)) {
-      if (earlier->name != name)
-        reg.problems.push_back({row.line, Reason(Reason::Kind::LocationTwice, {code, earlier->name})});
-      continue;
-    }
-    reg.rows.push_back({code, name});
+    if (auto why = AddLocation(reg, row.fields[0], name))
+      reg.problems.push_back({row.line, std::move(*why)});
   }
   return reg;
 }

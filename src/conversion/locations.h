@@ -32,6 +32,10 @@ struct LocationRegister {
   const Location *find(const QString &code) const;
 };
 
+// Takes a row into the register, its code upper-cased and checked as a
+// typed one is; why not, if not.
+std::optional<Reason> AddLocation(LocationRegister &reg, const QString &code, const QString &name);
+
 // A CSV file as LibreOffice and Excel write one: comma or semicolon
 // separated (whichever ends the first field of most lines), fields quoted
 // with "" inside them, an optional header row, UTF-8 with or without a

@@ -103,7 +103,17 @@ QVariant FileListModel::codeData(const Row &row, int role) const {
     return {};
   switch (role) {
     // Every code of a file whose records carry several; why, when long.
-    case Qt::ToolTipRole: return row.code.ok() ? row.code.codes.join(QStringLiteral(", ")) : Words().words(row.code.problem);
+    // A known code names its place.
+    case Qt::ToolTipRole: {
+      if (!row.code.ok())
+        return Words().words(row.code.problem);
+      QStringList codes;
+      for (const QString &code : row.code.codes) {
+        const Location *known = known_ ? known_->find(code) : nullptr;
+        codes << (known ? tr("%1: %2").arg(code, known->name) : code);
+      }
+      return codes.join(known_ && !known_->isEmpty() ? QStringLiteral("\n") : QStringLiteral(", "));
+    }
     // Words, not a code: set apart as the placeholder of a box is.
     case Qt::FontRole:
       if (!row.code.ok() || row.code.codes.size() > 1) {
@@ -211,6 +221,12 @@ void FileListModel::clearResult(int row) {
   r.run = -1;
   r.handled = false;
   rowChanged(row);
+}
+
+void FileListModel::setKnownLocations(const LocationRegister *known) {
+  known_ = known;
+  if (!rows_.empty())
+    emit dataChanged(index(0, CodeColumn), index(rowCount() - 1, CodeColumn), {Qt::ToolTipRole});
 }
 
 void FileListModel::setPreview(const QString &code, const QSet<QString> &destinationNames) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/file_code.h"
+#include "conversion/locations.h"
 #include "conversion/report.h"
 
 #include <QAbstractTableModel>
@@ -59,6 +60,8 @@ class FileListModel : public QAbstractTableModel {
   const QString &codeProblem() const { return codeProblem_; }
   // The preview: the code as typed and the names already in the destination.
   void setPreview(const QString &code, const QSet<QString> &destinationNames);
+  // Where the Code column's tooltip finds the place a code names.
+  void setKnownLocations(const LocationRegister *known);
   QString newName(int row) const;
   bool newNameExists(int row) const;
 
@@ -98,6 +101,7 @@ class FileListModel : public QAbstractTableModel {
   QString code_;
   bool codeValid_ = false;
   QString codeProblem_;
+  const LocationRegister *known_ = nullptr;
   QSet<QString> destinationNames_;
   bool sorted_ = false;
   int sortColumn_ = NameColumn;

@@ -14,6 +14,7 @@
 #include "ui/file_list_view.h"
 #include "ui/folder_drop.h"
 #include "ui/folder_opener.h"
+#include "ui/known_locations.h"
 #include "ui/frm_dirlist.h"
 #include "ui/one_line_label.h"
 #include "ui/run_report.h"
@@ -39,7 +40,6 @@
 #include <QStackedLayout>
 #include <QStyle>
 
-#include <limits>
 
 namespace rekoda {
 
@@ -56,32 +56,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
   b->setObjectName(name);
   PressOnEnter(b);
   return b;
-}
-
-// The message at the end of a run in which something went wrong, and that
-// it cannot be undone where its journal failed; none when all went.
-std::optional<QString> endMessage(const RunRecord &record) {
-  auto message = Words().endMessage(record.summary());
-  if (record.summary().journalError.isNone())
-    return message;
-  const QString undo = FrmRekoda::tr("This run cannot be undone: %1.").arg(Words().words(record.summary().journalError));
-  return message ? *message + QStringLiteral("\n\n") + undo : undo;
-}
-
-QString statusLine(const RunRecord &record) {
-  if (record.isEmpty())
-    return {};
-  const RunSummary &s = record.summary();
-  const qint64 converted = s.handled - s.failed - s.skipped;
-  const int total = static_cast<int>(std::min<qint64>(s.total, std::numeric_limits<int>::max()));
-  QString line = s.handled < s.total
-                     ? FrmRekoda::tr("Stopped after %1 of %n files: %2 converted", nullptr, total).arg(s.handled).arg(converted)
-                     : FrmRekoda::tr("%1 of %n converted", nullptr, total).arg(converted);
-  if (s.failed > 0)
-    line += FrmRekoda::tr(", %1 failed").arg(s.failed);
-  if (s.skipped > 0)
-    line += FrmRekoda::tr(", %1 skipped").arg(s.skipped);
-  return line;
 }
 
 }  // namespace
@@ -103,6 +77,7 @@ FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), se
   // later would undo the folder boxes' faces).
   setStyleSheet(FocusStyle(palette()));
   run_ = new WindowRun(view_, this);
+  known_ = new KnownLocations(settings_, this);
   File1_ = new FileEnumerator(this);
   File1_->setObjectName("File1");
   destinationListing_ = new DestinationNames(this);
@@ -115,6 +90,7 @@ FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), se
   buildFolderRow(frame, 1, Label2_, txtDataMap1_, CmdBestand1_);
   buildList(frame);
   frame->addLayout(buildOptions(), 4, 0, 1, 4);
+  known_->attach(txtExtension_, model_, run_);
   auto *window = new QVBoxLayout(this);
   window->addWidget(Frame1_, 1);
   window->addLayout(buildButtons());
@@ -199,6 +175,7 @@ QLayout *FrmRekoda::buildOptions() {
   auto *code = new QGridLayout;
   code->addWidget(Label3_, 0, 0);
   code->addWidget(txtExtension_, 0, 1);
+  code->addWidget(CmdLocations_ = known_->makeButton(Frame1_), 0, 2, Qt::AlignLeft);
   code->setColumnStretch(2, 1);
   code->addWidget(codeHint_, 1, 0, 1, 3);
   code->addWidget(Label4_, 2, 0, 1, 3);
@@ -324,6 +301,7 @@ void FrmRekoda::connectControls() {
   connect(OptDF_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   connect(OptMA_, &QRadioButton::clicked, this, &FrmRekoda::familyChosen);
   connect(txtExtension_, &QLineEdit::textChanged, this, &FrmRekoda::refreshPreview);
+  connect(known_, &KnownLocations::changed, this, &FrmRekoda::refreshPreview);
   connect(CmdAbout_, &QPushButton::clicked, this, [this] { ShowAbout(this); });
   connect(new QShortcut(QKeySequence::Refresh, this), &QShortcut::activated, this, [this] {
     if (!run_->isRunning() && !txtDataMap_->text().isEmpty())
@@ -358,7 +336,7 @@ void FrmRekoda::connectControls() {
 // which rows, then Start.
 void FrmRekoda::setTabChain() {
   QWidget *chain[] = {CmdBestand_,   txtDataMap_, CmdBestand1_, txtDataMap1_,   OptDF_,
-                      OptMA_,        txtExtension_, LsvDirList_, CmdSelect_,     CmdSelectNone_,
+                      OptMA_,        txtExtension_, CmdLocations_, LsvDirList_, CmdSelect_,     CmdSelectNone_,
                       CmdStart_,     CmdStop_,    CmdClose_,    CmdAbout_,      CmdSaveReport_,
                       CmdOpenDest_,  CmdUndo_};
   for (size_t i = 0; i + 1 < std::size(chain); ++i)
@@ -533,9 +511,9 @@ void FrmRekoda::refreshDestinationNames() { destinationListing_->list(txtDataMap
 
 void FrmRekoda::refreshPreview() {
   model_->setPreview(txtExtension_->text(), destinationNames_);
-  codeHint_->say(model_->codeProblem());
-  // Heard with the box, not only seen under it.
-  txtExtension_->setAccessibleDescription(model_->codeProblem());
+  const QString hint = known_->hint(txtExtension_->text(), model_->codeProblem());
+  codeHint_->say(hint);
+  txtExtension_->setAccessibleDescription(hint);  // heard with the box, not only seen under it
 }
 
 void FrmRekoda::upperCaseCode() {
@@ -572,6 +550,7 @@ void FrmRekoda::startClicked() {
 
 void FrmRekoda::runStarted() {
   model_->showRun(&run_->record());
+  known_->remember(run_->record().job().code);
   lblStatus_->say({});
   CmdSaveReport_->setEnabled(true);
   if (!run_->record().isEmpty())
@@ -589,9 +568,9 @@ void FrmRekoda::runFilesHandled(qsizetype from, qsizetype upTo) {
 
 void FrmRekoda::runFinished() {
   const RunRecord &record = run_->record();
-  lblStatus_->say(statusLine(record));
+  lblStatus_->say(RunStatusLine(record));
   refreshUndo();
-  if (const auto message = endMessage(record))
+  if (const auto message = RunEndMessage(record))
     ShowMessage(*message, MsgPlain);
   emit runEnded();
   if (closeRequested_) {

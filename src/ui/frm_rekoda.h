@@ -31,6 +31,7 @@ namespace rekoda {
 class CodeReader;
 class DestinationNames;
 class FolderOpener;
+class KnownLocations;
 class OneLineLabel;
 class FileEnumerator;
 class FileListModel;
@@ -115,7 +116,7 @@ class FrmRekoda : public QWidget {
   OneLineLabel *codeHint_ = nullptr;  // why a code would be refused
   OneLineLabel *lblSelected_;
   OneLineLabel *lblStatus_ = nullptr;  // how the last run went
-  QPushButton *CmdSaveReport_, *CmdOpenDest_, *CmdUndo_;
+  QPushButton *CmdSaveReport_, *CmdOpenDest_, *CmdUndo_, *CmdLocations_;
   QLineEdit *txtDataMap_, *txtDataMap1_, *txtExtension_;
   QPushButton *CmdBestand_, *CmdBestand1_;
   FileListView *LsvDirList_;
@@ -132,6 +133,7 @@ class FrmRekoda : public QWidget {
   WindowView view_;  // the window as a run sees it
   WindowRun *run_;
   QSettings *settings_;
+  KnownLocations *known_;
 
   FolderPicker folderPicker_;
   FolderPicker reportPicker_;

@@ -38,6 +38,16 @@ QString mixedCodesQuestion(const QList<QPair<QString, qsizetype>> &codes, const 
       .arg(parts.join(QStringLiteral(", ")), code);
 }
 
+QString unknownLocationQuestion(const QString &code, qsizetype known, qsizetype files) {
+  const QString notKnown = known == 1 ? WindowRun::tr("%1 is not your one known location.").arg(code)
+                                      : WindowRun::tr("%1 is not one of your %2 known locations.")
+                                            .arg(code, Words().number(known));
+  const QString convert = files == 1 ? WindowRun::tr("Convert the selected file to %1 anyway?").arg(code)
+                                     : WindowRun::tr("Convert the %1 selected files to %2 anyway?")
+                                           .arg(Words().number(files), code);
+  return notKnown + u' ' + convert;
+}
+
 // Asked once, before anything is written or cleared: what becomes of the
 // files of the job's output names already there. False: cancelled.
 bool askReplace(ConversionJob &job) {
@@ -81,6 +91,11 @@ bool WindowRun::start() {
     return false;
   auto job = PrepareStart(view_);
   if (!job)
+    return false;
+  // A mistyped code would give a day's files the wrong place.
+  if (const LocationRegister *known = known_ ? &known_() : nullptr;
+      known && !known->isEmpty() && !known->find(job->code) &&
+      !AskConfirm(unknownLocationQuestion(job->code, qsizetype(known->rows.size()), job->files.size()), tr("Con&vert")))
     return false;
   if (const auto codes = view_.selectedCodeCounts();
       codes.size() > 1 && !AskConfirm(mixedCodesQuestion(codes, job->code), tr("Con&vert")))

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "conversion/conversion_view.h"
+#include "conversion/locations.h"
 #include "conversion/run_journal.h"
 #include "conversion/run_record.h"
 
 #include <QObject>
 
+#include <functional>
 #include <optional>
 
 namespace rekoda {
@@ -30,6 +32,9 @@ class WindowRun : public QObject {
   // The files in hand finish, then the run ends.
   void requestStop();
   const RunRecord &record() const { return record_; }
+  // The register of known locations Start checks the code against; none,
+  // or an empty one, asks nothing.
+  void setKnownLocations(std::function<const LocationRegister &()> known) { known_ = std::move(known); }
 
   // The run that Undo would undo now: the newest not undone yet, whose
   // journal the user's data folder keeps, after a restart too.
@@ -57,6 +62,7 @@ class WindowRun : public QObject {
   RunRecord record_;
   RunWorker *worker_ = nullptr;
   std::optional<JournaledRun> undoing_;
+  std::function<const LocationRegister &()> known_;
 };
 
 }  // namespace rekoda

@@ -1,5 +1,7 @@
 #include "ui/frm_rekoda.h"
 
+#include "conversion/locations.h"
+
 #include "test_support.h"
 #include "ui/dir_tree.h"
 #include "ui/frm_dirlist.h"
@@ -19,6 +21,9 @@
 #include <QTest>
 #include <QUrl>
 #include <QClipboard>
+#include <QCompleter>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QTreeView>
 
@@ -288,6 +293,49 @@ TEST_F(MainWindow, startChecksShowTheirMessage) {
   click("CmdStart");
   EXPECT_EQ(messages.texts(), QStringList{"No rows select for conversion!"});
   EXPECT_TRUE(out.entries().isEmpty());
+}
+
+// A register of known locations: offered as one types, named in the hint
+// and the Code column, and a code not in it asked about before Start.
+TEST_F(MainWindow, knownLocationsAreOfferedNamedAndAskedAbout) {
+  QByteArray csv = "Code;Location\r\nK22;Pump station north\r\nL01;\"Harbour west; quay 2\"\r\n";
+  for (int i = 3; i <= 14; ++i)
+    csv += "M" + QByteArray::number(i) + ";Mill " + QByteArray::number(i) + "\r\n";
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(LocationsFile()).path()));
+  QFile file(LocationsFile());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size());
+  file.close();
+  const auto removed = qScopeGuard([] { QFile::remove(LocationsFile()); });
+  for (const char *name : {"DF1.L01", "DF2.L01", "DF3.L01"})
+    in.write(name, kDF);
+  pick("CmdBestand", in.path());
+  pick("CmdBestand1", out.path());
+  selectRows({"DF1.L01", "DF2.L01", "DF3.L01"});
+
+  auto *code = get<QLineEdit>("txtExtension");
+  code->setFocus();  // the register is read as the box takes the focus
+  QTest::keyClicks(code, "k2");
+  QCompleter *offered = code->completer();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return offered->popup()->isVisible(); }, 5000));
+  EXPECT_EQ(offered->completionCount(), 1);
+  EXPECT_EQ(offered->popup()->model()->index(0, 0).data().toString(), "K22 — Pump station north");
+  QTest::keyClick(offered->popup(), Qt::Key_Down);
+  QTest::keyClick(offered->popup(), Qt::Key_Return);
+  EXPECT_EQ(code->text(), "K22");
+  EXPECT_EQ(code->accessibleDescription(), "Location: Pump station north");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !column(4).contains(""); }, 5000));  // the codes read
+  EXPECT_EQ(list()->model()->index(0, 4).data(Qt::ToolTipRole).toString(), "L01: Harbour west; quay 2");
+
+  code->setText("K2Z");
+  click("CmdStart");
+  EXPECT_EQ(messages.questions, QStringList{"K2Z is not one of your 14 known locations. "
+                                            "Convert the 3 selected files to K2Z anyway?"});
+  EXPECT_TRUE(out.entries().isEmpty());  // Cancel: nothing written
+  messages.questions.clear();
+  code->setText("K22");
+  click("CmdStart");
+  EXPECT_TRUE(messages.questions.isEmpty());
+  EXPECT_EQ(out.entries(), (QStringList{"DF1.K22", "DF2.K22", "DF3.K22"}));
 }
 
 TEST_F(MainWindow, closingDuringRunFinishesFilesInHandThenCloses) {
