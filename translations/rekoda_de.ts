@@ -508,6 +508,26 @@
         <extracomment>a question&apos;s Cancel button; its letter differs from the other buttons&apos;</extracomment>
         <translation>&amp;Abbrechen</translation>
     </message>
+    <message>
+        <source>a quote is not closed</source>
+        <translation>ein Anführungszeichen ist nicht geschlossen</translation>
+    </message>
+    <message>
+        <source>no code for &quot;%1&quot;</source>
+        <translation>kein Code für &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1 cannot be a code: %2</source>
+        <translation>%1 kann kein Code sein: %2</translation>
+    </message>
+    <message>
+        <source>%1 is given twice (first as &quot;%2&quot;)</source>
+        <translation>%1 steht zweimal darin (zuerst als &quot;%2&quot;)</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ReportBox</name>
@@ -585,6 +605,10 @@
         <source>Code</source>
         <extracomment>column header: the location code the file carries now</extracomment>
         <translation>Code</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -838,6 +862,106 @@
     </message>
 </context>
 <context>
+    <name>rekoda::KnownLocations</name>
+    <message>
+        <source>Locations…</source>
+        <translation>Standorte…</translation>
+    </message>
+    <message>
+        <source>The codes your team works with and the places they name (Ctrl+L)</source>
+        <translation>Die Codes, mit denen Ihr Team arbeitet, und die Orte, die sie bezeichnen (Strg+L)</translation>
+    </message>
+    <message>
+        <source>Location: %1</source>
+        <extracomment>the code box&apos;s hint: the place the typed code names</extracomment>
+        <translation>Standort: %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <extracomment>a code offered in the code box, with the place it names</extracomment>
+        <translation>%1 — %2</translation>
+    </message>
+</context>
+<context>
+    <name>rekoda::LocationsDialog</name>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV-Dateien (*.csv);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Known locations</source>
+        <translation>Bekannte Standorte</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Standort</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Import…</source>
+        <translation>&amp;Importieren…</translation>
+    </message>
+    <message>
+        <source>Take the locations of a CSV file (code, location a row) in place of these</source>
+        <translation>Die Standorte einer CSV-Datei (je Zeile Code und Standort) statt dieser übernehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Export…</source>
+        <translation>E&amp;xportieren…</translation>
+    </message>
+    <message>
+        <source>Save these locations as a CSV file to share</source>
+        <translation>Diese Standorte als CSV-Datei zum Weitergeben speichern</translation>
+    </message>
+    <message>
+        <source>Row %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>These rows cannot be saved:
+%1</source>
+        <translation>Diese Zeilen können nicht gespeichert werden:
+%1</translation>
+    </message>
+    <message>
+        <source>The locations cannot be saved in %1: %2</source>
+        <translation>Die Standorte können nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Import locations</source>
+        <translation>Standorte importieren</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1: these rows were not taken:
+%2</source>
+        <translation>%1: diese Zeilen wurden nicht übernommen:
+%2</translation>
+    </message>
+    <message>
+        <source>Export locations</source>
+        <translation>Standorte exportieren</translation>
+    </message>
+</context>
+<context>
     <name>rekoda::WindowRun</name>
     <message>
         <source>1 file already exists in the destination folder and will be replaced.</source>
@@ -894,6 +1018,22 @@ Trotzdem ausführen?</translation>
     <message>
         <source>Con&amp;vert</source>
         <translation>&amp;Umwandeln</translation>
+    </message>
+    <message>
+        <source>%1 is not your one known location.</source>
+        <translation>%1 ist nicht Ihr einziger bekannter Standort.</translation>
+    </message>
+    <message>
+        <source>%1 is not one of your %2 known locations.</source>
+        <translation>%1 ist keiner Ihrer %2 bekannten Standorte.</translation>
+    </message>
+    <message>
+        <source>Convert the selected file to %1 anyway?</source>
+        <translation>Die ausgewählte Datei trotzdem in %1 umwandeln?</translation>
+    </message>
+    <message>
+        <source>Convert the %1 selected files to %2 anyway?</source>
+        <translation>Die %1 ausgewählten Dateien trotzdem in %2 umwandeln?</translation>
     </message>
 </context>
 </TS>

@@ -508,6 +508,26 @@
         <extracomment>a question&apos;s Cancel button; its letter differs from the other buttons&apos;</extracomment>
         <translation>&amp;Annuleren</translation>
     </message>
+    <message>
+        <source>a quote is not closed</source>
+        <translation>een aanhalingsteken is niet gesloten</translation>
+    </message>
+    <message>
+        <source>no code for &quot;%1&quot;</source>
+        <translation>geen code voor &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1 cannot be a code: %2</source>
+        <translation>%1 kan geen code zijn: %2</translation>
+    </message>
+    <message>
+        <source>%1 is given twice (first as &quot;%2&quot;)</source>
+        <translation>%1 staat er twee keer in (eerst als &quot;%2&quot;)</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>regel %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ReportBox</name>
@@ -585,6 +605,10 @@
         <source>Code</source>
         <extracomment>column header: the location code the file carries now</extracomment>
         <translation>Code</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -838,6 +862,106 @@
     </message>
 </context>
 <context>
+    <name>rekoda::KnownLocations</name>
+    <message>
+        <source>Locations…</source>
+        <translation>Locaties…</translation>
+    </message>
+    <message>
+        <source>The codes your team works with and the places they name (Ctrl+L)</source>
+        <translation>De codes waarmee uw team werkt en de plaatsen die ze aanduiden (Ctrl+L)</translation>
+    </message>
+    <message>
+        <source>Location: %1</source>
+        <extracomment>the code box&apos;s hint: the place the typed code names</extracomment>
+        <translation>Locatie: %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kan niet gelezen worden: %2</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <extracomment>a code offered in the code box, with the place it names</extracomment>
+        <translation>%1 — %2</translation>
+    </message>
+</context>
+<context>
+    <name>rekoda::LocationsDialog</name>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV-bestanden (*.csv);;Alle bestanden (*)</translation>
+    </message>
+    <message>
+        <source>Known locations</source>
+        <translation>Bekende locaties</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Locatie</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Toevoegen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Verwijderen</translation>
+    </message>
+    <message>
+        <source>&amp;Import…</source>
+        <translation>&amp;Importeren…</translation>
+    </message>
+    <message>
+        <source>Take the locations of a CSV file (code, location a row) in place of these</source>
+        <translation>De locaties van een CSV-bestand (per regel een code en een locatie) in plaats van deze nemen</translation>
+    </message>
+    <message>
+        <source>&amp;Export…</source>
+        <translation>E&amp;xporteren…</translation>
+    </message>
+    <message>
+        <source>Save these locations as a CSV file to share</source>
+        <translation>Deze locaties als CSV-bestand opslaan om te delen</translation>
+    </message>
+    <message>
+        <source>Row %1: %2</source>
+        <translation>Rij %1: %2</translation>
+    </message>
+    <message>
+        <source>These rows cannot be saved:
+%1</source>
+        <translation>Deze rijen kunnen niet opgeslagen worden:
+%1</translation>
+    </message>
+    <message>
+        <source>The locations cannot be saved in %1: %2</source>
+        <translation>De locaties kunnen niet in %1 opgeslagen worden: %2</translation>
+    </message>
+    <message>
+        <source>Import locations</source>
+        <translation>Locaties importeren</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kan niet gelezen worden: %2</translation>
+    </message>
+    <message>
+        <source>%1: these rows were not taken:
+%2</source>
+        <translation>%1: deze rijen zijn niet overgenomen:
+%2</translation>
+    </message>
+    <message>
+        <source>Export locations</source>
+        <translation>Locaties exporteren</translation>
+    </message>
+</context>
+<context>
     <name>rekoda::WindowRun</name>
     <message>
         <source>1 file already exists in the destination folder and will be replaced.</source>
@@ -894,6 +1018,22 @@ Toch uitvoeren?</translation>
     <message>
         <source>Con&amp;vert</source>
         <translation>&amp;Converteren</translation>
+    </message>
+    <message>
+        <source>%1 is not your one known location.</source>
+        <translation>%1 is niet uw enige bekende locatie.</translation>
+    </message>
+    <message>
+        <source>%1 is not one of your %2 known locations.</source>
+        <translation>%1 is niet een van uw %2 bekende locaties.</translation>
+    </message>
+    <message>
+        <source>Convert the selected file to %1 anyway?</source>
+        <translation>Het geselecteerde bestand toch naar %1 converteren?</translation>
+    </message>
+    <message>
+        <source>Convert the %1 selected files to %2 anyway?</source>
+        <translation>De %1 geselecteerde bestanden toch naar %2 converteren?</translation>
     </message>
 </context>
 </TS>

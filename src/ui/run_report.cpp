@@ -20,7 +20,7 @@ std::optional<QString> RunEndMessage(const RunRecord &record) {
   auto message = Words().endMessage(record.summary());
   if (record.summary().journalError.isNone())
     return message;
-  const QString undo = QCoreApplication::translate("FrmRekoda", "This run cannot be undone: %1.").arg(Words().words(record.summary().journalError));
+  const QString undo = QCoreApplication::translate("rekoda::FrmRekoda", "This run cannot be undone: %1.").arg(Words().words(record.summary().journalError));
   return message ? *message + QStringLiteral("\n\n") + undo : undo;
 }
 
@@ -31,12 +31,12 @@ QString RunStatusLine(const RunRecord &record) {
   const qint64 converted = s.handled - s.failed - s.skipped;
   const int total = static_cast<int>(std::min<qint64>(s.total, std::numeric_limits<int>::max()));
   QString line = s.handled < s.total
-                     ? QCoreApplication::translate("FrmRekoda", "Stopped after %1 of %n files: %2 converted", nullptr, total).arg(s.handled).arg(converted)
-                     : QCoreApplication::translate("FrmRekoda", "%1 of %n converted", nullptr, total).arg(converted);
+                     ? QCoreApplication::translate("rekoda::FrmRekoda", "Stopped after %1 of %n files: %2 converted", nullptr, total).arg(s.handled).arg(converted)
+                     : QCoreApplication::translate("rekoda::FrmRekoda", "%1 of %n converted", nullptr, total).arg(converted);
   if (s.failed > 0)
-    line += QCoreApplication::translate("FrmRekoda", ", %1 failed").arg(s.failed);
+    line += QCoreApplication::translate("rekoda::FrmRekoda", ", %1 failed").arg(s.failed);
   if (s.skipped > 0)
-    line += QCoreApplication::translate("FrmRekoda", ", %1 skipped").arg(s.skipped);
+    line += QCoreApplication::translate("rekoda::FrmRekoda", ", %1 skipped").arg(s.skipped);
   return line;
 }
 

@@ -121,6 +121,10 @@ const std::vector<Row> &contract() {
       {{K::JournalNotRead, Status::Failed(Op::Read, EIO)}, "The run's journal cannot be read: Input/output error"},
       {{K::JournalNotMarked, kFull}, "The run's journal cannot be marked undone: No space left on device"},
       {{K::JournalNotWritten, kFull}, "The run's journal cannot be written: No space left on device"},
+      {K::LocationQuoteOpen, "a quote is not closed"},
+      {with(K::LocationNoCode, {"North"}), "no code for \"North\""},
+      {Reason::About(K::LocationBadCode, K::DotAtEnd, {"K2."}), "K2. cannot be a code: a code cannot end with a dot"},
+      {with(K::LocationTwice, {"K22", "North"}), "K22 is given twice (first as \"North\")"},
   };
   return rows;
 }
