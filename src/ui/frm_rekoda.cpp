@@ -513,6 +513,7 @@ void FrmRekoda::refreshPreview() {
   model_->setPreview(txtExtension_->text(), destinationNames_);
   const QString hint = known_->hint(txtExtension_->text(), model_->codeProblem());
   codeHint_->say(hint);
+  codeHint_->setForegroundRole(model_->codeProblem().isEmpty() ? QPalette::Text : QPalette::WindowText);  // a place is no warning
   txtExtension_->setAccessibleDescription(hint);  // heard with the box, not only seen under it
 }
 

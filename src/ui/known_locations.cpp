@@ -6,6 +6,7 @@
 #include "ui/window_run.h"
 #include "ui/window_speaker.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QDateTime>
 #include <QEvent>
@@ -14,6 +15,8 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
+
+#include <algorithm>
 #include <QSettings>
 #include <QStandardItemModel>
 
@@ -114,6 +117,7 @@ QString KnownLocations::problems() const {
 void KnownLocations::offer() {
   offered_->clear();
   QStringList codes = recent_;
+  int widest = 0;
   for (const Location &l : register_.rows)
     if (!codes.contains(l.code))
       codes << l.code;
@@ -123,7 +127,11 @@ void KnownLocations::offer() {
     auto *item = new QStandardItem(known && !known->name.isEmpty() ? tr("%1 — %2").arg(code, known->name) : code);
     item->setData(code, kCodeRole);
     offered_->appendRow(item);
+    widest = std::max(widest, completer_->popup()->fontMetrics().horizontalAdvance(item->text()));
   }
+  // The places whole, not cut at the code box's width.
+  completer_->popup()->setMinimumWidth(widest + completer_->popup()->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                                       4 * completer_->popup()->frameWidth());
 }
 
 void KnownLocations::remember(const QString &code) {
