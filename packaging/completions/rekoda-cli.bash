@@ -11,7 +11,7 @@ _rekoda_cli() {
     --from | --to)
       _filedir -d
       return ;;
-    --files-from)
+    --files-from | --locations)
       _filedir
       return ;;
     --code | --only-code)
@@ -27,18 +27,19 @@ _rekoda_cli() {
 
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W '--family= --code= --from= --to= --files-from= --null --mkdir
-      --no-clobber --trash --undo --undo= --list-runs --list --only-code= --dry-run --json --quiet --help --version
+      --no-clobber --trash --undo --undo= --list-runs --list --only-code= --locations= --dry-run --json --quiet --help --version
       -n -q -h -V' -- "$cur"))
     [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
     return
   fi
 
   # A NAME is a file of the source folder.
-  local i source=
+  local i source= ended=
   for ((i = 1; i < cword; i++)); do
     case ${words[i]} in
       --from) source=${words[i + 1]} ;;
       --from=*) source=${words[i]#--from=} ;;
+      --) ended=1 ;;
     esac
   done
   if [[ $source && -d ${source/#\~/$HOME} ]]; then
@@ -47,6 +48,8 @@ _rekoda_cli() {
   else
     _filedir
   fi
+  # Before --, a name that begins with '-' would be taken for an option.
+  [[ $ended ]] || COMPREPLY=("${COMPREPLY[@]/#-/./-}")
 } &&
   complete -F _rekoda_cli rekoda-cli
 

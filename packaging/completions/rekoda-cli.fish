@@ -15,7 +15,8 @@ function __rekoda_cli_source_files
     if test -n "$source" -a -d "$source"
         set -l here (commandline -ct)
         for f in $source/$here*
-            test -f $f; and basename -- $f
+            # Before --, a name that begins with '-' would be taken for an option.
+            test -f $f; and string replace -r -- '^-' './-' (basename -- $f)
         end
     else
         __fish_complete_path (commandline -ct)
@@ -32,13 +33,18 @@ complete -c rekoda-cli -l null -d 'Names in --files-from end with NUL'
 complete -c rekoda-cli -l mkdir -d 'Create the destination folder'
 complete -c rekoda-cli -l no-clobber -d 'Leave files already in the destination'
 complete -c rekoda-cli -l trash -d 'Files replaced go to the trash first'
-complete -c rekoda-cli -l undo -d 'Undo the last run (--undo=ID: that run)'
+function __rekoda_cli_runs
+    rekoda-cli --list-runs 2>/dev/null | string replace -r '^([^\t]*)\t([^\t]*)\t([^\t]*)\t([^\t]*).*' '$1\t$2 $3 $4'
+end
+complete -c rekoda-cli -l undo -f -a '(__rekoda_cli_runs)' -d 'Undo the last run (--undo=ID: that run)'
+complete -c rekoda-cli -n '__fish_prev_arg_in --undo' -f -a '(__rekoda_cli_runs)'
 complete -c rekoda-cli -l list-runs -d 'The runs that can be undone'
 complete -c rekoda-cli -l list -d 'Each file with its code now and what a run would do'
 complete -c rekoda-cli -l only-code -x -d 'Only the files that carry this code now'
+complete -c rekoda-cli -l locations -r -F -d 'A register of known locations (CSV)'
 complete -c rekoda-cli -s n -l dry-run -d 'Report what would happen; write nothing'
 complete -c rekoda-cli -l json -d 'One JSON object per file'
 complete -c rekoda-cli -s q -l quiet -d 'No progress line and no summary'
 complete -c rekoda-cli -s h -l help -d 'Show the help'
 complete -c rekoda-cli -s V -l version -d 'Show the version'
-complete -c rekoda-cli -n 'not string match -q -- "-*" (commandline -ct)' -a '(__rekoda_cli_source_files)'
+complete -c rekoda-cli -n 'not __fish_prev_arg_in --undo; and not string match -q -- "-*" (commandline -ct)' -a '(__rekoda_cli_source_files)'
