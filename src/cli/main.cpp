@@ -67,7 +67,8 @@ constexpr char kUsage[] =
     "  -n, --dry-run        read and check every file and report what would happen; write nothing\n"
     "  --json               one JSON object per file instead of the text line; a file left\n"
     "                       by --no-clobber has \"skipped\":true\n"
-    "  -q, --quiet          no progress line and no summary on standard error\n"
+    "  -q, --quiet          no progress line, no summary and no word of a folder without files\n"
+    "                       of the family on standard error\n"
     "  -h, --help           show this help and exit\n"
     "  -V, --version        show the version and exit\n"
     "Options take their value as --opt VALUE or --opt=VALUE; -- ends the options.\n"
@@ -76,7 +77,7 @@ constexpr char kUsage[] =
     "tab-separated; \\\\, \\t, \\n, \\r and \\xHH stand for a backslash and control characters.\n"
     "\n"
     "Exit status:\n"
-    "  0    every file is OK (or, with --no-clobber, skipped)\n"
+    "  0    every file is OK (or, with --no-clobber, skipped), or there was none to convert\n"
     "  1    a file failed, the run's journal could not be written, or standard output could not\n"
     "       be written; with --undo: a file was kept or failed, or the run is still going\n"
     "  2    a usage error or a failed input check; nothing was written\n"
@@ -388,7 +389,7 @@ struct Refusal {
 // The files that carry exactly this one code now, as the window shows it;
 // one that cannot be read, or carries other codes too, is said and left.
 QStringList carryingCode(const ConversionJob &job, const QString &wanted) {
-  QStringList kept;
+  QStringList kept, otherCase;
   for (const QString &file : job.files) {
     const FileCode code = ReadFileCode(job.source, file, job.family);
     if (!code.ok())
@@ -397,7 +398,15 @@ QStringList carryingCode(const ConversionJob &job, const QString &wanted) {
       kept << file;
     else if (code.codes.contains(wanted))
       printErr(QStringLiteral("%1 is left out: it carries the codes %2").arg(Quoted(DisplayFileName(file)), code.codes.join(", ")));
+    else if (code.codes.contains(wanted, Qt::CaseInsensitive))
+      for (const QString &c : code.codes)
+        if (c.compare(wanted, Qt::CaseInsensitive) == 0 && !otherCase.contains(c))
+          otherCase << c;
   }
+  // Typed in another letter case than the files have it: said, not guessed.
+  if (kept.isEmpty() && !otherCase.isEmpty())
+    printErr(QStringLiteral("no file carries the code %1, but some carry %2 (--only-code compares letter case too)")
+                 .arg(Quoted(wanted), otherCase.join(", ")));
   return kept;
 }
 
@@ -417,6 +426,8 @@ std::optional<Refusal> sourceFrom(const CliArguments &args, const QStringList &n
   job.source = StripTrailingSeparator(args.values["from"]);
   if (args.values.contains("only-code") && args.values["only-code"].isEmpty())
     return Refusal{QStringLiteral("no code given (--only-code)")};
+  if (args.flags.contains("null") && !args.values.contains("files-from"))
+    return Refusal{QStringLiteral("option '--null' cannot be used without --files-from"), true};
   return std::nullopt;
 }
 
@@ -505,8 +516,9 @@ std::optional<Refusal> filesFrom(const CliArguments &args, ConversionJob &job) {
     const auto listed = ListMatchingFiles(job.source, familyName + "*.*", &listing);
     if (!listed)
       return Refusal{QStringLiteral("cannot list the folder %1: %2").arg(Quoted(from), English(listing))};
-    if (listed->isEmpty())
-      return Refusal{QStringLiteral("no %1 files in %2").arg(familyName, Quoted(from))};
+    // Nothing to do is no failure, as ls and find list an empty folder.
+    if (listed->isEmpty() && !args.flags.contains("quiet"))
+      printErr(QStringLiteral("no %1 files in %2").arg(familyName, Quoted(from)));
     names = *listed;
   }
   for (const QString &n : names) {
@@ -522,7 +534,7 @@ std::optional<Refusal> filesFrom(const CliArguments &args, ConversionJob &job) {
 
 // --list: each file with the code it carries now and what a run would do.
 int listFiles(const CliArguments &args) {
-  if (const auto problem = unused(args, {"list", "family", "from", "files-from", "null", "only-code", "json", "locations"},
+  if (const auto problem = unused(args, {"list", "family", "from", "files-from", "null", "only-code", "json", "locations", "quiet"},
                                   args.names.size(), "list"))
     return usageError(*problem);
   ConversionJob job;

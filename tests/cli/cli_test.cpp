@@ -142,6 +142,7 @@ TEST(Cli, listForetellsTheRunAndOnlyCodePicksOneLogger) {
   in.write("MA4.L07", "1,2\r\n");
   in.write("MA5.l07", "1,2,3,l07\r\n");
   in.write("MA6.L07", "");
+  in.write("MA7.L07", "1,2,3,L07\r\n4,5,6,L07\r\n");  // one code, however many records carry it
   const QStringList source = {"--family", "ma", "--from", in.path()};
   const Result list = cli(QStringList{"--list"} + source);
   EXPECT_EQ(list.exit, 0);
@@ -151,7 +152,8 @@ TEST(Cli, listForetellsTheRunAndOnlyCodePicksOneLogger) {
                               {"MA3.L08", "L08", "ok"},
                               {"MA4.L07", "", "not an MA file (no record has a location code field)"},
                               {"MA5.l07", "l07", "ok"},
-                              {"MA6.L07", "", "empty file (no lines)"}}));
+                              {"MA6.L07", "", "empty file (no lines)"},
+                              {"MA7.L07", "L07", "ok"}}));
   // The dry run agrees, file by file.
   const Result dry = cli(QStringList{"--code", "K22", "--to", out.path(), "-n"} + source);
   ASSERT_EQ(dry.lines().size(), list.lines().size());
@@ -160,8 +162,8 @@ TEST(Cli, listForetellsTheRunAndOnlyCodePicksOneLogger) {
 
   const Result only = cli(QStringList{"--code", "K22", "--to", out.path(), "--only-code", "L07"} + source);
   EXPECT_EQ(only.exit, 0);
-  EXPECT_EQ(only.lines(), (QList<QByteArrayList>{{"MA1.L07", "MA1.K22", "OK", ""}}));
-  EXPECT_EQ(out.entries(), QStringList{"MA1.K22"});
+  EXPECT_EQ(only.lines(), (QList<QByteArrayList>{{"MA1.L07", "MA1.K22", "OK", ""}, {"MA7.L07", "MA7.K22", "OK", ""}}));
+  EXPECT_EQ(out.entries(), (QStringList{"MA1.K22", "MA7.K22"}));
   EXPECT_TRUE(only.err.contains("'MA2.L07' is left out: it carries the codes L07, L08")) << only.err.toStdString();
   EXPECT_TRUE(only.err.contains("'MA6.L07' is left out: empty file (no lines)")) << only.err.toStdString();
   EXPECT_FALSE(only.err.contains("MA3") || only.err.contains("MA5")) << only.err.toStdString();
@@ -187,9 +189,9 @@ TEST(Cli, listForetellsTheRunAndOnlyCodePicksOneLogger) {
   const Result unknown = cli(QStringList{"--code", "K2Z"} + run);
   EXPECT_EQ(unknown.exit, 2);
   EXPECT_TRUE(unknown.err.contains("'K2Z' is not a known location in '" + reg.toUtf8() + "'")) << unknown.err.toStdString();
-  EXPECT_EQ(out.entries(), QStringList{"MA1.K22"});
+  EXPECT_EQ(out.entries(), (QStringList{"MA1.K22", "MA7.K22"}));
   EXPECT_EQ(cli(QStringList{"--code", "k22"} + run).exit, 0);
-  EXPECT_EQ(out.entries(), (QStringList{"MA1.K22", "MA3.K22"}));
+  EXPECT_EQ(out.entries(), (QStringList{"MA1.K22", "MA3.K22", "MA7.K22"}));
   EXPECT_EQ(cli(QStringList{"--code", "K22", "--locations", in.file("none.csv"), "--to", out.path()} + source).exit, 2);
 }
 
@@ -265,8 +267,19 @@ TEST(Cli, conventionsAndExitStatuses) {
        "*rekoda-cli: option '--family' cannot be used with --undo\n", {}},
       {"--list-runs takes no argument", {"--list-runs", "extra"}, 2, "", "*rekoda-cli: unexpected argument 'extra'\n",
        {}},
-      {"no files of the family", {"--family", "ma", "--code", "X", "--from", "IN", "--to", "OUT"}, 2, "",
-       "rekoda-cli: no MA files in 'IN'\n", {}},
+      {"no files of the family: nothing to do, said", {"--family", "ma", "--code", "X", "--from", "IN", "--to", "OUT"},
+       0, "", "rekoda-cli: no MA files in 'IN'\n0 files: 0 OK, 0 Faild\n", {}},
+      {"nor listed", {"--list", "--family", "ma", "--from", "IN"}, 0, "", "rekoda-cli: no MA files in 'IN'\n", {}},
+      {"and --quiet says nothing of it", {"--list", "--family", "ma", "--from", "IN", "-q"}, 0, "", "", {}},
+      {"--null without a list", base + QStringList{"--null"}, 2, "",
+       "*rekoda-cli: option '--null' cannot be used without --files-from\n", {}},
+      {"--list-runs has nothing to silence", {"--list-runs", "-q"}, 2, "",
+       "*option '--quiet' cannot be used with --list-runs\n", {}},
+      {"--only-code in another letter case than the files'", base + QStringList{"--only-code", "l01"}, 0, "",
+       "rekoda-cli: no file carries the code 'l01', but some carry L01 (--only-code compares letter case too)\n"
+       "0 files: 0 OK, 0 Faild\n", {}},
+      {"a name that a double quote would expand", base.mid(0, 7) + QStringList{"OUT/it's $HOME"}, 2, "",
+       "rekoda-cli: the destination folder 'OUT/it'\\''s $HOME' does not exist (--mkdir creates it)\n", {}},
       {"source that cannot be listed", {"--family", "df", "--code", "X", "--from", "OUT/gone", "--to", "OUT"}, 2, "",
        "*No such file or directory", {}},
       {"--quiet: nothing on standard error", base + QStringList{"--quiet", "DF1.L01"}, 0, one, "", {"DF1.L02"}},
@@ -442,6 +455,13 @@ TEST(Cli, reportsLoseNoName) {
     EXPECT_EQ(row.size(), 4);
     files.insert(row.value(0));
   }
+  // A listing likewise: three fields a file, the same escaped names.
+  QSet<QByteArray> listed;
+  for (const QByteArrayList &row : cli({"--list", "--family", "df", "--from", in.path()}).lines()) {
+    EXPECT_EQ(row.size(), 3) << row.join('|').constData();
+    listed.insert(row.value(0));
+  }
+  EXPECT_EQ(listed, files);
   EXPECT_EQ(files, (QSet<QByteArray>{"DF\xF0\x9F\x98\x80.L01", "DFlat\xE9.L01", "DFlat\xC3\xA9.L01",
                                      "DF\\\\ta\\tb.L01", "DF\\x01.L01", "DF\\x1f.L01", "DF7.L01\\r"}));
   // A NUL-separated list keeps every byte of a name, a last carriage return

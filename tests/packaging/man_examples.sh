@@ -7,7 +7,7 @@ cli=$1 page=$2
 fail() { echo "man_examples: $*" >&2; exit 1; }
 
 if command -v mandoc >/dev/null; then
-  mandoc -Tlint -W warning "$page" || fail "mandoc -Tlint finds fault with $page"
+  mandoc -Tlint -W all "$page" || fail "mandoc -Tlint finds fault with $page"
 fi
 
 work=$(mktemp -d)
