@@ -111,7 +111,7 @@ std::optional<QStringList> ListMatchingFiles(const QString &folder, const QStrin
   const NameMatcher matcher(pattern);
   QStringList names;
   Status listed =
-      ListPlainFileNames(folder, [&matcher](const QString &name) { return matcher.matches(name); }, names);
+      ListFileNames(folder, [&matcher](const QString &name) { return matcher.matches(name); }, names);
   if (status)
     *status = listed;
   if (!listed.ok())

@@ -128,7 +128,8 @@ struct Entry {
 // a device is Other.
 Entry PathEntry(const QString &path);
 
-// Plain, non-hidden files of a folder whose names match a wildcard pattern,
+// Non-hidden files of a folder whose names match a wildcard pattern (pipes,
+// sockets and devices too, which fail as they are read; never a folder),
 // letter case ignored, in ascending order of name (case-blind, as people
 // read a listing). A trailing ".*" also matches names without a dot, as
 // "DF*.*" always has on the loggers' PCs. Names are kept as the file system

@@ -15,9 +15,10 @@ namespace rekoda {
 
 bool IsSeparator(QChar c);
 
-// Names of the plain, non-hidden files of a folder that keep() accepts, as
-// the file system gives them; what failed when the folder cannot be listed.
-Status ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
+// Names of the non-hidden entries of a folder that are no folders (files,
+// and on POSIX pipes, sockets and devices too) that keep() accepts, as the
+// file system gives them; what failed when the folder cannot be listed.
+Status ListFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
                           QStringList &names);
 
 // Opens a file for reading by its own bytes (POSIX) or name (Windows),

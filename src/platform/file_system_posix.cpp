@@ -285,7 +285,7 @@ class OpenFolder {
 
 }  // namespace
 
-Status ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
+Status ListFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
                           QStringList &names) {
   // readdir's own file type spares a stat per entry, which matters in
   // folders of tens of thousands of exports.
@@ -300,12 +300,14 @@ Status ListPlainFileNames(const QString &folder, const std::function<bool(const 
       return errno == 0 ? Status() : Status::Failed(Status::Op::List, errno, folder);
     if (e->d_name[0] == '.')
       continue;  // hidden, and . and ..
-    bool plain = e->d_type == DT_REG;
+    // A pipe, a socket or a device of the family is listed, to fail with
+    // its reason as any file that cannot be read does; a folder is none.
+    bool isFolder = e->d_type == DT_DIR;
     if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
       struct stat st;
-      plain = ::stat((dirName + '/' + e->d_name).constData(), &st) == 0 && S_ISREG(st.st_mode);
+      isFolder = ::stat((dirName + '/' + e->d_name).constData(), &st) == 0 && S_ISDIR(st.st_mode);
     }
-    if (!plain)
+    if (isFolder)
       continue;
     QString name = DecodeFileName(QByteArray(e->d_name));
     if (keep(name))

@@ -243,7 +243,7 @@ Entry PathEntry(const QString &path) {
   return {EntryKind::Plain, FileIdentity(path).value_or(QString())};
 }
 
-Status ListPlainFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
+Status ListFileNames(const QString &folder, const std::function<bool(const QString &)> &keep,
                           QStringList &names) {
   const QFileInfo info(folder);
   if (!info.isDir() || !QDir(folder).isReadable())

@@ -24,6 +24,13 @@ void TextFileReader::close() {
 }
 
 TextFileReader::OpenResult TextFileReader::open(const QString &path) {
+  // A pipe, a socket or a device is never opened: opening one may wait, or
+  // do what the device does on an open.
+  struct stat seen;
+  if (::stat(EncodeFileName(path).constData(), &seen) == 0 && !S_ISREG(seen.st_mode) && !S_ISDIR(seen.st_mode)) {
+    status_ = Status::Failed(Status::Op::NotPlain, 0, path);
+    return OpenResult::NotPlain;
+  }
   // Without blocking: a pipe swapped in for a file must fail, not wait for
   // a writer that never comes.
   do {

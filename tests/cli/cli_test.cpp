@@ -29,6 +29,7 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -410,6 +411,26 @@ TEST(Cli, interruptedOrUnwritableRunsSaySo) {
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_EQ(p.readAllStandardError(), "rekoda-cli: write error: No space left on device\n");
   }
+#endif
+}
+
+// A pipe of the family is listed and fails, never waited on: in a listing
+// and in a run.
+TEST(Cli, aPipeOfTheFamilyIsListedAndFails) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a named pipe in a folder is a POSIX fixture";
+#else
+  TempFolder in, out;
+  in.write("DF1.L01", kDF);
+  ASSERT_EQ(::mkfifo(in.file("DF2.L01").toLocal8Bit().constData(), 0600), 0);
+  const Result list = cli({"--list", "--family", "df", "--from", in.path()});
+  EXPECT_EQ(list.exit, 0);
+  EXPECT_EQ(list.lines(), (QList<QByteArrayList>{{"DF1.L01", "L01", "ok"},
+                                                 {"DF2.L01", "", "cannot read: not a plain file"}}));
+  const Result run = cli(job(in, out, "L02"));
+  EXPECT_EQ(run.exit, 1);
+  EXPECT_EQ(run.lines(), (QList<QByteArrayList>{{"DF1.L01", "DF1.L02", "OK", ""},
+                                                {"DF2.L01", "DF2.L02", "Faild", "cannot read: not a plain file"}}));
 #endif
 }
 

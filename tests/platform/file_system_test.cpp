@@ -19,6 +19,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -84,6 +85,13 @@ TEST(ListMatchingFiles, plainVisibleFilesByPrefixAnyCaseSorted) {
   for (const char *name : {"DF2.L01", "df1.l01", "Df3", "MA1.L01", "XDF.L01", ".DF9.L01"})
     dir.write(name, "x");
   dir.mkdir("DF_folder");
+#ifndef _WIN32
+  // Listed, to fail as they are read; a link to a folder is a folder.
+  ASSERT_EQ(::mkfifo(dir.file("DF4.L01").toLocal8Bit().constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(dir.file("DF_folder"), dir.file("DF_link")));
+  EXPECT_EQ(ListMatchingFiles(dir.path(), "DF*.*"), (QStringList{"df1.l01", "DF2.L01", "Df3", "DF4.L01"}));
+  QFile::remove(dir.file("DF4.L01"));
+#endif
   EXPECT_EQ(ListMatchingFiles(dir.path(), "DF*.*"), (QStringList{"df1.l01", "DF2.L01", "Df3"}));
   EXPECT_EQ(ListMatchingFiles(dir.path(), "MA*.*"), QStringList{"MA1.L01"});
 }
@@ -123,7 +131,7 @@ TEST(ListMatchingFiles, aThrowingFilterLeavesNoFolderOpen) {
   const auto before = openHandles();
   QStringList names;
   for (int i = 0; i < 1000; ++i)
-    EXPECT_THROW(ListPlainFileNames(dir.path(), [](const QString &) -> bool { throw std::runtime_error("no"); }, names),
+    EXPECT_THROW(ListFileNames(dir.path(), [](const QString &) -> bool { throw std::runtime_error("no"); }, names),
                  std::runtime_error);
   // A leak would add a thousand; the runtime may open a few of its own.
   EXPECT_LT(openHandles(), before + 10);
