@@ -42,7 +42,7 @@ constexpr char kUsage[] =
     "shown instead of the remembered ones.\n"
     "\n"
     "  -h, --help     show this help and exit\n"
-    "  --version      show the version and exit\n"
+    "  -V, --version  show the version and exit\n"
     "Qt's own options (-style, -platform, ...) are taken as well.\n"
     "rekoda-cli does the same conversion from a terminal or a script.\n";
 
@@ -63,17 +63,36 @@ std::optional<int> printedAndDone(const WindowArguments &args) {
 
 }  // namespace
 
+namespace {
+
+// Qt's own options (QGuiApplication's, QApplication's, the xcb plugin's),
+// which QApplication takes out later: known before any display is opened,
+// so that a usage error needs none. Those of the second list take a value.
+const QStringList kQtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability", "cmap"};
+const QStringList kQtValued = {"platform", "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+                               "qwindowtitle", "qwindowicon", "session", "style", "stylesheet", "display", "geometry",
+                               "title", "name", "dialogs", "visual", "ncols", "qmljsdebugger", "fontengine"};
+
+}  // namespace
+
 WindowArguments ParseWindowArguments(const QStringList &arguments) {
   WindowArguments out;
   QStringList folders;
   bool optionsEnded = false;
-  for (const QString &arg : arguments) {
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString &arg = arguments[i];
+    // Qt takes -opt and --opt alike, and -opt=value for some.
+    const QString qt = arg.mid(arg.startsWith(QStringLiteral("--")) ? 2 : 1).section(u'=', 0, 0);
     if (!optionsEnded && arg == "--")
       optionsEnded = true;
     else if (!optionsEnded && (arg == "-h" || arg == "--help"))
       out.help = true;
-    else if (!optionsEnded && arg == "--version")
+    else if (!optionsEnded && (arg == "-V" || arg == "--version"))
       out.version = true;
+    else if (!optionsEnded && arg.startsWith(u'-') && kQtFlags.contains(qt))
+      continue;
+    else if (!optionsEnded && arg.startsWith(u'-') && kQtValued.contains(qt))
+      i += arg.contains(u'=') ? 0 : 1;
     else if (!optionsEnded && arg.size() > 1 && arg.startsWith(u'-') && out.problem.isEmpty())
       out.problem = QStringLiteral("unknown option %1").arg(arg);
     else
@@ -101,17 +120,13 @@ void ShowAbout(QWidget *parent) {
 int RunApplication(int argc, char *argv[]) {
   KeepRunningPastFileSizeLimit();
   PrepareStandardStreams();
-  // --help and --version need no display; anything else is known only once
-  // Qt has taken its own options.
-  WindowArguments early = ParseWindowArguments(CommandLineArguments(argc, argv));
-  early.problem.clear();  // perhaps an option of Qt's
-  if (const auto status = printedAndDone(early))
+  // Read before any display is opened: --help, --version and a usage error
+  // need none.
+  const WindowArguments args = ParseWindowArguments(CommandLineArguments(argc, argv));
+  if (const auto status = printedAndDone(args))
     return *status;
   MarkProgramRunning();
   QApplication app(argc, argv);
-  const WindowArguments args = ParseWindowArguments(QCoreApplication::arguments().mid(1));
-  if (const auto status = printedAndDone(args))
-    return *status;
   QApplication::setApplicationName("Rekoda");
   QApplication::setApplicationVersion(REKODA_VERSION);
   QApplication::setOrganizationName("Rekoda");

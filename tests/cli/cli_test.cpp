@@ -414,6 +414,39 @@ TEST(Cli, interruptedOrUnwritableRunsSaySo) {
 #endif
 }
 
+#ifdef REKODA_APP
+// The window program's arguments are read before a display is looked for:
+// a usage error, --help and --version work where there is none.
+TEST(Cli, theWindowsCommandLineNeedsNoDisplay) {
+  const struct {
+    QStringList args;
+    int exit;
+    QByteArray out, err;
+  } lines[] = {
+      {{"--bogus"}, 2, "", "rekoda: unknown option --bogus\nTry 'rekoda --help' for more information.\n"},
+      {{"a", "b", "c"}, 2, "", "rekoda: more than two folders: c\nTry 'rekoda --help' for more information.\n"},
+      {{"-V"}, 0, "rekoda " REKODA_VERSION "\n", ""},
+      {{"-style", "fusion", "--version"}, 0, "rekoda " REKODA_VERSION "\n", ""},
+      {{"-h"}, 0, "Usage: rekoda [SOURCE_FOLDER [DEST_FOLDER]]", ""},
+  };
+  for (const auto &line : lines) {
+    SCOPED_TRACE(line.args.join(' ').toStdString());
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      env.remove(display);
+    p.setProcessEnvironment(env);
+    p.start(REKODA_APP, line.args);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), line.exit);
+#ifndef _WIN32  // a program of the Windows subsystem has no console of its own to write to here
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith(line.out));
+    EXPECT_EQ(p.readAllStandardError(), line.err);
+#endif
+  }
+}
+#endif
+
 // A pipe of the family is listed and fails, never waited on: in a listing
 // and in a run.
 TEST(Cli, aPipeOfTheFamilyIsListedAndFails) {

@@ -159,6 +159,9 @@ TEST(WorkingDay, foldersFamilyAndCodeSurviveARestart) {
       {{"--help", "SRC"}, {true, false, "", "SRC", ""}},
       {{"--bogus", "SRC"}, {false, false, "unknown option --bogus", "SRC", ""}},
       {{"A", "B", "C"}, {false, false, "more than two folders: C", "A", "B"}},
+      {{"-V"}, {false, true, "", "", ""}},
+      {{"-style", "fusion", "SRC", "--platform=xcb", "-reverse", "DST"}, {false, false, "", "SRC", "DST"}},
+      {{"-stylesheet"}, {false, false, "", "", ""}},
   };
   for (const auto &line : lines) {
     const WindowArguments got = ParseWindowArguments(line.args);
