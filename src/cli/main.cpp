@@ -473,6 +473,12 @@ std::optional<Refusal> jobFrom(const CliArguments &args, ConversionJob &job) {
     return Refusal{QStringLiteral("%1 is not a known location in %2").arg(Quoted(job.code), Quoted(args.values["locations"])),
                    true};
   job.dest = StripTrailingSeparator(to);
+#ifdef _WIN32
+  for (const QString &folder : {job.source, job.dest})
+    if (ReservedDeviceNameIn(folder))
+      return Refusal{QStringLiteral("invalid folder %1: %2")
+                         .arg(Quoted(folder), English(Status::Failed(Status::Op::ReservedName, 0, folder)))};
+#endif
 
   // A missing destination fails at once, not file by file; its name by its
   // own bytes, as the source's.

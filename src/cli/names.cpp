@@ -96,7 +96,19 @@ std::optional<QStringList> NamesFromList(const QByteArray &bytes, bool nul, List
     return true;
   };
   const bool allZero = zeroEvery(0) && zeroEvery(1);  // --null's empty names
-  if (bytes.size() >= 4 && bytes.size() % 2 == 0 && !allZero && (zeroEvery(1) || zeroEvery(0))) {
+  // Whatever its characters (a name of no Latin letters has no zero byte),
+  // its line ends give it away: "\n" as 0A 00 or 00 0A at a character's
+  // place, which no byte encoding has, and the whole decodes cleanly.
+  const auto utf16LineEnds = [&bytes](QStringConverter::Encoding encoding) {
+    const qsizetype low = encoding == QStringConverter::Utf16LE ? 0 : 1;
+    bool lineEnd = false;
+    for (qsizetype i = 0; i + 1 < bytes.size() && !lineEnd; i += 2)
+      lineEnd = bytes[i + low] == '\n' && bytes[i + 1 - low] == 0;
+    return lineEnd && decoded(bytes, encoding).has_value();
+  };
+  if (bytes.size() >= 4 && bytes.size() % 2 == 0 && !allZero &&
+      (zeroEvery(1) || zeroEvery(0) || utf16LineEnds(QStringConverter::Utf16LE) ||
+       utf16LineEnds(QStringConverter::Utf16BE))) {
     *problem = ListProblem::Utf16WithoutMark;
     return std::nullopt;
   }

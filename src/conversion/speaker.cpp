@@ -62,6 +62,9 @@ QString Speaker::words(const Status &s) const {
     case Op::FolderExists: return say(QT_TRANSLATE_NOOP("Rekoda", "Folder already exists"));
     case Op::MakeFolder: return say(QT_TRANSLATE_NOOP("Rekoda", "cannot make the folder %1"), {s.path()});
     case Op::Closed: return say(QT_TRANSLATE_NOOP("Rekoda", "it is closed"));
+    case Op::ReservedName:
+      return say(QT_TRANSLATE_NOOP("Rekoda", "'%1' cannot be part of a folder's name: Windows keeps it for a device"),
+                 {ReservedDeviceNameIn(s.path()).value_or(s.path())});
     default: return system;
   }
 }

@@ -1,7 +1,8 @@
 #include "platform/file_name.h"
 
-#include <algorithm>
+#include <QStringList>
 
+#include <algorithm>
 
 namespace rekoda {
 
@@ -177,6 +178,25 @@ QString AsciiUpper(const QString &text) {
     if (c.unicode() >= 'a' && c.unicode() <= 'z')
       c = QChar(char16_t(c.unicode() - 32));
   return out;
+}
+
+bool IsReservedDeviceName(const QString &name) {
+  // Windows reads the part before the first dot, its trailing spaces gone.
+  QString base = AsciiUpper(name.section(u'.', 0, 0));
+  while (base.endsWith(u' '))
+    base.chop(1);
+  static const QStringList devices = {"CON", "PRN", "AUX", "NUL"};
+  if (devices.contains(base))
+    return true;
+  return base.size() == 4 && (base.startsWith(QStringLiteral("COM")) || base.startsWith(QStringLiteral("LPT"))) &&
+         base[3] >= u'1' && base[3] <= u'9';
+}
+
+std::optional<QString> ReservedDeviceNameIn(const QString &path) {
+  for (const QString &part : QString(path).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts))
+    if (IsReservedDeviceName(part))
+      return part;
+  return std::nullopt;
 }
 
 }  // namespace rekoda

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace rekoda {
 
 // File names as the file system gives them. On Linux a name is bytes, not
@@ -30,5 +32,11 @@ QString CaseFoldedFileName(const QString &name);
 // Upper-cases ASCII letters only, whatever the locale: "i" is "I" in Turkish
 // too, and a code never changes length or gains letters.
 QString AsciiUpper(const QString &text);
+
+// Whether Windows keeps a name for a device (CON, PRN, AUX, NUL, COM1-9,
+// LPT1-9, with any extension, in any case): no file or folder can have it.
+bool IsReservedDeviceName(const QString &name);
+// The first part of a path that is such a name (checked where Windows is).
+std::optional<QString> ReservedDeviceNameIn(const QString &path);
 
 }  // namespace rekoda

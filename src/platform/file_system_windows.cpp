@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include "platform/file_name.h"
 #include "platform/file_system_internal.h"
 
 #include <QDir>
@@ -214,6 +215,8 @@ QString AbsolutePath(const QString &path) { return QDir::toNativeSeparators(QFil
 bool IsFolder(const QString &path) { return QFileInfo(path).isDir(); }
 
 Status CreateFolder(const QString &path) {
+  if (ReservedDeviceNameIn(path))
+    return Status::Failed(Status::Op::ReservedName, 0, path);
   if (_wmkdir(NativePath(path).c_str()) == 0)
     return {};
   const int err = errno;

@@ -40,6 +40,7 @@ class Status {
     RestoreSwapped,  // another file took the name meanwhile and is now in the trash at path
     RestoreLeft,     // back at its name, but what it swapped with stays in the trash
     Closed,          // a journal written to after it was closed
+    ReservedName,    // a folder named as Windows names a device: path
   };
 
   Status() = default;

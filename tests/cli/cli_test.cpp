@@ -303,6 +303,9 @@ TEST(Cli, conventionsAndExitStatuses) {
       {"UTF-16 without a mark is refused, saying so", base + QStringList{"--files-from", "-"}, 2, "",
        "rekoda-cli: cannot read standard input: the list looks like UTF-16 without a byte-order mark\n", {},
        QStringEncoder(QStringConverter::Utf16LE)(u"DF1.L01\r\n"_qs)},
+      {"so is one of names of no Latin letters, told by its line ends", base + QStringList{"--files-from", "-"}, 2, "",
+       "*the list looks like UTF-16 without a byte-order mark\n", {},
+       QStringEncoder(QStringConverter::Utf16BE)(u"\u65E5\u672C.L01\n\u20AC\u20AC.L01\n"_qs)},
       {"a UTF-8 byte-order mark", base + QStringList{"--files-from", "-"}, 0, "*-x.L02", bothOk,
        {"-x.L02", "DF1.L02"}, "\xEF\xBB\xBF-x.L01\nDF1.L01\n"},
   };
@@ -1008,5 +1011,15 @@ TEST(CliWindows, locksExactNamesUnicodeAndCase) {
   }
   for (const QString &exe : {QString(REKODA_CLI), QFileInfo(REKODA_CLI).dir().filePath("rekoda.exe")})
     EXPECT_TRUE(readBytes(exe).contains("longPathAware")) << exe.toStdString();
+  {
+    SCOPED_TRACE("a folder named as a device is neither made nor taken");
+    TempFolder in, out;
+    in.write("DF1.L01", kDF);
+    const Result made = cli(job(in, out).replaceInStrings(out.path(), out.file("aux.d/x")) << "--mkdir");
+    EXPECT_EQ(made.exit, 2);
+    EXPECT_TRUE(made.err.contains("'aux.d' cannot be part of a folder's name: Windows keeps it for a device"))
+        << made.err.constData();
+    EXPECT_TRUE(out.entries().isEmpty());
+  }
 #endif
 }

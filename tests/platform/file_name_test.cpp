@@ -57,3 +57,12 @@ TEST(FileName, bytesDecodeToTextThatEncodesBackExactly) {
 TEST(FileName, asciiUpperChangesAsciiLettersOnly) {
   EXPECT_EQ(AsciiUpper(u"az{`@[AZ09 \u0131i\u00E9"_qs), u"AZ{`@[AZ09 \u0131I\u00E9"_qs);
 }
+
+TEST(FileName, namesWindowsKeepsForDevices) {
+  for (const char *name : {"CON", "con", "Nul.txt", "aux.tar.gz", "PRN ", "com1", "LPT9.log", "COM9 .x"})
+    EXPECT_TRUE(IsReservedDeviceName(name)) << name;
+  for (const char *name : {"CONSOLE", "xcon", "COM0", "COM10", "LPT", "com1x", "DF1.CON", ".con", ""})
+    EXPECT_FALSE(IsReservedDeviceName(name)) << name;
+  EXPECT_EQ(ReservedDeviceNameIn("D:\\data\\aux.d\\x"), "aux.d");
+  EXPECT_EQ(ReservedDeviceNameIn("/data/in/DF1.CON"), std::nullopt);
+}
