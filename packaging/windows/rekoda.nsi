@@ -8,7 +8,8 @@
 ; For all users (the default, with admin rights) or just the current user
 ; (under %LOCALAPPDATA%\Programs, no admin rights): /AllUsers, /CurrentUser.
 ; /PATH puts rekoda-cli on the PATH (the system's for all users, the user's
-; otherwise), as the option on the components page does.
+; otherwise), as the option on the components page does; a PATH too long
+; to change safely is left alone, and the setup exits with status 3.
 ; An upgrade first runs the uninstaller of the version it replaces, so that
 ; none of that version's files stay behind. Neither setup nor uninstall
 ; goes on while a Rekoda program runs (exit status 2 when silent), and an
@@ -338,6 +339,8 @@ Section /o "rekoda-cli on the PATH" SecPath
   ${OrIf} $R1 >= ${PATH_LIMIT}
     DetailPrint "The PATH is too long for the setup to change safely; add $INSTDIR to it yourself."
     MessageBox MB_OK|MB_ICONEXCLAMATION "The PATH is too long for the setup to change safely. Add $INSTDIR to it yourself to run rekoda-cli from any folder." /SD IDOK
+    ; A deployment tool reads no box: installed, but not on the PATH.
+    SetErrorLevel 3
     Return
   ${EndIf}
   ${WordFind} "$R0" ";" "E/$INSTDIR" $R2
@@ -416,6 +419,7 @@ Section "Uninstall"
     ${ElseIf} $R8 == -2
       DetailPrint "The PATH is too long for the uninstall to change safely; remove $INSTDIR from it yourself."
       MessageBox MB_OK|MB_ICONEXCLAMATION "The PATH is too long for the uninstall to change safely. Remove $INSTDIR from it yourself." /SD IDOK
+    SetErrorLevel 3
     ${EndIf}
   ${EndIf}
   Delete "$SMPROGRAMS\Rekoda.lnk"

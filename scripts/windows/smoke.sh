@@ -193,10 +193,12 @@ user_dir=$(winepath -w "$local_app/Programs/Rekoda")
 for length in 900 1005 1035 4000; do
   before=$(long_path "$length")
   wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$before" /f >/dev/null 2>&1
-  wine "$setup" /S /CurrentUser /PATH >/dev/null 2>&1
-  expected=$before
-  [ $((length + 1 + ${#user_dir})) -lt "$limit" ] && expected="$before;$user_dir"
+  status=0
+  wine "$setup" /S /CurrentUser /PATH >/dev/null 2>&1 || status=$?
+  expected=$before expected_status=3  # installed, the PATH left alone: said by the exit status
+  [ $((length + 1 + ${#user_dir})) -lt "$limit" ] && expected="$before;$user_dir" expected_status=0
   [ "$(user_path)" = "$expected" ] || fail "a user PATH of $length characters became $(user_path | cut -c1-80)… ($(user_path | wc -c))"
+  [ "$status" = "$expected_status" ] || fail "the setup with a user PATH of $length characters exited $status, not $expected_status"
   uninstall_user
   [ "$(user_path)" = "$before" ] || fail "the uninstall left a user PATH of $length characters as $(user_path | wc -c)"
 done
@@ -205,8 +207,10 @@ system_path() { { wine reg query "$system_key" /v Path 2>/dev/null || true; } | 
 saved_system=$(system_path)
 before=$(long_path 1035 "$saved_system")
 wine reg add "$system_key" /v Path /t REG_EXPAND_SZ /d "$before" /f >/dev/null 2>&1
-wine "$setup" /S /AllUsers /PATH >/dev/null 2>&1
+status=0
+wine "$setup" /S /AllUsers /PATH >/dev/null 2>&1 || status=$?
 [ "$(system_path)" = "$before" ] || fail "a system PATH of 1035 characters became $(system_path | wc -c) characters"
+[ "$status" = 3 ] || fail "the setup with a system PATH too long exited $status, not 3"
 wine "$installed/uninstall.exe" /S /AllUsers >/dev/null 2>&1 || true
 for i in $(seq 1 60); do [ -e "$installed/uninstall.exe" ] || break; sleep 1; done
 [ "$(system_path)" = "$before" ] || fail "the uninstall left a system PATH of 1035 characters as $(system_path | wc -c)"
