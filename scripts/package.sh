@@ -45,9 +45,13 @@ done
 depends=$(dpkg-deb -f "$build/rekoda-cli_${version}_${arch}.deb" Depends)
 grep -q libqt6core6 <<<"$depends" || fail "rekoda-cli does not depend on Qt Core"
 ! grep -Eq 'libqt6(gui|widgets)' <<<"$depends" || fail "rekoda-cli depends on more than Qt Core: $depends"
-# rekoda: the platform plugins too, which libqt6gui6 only recommends.
+# rekoda: the package of the platform plugin a window opens through (xcb),
+# as dpkg knows it, and nothing for plugins it never loads.
 window_depends=$(dpkg-deb -f "$build/rekoda_${version}_${arch}.deb" Depends)
-grep -Eq '(^|, )qt6-qpa-plugins' <<<"$window_depends" || fail "rekoda does not depend on qt6-qpa-plugins: $window_depends"
+xcb_package=$(dpkg -S 'libqxcb.so' | grep '/qt6/plugins/platforms/' | head -n 1 | cut -d: -f1)
+[ -n "$xcb_package" ] || fail "no installed package holds Qt 6's xcb platform plugin"
+grep -Eq "(^|, )$xcb_package( |,|$)" <<<"$window_depends" || fail "rekoda does not depend on $xcb_package (the xcb plugin's): $window_depends"
+! grep -q qt6-qpa-plugins <<<"$window_depends" || fail "rekoda depends on qt6-qpa-plugins, whose plugins it never loads"
 grep -q libqt6widgets6 <<<"$window_depends" || fail "rekoda's shlibs depends were lost: $window_depends"
 root="$scratch/rekoda-cli"
 for f in share/bash-completion/completions/rekoda-cli share/zsh/vendor-completions/_rekoda-cli \
