@@ -14,21 +14,43 @@ work=$(mktemp -d)
 trap "rm -rf \"$work\"" EXIT
 export HOME=$work/home USER=tech XDG_DATA_HOME=$work/home/.local/share
 stick=$work/media/tech/STICK
-mkdir -p "$HOME/archive" "$stick/sub" "$work/bin"
+mkdir -p "$work/bin"
 ln -s "$(realpath "$cli")" "$work/bin/rekoda-cli"
 export PATH=$work/bin:$PATH
-for n in 1 2; do printf 'L01,MINI,LOGGER\r\n"01-01-05",12.5\r\n' > "$stick/DF$n.L01"; done
-printf '1,2,3,L01\r\n' > "$stick/MA1.L01"
-printf '1,2,3,L01\r\n' > "$stick/sub/MA9.L01"  # a subfolder's: no example may take it
-touch -d '2 days ago' "$stick"/* && touch "$stick/MA1.L01"
-touch -d '1 day ago' "$HOME/archive/stamp"
+# A fresh home (nothing but the folder) and a stick of the day's files.
+fresh() {
+  rm -rf "$HOME" "$stick" && mkdir -p "$HOME" "$stick/sub"
+  for n in 1 2; do printf 'L01,MINI,LOGGER\r\n"01-01-05",12.5\r\n' > "$stick/DF$n.L01"; done
+  printf '1,2,3,L01\r\n' > "$stick/MA1.L01"
+  printf '1,2,3,L01\r\n' > "$stick/sub/MA9.L01"  # a subfolder's: no example may take it
+  touch -d '2 days ago' "$stick"/* && touch "$stick/MA1.L01"
+}
 
 # The examples between .EX and .EE, with roff's escapes undone; the stick
-# is the one place that differs from a technician's machine.
-script=$(awk '/^\.SH EXAMPLES/ {on = 1; next} /^\.SH/ {on = 0}
-              on && /^\.EX/ {ex = 1; next} on && /^\.EE/ {ex = 0; next} on && ex' "$page" |
-         sed -e 's/\\-/-/g' -e 's/\\e/\\/g' -e "s|/media/\$USER/STICK|$stick|g")
-[ -n "$script" ] || fail "no examples in $page"
+# is the one place that differs from a technician's machine. Blocks are
+# separated by a line "#--".
+examples=$(awk '/^\.SH EXAMPLES/ {on = 1; next} /^\.SH/ {on = 0}
+                on && /^\.EX/ {ex = 1; next} on && /^\.EE/ {ex = 0; print "#--"; next} on && ex' "$page" |
+           sed -e 's/\\-/-/g' -e 's/\\e/\\/g' -e "s|/media/\$USER/STICK|$stick|g")
+[ -n "$examples" ] || fail "no examples in $page"
+
+# Each example as it is typed the first time, from a fresh home, and again.
+blocks=0
+while IFS= read -r -d $'\x1e' block; do
+  [ -n "${block//[$'\n']/}" ] || continue
+  fresh
+  for round in first second; do
+    (cd "$work" && bash -euo pipefail -c "$block") > "$work/out" 2> "$work/err" ||
+      { cat "$work/err" >&2; fail "an example failed the $round time from a fresh home: $block"; }
+  done
+  blocks=$((blocks + 1))
+done < <(awk 'BEGIN {RS = "#--\n"; ORS = "\x1e"} {print}' <<<"$examples")
+[ "$blocks" -ge 3 ] || fail "only $blocks examples ran"
+echo "man_examples: $blocks examples ran twice each from a fresh home"
+
+# All of them in order, from a fresh home: what they wrote.
+fresh
+script=$(grep -v '^#--$' <<<"$examples")
 (cd "$work" && bash -euo pipefail -c "$script") > "$work/out" 2> "$work/err" ||
   { cat "$work/err" >&2; fail "an example failed"; }
 
