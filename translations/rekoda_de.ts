@@ -528,6 +528,10 @@
         <source>line %1: %2</source>
         <translation>Zeile %1: %2</translation>
     </message>
+    <message>
+        <source>&apos;%1&apos; cannot be part of a folder&apos;s name: Windows keeps it for a device</source>
+        <translation>&apos;%1&apos; kann nicht Teil des Namens eines Ordners sein: Windows hält ihn für ein Gerät frei</translation>
+    </message>
 </context>
 <context>
     <name>ReportBox</name>

@@ -528,6 +528,10 @@
         <source>line %1: %2</source>
         <translation>regel %1: %2</translation>
     </message>
+    <message>
+        <source>&apos;%1&apos; cannot be part of a folder&apos;s name: Windows keeps it for a device</source>
+        <translation>&apos;%1&apos; kan geen deel van de naam van een map zijn: Windows houdt het voor een apparaat</translation>
+    </message>
 </context>
 <context>
     <name>ReportBox</name>
