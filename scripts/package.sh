@@ -73,8 +73,9 @@ gui="$root/usr/bin/rekoda"
 [ "$(QT_QPA_PLATFORM=offscreen "$gui" --version)" = "rekoda $version" ] || fail "wrong rekoda --version"
 env -u DISPLAY -u WAYLAND_DISPLAY "$gui" --help | grep -q '^Usage: rekoda \[SOURCE_FOLDER \[DEST_FOLDER\]\]' ||
   fail "rekoda --help"
-status=0; QT_QPA_PLATFORM=offscreen "$gui" --bogus 2>/dev/null || status=$?
-[ "$status" -eq 2 ] || fail "rekoda --bogus exits $status, not 2"
+status=0; env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$gui" --bogus 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "rekoda --bogus exits $status without a display, not 2"
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$gui" -V)" = "rekoda $version" ] || fail "rekoda -V"
 for language in de nl; do
   [ -s "$root/usr/share/rekoda/translations/rekoda_$language.qm" ] || fail "rekoda lacks its $language translation"
 done
