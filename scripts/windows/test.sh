@@ -68,6 +68,8 @@ for f in "$stage"/*.exe; do
   x86_64-w64-mingw32-nm "$f" 2>&1 | grep -q 'no symbols' || { echo "windows: $f keeps symbols" >&2; exit 1; }
 done
 cp README.md CHANGELOG.md "$stage/"
+mkdir -p "$stage/docs"
+cp docs/*.md "$stage/docs/"  # the README's links
 # The window's languages, and Qt's own for its standard buttons (data, the
 # same on every system: Debian's, of this Qt version).
 mkdir -p "$stage/translations"
@@ -86,7 +88,7 @@ make_installer() {
     : > files.nsh
     : > unfiles.nsh
     : > list.nsh
-    for dir in . platforms styles imageformats translations; do
+    for dir in . platforms styles imageformats translations docs; do
       echo "SetOutPath \"\$INSTDIR\\${dir#.}\"" >> files.nsh
       for f in $(find "$dir" -maxdepth 1 -type f ! -name '*.nsh' ! -name LICENSE-PAGE.txt | sort); do
         rel=${f#./}
@@ -100,6 +102,7 @@ make_installer() {
     echo 'RMDir "$INSTDIR\styles"' >> unfiles.nsh
     echo 'RMDir "$INSTDIR\imageformats"' >> unfiles.nsh
     echo 'RMDir "$INSTDIR\translations"' >> unfiles.nsh
+    echo 'RMDir "$INSTDIR\docs"' >> unfiles.nsh
   )
   makensis -V2 -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath "$(dirname "$setup")")/$(basename "$setup")" \
     -DOUTNAME="$(basename "$setup")" -DVERSION="$version" -DICON="$(realpath packaging/windows/rekoda.ico)" \
