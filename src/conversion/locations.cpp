@@ -18,7 +18,7 @@ namespace rekoda {
 namespace {
 
 // A register is a short list; a file far beyond one is not a register.
-constexpr qint64 kMaxRegisterBytes = 4 * 1024 * 1024;
+constexpr qint64 kMaxRegisterBytes = qint64{4} * 1024 * 1024;
 
 // Excel's "CSV" in a Western European Windows: Latin-1 but for 0x80-0x9F.
 QString FromWindows1252(const QByteArray &bytes) {
