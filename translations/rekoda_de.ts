@@ -964,6 +964,10 @@
         <source>Export locations</source>
         <translation>Standorte exportieren</translation>
     </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
 </context>
 <context>
     <name>rekoda::WindowRun</name>

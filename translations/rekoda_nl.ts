@@ -964,6 +964,10 @@
         <source>Export locations</source>
         <translation>Locaties exporteren</translation>
     </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Opslaan</translation>
+    </message>
 </context>
 <context>
     <name>rekoda::WindowRun</name>

@@ -4,6 +4,7 @@
 #include "platform/message.h"
 #include "ui/window_speaker.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -62,6 +63,9 @@ LocationsDialog::LocationsDialog(const LocationRegister &known, const QString &p
   middle->addLayout(side);
 
   auto *box = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
+  // Letters of their own beside the others', which Qt's words lack.
+  box->button(QDialogButtonBox::Save)->setText(tr("&Save"));
+  box->button(QDialogButtonBox::Cancel)->setText(QCoreApplication::translate("Rekoda", "&Cancel"));
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(problems_);
   layout->addLayout(middle, 1);
