@@ -389,9 +389,10 @@ std::optional<Refusal> registerFrom(const CliArguments &args, std::optional<Loca
   const QString file = args.values["locations"];
   Status error;
   // Unlike the window's own register, one named must be there.
-  reg = ReadLocations(file, &error);
-  if (reg && !QFileInfo::exists(file))
-    error = Status::Failed(Status::Op::Open, ENOENT, file), reg.reset();
+  if (QFileInfo::exists(file))
+    reg = ReadLocations(file, &error);
+  else
+    error = Status::Failed(Status::Op::Open, ENOENT, file);
   if (!reg)
     return Refusal{QStringLiteral("cannot read the locations in %1: %2").arg(Quoted(file), English(error))};
   for (const LocationProblem &problem : reg->problems)
@@ -514,12 +515,8 @@ int listFiles(const CliArguments &args) {
   };
   for (const QString &file : job.files) {
     const FileCode code = ReadFileCode(job.source, file, job.family);
-    std::optional<QString> location;
-    if (reg) {
-      const Location *known = code.codes.size() == 1 ? reg->find(code.codes[0]) : nullptr;
-      location = known ? QString(known->name).append(u"") : QString();  // known: never null
-    }
-    out += json ? JsonListLine(file, code, location) : TextListLine(file, code, location);
+    const LocationRegister *known = reg ? &*reg : nullptr;
+    out += json ? JsonListLine(file, code, known) : TextListLine(file, code, known);
     // Written as it goes: a folder on a slow stick shows its first files soon.
     if (out.size() > qsizetype{64} * 1024)
       if (const int status = flush())

@@ -128,8 +128,9 @@ bool IsHeader(const QString &first) {
 }
 
 QString CsvField(const QString &text) {
+  // ';' too: a code may hold one, and it must not decide the separator.
   if (!text.contains(u',') && !text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
-      !text.contains(u'\r') && text.trimmed() == text)
+      !text.contains(u'\r'))
     return text;
   return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }

@@ -77,22 +77,35 @@ QByteArray JsonReportLine(const FileOutcome &o) {
   return line + "}\n";
 }
 
-QByteArray TextListLine(const QString &file, const FileCode &code, const std::optional<QString> &location) {
+namespace {
+
+// The place a file's code names, where it carries one code and it is known.
+const Location *placeOf(const FileCode &code, const LocationRegister &known) {
+  return code.codes.size() == 1 ? known.find(code.codes.front()) : nullptr;
+}
+
+}  // namespace
+
+QByteArray TextListLine(const QString &file, const FileCode &code, const LocationRegister *known) {
   QByteArray line = ReportField(file) + '\t' + ReportField(code.codes.join(u',')) + '\t' +
                     (code.ok() ? QByteArray("ok") : ReportField(English(code.problem)));
-  if (location)
-    line += '\t' + ReportField(*location);
+  if (known) {
+    const Location *place = placeOf(code, *known);
+    line += '\t' + (place ? ReportField(place->name) : QByteArray());
+  }
   return line + '\n';
 }
 
-QByteArray JsonListLine(const QString &file, const FileCode &code, const std::optional<QString> &location) {
+QByteArray JsonListLine(const QString &file, const FileCode &code, const LocationRegister *known) {
   QByteArrayList codes;
   for (const QString &c : code.codes)
     codes << jsonString(c);
   QByteArray line = "{\"file\":" + jsonString(file) + ",\"codes\":[" + codes.join(',') + "],\"would\":" +
                     (code.ok() ? QByteArray("\"ok\"") : jsonString(English(code.problem)));
-  if (location)
-    line += ",\"location\":" + (location->isNull() ? QByteArray("null") : jsonString(*location));
+  if (known) {
+    const Location *place = placeOf(code, *known);
+    line += ",\"location\":" + (place ? jsonString(place->name) : QByteArray("null"));
+  }
   if (!isUtf8Name(file))
     line += ",\"file_bytes\":\"" + EncodeFileName(file).toBase64() + '"';
   return line + "}\n";

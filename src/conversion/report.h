@@ -2,13 +2,12 @@
 
 #include "conversion/conversion_job.h"
 #include "conversion/file_code.h"
+#include "conversion/locations.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QString>
-
-#include <optional>
 
 namespace rekoda {
 
@@ -33,10 +32,10 @@ QByteArray JsonReportLine(const FileOutcome &outcome);
 // (comma-separated; empty when none) and what a run would do with it ("ok"
 // or the reason it would fail); as text, or as a JSON object with "file",
 // "codes" (an array), "would" and, as above, "file_bytes".
-// location: with a register, the place the file's one code names (a null
-// string when it is not known): a fourth field, "location" in JSON.
-QByteArray TextListLine(const QString &file, const FileCode &code, const std::optional<QString> &location = {});
-QByteArray JsonListLine(const QString &file, const FileCode &code, const std::optional<QString> &location = {});
+// With a register (known), the place that the file's one code names: a
+// fourth field, "location" in JSON (empty, or null, when it names none).
+QByteArray TextListLine(const QString &file, const FileCode &code, const LocationRegister *known = nullptr);
+QByteArray JsonListLine(const QString &file, const FileCode &code, const LocationRegister *known = nullptr);
 
 // A saved report of a run, for people and spreadsheets: CSV as RFC 4180 has
 // it (fields quoted where they hold a comma, a quote or a line end; quotes
