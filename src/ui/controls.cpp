@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QStyle>
 #include <QWidget>
 #include <QApplication>
@@ -160,6 +161,13 @@ class EnterPresses : public QObject {
 void PressOnEnter(QAbstractButton *button) {
   static auto *filter = new EnterPresses(qApp);
   button->installEventFilter(filter);
+}
+
+QPushButton *NamedButton(QWidget *parent, const char *name, const QString &text) {
+  auto *b = new QPushButton(text, parent);
+  b->setObjectName(name);
+  PressOnEnter(b);
+  return b;
 }
 
 }  // namespace rekoda

@@ -54,11 +54,15 @@ double ContrastRatio(const QColor &a, const QColor &b);
 }  // namespace rekoda
 
 class QAbstractButton;
+class QPushButton;
+class QWidget;
 
 namespace rekoda {
 
 // Enter and Return press the button while it has the focus, as Space does.
 void PressOnEnter(QAbstractButton *button);
+// A push button found by its object name, which Enter presses too.
+QPushButton *NamedButton(QWidget *parent, const char *name, const QString &text);
 
 // The colour of the focus mark: a blue that stands at 3:1 or better on the
 // palette's window, as marks that are not text should (a darker one in a

@@ -51,13 +51,6 @@ QLabel *label(QWidget *parent, const char *name, const QString &text) {
   return l;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &text) {
-  auto *b = new QPushButton(text, parent);
-  b->setObjectName(name);
-  PressOnEnter(b);
-  return b;
-}
-
 }  // namespace
 
 FrmRekoda::FrmRekoda(QWidget *parent, QSettings *settings) : QWidget(parent), settings_(settings) {
@@ -125,7 +118,7 @@ void FrmRekoda::buildFolderRow(QGridLayout *frame, int row, QLabel *&l, QLineEdi
   // A folder dropped on a path box sets it; a dropped file sets its folder.
   box->setAcceptDrops(true);
   box->installEventFilter(this);
-  b = button(Frame1_, source ? "CmdBestand" : "CmdBestand1", QString());
+  b = NamedButton(Frame1_, source ? "CmdBestand" : "CmdBestand1", QString());
   b->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
   b->setIconSize(QSize(16, 16));
   b->setToolTip(source ? tr("Choose source folder") : tr("Choose destination folder"));
@@ -194,13 +187,13 @@ QLayout *FrmRekoda::buildOptions() {
 QLayout *FrmRekoda::buildRecordColumn() {
   lblSelected_ = new OneLineLabel(Frame1_, "lblSelected");
   lblSelected_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  CmdSaveReport_ = button(Frame1_, "CmdSaveReport", tr("Save re&port…"));
+  CmdSaveReport_ = NamedButton(Frame1_, "CmdSaveReport", tr("Save re&port…"));
   CmdSaveReport_->setToolTip(tr("Save what the last run did as a CSV file for a spreadsheet"));
   CmdSaveReport_->setEnabled(false);  // until there is a run to report
-  CmdOpenDest_ = button(Frame1_, "CmdOpenDest", tr("&Open destination folder"));
+  CmdOpenDest_ = NamedButton(Frame1_, "CmdOpenDest", tr("&Open destination folder"));
   CmdOpenDest_->setToolTip(tr("Show the destination folder in the desktop's file manager"));
   CmdOpenDest_->setEnabled(false);
-  CmdUndo_ = button(Frame1_, "CmdUndo", tr("Undo &last run"));
+  CmdUndo_ = NamedButton(Frame1_, "CmdUndo", tr("Undo &last run"));
   CmdUndo_->setToolTip(tr("Remove what the last run wrote and bring back what it replaced (Ctrl+Z)"));
   CmdUndo_->setEnabled(false);  // its place kept until there is a run to undo
   auto *record = new QVBoxLayout;
@@ -215,9 +208,9 @@ QLayout *FrmRekoda::buildRecordColumn() {
 // Along the bottom: the selection buttons, the progress, Start (or Stop),
 // Close and About.
 QLayout *FrmRekoda::buildButtons() {
-  CmdSelect_ = button(this, "CmdSelect", tr("Select &all"));
+  CmdSelect_ = NamedButton(this, "CmdSelect", tr("Select &all"));
   CmdSelect_->setToolTip(tr("Select every file of the list (Ctrl+A in the list)"));
-  CmdSelectNone_ = button(this, "CmdSelectNone", tr("Select &None"));
+  CmdSelectNone_ = NamedButton(this, "CmdSelectNone", tr("Select &None"));
   CmdSelectNone_->setToolTip(tr("Select no file"));
   Pgb1_ = new QProgressBar(this);
   Pgb1_->setObjectName("Pgb1");
@@ -230,19 +223,19 @@ QLayout *FrmRekoda::buildButtons() {
   Pgb1_->setSizePolicy(keep);
   Pgb1_->hide();
   //: button: begins the conversion
-  CmdStart_ = button(this, "CmdStart", tr("&Start"));
+  CmdStart_ = NamedButton(this, "CmdStart", tr("&Start"));
   QFont bold = CmdStart_->font();
   bold.setBold(true);
   CmdStart_->setFont(bold);
   CmdStart_->setToolTip(tr("Convert the selected files with the new code into the destination folder"));
   // Takes Start's place while a run is on.
   //: button: ends a run after the files in hand
-  CmdStop_ = button(this, "CmdStop", tr("S&top"));
+  CmdStop_ = NamedButton(this, "CmdStop", tr("S&top"));
   CmdStop_->setToolTip(tr("Stop after the files in hand (Esc)"));
   //: button: closes the window
-  CmdClose_ = button(this, "CmdClose", tr("&Close"));
+  CmdClose_ = NamedButton(this, "CmdClose", tr("&Close"));
   CmdClose_->setToolTip(tr("Close Rekoda; a run stops after the files in hand first"));
-  CmdAbout_ = button(this, "CmdAbout", QStringLiteral("?"));
+  CmdAbout_ = NamedButton(this, "CmdAbout", QStringLiteral("?"));
   CmdAbout_->setToolTip(tr("About Rekoda (F1)"));
   CmdAbout_->setAccessibleName(tr("About Rekoda"));
   // One place for the two: the row never holds both, so the window keeps

@@ -1,6 +1,7 @@
 #include "ui/known_locations.h"
 
 #include "conversion/speaker.h"
+#include "ui/controls.h"
 #include "ui/file_list_model.h"
 #include "ui/locations_dialog.h"
 #include "ui/window_run.h"
@@ -59,8 +60,7 @@ void KnownLocations::attach(QLineEdit *codeBox, FileListModel *list, WindowRun *
 }
 
 QPushButton *KnownLocations::makeButton(QWidget *parent) {
-  button_ = new QPushButton(tr("Locations…"), parent);
-  button_->setObjectName("CmdLocations");
+  button_ = NamedButton(parent, "CmdLocations", tr("Locations…"));
   const auto said = [this] {
     const QString problems = this->problems();
     button_->setIcon(problems.isEmpty() ? QIcon() : button_->style()->standardIcon(QStyle::SP_MessageBoxWarning));

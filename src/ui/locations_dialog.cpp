@@ -2,6 +2,7 @@
 
 #include "platform/durable_file.h"
 #include "platform/message.h"
+#include "ui/controls.h"
 #include "ui/window_speaker.h"
 
 #include <QCoreApplication>
@@ -21,12 +22,6 @@
 namespace rekoda {
 
 namespace {
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text) {
-  auto *b = new QPushButton(text, parent);
-  b->setObjectName(name);
-  return b;
-}
 
 QString csvFilter() { return LocationsDialog::tr("CSV files (*.csv);;All files (*)"); }
 
@@ -48,11 +43,11 @@ LocationsDialog::LocationsDialog(const LocationRegister &known, const QString &p
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   fill(known.rows);
 
-  auto *add = button(this, "CmdAddLocation", tr("&Add"));
-  auto *remove = button(this, "CmdRemoveLocation", tr("&Remove"));
-  auto *import = button(this, "CmdImportLocations", tr("&Import…"));
+  auto *add = NamedButton(this, "CmdAddLocation", tr("&Add"));
+  auto *remove = NamedButton(this, "CmdRemoveLocation", tr("&Remove"));
+  auto *import = NamedButton(this, "CmdImportLocations", tr("&Import…"));
   import->setToolTip(tr("Take the locations of a CSV file (code, location a row) in place of these"));
-  auto *exportButton = button(this, "CmdExportLocations", tr("&Export…"));
+  auto *exportButton = NamedButton(this, "CmdExportLocations", tr("&Export…"));
   exportButton->setToolTip(tr("Save these locations as a CSV file to share"));
   auto *side = new QVBoxLayout;
   for (QPushButton *b : {add, remove, import, exportButton})
